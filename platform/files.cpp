@@ -1,0 +1,172 @@
+#include "platform/files.h"
+
+#include "platform/codec.h"
+
+#include <zlib.h>
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <system_error>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace zek {
+
+fs::path toPath(std::string_view name) { return fs::path(cp1252ToUtf8(forwardSlashes(name))); }
+
+std::string fromPath(const fs::path& path) { return utf8ToCp1252(path.generic_string()); }
+
+fs::path resolvePath(const fs::path& path) {
+  std::error_code ec;
+  if (path.empty() || fs::exists(path, ec)) return path;
+  fs::path current = path.root_path();
+  fs::path rel = path.relative_path();
+  if (current.empty()) current = ".";
+  bool first = true;
+  for (const fs::path& part : rel) {
+    if (part.empty() || part == ".") continue;
+    fs::path candidate = (first && path.root_path().empty()) ? part : current / part;
+    if (!fs::exists(candidate, ec)) {
+      const std::string want = lowerCase(utf8ToCp1252(part.string()));
+      bool found = false;
+      fs::directory_iterator it(current, ec), end;
+      for (; !ec && it != end; it.increment(ec)) {
+        const fs::path name = it->path().filename();
+        if (lowerCase(utf8ToCp1252(name.string())) == want) {
+          candidate = (first && path.root_path().empty()) ? name : current / name;
+          found = true;
+          break;
+        }
+      }
+      if (!found) return path;
+    }
+    current = candidate;
+    first = false;
+  }
+  return current;
+}
+
+bool fileExists(std::string_view name) {
+  if (name.empty()) return false;
+  std::error_code ec;
+  return fs::is_regular_file(resolvePath(toPath(name)), ec);
+}
+
+bool directoryExists(std::string_view name) {
+  if (name.empty()) return false;
+  std::error_code ec;
+  return fs::is_directory(resolvePath(toPath(name)), ec);
+}
+
+std::string forwardSlashes(std::string_view name) {
+  std::string out(name);
+  for (char& c : out) {
+    if (c == '\\') c = '/';
+  }
+  return out;
+}
+
+std::string withTrailingSeparator(std::string_view dir) {
+  std::string out = forwardSlashes(dir);
+  if (!out.empty() && out.back() != '/') out.push_back('/');
+  return out;
+}
+
+std::string directoryPart(std::string_view name) {
+  const size_t p = name.find_last_of("\\/");
+  return p == std::string_view::npos ? std::string() : forwardSlashes(name.substr(0, p + 1));
+}
+
+std::string fileNamePart(std::string_view name) {
+  const size_t p = name.find_last_of("\\/");
+  return std::string(p == std::string_view::npos ? name : name.substr(p + 1));
+}
+
+std::string extensionLower(std::string_view name) {
+  const std::string file = fileNamePart(name);
+  const size_t dot = file.rfind('.');
+  return dot == std::string::npos ? std::string() : lowerCase(file.substr(dot));
+}
+
+bool isAbsoluteName(std::string_view name) { return !name.empty() && (name[0] == '/' || name[0] == '\\'); }
+
+std::optional<std::string> readFile(const fs::path& path, std::uintmax_t limit) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string data;
+  char buf[65536];
+  while (in) {
+    in.read(buf, sizeof buf);
+    data.append(buf, static_cast<size_t>(in.gcount()));
+    if (data.size() > limit) return std::nullopt;
+  }
+  if (in.bad()) return std::nullopt;
+  return data;
+}
+
+bool writeFileAtomic(const fs::path& path, std::string_view data) {
+  std::error_code ec;
+  if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
+  std::random_device rd;
+  fs::path tmp = path;
+  tmp += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(rd() % 100000);
+  {
+    std::FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size() && std::fflush(f) == 0 &&
+                    ::fsync(::fileno(f)) == 0;
+    if (std::fclose(f) != 0 || !ok) {
+      fs::remove(tmp, ec);
+      return false;
+    }
+  }
+  fs::rename(tmp, path, ec);
+  if (ec) {
+    fs::remove(tmp, ec);
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> inflateZlib(std::string_view compressed, std::size_t limit) {
+  z_stream zs{};
+  if (inflateInit(&zs) != Z_OK) return std::nullopt;
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
+  zs.avail_in = static_cast<uInt>(compressed.size());
+  std::string out;
+  char buf[4096];
+  int rc = Z_OK;
+  while (rc == Z_OK) {
+    zs.next_out = reinterpret_cast<Bytef*>(buf);
+    zs.avail_out = sizeof buf;
+    rc = inflate(&zs, Z_NO_FLUSH);
+    if (rc != Z_OK && rc != Z_STREAM_END) break;
+    out.append(buf, sizeof buf - zs.avail_out);
+    if (out.size() > limit) {
+      rc = Z_MEM_ERROR;
+      break;
+    }
+    if (rc == Z_OK && zs.avail_in == 0 && zs.avail_out != 0) {
+      rc = Z_DATA_ERROR;  // truncated stream
+      break;
+    }
+  }
+  inflateEnd(&zs);
+  if (rc != Z_STREAM_END) return std::nullopt;
+  return out;
+}
+
+std::string deflateZlib(std::string_view data, int level) {
+  uLongf size = compressBound(static_cast<uLong>(data.size()));
+  std::string out(size, '\0');
+  if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
+                static_cast<uLong>(data.size()), level) != Z_OK) {
+    return {};
+  }
+  out.resize(size);
+  return out;
+}
+
+}  // namespace zek

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zek::test {
+
+// A fresh empty directory below the system's temporary directory.
+std::filesystem::path makeTempDir(std::string_view prefix);
+
+// A temporary directory removed with everything in it when the object goes.
+class TempDir {
+ public:
+  explicit TempDir(std::string_view prefix = "zek-test") : m_path(makeTempDir(prefix)) {}
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return m_path; }
+  // Writes a file (parents created) and returns its path.
+  std::filesystem::path write(const std::string& relative, std::string_view data) const;
+  std::filesystem::path mkdir(const std::string& relative) const;
+
+ private:
+  std::filesystem::path m_path;
+};
+
+// Folder of the source tree and of the assembled installation (set by ctest).
+std::filesystem::path sourceDir();
+std::filesystem::path distDir();
+
+}  // namespace zek::test

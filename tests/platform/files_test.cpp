@@ -1,0 +1,54 @@
+#include "platform/files.h"
+
+#include "tests/common/testutil.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Files, NamesMapSeparatorsAndCase) {
+  zek::test::TempDir dir;
+  dir.write("Vokabeln (E)/Grundwortschatz/Familie.ASC", "x");
+  const std::string base = zek::fromPath(dir.path());
+  EXPECT_TRUE(zek::fileExists(base + "\\vokabeln (e)\\GRUNDWORTSCHATZ\\familie.asc"));
+  EXPECT_TRUE(zek::directoryExists(base + "/Vokabeln (E)/grundwortschatz/"));
+  EXPECT_FALSE(zek::fileExists(base + "/Vokabeln (E)/grundwortschatz"));
+  EXPECT_FALSE(zek::fileExists(base + "/nichts/familie.asc"));
+  EXPECT_EQ(zek::resolveName(base + "/VOKABELN (E)/grundwortschatz/familie.asc"),
+            dir.path() / "Vokabeln (E)/Grundwortschatz/Familie.ASC");
+  // Names that do not exist stay as written, so they can be created.
+  EXPECT_EQ(zek::resolveName(base + "/Vokabeln (E)/Neu.asc"), dir.path() / "Vokabeln (E)/Neu.asc");
+}
+
+TEST(Files, NameParts) {
+  EXPECT_EQ(zek::withTrailingSeparator("C:\\zek"), "C:/zek/");
+  EXPECT_EQ(zek::withTrailingSeparator("/a/"), "/a/");
+  EXPECT_EQ(zek::withTrailingSeparator(""), "");
+  EXPECT_EQ(zek::directoryPart("a\\b/c.txt"), "a/b/");
+  EXPECT_EQ(zek::directoryPart("c.txt"), "");
+  EXPECT_EQ(zek::fileNamePart("a\\b/c.txt"), "c.txt");
+  EXPECT_EQ(zek::extensionLower("a.b/Bild.JPG"), ".jpg");
+  EXPECT_EQ(zek::extensionLower("a.b/Bild"), "");
+}
+
+TEST(Files, AtomicWriteReplacesWholeFile) {
+  zek::test::TempDir dir;
+  const auto p = dir.path() / "x" / "y.bin";
+  ASSERT_TRUE(zek::writeFileAtomic(p, std::string(100000, 'a')));
+  ASSERT_TRUE(zek::writeFileAtomic(p, "short"));
+  EXPECT_EQ(zek::readFile(p), "short");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(p.parent_path()), {}), 1);
+}
+
+TEST(Files, InflateIsBoundedAndRejectsBrokenStreams) {
+  const std::string big(1 << 20, 'z');
+  const std::string packed = zek::deflateZlib(big);
+  EXPECT_EQ(zek::inflateZlib(packed), big);
+  EXPECT_FALSE(zek::inflateZlib(packed, 1000).has_value());
+  EXPECT_FALSE(zek::inflateZlib(packed.substr(0, packed.size() / 2)).has_value());
+  EXPECT_FALSE(zek::inflateZlib("not a zlib stream").has_value());
+  EXPECT_FALSE(zek::inflateZlib("").has_value());
+  EXPECT_EQ(zek::inflateZlib(zek::deflateZlib("")), "");
+}
+
+}  // namespace
