@@ -1,0 +1,82 @@
+#include "page/pagefile.h"
+
+#include "platform/codec.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+
+#include <cerrno>
+#include <system_error>
+
+namespace {
+
+void terminate(std::string& text) {
+  if (text.empty() || text.back() != '\r') text.push_back('\r');
+  text.push_back('\0');
+}
+
+}  // namespace
+
+bool isCompressedPageName(std::string_view name) {
+  const std::string ext = zek::extensionLower(name);
+  return ext == ".hzek" || ext == ".kzel" || ext == ".htx" || ext == ".kze";
+}
+
+TPageFile pageFileFromBytes(std::string_view name, std::string_view bytes) {
+  TPageFile result;
+  if (isCompressedPageName(name)) {
+    auto inflated = zek::inflateZlib(bytes, zek::kInflateLimit);
+    if (!inflated) {
+      // Tell a page that inflates beyond the bound from one that is broken.
+      result.status = zek::inflateZlib(bytes, SIZE_MAX).has_value() ? TPageFileStatus::TooLarge
+                                                                   : TPageFileStatus::Corrupt;
+      return result;
+    }
+    result.text = std::move(*inflated);
+  } else {
+    if (bytes.size() > zek::kInflateLimit) {
+      result.status = TPageFileStatus::TooLarge;
+      return result;
+    }
+    result.text.assign(bytes);
+  }
+  terminate(result.text);
+  return result;
+}
+
+TPageFile readPageFile(const std::filesystem::path& path) {
+  const std::filesystem::path real = zek::resolvePath(path);
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(real, ec)) return {TPageFileStatus::NotFound, {}};
+  // Compressed pages are far smaller than what they inflate to; the raw bound only
+  // keeps a wrong file from filling memory.
+  const auto bytes = zek::readFile(real, zek::kInflateLimit);
+  if (!bytes) {
+    return {std::filesystem::file_size(real, ec) > zek::kInflateLimit ? TPageFileStatus::TooLarge
+                                                                       : TPageFileStatus::ReadError,
+            {}};
+  }
+  return pageFileFromBytes(zek::fromPath(real), *bytes);
+}
+
+std::string pageFileErrorText(TPageFileStatus status, std::string_view name) {
+  const std::string n(name);
+  switch (status) {
+    case TPageFileStatus::Ok: return {};
+    case TPageFileStatus::NotFound: return "Die Datei \"" + n + "\" wurde nicht gefunden.";
+    case TPageFileStatus::ReadError: return "Die Datei \"" + n + "\" konnte nicht gelesen werden.";
+    case TPageFileStatus::Corrupt:
+      return "Die Seite \"" + n + "\" ist besch\xE4" "digt und kann nicht angezeigt werden.";
+    case TPageFileStatus::TooLarge: return "Die Seite \"" + n + "\" ist zu gro\xDF und kann nicht angezeigt werden.";
+  }
+  return {};
+}
+
+bool readPageFileOrReport(const std::filesystem::path& path, std::string& text) {
+  TPageFile file = readPageFile(path);
+  if (!file.ok()) {
+    showMessage(pageFileErrorText(file.status, zek::fromPath(path)), mb::IconStop);
+    return false;
+  }
+  text = std::move(file.text);
+  return true;
+}
