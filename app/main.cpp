@@ -1,15 +1,8 @@
-#include <QApplication>
-#include <QWidget>
+#include "app/startup.h"
 
-// Start-up is filled in by the application shell; until then the program opens its
-// black, borderless main window.
+#include <QApplication>
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName("zek englisch");
-  QWidget main;
-  main.setWindowFlags(Qt::FramelessWindowHint);
-  main.setFixedSize(800, 572);
-  main.setStyleSheet("background: black");
-  main.show();
-  return QApplication::exec();
+  return runProgram(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -1,0 +1,87 @@
+#include "app/startup.h"
+
+#include "app/tbackdrop.h"
+#include "app/tmain.h"
+#include "app/tshortcuts.h"
+#include "platform/appstate.h"
+#include "platform/display.h"
+#include "platform/messages.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+
+const char* const kMsgTooFewColours =
+    "Nicht genug Farben!\r\r*zek englisch ben\xF6tigt mehr als 256 Farben bei einer Aufl\xF6sung\rvon (mindestens) "
+    "800 x 600 Pixel. Bitte \xE4ndern Sie die Farben\rauf High Color (16 Bit) oder True-Color (24 bzw. 32 Bit)."
+    "\r\rTip:\rBei den meisten Grafikkarten \xE4ndert man die Aufl\xF6sung in der\rSystemsteuerung unter \"Anzeige\" "
+    "auf Seite \"Einstellungen\".";
+const char* const kMsgResolutionTooLow =
+    "Zu geringe Aufl\xF6sung!\r\r*zek englisch ben\xF6tigt eine Aufl\xF6sung von 800 x 600 Pixel\rbei mehr als 256 "
+    "Farben (High Color oder True Color).\rBitte \xE4ndern Sie die Aufl\xF6sung auf 800 x 600 Pixel.\r\rTip:\rBei "
+    "den meisten Grafikkarten \xE4ndert man die Aufl\xF6sung in der\rSystemsteuerung unter \"Anzeige\" auf Seite "
+    "\"Einstellungen\".";
+const char* const kMsgCannotStart =
+    "*zek englisch kann nicht gestartet werden!\n\nBitte legen Sie die CD-ROM ein oder\ninstallieren Sie das "
+    "Programm komplett.";
+
+bool startupChecks(const std::vector<std::string>& args) {
+  QCoreApplication::setApplicationName("zek englisch");
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+  bool shown = false;
+  const TDisplayInfo display = displayInfo();
+  if (display.depth <= 8) {
+    showMessage(kMsgTooFewColours, mb::IconStop);
+    shown = true;
+  } else if (display.width < 800 || display.height < 600) {
+    showMessage(kMsgResolutionTooLow, mb::IconStop);
+    shown = true;
+  }
+  if (!shown) resolveDirectories();
+  if (Dirs().PageBase.empty() || Dirs().VocabBase.empty()) {
+    showMessage(kMsgCannotStart, mb::IconStop);
+    return false;
+  }
+  if (shown) return false;
+
+  appState().OnlineHelp = readSettingString("", "Online-Hilfe", "AN") != "AUS";
+
+  if (!args.empty() && args[0] == "register") {
+    const std::string exe = machineProbe().executablePath;
+    if (showMessage("Soll eine Verkn\xFCpfung mit zek englisch auf dem Desktop erzeugt werden?",
+                    mb::YesNo | mb::IconQuestion) == mb::IdYes) {
+      createShortcut(exe, "zek englisch", 0);
+    }
+    createShortcut(exe, "zek englisch", 4);
+  }
+  return true;
+}
+
+int runProgram(const std::vector<std::string>& args) {
+  if (!startupChecks(args)) return 1;
+  appState().BackdropColor = readSettingInteger("", "Hintergrund", 8421504);
+  QGuiApplication::setApplicationDisplayName("*zek englisch");
+
+  auto main = std::make_unique<TMain>();
+  appState().PendingCommand.clear();
+  appState().StartPage.clear();
+
+  auto backdrop = std::make_unique<TBackdrop>();
+  backdrop->setColor(appState().BackdropColor);
+  main->setBackdrop(backdrop.get());
+  QObject::connect(backdrop.get(), &TBackdrop::clickedThrough, main.get(), [w = main.get()] {
+    w->raise();
+    w->activateWindow();
+  });
+  const TDisplayInfo display = displayInfo();
+  if (TBackdrop::wanted(display.width, display.height)) backdrop->show();
+  main->show();
+  main->raise();
+  main->activateWindow();
+  return QApplication::exec();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The three start-up messages, exactly as the learner sees them ("\r" breaks a line).
+extern const char* const kMsgTooFewColours;
+extern const char* const kMsgResolutionTooLow;
+extern const char* const kMsgCannotStart;
+
+// Display test, directories, process-wide objects, "register". False: do not run.
+bool startupChecks(const std::vector<std::string>& args);
+
+// The entry point's sequence after the application object exists; returns the exit code.
+int runProgram(const std::vector<std::string>& args);

@@ -1,0 +1,55 @@
+#include "app/tmain.h"
+
+#include "app/tbackdrop.h"
+#include "platform/appstate.h"
+#include "platform/codec.h"
+#include "platform/messages.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+TMain::TMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
+  setWindowTitle("zek englisch");
+  setFixedSize(800, 572);
+  setAutoFillBackground(true);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, Qt::black);
+  setPalette(pal);
+  placeOnScreen();
+}
+
+void TMain::placeOnScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen || screen->geometry().width() == 800) return;
+  const QRect g = screen->geometry();
+  move(g.x() + (g.width() - width()) / 2, g.y() + (g.height() - height()) / 2);
+}
+
+void TMain::closeEvent(QCloseEvent* e) {
+  // A close from the window manager takes the same way out as the "end" command.
+  if (QCoreApplication::closingDown() || Beenden(this)) {
+    e->accept();
+  } else {
+    e->ignore();
+  }
+}
+
+bool Beenden(TMain* main) {
+  if (!main || !zek::equalsNoCase(main->pageOnShow(), "bye.htx")) {
+    if (showMessage("Programm wirklich verlassen?", mb::YesNo | mb::IconQuestion) != mb::IdYes) {
+      QCoreApplication::processEvents();
+      return false;
+    }
+  }
+  if (!QCoreApplication::closingDown()) QCoreApplication::processEvents();
+  try {
+    saveGeneralSettings();
+    if (main && main->backdrop() && main->backdrop()->isVisible()) main->backdrop()->hide();
+  } catch (...) {
+    if (!QCoreApplication::closingDown()) QCoreApplication::processEvents();
+  }
+  QCoreApplication::quit();
+  return true;
+}

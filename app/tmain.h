@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+
+#include <string>
+
+class TBackdrop;
+
+// The borderless 800 x 572 main window. It will hold the page view; until then it is
+// the black window the program opens.
+class TMain : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TMain(QWidget* parent = nullptr);
+
+  // Name of the page on show (file name part), "" when none.
+  const std::string& pageOnShow() const { return m_pageOnShow; }
+  void setPageOnShow(std::string name) { m_pageOnShow = std::move(name); }
+
+  void setBackdrop(TBackdrop* backdrop) { m_backdrop = backdrop; }
+  TBackdrop* backdrop() const { return m_backdrop; }
+
+  // Places the window as at creation: centred, except on a screen exactly 800 pixels wide.
+  void placeOnScreen();
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  std::string m_pageOnShow;
+  TBackdrop* m_backdrop = nullptr;
+};
+
+// The orderly exit. Returns false when the learner chose to stay.
+bool Beenden(TMain* main);

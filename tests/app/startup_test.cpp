@@ -1,0 +1,109 @@
+#include "app/startup.h"
+#include "app/tmain.h"
+
+#include "platform/appstate.h"
+#include "platform/display.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/settingsstore.h"
+#include "tests/common/testutil.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Startup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TSettingsStore::setGlobalFile(m_tmp.path() / "settings.ini");
+    appState() = TAppState{};
+    TMachineProbe probe;
+    probe.executablePath = zek::fromPath(m_tmp.path()) + "/prog/zek-englisch";
+    probe.removableRoots = [] { return std::vector<std::string>{}; };
+    probe.driveOf = [this](const std::string&) { return zek::fromPath(m_tmp.path()) + "/drive/"; };
+    probe.isCdrom = [](const std::string&) { return false; };
+    setMachineProbe(probe);
+    setDisplayOverride(TDisplayInfo{32, 1024, 768});
+    setenv("XDG_DATA_HOME", (m_tmp.path() / "share").c_str(), 1);
+    setenv("HOME", m_tmp.path().c_str(), 1);
+  }
+  void TearDown() override {
+    setMachineProbe(TMachineProbe::real());
+    setDisplayOverride(std::nullopt);
+    appState() = TAppState{};
+  }
+  void install() {
+    m_tmp.write("prog/wave/ZEK_E", "");
+    m_tmp.mkdir("prog/Vokabeln (E)/Grundwortschatz");
+    m_tmp.write("prog/ZEK_E/hzek/main.htx", "x");
+  }
+  zek::test::TempDir m_tmp;
+};
+
+TEST_F(Startup, EightBitDisplayShowsColourThenContentMessage) {
+  install();
+  setDisplayOverride(TDisplayInfo{8, 1024, 768});
+  zek::ScriptedDialogs dialogs;
+  EXPECT_FALSE(startupChecks({}));
+  ASSERT_EQ(dialogs.texts(), (std::vector<std::string>{kMsgTooFewColours, kMsgCannotStart}));
+  EXPECT_EQ(dialogs.messages()[0].flags, 16);
+  EXPECT_EQ(dialogs.messages()[1].flags, 16);
+}
+
+TEST_F(Startup, SmallScreenShowsResolutionMessage) {
+  install();
+  setDisplayOverride(TDisplayInfo{32, 800, 599});
+  zek::ScriptedDialogs dialogs;
+  EXPECT_FALSE(startupChecks({}));
+  ASSERT_EQ(dialogs.texts(), (std::vector<std::string>{kMsgResolutionTooLow, kMsgCannotStart}));
+}
+
+TEST_F(Startup, MissingContentEndsTheProgram) {
+  zek::ScriptedDialogs dialogs;
+  EXPECT_FALSE(startupChecks({}));
+  EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{kMsgCannotStart}));
+}
+
+TEST_F(Startup, CompleteInstallationStartsQuietly) {
+  install();
+  TSettingsStore::global().writeString("SOFTWARE\\ZEK\\zek englisch", "Online-Hilfe", "aus");
+  zek::ScriptedDialogs dialogs;
+  EXPECT_TRUE(startupChecks({}));
+  EXPECT_TRUE(dialogs.messages().empty());
+  EXPECT_TRUE(appState().OnlineHelp);  // only "AUS" switches hints off
+  EXPECT_EQ(Dirs().PageBase, zek::fromPath(m_tmp.path()) + "/prog/ZEK_E/");
+  TSettingsStore::global().writeString("SOFTWARE\\ZEK\\zek englisch", "Online-Hilfe", "AUS");
+  EXPECT_TRUE(startupChecks({}));
+  EXPECT_FALSE(appState().OnlineHelp);
+}
+
+TEST_F(Startup, RegisterCreatesDesktopEntries) {
+  install();
+  zek::ScriptedDialogs dialogs;
+  dialogs.answer(mb::IdNo);
+  EXPECT_TRUE(startupChecks({"register"}));
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].flags, 36);
+  const auto menuEntry = m_tmp.path() / "share" / "applications" / "zek-englisch.desktop";
+  ASSERT_TRUE(std::filesystem::exists(menuEntry));
+  const auto text = zek::readFile(menuEntry);
+  EXPECT_NE(text->find("Exec=\"" + zek::fromPath(m_tmp.path()) + "/prog/zek-englisch\""), std::string::npos);
+  EXPECT_NE(text->find("Name=zek englisch"), std::string::npos);
+}
+
+TEST_F(Startup, ExitFromByePageAsksNothing) {
+  zek::ScriptedDialogs dialogs;
+  TMain main;
+  main.setPageOnShow("Bye.htx");
+  EXPECT_TRUE(Beenden(&main));
+  EXPECT_TRUE(dialogs.messages().empty());
+  EXPECT_EQ(TSettingsStore::global().readString("SOFTWARE\\ZEK\\zek englisch", "Online-Hilfe"), "AN");
+
+  main.setPageOnShow("main.htx");
+  EXPECT_FALSE(Beenden(&main));  // unscripted question: No
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].text, "Programm wirklich verlassen?");
+  EXPECT_EQ(dialogs.messages()[0].flags, 36);
+}
+
+}  // namespace
