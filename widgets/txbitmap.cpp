@@ -262,23 +262,37 @@ void coverWindow(TXBitmap& bmp, const TCoverageMask& mask, int64_t offsetX, int6
   }
 }
 
+// Where a smooth shape lies, and whether anything is drawn at all: a pen of width 0 counts as
+// no pen, a clear pen as width 0; without pen and with a clear brush nothing is drawn.
+struct TShapeGeometry {
+  TRect64 shape;  // the given rectangle, ordered
+  TRect64 outer;  // grown by half the pen width on every side
+  bool pen, brush;
+  int64_t penWidth;
+};
+
+std::optional<TShapeGeometry> shapeGeometry(const TXBitmap& bmp, int left, int top, int right, int bottom) {
+  const bool pen = bmp.pen().style == TXPenStyle::Solid && bmp.pen().width > 0;
+  const bool brush = bmp.brush().style == TXBrushStyle::Solid;
+  if (bmp.isEmpty() || (!pen && !brush)) return std::nullopt;
+  const TRect64 shape{clampCoord(std::min(left, right)), clampCoord(std::min(top, bottom)),
+                      clampCoord(std::max(left, right)), clampCoord(std::max(top, bottom))};
+  if (shape.isEmpty()) return std::nullopt;
+  const int64_t pw = pen ? std::min<int64_t>(bmp.pen().width, kCoordLimit) : 0;
+  const int64_t h = pw / 2;
+  return TShapeGeometry{shape, {shape.left - h, shape.top - h, shape.right + h, shape.bottom + h}, pen, brush, pw};
+}
+
 }  // namespace
 
 void TXBitmap::SmoothEllipse(int left, int top, int right, int bottom) {
-  if (isEmpty()) return;
-  const bool pen = m_pen.style == TXPenStyle::Solid && m_pen.width > 0;
-  const bool brush = m_brush.style == TXBrushStyle::Solid;
-  if (!pen && !brush) return;
-  const TRect64 shape{clampCoord(std::min(left, right)), clampCoord(std::min(top, bottom)),
-                      clampCoord(std::max(left, right)), clampCoord(std::max(top, bottom))};
-  if (shape.isEmpty()) return;
-  const int64_t pw = pen ? std::min<int64_t>(m_pen.width, kCoordLimit) : 0;
-  const int64_t h = pw / 2;
+  const auto g = shapeGeometry(*this, left, top, right, bottom);
+  if (!g) return;
+  const auto& [shape, outer, pen, brush, pw] = *g;
   if (pen && brush) {
     fillShapeHard(*this, TRoundShape::ellipse(shape.left, shape.top, shape.right, shape.bottom),
                   storedColor(m_brush.color));
   }
-  const TRect64 outer{shape.left - h, shape.top - h, shape.right + h, shape.bottom + h};
   const TRect64 window = outer.intersected({0, 0, m_width, m_height});
   if (window.isEmpty()) return;
   TCoverageMask mask(window.left, window.top, static_cast<int>(window.right - window.left),
@@ -290,16 +304,10 @@ void TXBitmap::SmoothEllipse(int left, int top, int right, int bottom) {
 }
 
 void TXBitmap::SmoothRoundRect(int left, int top, int radiusX, int radiusY, int right, int bottom) {
-  if (isEmpty()) return;
-  const bool pen = m_pen.style == TXPenStyle::Solid && m_pen.width > 0;
-  const bool brush = m_brush.style == TXBrushStyle::Solid;
-  if (!pen && !brush) return;
-  const TRect64 shape{clampCoord(std::min(left, right)), clampCoord(std::min(top, bottom)),
-                      clampCoord(std::max(left, right)), clampCoord(std::max(top, bottom))};
-  if (shape.isEmpty()) return;
-  const int64_t pw = pen ? std::min<int64_t>(m_pen.width, kCoordLimit) : 0;
+  const auto g = shapeGeometry(*this, left, top, right, bottom);
+  if (!g) return;
+  const auto& [shape, outer, pen, brush, pw] = *g;
   const int64_t h = pw / 2;
-  const TRect64 outer{shape.left - h, shape.top - h, shape.right + h, shape.bottom + h};
   const bool rounded = radiusX > 0 && radiusY > 0;
   // Corner size: ceil(radius / 2) pixels on the pen's middle line, as for rounded pictures.
   const int64_t cx = rounded ? std::min<int64_t>((int64_t{radiusX} + 1) / 2, kCoordLimit) : 0;

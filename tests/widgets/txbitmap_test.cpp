@@ -624,6 +624,11 @@ TEST(TXBitmapPixels, ViewSharesThePixelsAndTakesText) {
     p.setFont(font);
     p.setPen(QColor(200, 0, 40));
     p.drawText(QRect(0, 0, 101, 41), Qt::AlignCenter, QStringLiteral("Grüße"));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.drawEllipse(QRectF(3.5, 2.5, 30, 20));
+    QImage overlay(17, 9, QImage::Format_ARGB32_Premultiplied);
+    overlay.fill(QColor(0, 90, 0, 120));
+    p.drawImage(QPoint(60, 25), overlay);
     p.fillRect(QRect(97, 37, 10, 10), QColor(0, 128, 255));
   };
   paint(view);
