@@ -1,6 +1,6 @@
 #include "lab/tsatzliste.h"
 
-#include "lab/hinweismuster.h"
+#include "widgets/answercheck.h"
 
 namespace {
 std::string item(const std::vector<std::string>& items, std::size_t i, bool cut) {
@@ -15,7 +15,7 @@ TSatz TSatzListe::ausEintraegen(const std::vector<std::string>& items) {
   if (s.englisch.empty()) s.englisch = "FEHLER!";
   s.loesung2 = item(items, 1, true);
   s.hinweis = item(items, 2, true);
-  if (s.hinweis.empty()) s.hinweis = hinweisMuster(s.englisch);
+  if (s.hinweis.empty()) s.hinweis = answercheck::helpMask(s.englisch);  // the same mask the quiz uses
   s.deutsch = item(items, 3, true);
   s.datei = item(items, 4, false);
   return s;

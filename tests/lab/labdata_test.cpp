@@ -1,4 +1,3 @@
-#include "lab/hinweismuster.h"
 #include "lab/labtabelle.h"
 #include "lab/tthemenliste.h"
 #include "page/tzipresource.h"
@@ -16,41 +15,6 @@ TZIPResource block(const std::vector<std::string>& items) {
   std::string data;
   for (const auto& i : items) data += i + '\0';
   return TZIPResource::fromCompressed(zek::deflateZlib(data));
-}
-
-TEST(HinweisMuster, FollowsTheLetterRule) {
-  struct Case {
-    std::string satz;
-    int draw;
-    std::string muster;
-  };
-  const Case cases[] = {
-      {"", 0, ""},
-      {"A", 0, "_"},
-      {"No", 3, "__"},
-      {"Hi!", 0, "H_!"},
-      {"abc", 3, "a__"},                               // three characters: the last one is a candidate
-      {"Yes.", 0, "Y__."},
-      {"Yes!x", 3, "Y__!x"},                           // positions 2 to 4 never stay
-      {"How much is this?", 0, "H__ ____ __ ____?"},
-      {"How much is this?", 3, "H__ much is this?"},   // a 3 keeps letters from position 5 on
-      {"A-b,c.d!e?f'g h", 0, "A-_,_._!_?_'_ h"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(hinweisMuster(c.satz, [&] { return c.draw; }), c.muster) << c.satz;
-  }
-}
-
-TEST(HinweisMuster, DrawsOnlyForLettersFromPositionFive) {
-  int draws = 0;
-  hinweisMuster("How much is this?", [&] { return ++draws, 0; });
-  EXPECT_EQ(draws, 10);  // "much", "is", "this"; the last character is never a candidate
-  const std::string m = hinweisMuster("Could you speak more slowly, please?");
-  EXPECT_EQ(m.size(), 36u);
-  EXPECT_EQ(m.front(), 'C');
-  EXPECT_EQ(m.substr(1, 3), "___");
-  EXPECT_EQ(m.back(), '?');
-  EXPECT_EQ(m[28], ' ');
 }
 
 TEST(SatzListe, EmptyAndLongItems) {
