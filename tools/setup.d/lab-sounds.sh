@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Speaks the language lab's sentences into the installation: wave/Labor/<n>/lab_<nnnn>.wav,
+# the place the lab plays them from ("XE:\Labor\" + the sentence's sound file).
+# Only files that are missing or whose sentence (or voice) changed are made again; a
+# manifest beside them keeps a checksum per file.
+#   ZEK_DIST                 the installation (set by ./zek)
+#   ZEK_TOOL                 zek-tool to use (default $ZEK_DIST/zek-tool)
+#   ZEK_LAB_SOUNDS_LIMIT     only the first N sentences (tests)
+set -euo pipefail
+
+dist=${ZEK_DIST:?ZEK_DIST is not set}
+tool=${ZEK_TOOL:-$dist/zek-tool}
+out="$dist/wave/Labor"
+manifest="$out/manifest.txt"
+voice="en-gb"
+speed=140
+settings="espeak-ng -v $voice -s $speed"
+
+if ! command -v espeak-ng >/dev/null 2>&1; then
+  echo "lab-sounds: espeak-ng is not installed; the lab's spoken sentences are left out" >&2
+  exit 0
+fi
+[ -x "$tool" ] || { echo "lab-sounds: $tool not found" >&2; exit 1; }
+
+list=$(mktemp)
+todo=$(mktemp)
+trap 'rm -f "$list" "$todo"' EXIT
+"$tool" lab-sounds >"$list"
+if [ -n "${ZEK_LAB_SOUNDS_LIMIT:-}" ]; then
+  head -n "$ZEK_LAB_SOUNDS_LIMIT" "$list" >"$list.cut" && mv "$list.cut" "$list"
+fi
+
+declare -A have=()
+if [ -f "$manifest" ] && [ "$(head -n 1 "$manifest")" = "# $settings" ]; then
+  while IFS=$'\t' read -r file sum; do
+    [ "${file:0:1}" = "#" ] && continue
+    have["$file"]=$sum
+  done <"$manifest"
+fi
+
+count=0
+while IFS=$'\t' read -r file sum sentence; do
+  if [ "${have[$file]:-}" != "$sum" ] || [ ! -s "$out/$file" ]; then
+    printf '%s\0%s\0' "$file" "$sentence" >>"$todo"
+    count=$((count + 1))
+  fi
+done <"$list"
+
+if [ "$count" -gt 0 ]; then
+  echo "lab-sounds: speaking $count sentence(s) into $out"
+  export out voice speed
+  # Each file is written under a temporary name first, so an interrupted run leaves no
+  # half-written file that would count as done.
+  xargs -0 -n 2 -P 2 bash -c '
+    mkdir -p "$(dirname "$out/$0")"
+    printf "%s" "$1" | espeak-ng -v "$voice" -s "$speed" --stdin -w "$out/$0.part" && mv -f "$out/$0.part" "$out/$0"
+  ' <"$todo"
+fi
+
+# The manifest lists only files that exist now.
+{
+  echo "# $settings"
+  while IFS=$'\t' read -r file sum sentence; do
+    [ -s "$out/$file" ] && printf '%s\t%s\n' "$file" "$sum"
+  done <"$list"
+} >"$manifest.tmp"
+mv -f "$manifest.tmp" "$manifest"
+missing=$(( $(wc -l <"$list") - $(grep -vc '^#' "$manifest" || true) ))
+# The program starts without them ("Vorlesen" then says so); the next run tries again.
+if [ "$missing" -gt 0 ]; then
+  echo "lab-sounds: warning: $missing sentence(s) could not be spoken" >&2
+fi
+exit 0
