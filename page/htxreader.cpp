@@ -374,14 +374,12 @@ void THtxReader::tag(std::string_view text, int depth) {
       break;
     case TTag::EndEm: m_style.bold = m_style.italic = false; break;
     case TTag::Inv: {
-      TColor text = concrete(m_style.color, m_page.colors);
-      TColor back = concrete(m_style.bgColor, m_page.colors);
-      if (text == back) {
-        if (back == kColorWhite) back = kColorBlack;
-        else if (back == kColorBlack) back = kColorWhite;
-      }
+      const TColor text = concrete(m_style.color, m_page.colors);
+      const TColor back = concrete(m_style.bgColor, m_page.colors);
       m_style.color = back;
       m_style.bgColor = text;
+      if (text == back && text == kColorWhite) m_style.bgColor = kColorBlack;
+      else if (text == back && text == kColorBlack) m_style.bgColor = kColorWhite;
       m_style.noBackground = false;
       break;
     }
@@ -849,8 +847,14 @@ void THtxReader::includeTag(std::string_view attrs, int depth) {
   // A file that includes itself, directly or through others, would never end.
   const bool circular = std::any_of(m_includeStack.begin(), m_includeStack.end(),
                                     [&](const std::string& open) { return samePagePath(open, name); });
-  if (circular || depth >= kMaxIncludeDepth || m_includes >= kMaxIncludes) {
+  if (circular) {
     showMessage("Fehler bei INCLUDE!!!", mb::IconStop);
+    return;
+  }
+  if (depth >= kMaxIncludeDepth || m_includes >= kMaxIncludes) {
+    // One box for a page that runs into the bound, not one per tag beyond it.
+    if (!m_includeLimitShown) showMessage("Fehler bei INCLUDE!!!", mb::IconStop);
+    m_includeLimitShown = true;
     return;
   }
   std::string text;
@@ -859,7 +863,12 @@ void THtxReader::includeTag(std::string_view attrs, int depth) {
     showMessage("INCLUDE-Datei wurde nicht gefunden " + name + "!!!", mb::IconStop);
     return;
   }
-  if (status != TIncludeStatus::Ok || m_includedBytes + text.size() > kMaxIncludedBytes) {
+  if (status == TIncludeStatus::Ok && m_includedBytes + text.size() > kMaxIncludedBytes) {
+    if (!m_includeLimitShown) showMessage("Fehler bei INCLUDE!!!", mb::IconStop);
+    m_includeLimitShown = true;
+    return;
+  }
+  if (status != TIncludeStatus::Ok) {
     showMessage("Fehler bei INCLUDE!!!", mb::IconStop);
     return;
   }

@@ -112,6 +112,7 @@ class THtxReader {
   std::vector<std::string> m_includeStack;
   int m_includes = 0;
   std::size_t m_includedBytes = 0;
+  bool m_includeLimitShown = false;
 };
 
 // An exercise container (".zek"): "ZEK!", two digits, then prefix, "<EX>" before every

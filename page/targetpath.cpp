@@ -35,11 +35,13 @@ std::string resolveTargetPath(std::string_view target, std::string_view xpath) {
     target = target.substr(file + 5);
     target = target.substr(0, target.find(' '));
   }
+  if (target.empty()) return star;
+  // "\x" is below the page directory as on Windows; "/x" and "C:\x" are absolute.
+  const bool belowXPath = target.front() == '\\';
   std::string name = zek::forwardSlashes(target);
-  if (name.empty()) return star;
-  if (zek::isAbsoluteName(name) || (name.size() >= 2 && name[1] == ':')) return star + name;
+  if (!belowXPath && (name.front() == '/' || (name.size() >= 2 && name[1] == ':'))) return star + name;
   std::string dir = zek::withTrailingSeparator(zek::forwardSlashes(xpath));
-  if (name.front() == '/') {
+  if (belowXPath) {
     if (!dir.empty()) dir.pop_back();
     return star + dir + name;
   }
