@@ -374,6 +374,7 @@ void THtxReader::tag(std::string_view text, int depth) {
       break;
     case TTag::EndEm: m_style.bold = m_style.italic = false; break;
     case TTag::Inv: {
+      m_invBefore = m_style;
       const TColor text = concrete(m_style.color, m_page.colors);
       const TColor back = concrete(m_style.bgColor, m_page.colors);
       m_style.color = back;
@@ -381,10 +382,21 @@ void THtxReader::tag(std::string_view text, int depth) {
       if (text == back && text == kColorWhite) m_style.bgColor = kColorBlack;
       else if (text == back && text == kColorBlack) m_style.bgColor = kColorWhite;
       m_style.noBackground = false;
+      m_invOpen = true;
+      m_invColor = m_style.color;
+      m_invBgColor = m_style.bgColor;
       break;
     }
     case TTag::EndInv:
-      std::swap(m_style.color, m_style.bgColor);
+      // Back to the very colours before INV (the page's text colour stays a reference) when
+      // nothing changed them in between; otherwise swap.
+      if (m_invOpen && m_style.color == m_invColor && m_style.bgColor == m_invBgColor) {
+        m_style.color = m_invBefore.color;
+        m_style.bgColor = m_invBefore.bgColor;
+      } else {
+        std::swap(m_style.color, m_style.bgColor);
+      }
+      m_invOpen = false;
       m_style.noBackground = true;
       break;
     case TTag::Clear: m_style.noBackground = true; break;

@@ -100,6 +100,9 @@ class THtxReader {
   TTextStyle m_style;
   // Single-level save slots of the constructs that restore on their closing tag.
   TTextStyle m_fontSlot, m_ttSlot, m_preSlot, m_hSlot, m_emSlot, m_aSlot;
+  TTextStyle m_invBefore;
+  TColor m_invColor = 0, m_invBgColor = 0;
+  bool m_invOpen = false;
   bool m_ifOpen = false;
   bool m_ifHidden = false;    // the IF part is hidden
   bool m_condHidden = false;  // what is read now is hidden by a condition

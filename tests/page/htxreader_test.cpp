@@ -98,6 +98,8 @@ struct Case {
   const char* expected;
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << '"' << c.markup << '"'; }
+
 class Lexical : public testing::TestWithParam<Case> {};
 
 TEST_P(Lexical, ItemsAsWritten) { EXPECT_EQ(shape(readPlain(GetParam().markup)), GetParam().expected); }
@@ -143,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"<pre>x", "face=\"Courier New\" size=2 pre=1"}, Case{"<font size=5><pre>a</pre>x", "size=5"},
         Case{"<center>x", "align=center"}, Case{"<center>a</center>x", ""}, Case{"<right>x", "align=right"},
         Case{"<block>x", "align=justify"}, Case{"<center><x5>x", ""},
-        Case{"<inv>x", "color=#FFFFFF bgcolor=#000000"}, Case{"<inv>a</inv>x", "color=#000000"},
+        Case{"<inv>x", "color=#FFFFFF bgcolor=#000000"}, Case{"<inv>a</inv>x", ""}, Case{"<inv>a<font color=#ff0000></inv>x", "color=#000000"},
         Case{"<font color=#ffffff bcolor=#ffffff><inv>x", "color=#FFFFFF bgcolor=#000000"},
         Case{"<inv>a<clear>x", "color=#FFFFFF"}, Case{"<a href=\"b.htx\">x", "u=1 color=link link=0"},
         Case{"<a href=\"b.htx\" flash=#ff0000>x", "color=link link=0"},
