@@ -131,7 +131,18 @@ bool isStructural(TItemKind k) {
   return k == TItemKind::Space || k == TItemKind::LineBreak || k == TItemKind::Paragraph || k == TItemKind::BoxStart;
 }
 
-std::vector<std::string> solutions(std::string_view value) { return S::split(value, "; "); }
+// lsg and help, required and in this order, then tip and reaction.
+bool readField(S& sc, TFieldRecord& field) {
+  if (sc.expectOneOf({"LSG"}) < 0) return false;
+  field.solutions = S::split(sc.readValue(), "; ");
+  if (sc.expectOneOf({"HELP"}) < 0) return false;
+  field.help = std::string(sc.readValue());
+  while (true) {
+    const int a = sc.expectOneOf({"TIP", "REACTION"});
+    if (a < 0) return true;
+    (a == 0 ? field.tip : field.reaction) = std::string(sc.readValue());
+  }
+}
 
 }  // namespace
 
@@ -586,15 +597,7 @@ void THtxReader::anchorTag(std::string_view attrs) {
     }
     case 2: {
       TFieldRecord field;
-      if (sc.expectOneOf({"LSG"}) < 0) return;
-      field.solutions = solutions(sc.readValue());
-      if (sc.expectOneOf({"HELP"}) < 0) return;
-      field.help = std::string(sc.readValue());
-      while (true) {
-        const int a = sc.expectOneOf({"TIP", "REACTION"});
-        if (a < 0) break;
-        (a == 0 ? field.tip : field.reaction) = std::string(sc.readValue());
-      }
+      if (!readField(sc, field)) return;
       m_style.color = m_page.colors.gap;
       m_style.linkColor = false;
       field.style = m_style;
@@ -898,15 +901,7 @@ void THtxReader::editTag(std::string_view attrs) {
   S sc(attrs);
   if (sc.expectOneOf({"COORDS"}) < 0) return;
   field.coords = parseCoords(sc.readValue());
-  if (sc.expectOneOf({"LSG"}) < 0) return;
-  field.solutions = solutions(sc.readValue());
-  if (sc.expectOneOf({"HELP"}) < 0) return;
-  field.help = std::string(sc.readValue());
-  while (true) {
-    const int a = sc.expectOneOf({"TIP", "REACTION"});
-    if (a < 0) break;
-    (a == 0 ? field.tip : field.reaction) = std::string(sc.readValue());
-  }
+  if (!readField(sc, field)) return;
   field.style = m_style;
   field.style.color = m_page.colors.gap;
   m_page.fields.push_back(std::move(field));
