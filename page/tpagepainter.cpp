@@ -1,0 +1,304 @@
+#include "page/tpagepainter.h"
+
+#include "page/tmosaic.h"
+#include "page/tpicturelist.h"
+#include "page/tqttextmetrics.h"
+#include "platform/codec.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+TColor paletteColor(int index) {
+  index &= 255;
+  // The sixteen standard colours, a 6 x 6 x 6 cube and a grey ramp.
+  static constexpr std::array<TColor, 16> kBase = {
+      rgbColor(0, 0, 0),       rgbColor(128, 0, 0),   rgbColor(0, 128, 0),   rgbColor(128, 128, 0),
+      rgbColor(0, 0, 128),     rgbColor(128, 0, 128), rgbColor(0, 128, 128), rgbColor(192, 192, 192),
+      rgbColor(128, 128, 128), rgbColor(255, 0, 0),   rgbColor(0, 255, 0),   rgbColor(255, 255, 0),
+      rgbColor(0, 0, 255),     rgbColor(255, 0, 255), rgbColor(0, 255, 255), rgbColor(255, 255, 255)};
+  if (index < 16) return kBase[std::size_t(index)];
+  if (index < 232) {
+    const int i = index - 16;
+    const auto level = [](int v) { return v == 0 ? 0 : 55 + 40 * v; };
+    return rgbColor(level(i / 36), level(i / 6 % 6), level(i % 6));
+  }
+  const int g = 8 + 10 * (index - 232);
+  return rgbColor(g, g, g);
+}
+
+TColor resolveColor(TColor color, const TPageColors& colors) {
+  if (color == kColorPageText) return colors.text;
+  if (color == kColorPageLink) return colors.link;
+  if ((color & 0xFF000000u) == kColorPaletteFlag) return paletteColor(int(color & 255));
+  return color & 0xFFFFFFu;
+}
+
+QColor toQColor(TColor c) { return QColor(int(c & 255), int((c >> 8) & 255), int((c >> 16) & 255)); }
+
+void copyBits(const TXBitmap& src, int sx, int sy, int w, int h, TXBitmap& dst, int dx, int dy) {
+  if (sx < 0) { w += sx; dx -= sx; sx = 0; }
+  if (sy < 0) { h += sy; dy -= sy; sy = 0; }
+  if (dx < 0) { w += dx; sx -= dx; dx = 0; }
+  if (dy < 0) { h += dy; sy -= dy; dy = 0; }
+  w = std::min({w, src.width() - sx, dst.width() - dx});
+  h = std::min({h, src.height() - sy, dst.height() - dy});
+  if (w <= 0 || h <= 0) return;
+  for (int y = 0; y < h; ++y)
+    std::memcpy(dst.scanLine(dy + y) + dx * 3, src.scanLine(sy + y) + sx * 3, std::size_t(w) * 3);
+}
+
+TXBitmap copyRect(const TXBitmap& src, const TRect& r) {
+  TXBitmap out(std::max(0, r.w), std::max(0, r.h));
+  copyBits(src, r.x, r.y, r.w, r.h, out, 0, 0);
+  return out;
+}
+
+namespace {
+
+void fillRect(TXBitmap& b, int x, int y, int w, int h, TColor colour) {
+  const int x0 = std::max(0, x), y0 = std::max(0, y);
+  const int x1 = std::min(b.width(), x + w), y1 = std::min(b.height(), y + h);
+  if (x1 <= x0 || y1 <= y0) return;
+  const std::uint8_t px[3] = {std::uint8_t(colour >> 16), std::uint8_t(colour >> 8), std::uint8_t(colour)};
+  for (int yy = y0; yy < y1; ++yy) {
+    std::uint8_t* row = b.scanLine(yy) + x0 * 3;
+    for (int xx = x0; xx < x1; ++xx, row += 3) {
+      row[0] = px[0];
+      row[1] = px[1];
+      row[2] = px[2];
+    }
+  }
+}
+
+bool isAll255(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return (unsigned char)c == 255; });
+}
+
+// A picture frame at the item's size, transparent parts showing what is below.
+TXBitmap framedSource(const TPictureFrame& frame, int w, int h, const TXBitmap& target, int x, int y) {
+  const TXBitmap& bmp = frame.bitmap;
+  TXBitmap src;
+  std::vector<std::uint8_t> mask;
+  if (bmp.width() == w && bmp.height() == h) {
+    src = bmp;
+    mask = frame.mask;
+  } else {
+    TXBitmap copy = bmp;  // view() needs a mutable bitmap
+    const QImage scaled = copy.view().scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    src.assign(scaled);
+    if (!frame.mask.empty()) {
+      mask.resize(std::size_t(w) * std::size_t(h));
+      for (int yy = 0; yy < h; ++yy)
+        for (int xx = 0; xx < w; ++xx)
+          mask[std::size_t(yy) * std::size_t(w) + std::size_t(xx)] =
+              frame.mask[std::size_t(yy * bmp.height() / h) * std::size_t(bmp.width()) + std::size_t(xx * bmp.width() / w)];
+    }
+  }
+  if (!mask.empty()) {
+    for (int yy = 0; yy < h; ++yy)
+      for (int xx = 0; xx < w; ++xx)
+        if (mask[std::size_t(yy) * std::size_t(w) + std::size_t(xx)] < 128) src.setPixel(xx, yy, target.pixel(x + xx, y + yy));
+  }
+  return src;
+}
+
+}  // namespace
+
+void TPagePainter::paintBox(TXBitmap& buffer, const TBoxRecord& box, const TRect& rect, const TPageColors& colors,
+                            std::minstd_rand& random) {
+  if (!box.filled && box.borderWidth <= 0) return;
+  const int o = box.offset;
+  // The outline spans (x - o, y - o) to (x + w + o, y + h + o) inclusive.
+  const int left = rect.x - o, top = rect.y - o, right = rect.x + rect.w + o + 1, bottom = rect.y + rect.h + o + 1;
+  if (right <= left || bottom <= top) return;
+  const TColor fill = resolveColor(box.fillColor, colors);
+  const TColor border = resolveColor(box.borderColor, colors);
+  const int bw = box.borderWidth;
+  switch (box.shape) {
+    case TBoxShape::Rect:
+      if (box.filled) fillRect(buffer, left, top, right - left, bottom - top, fill);
+      if (bw > 0) {
+        fillRect(buffer, left, top, right - left, bw, border);
+        fillRect(buffer, left, bottom - bw, right - left, bw, border);
+        fillRect(buffer, left, top, bw, bottom - top, border);
+        fillRect(buffer, right - bw, top, bw, bottom - top, border);
+      }
+      break;
+    case TBoxShape::RoundRect:
+    case TBoxShape::Ellipse: {
+      buffer.setBrush({fill, box.filled ? TXBrushStyle::Solid : TXBrushStyle::Clear});
+      buffer.setPen({border, bw, bw > 0 ? TXPenStyle::Solid : TXPenStyle::Clear});
+      if (box.shape == TBoxShape::Ellipse) buffer.SmoothEllipse(left, top, right, bottom);
+      else buffer.SmoothRoundRect(left, top, box.radius, box.radius, right, bottom);
+      buffer.setPen({});
+      buffer.setBrush({});
+      break;
+    }
+    case TBoxShape::Random: {
+      const int r = std::max(1, box.radius);
+      const TColor colour = box.filled ? fill : border;
+      int y = top;
+      while (y < bottom) {
+        const int band = int(random() % std::uint32_t(r));
+        fillRect(buffer, left, y, right - left, std::min(band, bottom - y), colour);
+        y += band + int(random() % std::uint32_t(r));
+        if (band == 0) ++y;  // two empty draws in a row still move on
+      }
+      break;
+    }
+  }
+}
+
+void TPagePainter::paint(TXBitmap& buffer) {
+  areaImages.assign(m_layout.areas.size(), {});
+  animated.clear();
+  buffer.FillColor(resolveColor(colors.background, colors));
+  if (background && background->width() > 0 && background->height() > 0) {
+    const TXBitmap& bg = background->bitmap();
+    if (bg.width() > buffer.width() && bg.height() > buffer.height()) {
+      copyBits(bg, 0, 0, bg.width(), bg.height(), buffer, 0, 0);
+    } else {
+      for (int y = 0; y < buffer.height(); y += bg.height())
+        for (int x = 0; x < buffer.width(); x += bg.width()) copyBits(bg, 0, 0, bg.width(), bg.height(), buffer, x, y);
+    }
+  }
+  std::minstd_rand random(12345);
+  for (std::size_t i = 0; i < m_page.boxes.size() && i < m_layout.boxes.size(); ++i)
+    if (!m_page.boxes[i].top) paintBox(buffer, m_page.boxes[i], m_layout.boxes[i], colors, random);
+  if (mosaic) mosaic->paintAll(buffer);
+
+  std::vector<TXBitmap> underPictures(m_layout.areas.size());
+  for (std::size_t i = 0; i < m_layout.areas.size(); ++i) {
+    const TLinkArea& a = m_layout.areas[i];
+    if (a.images && a.item >= 0 && m_page.items[std::size_t(a.item)].kind == TItemKind::Picture)
+      underPictures[i] = copyRect(buffer, a.rect);
+  }
+  paintPictures(buffer);
+  for (std::size_t i = 0; i < m_page.boxes.size() && i < m_layout.boxes.size(); ++i)
+    if (m_page.boxes[i].top) paintBox(buffer, m_page.boxes[i], m_layout.boxes[i], colors, random);
+
+  std::vector<TXBitmap> underText(m_layout.areas.size());
+  for (std::size_t i = 0; i < m_layout.areas.size(); ++i) {
+    const TLinkArea& a = m_layout.areas[i];
+    if (a.images && a.item >= 0 && m_page.items[std::size_t(a.item)].kind == TItemKind::Word)
+      underText[i] = copyRect(buffer, a.rect);
+  }
+  paintText(buffer);
+  paintUnderlines(buffer);
+  renderAreaImages(buffer, underText, underPictures);
+}
+
+void TPagePainter::paintPictures(TXBitmap& buffer) {
+  for (std::size_t i = 0; i < m_page.items.size(); ++i) {
+    const TPageItem& it = m_page.items[i];
+    if (it.kind != TItemKind::Picture || it.index < 0 || std::size_t(it.index) >= m_page.images.size()) continue;
+    if (it.width <= 0 || it.height <= 0) continue;
+    const TImageRecord& img = m_page.images[std::size_t(it.index)];
+    const TPicture* pic = m_pictures.picture(img.picture);
+    if (pic && pic->isAnimated()) animated.push_back({int(i), img.picture, itemRect(it), copyRect(buffer, itemRect(it))});
+    drawPicture(buffer, it, 0, 0, -1, false);
+  }
+}
+
+void TPagePainter::drawPicture(TXBitmap& target, const TPageItem& item, int dx, int dy, int pictureOverride,
+                               bool hover) {
+  const TImageRecord& img = m_page.images[std::size_t(item.index)];
+  const int index = pictureOverride >= 0 ? pictureOverride : img.picture;
+  const TPicture* pic = m_pictures.picture(index);
+  if (!pic || pic->frames.empty()) return;
+  std::size_t frame = 0;
+  if (frameOf && pictureOverride < 0) frame = std::size_t(std::max(0, frameOf(index)));
+  if (frame >= pic->frames.size()) frame = 0;
+  const int x = item.x - dx, y = item.y - item.ascent - dy, w = item.width, h = item.ascent + item.descent;
+  if (w <= 0 || h <= 0) return;
+  const TXBitmap src = framedSource(pic->frames[frame], w, h, target, x, y);
+  int mode = img.mode;
+  TColor tint = resolveColor(img.tint, colors);
+  if (img.hoverTint) {
+    if (hover) {
+      mode = 7;
+      tint = resolveColor(*img.hoverTint, colors);
+    } else if (img.tint == kColorBlack && mode == 7) {
+      mode = 0;  // FCOLOR alone: the picture as it is until hovered
+    }
+  }
+  if (img.radius > 0 || img.alpha < 255 || mode != 0) {
+    target.setXAlpha(img.alpha);
+    target.setXColor(tint);
+    if (img.radius > 0) target.DrawRounded(x, y, src, mode, img.radius, img.radius, y + h, x + w);
+    else target.DrawBlended(x, y, mode, src);
+    target.setXAlpha(255);
+  } else {
+    target.DrawBlended(x, y, 0, src);
+  }
+}
+
+void TPagePainter::drawWord(QPainter& p, const TPageItem& it, bool flash) {
+  const TTextStyle& st = it.style;
+  const std::string_view face = m_page.faceName(st);
+  p.setFont(m_fonts.font(face, st));
+  const TColor colour = flash ? resolveColor(st.flashColor, colors) : resolveColor(st.color, colors);
+  p.setPen(toQColor(colour));
+  p.drawText(QPoint(it.x, it.y), zek::toQString(m_page.itemText(it)));
+}
+
+void TPagePainter::paintText(TXBitmap& buffer, const TRect* only) {
+  QImage view = buffer.view();
+  QPainter p(&view);
+  if (only) p.setClipRect(only->x, only->y, only->w, only->h);
+  for (std::size_t i = 0; i < m_page.items.size(); ++i) {
+    const TPageItem& it = m_page.items[i];
+    if (it.kind != TItemKind::Word && it.kind != TItemKind::Space) continue;
+    if (m_layout.hiddenSpace[i]) continue;
+    const TRect r = itemRect(it);
+    if (only && !r.intersects(*only)) continue;
+    const TTextStyle& st = it.style;
+    if (st.widgetKind == TWidgetKind::Gap && st.widget >= 0) continue;  // the field shows it
+    if (st.widgetKind == TWidgetKind::Drag && st.widget >= 0) {
+      if (it.kind == TItemKind::Word) p.fillRect(r.x, r.y, r.w, r.h, toQColor(resolveColor(colors.block, colors)));
+      continue;
+    }
+    if (!st.noBackground) p.fillRect(r.x, r.y, r.w, r.h, toQColor(resolveColor(st.bgColor, colors)));
+    if (it.kind == TItemKind::Space || isAll255(m_page.itemText(it))) continue;
+    drawWord(p, it, false);
+  }
+}
+
+void TPagePainter::paintUnderlines(TXBitmap& buffer) {
+  for (const TUnderlineRun& run : m_layout.underlines) {
+    const TColor colour = resolveColor(m_page.items[std::size_t(run.item)].style.color, colors);
+    for (int x = run.x1; x < run.x2; x += 2) buffer.setPixel(x, run.y, colour);
+  }
+}
+
+void TPagePainter::renderAreaImages(TXBitmap& buffer, const std::vector<TXBitmap>& underText,
+                                    const std::vector<TXBitmap>& underPictures) {
+  for (std::size_t i = 0; i < m_layout.areas.size(); ++i) {
+    const TLinkArea& a = m_layout.areas[i];
+    if (!a.images || a.item < 0 || a.rect.empty()) continue;
+    const TPageItem& it = m_page.items[std::size_t(a.item)];
+    TAreaImages& out = areaImages[i];
+    out.normal = copyRect(buffer, a.rect);
+    if (it.kind == TItemKind::Word) {
+      out.highlighted = underText[i];
+      QImage view = out.highlighted.view();
+      QPainter p(&view);
+      p.translate(-a.rect.x, -a.rect.y);
+      if (!it.style.noBackground) p.fillRect(a.rect.x, a.rect.y, a.rect.w, a.rect.h, toQColor(resolveColor(it.style.bgColor, colors)));
+      drawWord(p, it, true);
+    } else {
+      out.highlighted = underPictures[i];
+      const TImageRecord& img = m_page.images[std::size_t(it.index)];
+      drawPicture(out.highlighted, it, a.rect.x, a.rect.y, img.flashPicture, img.flashPicture < 0);
+    }
+  }
+}
+
+void TPagePainter::redrawAnimated(TXBitmap& buffer, const TAnimatedPicture& a) {
+  copyBits(a.under, 0, 0, a.rect.w, a.rect.h, buffer, a.rect.x, a.rect.y);
+  drawPicture(buffer, m_page.items[std::size_t(a.item)], 0, 0, -1, false);
+  paintText(buffer, &a.rect);
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "page/tpagelayout.h"
+#include "page/tpagemodel.h"
+#include "widgets/txbitmap.h"
+
+#include <QColor>
+
+#include <functional>
+#include <random>
+#include <vector>
+
+class TPictureList;
+class TPicture;
+class TQtTextMetrics;
+class TMosaic;
+
+// A colour of the page model as drawn: references to the page's text and link colours
+// resolved, palette entries looked up.
+TColor resolveColor(TColor color, const TPageColors& colors);
+QColor toQColor(TColor color);
+// The 256-colour palette of "i" colours.
+TColor paletteColor(int index);
+
+// Normal and highlighted pictures of a link area, in the area's rectangle.
+struct TAreaImages {
+  TXBitmap normal, highlighted;
+};
+
+// The page under an animated picture, kept so that its frames can be drawn again.
+struct TAnimatedPicture {
+  int item = -1;
+  int picture = -1;
+  TRect rect;
+  TXBitmap under;
+};
+
+// Paints a laid-out page into its off-screen picture, in the order background, boxes,
+// mosaic, pictures, top boxes, text; then renders the hover images of FLASH and FCOLOR areas.
+class TPagePainter {
+ public:
+  TPagePainter(const TPageModel& page, const TPageLayout& layout, const TPictureList& pictures,
+               const TQtTextMetrics& fonts)
+      : m_page(page), m_layout(layout), m_pictures(pictures), m_fonts(fonts) {}
+
+  TPageColors colors;                       // at paint time (ColorBGR, ColorTXT)
+  const TPicture* background = nullptr;     // BODY BACKGROUND
+  TMosaic* mosaic = nullptr;
+  std::function<int(int picture)> frameOf;  // animation frame of a picture, 0 without
+
+  void paint(TXBitmap& buffer);
+
+  // Filled by paint: per layout area (empty bitmaps for areas without images).
+  std::vector<TAreaImages> areaImages;
+  std::vector<TAnimatedPicture> animated;
+
+  // Draws the current frame of an animated picture again, with the words over it.
+  void redrawAnimated(TXBitmap& buffer, const TAnimatedPicture& a);
+
+  static void paintBox(TXBitmap& buffer, const TBoxRecord& box, const TRect& rect, const TPageColors& colors,
+                       std::minstd_rand& random);
+
+ private:
+  void paintPictures(TXBitmap& buffer);
+  void drawPicture(TXBitmap& target, const TPageItem& item, int dx, int dy, int pictureOverride, bool hover);
+  void paintText(TXBitmap& buffer, const TRect* only = nullptr);
+  void drawWord(QPainter& p, const TPageItem& item, bool flash);
+  void paintUnderlines(TXBitmap& buffer);
+  void renderAreaImages(TXBitmap& buffer, const std::vector<TXBitmap>& underText, const std::vector<TXBitmap>& underPictures);
+
+  const TPageModel& m_page;
+  const TPageLayout& m_layout;
+  const TPictureList& m_pictures;
+  const TQtTextMetrics& m_fonts;
+};
+
+// Copies a rectangle of `src` (at sx, sy) into `dst` at (dx, dy), clipped to both.
+void copyBits(const TXBitmap& src, int sx, int sy, int w, int h, TXBitmap& dst, int dx, int dy);
+TXBitmap copyRect(const TXBitmap& src, const TRect& r);

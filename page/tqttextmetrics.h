@@ -1,0 +1,41 @@
+#pragma once
+
+#include "page/ttextmetrics.h"
+
+#include <QFont>
+#include <QFontMetrics>
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+// Text metrics over Qt fonts. Faces go through fontconfig; the Windows faces the content
+// names map to their metric-compatible stand-ins. Sizes: see ttextmetrics.h; a size above 7
+// is a cell height (ascent plus descent) in pixels.
+class TQtTextMetrics : public TTextMetrics {
+ public:
+  TQtTextMetrics();
+  ~TQtTextMetrics() override;
+
+  TTextExtent textExtent(std::string_view face, const TTextStyle& style, std::string_view text) const override;
+
+  // The font of a style, with its tracking as letter spacing; cached.
+  const QFont& font(std::string_view face, const TTextStyle& style) const;
+  const QFontMetrics& metrics(std::string_view face, const TTextStyle& style) const;
+
+  // The family that stands in for `face` ("Arial" → "Liberation Sans"), else `face` itself.
+  static QString familyFor(std::string_view face);
+  // A font of the face at `points`, at 96 dpi.
+  static QFont pointFont(std::string_view face, int points, bool bold = false, bool italic = false);
+
+ private:
+  struct TEntry {
+    QFont font;
+    QFontMetrics metrics;
+  };
+  const TEntry& entry(std::string_view face, const TTextStyle& style) const;
+  mutable std::unordered_map<std::string, std::unique_ptr<TEntry>> m_cache;
+  mutable std::string m_key;
+  mutable const TEntry* m_last = nullptr;
+  mutable std::string m_lastKey;
+};

@@ -1,0 +1,184 @@
+#pragma once
+
+#include "page/htxreader.h"
+#include "page/tpagelayout.h"
+#include "page/tpagemodel.h"
+#include "page/tpagepainter.h"
+#include "page/tpicturelist.h"
+#include "page/tqttextmetrics.h"
+#include "widgets/txbitmap.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QMenu;
+class QScrollBar;
+class TMosaic;
+class TPageEdit;
+class TXLabel;
+class TXMultipleChoice;
+class tXColorButton;
+class THTMLStream;
+class THintWindow;
+
+// The page view: shows one htx page. The page is read into a TPageModel, laid out
+// (tpagelayout.h), painted once into the off-screen Buffer and the visible part copied to the
+// screen; hover and scrolling only copy pictures. It owns the page's widgets and timers.
+class TXPage : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TXPage(QWidget* parent = nullptr);
+  ~TXPage() override;
+
+  // ---- published properties
+  bool AutoJump() const { return m_autoJump; }
+  void setAutoJump(bool on) { m_autoJump = on; }
+  TBedingung& Bedingung() { return m_bedingung; }
+  bool HTMLChild() const { return m_htmlChild; }
+  void setHTMLChild(bool on) { m_htmlChild = on; }
+  TColor ColorBGR() const { return m_colors.background; }
+  void setColorBGR(TColor color);
+  TColor ColorTXT() const { return m_colors.text; }
+  void setColorTXT(TColor color) { m_colors.text = color; }
+  const std::string& Sonderzeichen() const { return m_sonderzeichen; }
+  void setSonderzeichen(const std::string& chars) { m_sonderzeichen = chars; }
+  const std::string& XPath() const { return m_xpath; }
+  void setXPath(const std::string& dir);
+  const std::string& XFile() const { return m_xfile; }
+  void setXFile(const std::string& name);
+  QMenu* PopUpMenu() const { return m_popupMenu; }
+  void setPopUpMenu(QMenu* menu) { m_popupMenu = menu; }
+  TXBitmap& Buffer() { return m_buffer; }
+  const std::string& Title() const { return m_model.title; }
+
+  // ---- events
+  using Event = std::function<void(TXPage*)>;
+  using TextEvent = std::function<void(TXPage*, const std::string&)>;
+  Event OnClick, OnDblClick, OnTitleChange, OnFileChange;
+  std::function<void(TXPage*, Qt::MouseButton, QPoint)> OnMouseDown;
+  TextEvent OnAnkerChange, OnBadLink, OnCommand;
+  std::function<void(TXPage*, const QRect&, const std::string&)> OnRightClick;
+  // After a page's widgets were created and placed (the exercise and answer logic hooks in here).
+  Event OnWidgetsCreated;
+
+  // Closes the sound alias "welle" quietly when a page is cleared; the application sets it.
+  static void setSoundCloser(std::function<void()> closer);
+
+  // ---- operations
+  void Clear();
+  // Clears the page, reads the markup, lays out, scrolls to the top and paints.
+  void ShowHTML(const std::string& markup);
+  // The same for a trainer's markup stream (a carriage return and a terminator are appended).
+  void ShowStream(THTMLStream* stream);
+  void setCondition(const std::string& name, bool on);
+  void LockMouse() { ++m_mouseLock; }
+  void UnlockMouse() { m_mouseLock = m_mouseLock > 0 ? m_mouseLock - 1 : 0; }
+  bool MouseLocked() const { return m_mouseLock > 0; }
+  void ResetColors();
+  // Shows `text` over the page for `ms` milliseconds; mouse input is ignored meanwhile.
+  void ShowToast(const std::string& text, int ms);
+  bool ToastRunning() const { return m_toastRunning; }
+  // Activates a link target: commands ("§[...]"), hints ("@..."), help ("?..."), "END" and page files.
+  void Follow(const std::string& target, const QRect& area);
+
+  // ---- state for the widgets, tools and tests
+  const TPageModel& Model() const { return m_model; }
+  const TPageLayout& Layout() const { return m_layout; }
+  const TQtTextMetrics& Fonts() const { return m_fonts; }
+  int ScrollY() const { return m_scrollY; }
+  void ScrollTo(int y);
+  bool ScrollBarShown() const;
+  QScrollBar* ScrollBar() const { return m_scrollBar; }
+  int ViewWidth() const;  // page width less the scroll bar when shown
+  int ContentHeight() const { return m_layout.contentHeight; }
+  int HoverLink() const { return m_hoverLink; }
+  bool HintShown() const;
+  std::string HintText() const;
+  const std::vector<TPageEdit*>& Fields() const { return m_fields; }
+  TXMultipleChoice* MultipleChoice() const { return m_multiple; }
+  const std::vector<tXColorButton*>& Buttons() const { return m_buttons; }
+  // The visible part as drawn on the screen.
+  QImage VisibleImage();
+  // The text a right click at a page position gives, and its rectangle; false over nothing.
+  bool WordAt(QPoint pagePos, std::string& text, QRect& rect) const;
+  // Feeds a mouse move at a widget position (also what a page load does to refresh hover).
+  void HoverAt(QPoint pos);
+  // Milliseconds of the hint delay and display (tests shorten them).
+  int hintDelayMs = 500, hintShowMs = 2000;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void leaveEvent(QEvent* e) override;
+
+ private:
+  class THost;
+  friend class THost;
+
+  void readAndShow(std::string_view text);
+  void layoutAndPaint();
+  void buildMosaic();
+  void createWidgets();
+  void placeWidgets();
+  void paintPage();
+  void updateScrollBar();
+  void setHover(int link);
+  void switchImages(int link, bool highlighted);
+  void showHint();
+  void hideHint();
+  void startAnimations();
+  void animationStep(int picture);
+  std::string firstBadLink() const;
+  QRect toView(const TRect& r) const { return QRect(r.x, r.y - m_scrollY, r.w, r.h); }
+  QPoint toPage(QPoint p) const { return QPoint(p.x(), p.y() + m_scrollY); }
+  std::string targetOf(int link) const;  // name before "@", aliases resolved
+  std::string hintOf(int link) const;    // name after "@"
+
+  TPageModel m_model;
+  TBedingung m_bedingung;
+  std::unique_ptr<THost> m_host;
+  std::unique_ptr<THtxReader> m_reader;
+  TPageLayout m_layout;
+  TQtTextMetrics m_fonts;
+  TPictureList m_pictures;
+  std::shared_ptr<const TPicture> m_background;
+  std::unique_ptr<TMosaic> m_mosaic;
+  std::unique_ptr<TPagePainter> m_painter;
+  TXBitmap m_buffer;
+  QImage m_bufferView;
+  TPageColors m_colors;
+  std::string m_xpath, m_xfile, m_sonderzeichen;
+  bool m_autoJump = true, m_htmlChild = false;
+  int m_mouseLock = 0;
+  bool m_exerciseMode = false;
+  QMenu* m_popupMenu = nullptr;
+  QScrollBar* m_scrollBar = nullptr;
+  int m_scrollY = 0;
+  int m_hoverLink = -1;
+  QPoint m_lastMouse{-1, -1};
+  QTimer m_hintDelay, m_hintClose, m_waitTimer, m_mosaicTimer;
+  std::vector<std::unique_ptr<QTimer>> m_animTimers;
+  std::vector<int> m_frames;  // per picture index
+  THintWindow* m_hint = nullptr;
+  std::string m_pendingHint;
+  std::unique_ptr<TXLabel> m_label;
+  std::string m_labelText;
+  std::vector<TPageEdit*> m_fields;
+  TXMultipleChoice* m_multiple = nullptr;
+  std::vector<tXColorButton*> m_buttons;
+  bool m_toastRunning = false;
+  QImage m_toastFrame;
+};
