@@ -1,8 +1,10 @@
 #include "app/tmain.h"
 
 #include "app/tbackdrop.h"
+#include "page/txpage.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
+#include "platform/files.h"
 #include "platform/messages.h"
 
 #include <QApplication>
@@ -17,6 +19,10 @@ TMain::TMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Qt::black);
   setPalette(pal);
+  m_xpage = new TXPage(this);
+  m_xpage->setGeometry(0, 0, 800, 572);
+  m_xpage->OnFileChange = [this](TXPage* page) { setPageOnShow(zek::fileNamePart(page->XFile())); };
+  if (!Dirs().PageBase.empty()) m_xpage->setXFile(Dirs().PageBase + "hzek/main.htx");
   placeOnScreen();
 }
 

@@ -5,9 +5,9 @@
 #include <string>
 
 class TBackdrop;
+class TXPage;
 
-// The borderless 800 x 572 main window. It will hold the page view; until then it is
-// the black window the program opens.
+// The borderless 800 x 572 main window; its page view shows the pages.
 class TMain : public QWidget {
   Q_OBJECT
  public:
@@ -23,12 +23,15 @@ class TMain : public QWidget {
   // Places the window as at creation: centred, except on a screen exactly 800 pixels wide.
   void placeOnScreen();
 
+  TXPage* XPage() const { return m_xpage; }
+
  protected:
   void closeEvent(QCloseEvent* e) override;
 
  private:
   std::string m_pageOnShow;
   TBackdrop* m_backdrop = nullptr;
+  TXPage* m_xpage = nullptr;
 };
 
 // The orderly exit. Returns false when the learner chose to stay.

@@ -14,10 +14,10 @@
 
 namespace {
 
-constexpr const char* kUsage = "render PAGE -o OUT.png [--cond A,B] [--size 800x572] [--layout]";
+constexpr const char* kUsage = "render PAGE -o OUT.png [--cond A,B] [--size 800x572] [--scroll Y] [--layout]";
 constexpr const char* kHelp =
     "lays out and paints PAGE through the page view and writes the visible part (widgets included)\n"
-    "      as a PNG. --cond sets conditions (IF), --size the page size (default 800x572), --layout prints\n"
+    "      as a PNG. --cond sets conditions (IF), --size the page size (default 800x572), --scroll the scroll offset, --layout prints\n"
     "      the layout (one line per item: position, width, ascent, descent). Runs without a display;\n"
     "      message boxes go to stderr as \"message: <text>\".";
 
@@ -26,6 +26,7 @@ int runRender(const std::vector<std::string>& args) {
   std::vector<std::string> conditions;
   int width = 800, height = 572;
   bool layout = false;
+  int scroll = 0;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o" && i + 1 < args.size()) {
       out = args[++i];
@@ -43,6 +44,8 @@ int runRender(const std::vector<std::string>& args) {
         std::cerr << "render: --size wants WIDTHxHEIGHT, for example 800x572\n";
         return 2;
       }
+    } else if (args[i] == "--scroll" && i + 1 < args.size()) {
+      scroll = std::atoi(args[++i].c_str());
     } else if (args[i] == "--layout") {
       layout = true;
     } else if (page.empty()) {
@@ -76,6 +79,7 @@ int runRender(const std::vector<std::string>& args) {
     rc = 1;
   } else {
     if (layout) printText(dumpLayout(view->Model(), view->Layout()));
+    view->ScrollTo(scroll);
     if (!out.empty()) {
       const QImage image = view->grab().toImage();
       if (!image.save(QString::fromStdString(out), "PNG")) {
