@@ -1,0 +1,288 @@
+#include "page/thtmlstream.h"
+#include "page/txpage.h"
+
+#include "platform/appstate.h"
+#include "widgets/txcoloredit.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "tests/common/testutil.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+void waitMs(int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+void moveMouse(TXPage& page, QPoint pos) {
+  QMouseEvent e(QEvent::MouseMove, QPointF(pos), page.mapToGlobal(QPointF(pos)), Qt::NoButton, Qt::NoButton,
+                Qt::NoModifier);
+  QCoreApplication::sendEvent(&page, &e);
+}
+
+void click(TXPage& page, QPoint pos) {
+  const QPointF global = page.mapToGlobal(QPointF(pos));
+  QMouseEvent down(QEvent::MouseButtonPress, QPointF(pos), global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent up(QEvent::MouseButtonRelease, QPointF(pos), global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&page, &down);
+  QCoreApplication::sendEvent(&page, &up);
+}
+
+QPoint centreOf(const TXPage& page, int area) {
+  const TRect& r = page.Layout().areas.at(std::size_t(area)).rect;
+  return QPoint(r.x + r.w / 2, r.y + r.h / 2 - page.ScrollY());
+}
+
+std::string longPage(int lines) {
+  std::string s;
+  for (int i = 0; i < lines; ++i) s += "Line number " + std::to_string(i) + "<br>";
+  return s;
+}
+
+struct PageViewTest : ::testing::Test {
+  zek::ScriptedDialogs dialogs;
+  TXPage page;
+  void SetUp() override { page.resize(800, 572); }
+};
+
+}  // namespace
+
+TEST_F(PageViewTest, ScrollBarOnlyForPagesLongerThanTheView) {
+  page.ShowHTML("A short page.");
+  EXPECT_FALSE(page.ScrollBarShown());
+  EXPECT_EQ(page.ViewWidth(), 800);
+
+  page.ShowHTML(longPage(60));
+  ASSERT_TRUE(page.ScrollBarShown());
+  EXPECT_EQ(page.ViewWidth(), 784);
+  const QScrollBar* bar = page.ScrollBar();
+  EXPECT_EQ(bar->maximum(), page.ContentHeight() - 572 + 16);
+  EXPECT_EQ(bar->singleStep(), 5);
+  EXPECT_EQ(bar->pageStep(), 556);
+  EXPECT_EQ(bar->geometry(), QRect(784, 0, 16, 572));
+
+  // Scrolling copies the visible part from the page picture at the new offset.
+  page.ScrollTo(100);
+  EXPECT_EQ(page.ScrollY(), 100);
+  EXPECT_EQ(page.VisibleImage(), page.Buffer().view().copy(0, 100, 784, 572));
+  page.ScrollTo(1 << 20);
+  EXPECT_EQ(page.ScrollY(), bar->maximum());
+  EXPECT_EQ(page.Buffer().height(), bar->maximum() + 572);
+}
+
+TEST_F(PageViewTest, HintAfterHalfASecondAndClickFollowsTheTargetBeforeTheAt) {
+  std::vector<std::string> commands;
+  page.OnCommand = [&](TXPage*, const std::string& c) { commands.push_back(c); };
+  page.ShowHTML("<a href=\"\xA7[vocaus]@Auswertung\">Ergebnis</a>");
+  ASSERT_EQ(page.Layout().areas.size(), 1u);
+  moveMouse(page, centreOf(page, 0));
+  EXPECT_EQ(page.HoverLink(), 0);
+  EXPECT_FALSE(page.HintShown());
+  waitMs(300);
+  EXPECT_FALSE(page.HintShown());
+  waitMs(350);
+  EXPECT_TRUE(page.HintShown());
+  EXPECT_EQ(page.HintText(), "Auswertung");
+  click(page, centreOf(page, 0));
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0], "vocaus");
+  EXPECT_FALSE(page.MouseLocked());
+}
+
+TEST_F(PageViewTest, HintClosesWhenTheMouseLeavesAndAfterItsTime) {
+  page.hintDelayMs = 20;
+  page.hintShowMs = 100;
+  page.ShowHTML("<a href=\"@Ein Hinweis\">Wort</a> und mehr Text");
+  moveMouse(page, centreOf(page, 0));
+  waitMs(60);
+  EXPECT_TRUE(page.HintShown());
+  waitMs(120);
+  EXPECT_FALSE(page.HintShown());
+  moveMouse(page, centreOf(page, 0) + QPoint(0, 200));
+  moveMouse(page, centreOf(page, 0));
+  waitMs(60);
+  EXPECT_TRUE(page.HintShown());
+  moveMouse(page, QPoint(700, 500));
+  EXPECT_FALSE(page.HintShown());
+  EXPECT_EQ(page.HoverLink(), -1);
+}
+
+TEST_F(PageViewTest, FlashLinksSwitchToTheirHighlightedPictureAndBack) {
+  page.ShowHTML("<body bgcolor=#FFFFFF><a href=\"a.htx\" flash=#FF0000><font size=7>Rot</font></a>");
+  const TRect r = page.Layout().areas.at(0).rect;
+  const QImage before = page.Buffer().view().copy(r.x, r.y, r.w, r.h);
+  const auto redPixels = [&] {
+    int n = 0;
+    const QImage now = page.Buffer().view().copy(r.x, r.y, r.w, r.h);
+    for (int y = 0; y < now.height(); ++y)
+      for (int x = 0; x < now.width(); ++x)
+        if (now.pixelColor(x, y) == QColor(255, 0, 0)) ++n;
+    return n;
+  };
+  EXPECT_EQ(redPixels(), 0);
+  moveMouse(page, centreOf(page, 0));
+  EXPECT_GT(redPixels(), 50);
+  moveMouse(page, QPoint(700, 500));
+  EXPECT_EQ(page.Buffer().view().copy(r.x, r.y, r.w, r.h), before);
+}
+
+TEST_F(PageViewTest, AnkerChangeSkipsHintOnlyAreas) {
+  std::vector<std::string> targets;
+  page.OnAnkerChange = [&](TXPage*, const std::string& t) { targets.push_back(t); };
+  page.ShowHTML("<a href=\"next.htx@weiter\">eins</a> <a href=\"@nur ein Hinweis\">zwei</a>");
+  moveMouse(page, centreOf(page, 0));
+  moveMouse(page, centreOf(page, 1));
+  moveMouse(page, QPoint(700, 500));
+  EXPECT_EQ(targets, (std::vector<std::string>{"next.htx", ""}));
+}
+
+TEST_F(PageViewTest, LockedMouseIsIgnored) {
+  page.ShowHTML("<a href=\"a.htx\">Link</a>");
+  page.LockMouse();
+  moveMouse(page, centreOf(page, 0));
+  EXPECT_EQ(page.HoverLink(), -1);
+  page.UnlockMouse();
+  moveMouse(page, centreOf(page, 0));
+  EXPECT_EQ(page.HoverLink(), 0);
+}
+
+TEST_F(PageViewTest, PaintsBackgroundBoxesBlocksAndKeepsGapsEmpty) {
+  page.ShowHTML(
+      "<body bgcolor=#102030 klotz=#C0C0C0>"
+      "<box coords=100,100,50,40 color=#00FF00 bcolor=#0000FF bwidth=2>"
+      "<box coords=300,100,300>Put <a drag>here</a> and <a gap lsg=\"x\" help=\"y\">hidden</a>.");
+  const TXBitmap& b = page.Buffer();
+  EXPECT_EQ(b.pixel(5, 500), rgbColor(0x10, 0x20, 0x30));
+  EXPECT_EQ(b.pixel(100, 100), rgbColor(0, 0, 255));   // border
+  EXPECT_EQ(b.pixel(150, 140), rgbColor(0, 0, 255));   // inclusive far corner
+  EXPECT_EQ(b.pixel(151, 141), rgbColor(0x10, 0x20, 0x30));
+  EXPECT_EQ(b.pixel(120, 120), rgbColor(0, 255, 0));   // fill
+  const TRect slot = page.Layout().dragSlots.at(0);
+  EXPECT_EQ(b.pixel(slot.x + slot.w / 2, slot.y + slot.h / 2), rgbColor(192, 192, 192));
+  const TRect gap = page.Layout().fields.at(0);
+  for (int x = gap.x; x < gap.right(); ++x)
+    for (int y = gap.y; y < gap.bottom(); ++y) ASSERT_EQ(b.pixel(x, y), rgbColor(0x10, 0x20, 0x30));
+  ASSERT_EQ(page.Fields().size(), 1u);
+  EXPECT_EQ(page.Fields()[0]->geometry(), QRect(gap.x, gap.y, gap.w, gap.h));
+}
+
+TEST_F(PageViewTest, ShowStreamAppendsCarriageReturnAndTerminator) {
+  page.ShowStream(nullptr);
+  THTMLStream empty;
+  page.ShowStream(&empty);
+  EXPECT_TRUE(page.Model().items.empty());
+
+  THTMLStream s;
+  s << "<title>Frage</title>" << "What is " << "<b>Haus</b>?";
+  page.ShowStream(&s);
+  EXPECT_EQ(s.data().substr(s.size() - 2), std::string("\r\0", 2));
+  EXPECT_EQ(page.Title(), "Frage");
+  EXPECT_EQ(page.Model().items.size(), 7u);  // What, space, is, space, Haus, ?, and the carriage return's space
+
+  THTMLStream crEnded;
+  crEnded << "x\r";
+  page.ShowStream(&crEnded);
+  EXPECT_EQ(crEnded.data(), std::string("x\r\0", 3));
+}
+
+TEST_F(PageViewTest, FullStreamGivesAWarningAndLeavesThePage) {
+  page.ShowHTML("<title>Alt</title>Old page");
+  THTMLStream s(8);
+  ASSERT_TRUE(s.Write("New page"));
+  page.ShowStream(&s);
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].flags, mb::IconExclamation);
+  EXPECT_EQ(page.Title(), "Alt");
+}
+
+TEST_F(PageViewTest, ClearingResetsColoursTitleAndClosesTheSound) {
+  int closed = 0;
+  TXPage::setSoundCloser([&] { ++closed; });
+  page.ShowHTML("<title>Seite</title><body bgcolor=#000000 text=#FFFFFF link=#FFD700>x");
+  EXPECT_EQ(page.ColorBGR(), rgbColor(0, 0, 0));
+  page.Clear();
+  EXPECT_EQ(page.ColorBGR(), rgbColor(255, 255, 255));
+  EXPECT_EQ(page.ColorTXT(), rgbColor(0, 0, 0));
+  EXPECT_EQ(page.Model().colors.link, rgbColor(0, 128, 0));
+  EXPECT_EQ(page.Title(), "ohne Titel");
+  EXPECT_GE(closed, 2);
+  TXPage::setSoundCloser(nullptr);
+}
+
+TEST_F(PageViewTest, ConditionsChooseTheText) {
+  page.setCondition("cdrom", true);
+  page.ShowHTML("<IF cdrom>A<ELSE>B</IF>");
+  ASSERT_EQ(page.Model().items.size(), 1u);
+  EXPECT_EQ(page.Model().itemText(page.Model().items[0]), "A");
+  page.setCondition("CDROM", false);
+  page.ShowHTML("<IF cdrom>A<ELSE>B</IF>");
+  EXPECT_EQ(page.Model().itemText(page.Model().items[0]), "B");
+}
+
+TEST_F(PageViewTest, MissingPageDirectoryIsTheProgramDirectory) {
+  Dirs().ProgramDir = "/tmp/";
+  page.setXPath("/no/such/dir/");
+  EXPECT_EQ(page.XPath(), "/tmp/");
+}
+
+TEST_F(PageViewTest, LoadsPageFilesAndReportsMissingOnes) {
+  zek::test::TempDir dir("zek-pageview");
+  dir.write("hzek/start.html", "<title>Start</title><a href=\"fehlt.htx\">weg</a>");
+  std::vector<std::string> bad;
+  int changes = 0;
+  page.OnBadLink = [&](TXPage*, const std::string& t) { bad.push_back(t); };
+  page.OnFileChange = [&](TXPage*) { ++changes; };
+  page.setXFile(zek::fromPath(dir.path() / "hzek/start.html"));
+  EXPECT_EQ(page.Title(), "Start");
+  EXPECT_EQ(page.XPath(), zek::fromPath(dir.path() / "hzek") + "/");
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(bad, (std::vector<std::string>{"fehlt.htx"}));
+
+  page.setXFile("nicht-da.html");
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].text, "Die Datei \"nicht-da.html\" wurde nicht gefunden!");
+  EXPECT_EQ(dialogs.messages()[0].title, "*zek");
+  EXPECT_EQ(page.Title(), "Start");  // the page on show stays
+}
+
+TEST_F(PageViewTest, AnimatedPicturesAnimate) {
+  const std::filesystem::path data = zek::test::sourceDir() / "tests/page/data";
+  page.setXPath(zek::fromPath(data));
+  page.ShowHTML("<img src=\"e_gfx/blink.gif\">");
+  const TPageItem* pic = nullptr;
+  for (const TPageItem& it : page.Model().items)
+    if (it.kind == TItemKind::Picture) pic = &it;
+  ASSERT_NE(pic, nullptr) << (dialogs.texts().empty() ? "" : dialogs.texts()[0]);
+  const int x = pic->x + 20, y = pic->y - pic->ascent + 20;
+  const std::uint32_t first = page.Buffer().pixel(x, y);
+  waitMs(700);
+  EXPECT_NE(page.Buffer().pixel(x, y), first);
+}
+
+TEST_F(PageViewTest, ToastIgnoresTheMouseAndRestoresThePicture) {
+  page.ShowHTML("<a href=\"a.htx\">Link</a>");
+  const QImage before = page.VisibleImage();
+  bool sawToast = false;
+  QTimer::singleShot(60, &page, [&] {
+    const QImage frame = page.VisibleImage();
+    int black = 0;
+    for (int y = 50; y < 522; y += 4)
+      for (int x = 80; x < 720; x += 4) black += frame.pixelColor(x, y) == QColor(0, 0, 0);
+    sawToast = page.ToastRunning() && black > 15000;
+    moveMouse(page, centreOf(page, 0));
+  });
+  page.ShowToast("Unglaublich!", 200);
+  EXPECT_TRUE(sawToast);
+  EXPECT_EQ(page.HoverLink(), -1);
+  EXPECT_FALSE(page.ToastRunning());
+  EXPECT_EQ(page.VisibleImage(), before);
+}
