@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>  // before txbitmap.h, which uses size_t without it
+#include <cstdint>
+
 #include "widgets/txbitmap.h"
 
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>

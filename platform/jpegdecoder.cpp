@@ -5,6 +5,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace zek {
 namespace {
