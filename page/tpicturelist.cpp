@@ -118,9 +118,10 @@ int TPictureList::findKey(const std::string& key) const {
 }
 
 int TPictureList::find(std::string_view requested) const {
-  const std::string_view name = !requested.empty() && requested.front() == '*' ? requested.substr(1) : requested;
+  const std::string name =
+      zek::forwardSlashes(!requested.empty() && requested.front() == '*' ? requested.substr(1) : requested);
   for (size_t i = 0; i < m_entries.size(); ++i) {
-    if (m_entries[i] && zek::equalsNoCase(m_entries[i]->name, name)) return static_cast<int>(i);
+    if (m_entries[i] && zek::equalsNoCase(zek::forwardSlashes(m_entries[i]->name), name)) return static_cast<int>(i);
   }
   return -1;
 }

@@ -52,7 +52,7 @@ class TPictureList {
   // "Das Bild <name> konnte nicht geladen werden!". A picture already in the list under
   // the same name (without regard to case) is not loaded again.
   int add(std::string_view name, std::string_view xpath);
-  // Index of the picture requested as `name` (without "*", any case), or -1.
+  // Index of the picture requested as `name` (without "*", any case, either separator), or -1.
   int find(std::string_view name) const;
   // Drops every picture without the keep flag.
   void clear();

@@ -8,7 +8,8 @@
 // Decoding of the picture formats pages use (BMP, JPEG, GIF) into 24-bit frames. Every
 // decoder takes the whole file as bytes, checks every size and offset against them and
 // against the limits below, and reports a broken or hostile file as a failure: it never
-// crashes, never exits and never allocates more than the limits allow.
+// crashes and never exits. Sizes are checked before anything is allocated for them; the
+// decoded frames stay within the limits (a GIF needs one more frame of working space).
 namespace zek {
 
 enum class TImageFormat { Unknown, Bmp, Jpeg, Gif };

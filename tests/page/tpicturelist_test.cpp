@@ -63,6 +63,7 @@ TEST_F(PictureListTest, LoadsFilesAsBlueGreenRedBitmaps) {
   EXPECT_EQ(b[1], 2);
   EXPECT_EQ(b[2], 1);
   EXPECT_EQ(list.add("..\\shared\\up.bmp", xpath), 2);
+  EXPECT_EQ(list.find("../Shared/UP.bmp"), 2);
   EXPECT_TRUE(boxes().empty());
 }
 
