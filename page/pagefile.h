@@ -25,5 +25,5 @@ TPageFile pageFileFromBytes(std::string_view name, std::string_view bytes);
 // The German message for a failed read of `name` (Windows-1252).
 std::string pageFileErrorText(TPageFileStatus status, std::string_view name);
 
-// Reads and, on failure, shows the message box; returns the text or "" on failure.
+// Reads into `text`; on failure shows the message box and leaves `text` as it was.
 bool readPageFileOrReport(const std::filesystem::path& path, std::string& text);

@@ -1,0 +1,6 @@
+#include "fuzz/image_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  checkDecoded(zek::decodeBmp(fuzzBytes(data, size), fuzzLimits()));
+  return 0;
+}
