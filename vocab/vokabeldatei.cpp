@@ -81,14 +81,16 @@ TSatzVersuch leseSatz(TZeilenLeser& leser, const TLeseOptionen& optionen) {
       zeile = leser.naechste(art);
     }
     if (!zeile) {
-      r.fehler = TLeseFehler{art, r.roh.ersteZeile, art == TLeseFehlerArt::DateiEnde ? leser.zeile() + 1 : leser.zeile()};
+      const bool ende = art == TLeseFehlerArt::DateiEnde;
+      r.fehler = TLeseFehler{art, r.roh.ersteZeile, ende ? leser.zeile() + 1 : leser.zeile(), i};
       return r;
     }
     r.roh.zeilen[static_cast<std::size_t>(i)] = *zeile;
   }
   if (const auto schlecht = vokabelAusZeilen(r.roh.zeilen, optionen.trimmen, r.vokabel)) {
     const std::size_t letzte = leser.zeile();  // line 10 of the record
-    r.fehler = TLeseFehler{TLeseFehlerArt::KeineZahl, r.roh.ersteZeile, letzte - static_cast<std::size_t>(9 - *schlecht)};
+    r.fehler = TLeseFehler{TLeseFehlerArt::KeineZahl, r.roh.ersteZeile, letzte - static_cast<std::size_t>(9 - *schlecht),
+                           *schlecht};
   }
   return r;
 }

@@ -24,6 +24,7 @@ struct TLeseFehler {
   TLeseFehlerArt art = TLeseFehlerArt::DateiEnde;
   std::size_t satzZeile = 0;  // first line of the failed record (1-based)
   std::size_t zeile = 0;      // the line that failed (1-based)
+  int feld = -1;              // 0..9: the field of that line; -1 past the end of the data
 };
 
 // Lines of one record as they stand in the data (for the checker).
