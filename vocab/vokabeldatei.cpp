@@ -1,5 +1,6 @@
 #include "vocab/vokabeldatei.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 
@@ -140,15 +141,22 @@ TLeseErgebnis liesVokabeln(std::string_view daten, const TLeseOptionen& optionen
 
 std::string schreibeVokabeln(const std::vector<TVokabel>& eintraege, std::size_t anzahl) {
   std::string out;
+  // A field must stay one readable line: a line feed inside it would shift every later
+  // record, and a line beyond the reader's bound could not be loaded again.
   auto zeile = [&out](std::string_view s) {
+    s = s.substr(0, kZeilenGrenze);
+    const std::size_t start = out.size();
     out += s;
+    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '\n', ' ');
     out += "\r\n";
   };
   auto flag = [](bool b) { return b ? "-1" : "0"; };
   for (std::size_t i = 0; i < anzahl && i < eintraege.size(); ++i) {
     const TVokabel& v = eintraege[i];
     zeile(v.Vokabel);
-    zeile(v.Bedeutung1);
+    // A meaning starting with ".wav" would be skipped as a sound line when read; the blank
+    // in front keeps it, and the reader trims it off again.
+    zeile(v.Bedeutung1.rfind(".wav", 0) == 0 ? " " + v.Bedeutung1 : v.Bedeutung1);
     zeile(v.Bedeutung2);
     zeile(v.Kontext1);
     zeile(flag(v.Tip1));

@@ -145,6 +145,23 @@ TEST(VokabelDatei, WritesCanonicalLinesAndReadsThemBack) {
   EXPECT_EQ(schreibeVokabeln({v, d}, 1), schreibeVokabeln({v}));
 }
 
+TEST(VokabelDatei, WhatTheEditorCanTypeSurvivesASave) {
+  // Regression: a meaning beginning with ".wav" was dropped on the next load, and a line
+  // feed inside a field shifted every later record.
+  TVokabel wav = vt::vok("sound", ".wav-Datei");
+  TVokabel lf = vt::vok("a\nb", "x");
+  lf.Kontext1 = "eins\nzwei";
+  TVokabel lang = vt::vok("lang", std::string(kZeilenGrenze + 10, 'y'));
+  const TLeseErgebnis r = liesVokabeln(schreibeVokabeln({wav, lf, lang, vt::vok("z", "Z")}));
+  ASSERT_TRUE(r.fehler.empty());
+  ASSERT_EQ(r.eintraege.size(), 4u);
+  EXPECT_EQ(r.eintraege[0].Bedeutung1, ".wav-Datei");
+  EXPECT_EQ(r.eintraege[1].Vokabel, "a b");
+  EXPECT_EQ(r.eintraege[1].Kontext1, "eins zwei");
+  EXPECT_EQ(r.eintraege[2].Bedeutung1.size(), kZeilenGrenze);
+  EXPECT_EQ(r.eintraege[3].Vokabel, "z");
+}
+
 TEST(VokabelDatei, CheckerModeResumesAfterABrokenRecord) {
   // A record that lost a line shifts the rest; the checker finds the next whole record.
   std::string kaputt = satz("b", "B");
