@@ -19,9 +19,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Far beyond any real library (10,000 entries take about 1 MB); a larger file is read
-// only up to here, and its rest counts as a broken record.
-constexpr std::size_t kDateiGrenze = 64u << 20;
+// Far beyond any real library (10,000 entries take about 1 MB), and small enough that
+// even a file of tiny records stays within memory. A larger file is read only up to
+// here, and its rest counts as a broken record.
+constexpr std::size_t kDateiGrenze = 16u << 20;
 
 enum class TOeffnen { Ok, NichtGefunden, Fehler };
 

@@ -104,6 +104,13 @@ TEST_F(Bib, OpenFailures) {
   EXPECT_EQ(dialogs.messages()[1].flags, mb::IconInformation);
 }
 
+TEST_F(Bib, HugeFileIsReadOnlyUpToItsBound) {
+  const std::string pfad = datei("riesig.asc", satz("a", "A") + satz("b", "B") + std::string(17u << 20, 'x'));
+  EXPECT_FALSE(bib.Laden(pfad, true));
+  EXPECT_EQ(woerter(), (std::vector<std::string>{"a", "b", ""}));
+  EXPECT_EQ(dialogs.texts(), std::vector<std::string>{text(TBibliotheksMeldung::FalschesFormat)});
+}
+
 TEST_F(Bib, EmptyFileWithReplaceLeavesNoEntry) {
   EXPECT_TRUE(bib.Laden(datei("leer.asc", ""), true));
   EXPECT_EQ(bib.Anzahl(true), 0);
