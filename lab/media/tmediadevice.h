@@ -1,0 +1,43 @@
+#pragma once
+
+#include "lab/media/mediaerror.h"
+#include "lab/media/tmediacommand.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+struct TMediaReply {
+  TMediaError error = TMediaError::None;
+  std::string text;
+  static TMediaReply ok(std::string text = {}) { return {TMediaError::None, std::move(text)}; }
+  static TMediaReply fail(TMediaError error) { return {error, {}}; }
+  bool failed() const { return error != TMediaError::None; }
+};
+
+// One open alias. Each command gets the words after the alias.
+class TMediaDevice {
+ public:
+  virtual ~TMediaDevice() = default;
+  virtual TMediaReply play(TMediaWordReader& args) = 0;
+  virtual TMediaReply stop() = 0;
+  virtual TMediaReply pause() = 0;
+  virtual TMediaReply resume() = 0;
+  virtual TMediaReply seek(TMediaWordReader& args) = 0;
+  virtual TMediaReply status(TMediaWordReader& args) = 0;
+  virtual TMediaReply set(TMediaWordReader& args) = 0;
+  virtual TMediaReply record(TMediaWordReader&) { return TMediaReply::fail(TMediaError::NotSupported); }
+  virtual TMediaReply save(const std::filesystem::path&) { return TMediaReply::fail(TMediaError::NotSupported); }
+};
+
+// Helpers shared by the devices.
+namespace media {
+// Skips the flags that only matter to a blocking caller ("wait", "notify").
+void skipFlags(TMediaWordReader& args);
+// "from N" / "to N" as raw words, nothing when absent; error on a missing value.
+bool readPositionWord(TMediaWordReader& args, std::string_view keyword, std::optional<std::string>& value,
+                      TMediaError& error);
+std::string number(std::int64_t value);
+// Replies to "status ... ready|media present" and the like.
+inline std::string boolText(bool value) { return value ? "true" : "false"; }
+}  // namespace media
