@@ -53,8 +53,7 @@ std::int64_t TCdDevice::audioEnd(std::int64_t from) {
 }
 
 std::int64_t TCdDevice::currentFrame() {
-  if (m_player.playing()) return m_player.position();
-  if (m_position) return *m_position;
+  if (m_moved) return m_player.position();
   return firstAudioSector() * kFps;
 }
 
@@ -116,16 +115,12 @@ TMediaReply TCdDevice::play(TMediaWordReader& args) {
     if (*t < start || *t > discEnd) return TMediaReply::fail(TMediaError::OutOfRange);
     end = std::min(end, *t);
   }
-  const TMediaError result = m_player.play(start, end);
-  m_position = m_player.position();
-  return TMediaReply::fail(result);
+  m_moved = true;
+  return TMediaReply::fail(m_player.play(start, end));
 }
 
 TMediaReply TCdDevice::stop() {
-  if (m_player.playing()) {
-    m_player.stop();
-    m_position = m_player.position();
-  }
+  m_player.stop();
   return TMediaReply::ok();
 }
 
@@ -159,8 +154,8 @@ TMediaReply TCdDevice::seek(TMediaWordReader& args) {
   }
   media::skipFlags(args);
   if (!args.atEnd()) return TMediaReply::fail(TMediaError::BadParameter);
-  m_player.stop();
-  m_position = target;
+  m_player.seek(target);
+  m_moved = true;
   return TMediaReply::ok();
 }
 

@@ -36,6 +36,6 @@ class TCdDevice final : public TMediaDevice {
 
   std::unique_ptr<TCdDrive> m_drive;
   TimeFormat m_timeFormat = TimeFormat::Milliseconds;
-  std::optional<std::int64_t> m_position;  // frames from sector 0, while not playing; unset = start
+  bool m_moved = false;  // before the first seek or play the position is the first audio track
   TMediaPlayer m_player;
 };

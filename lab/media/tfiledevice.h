@@ -26,7 +26,7 @@ class TFileDevice final : public TMediaDevice {
   TFileDevice(TAudioBackend& backend, std::filesystem::path path, Kind kind);
   std::unique_ptr<TPcmSource> openSource(TMediaError& error) const;
   std::int64_t toFrames(std::int64_t ms) const { return ms * m_format.rate / 1000; }
-  std::int64_t toMs(std::int64_t frames) const { return frames * 1000 / std::max(1, m_format.rate); }
+  std::int64_t toMs(std::int64_t frames) const { return (frames * 1000 + m_format.rate / 2) / std::max(1, m_format.rate); }
   std::optional<std::int64_t> parsePosition(const std::string& word) const;
   // Frames in the file; MP3 lengths are an estimate until played to the end.
   std::int64_t length() const { return m_frames < 0 ? TMediaPlayer::kNoEnd : m_frames; }

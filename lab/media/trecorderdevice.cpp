@@ -41,7 +41,7 @@ void TRecorderDevice::pump() {
   if (m_recording.frames() >= limit) {
     m_recording.truncate(limit);
     m_capture.reset();
-    m_position = m_recording.frames();
+    m_player.seek(m_recording.frames());
   }
 }
 
@@ -49,7 +49,7 @@ void TRecorderDevice::finishRecording() {
   if (!m_capture) return;
   pump();
   m_capture.reset();
-  m_position = m_recording.frames();
+  m_player.seek(m_recording.frames());
 }
 
 std::int64_t TRecorderDevice::position() {
@@ -57,8 +57,7 @@ std::int64_t TRecorderDevice::position() {
     pump();
     return m_recording.frames();
   }
-  if (m_player.playing()) return m_player.position();
-  return m_position;
+  return m_player.position();
 }
 
 TMediaReply TRecorderDevice::record(TMediaWordReader& args) {
@@ -74,9 +73,8 @@ TMediaReply TRecorderDevice::record(TMediaWordReader& args) {
     if (args.position() == before) return TMediaReply::fail(TMediaError::BadParameter);
   }
   finishRecording();
-  m_position = position();
   m_player.stop();
-  std::int64_t start = m_position;
+  std::int64_t start = m_player.position();
   if (from) {
     const auto f = parsePosition(*from);
     if (!f) return TMediaReply::fail(TMediaError::BadParameter);
@@ -128,17 +126,12 @@ TMediaReply TRecorderDevice::play(TMediaWordReader& args) {
     if (*t > m_recording.frames() || *t < start) return TMediaReply::fail(TMediaError::OutOfRange);
     end = *t;
   }
-  const TMediaError result = m_player.play(std::min(start, end), end);
-  m_position = m_player.position();
-  return TMediaReply::fail(result);
+  return TMediaReply::fail(m_player.play(std::min(start, end), end));
 }
 
 TMediaReply TRecorderDevice::stop() {
   finishRecording();
-  if (m_player.playing()) {
-    m_player.stop();
-    m_position = m_player.position();
-  }
+  m_player.stop();
   return TMediaReply::ok();
 }
 
@@ -185,7 +178,7 @@ TMediaReply TRecorderDevice::seek(TMediaWordReader& args) {
   m_player.stop();
   if (target < 0) target = m_recording.frames();
   if (target > m_recording.frames()) return TMediaReply::fail(TMediaError::OutOfRange);
-  m_position = target;
+  m_player.seek(target);
   return TMediaReply::ok();
 }
 
@@ -277,9 +270,8 @@ TMediaReply TRecorderDevice::set(TMediaWordReader& args) {
   }
   if (formatChanged && !(f == m_recording.format())) {
     if (m_capture) return TMediaReply::fail(TMediaError::Busy);
-    m_player.stop();
     m_recording.setFormat(f);
-    m_position = 0;
+    m_player.seek(0);
   }
   return TMediaReply::ok();
 }

@@ -34,7 +34,7 @@ class TRecorderDevice final : public TMediaDevice {
   void finishRecording();
   std::int64_t position();
   std::int64_t toFrames(std::int64_t ms) const { return ms * m_recording.format().rate / 1000; }
-  std::int64_t toMs(std::int64_t frames) const { return frames * 1000 / m_recording.format().rate; }
+  std::int64_t toMs(std::int64_t frames) const { return (frames * 1000 + m_recording.format().rate / 2) / m_recording.format().rate; }
   std::optional<std::int64_t> parsePosition(const std::string& word) const;
 
   TAudioBackend& m_backend;
@@ -44,6 +44,5 @@ class TRecorderDevice final : public TMediaDevice {
   std::vector<float> m_captured, m_converted;
   std::int64_t m_recordEnd = TMediaPlayer::kNoEnd;
   bool m_capturePaused = false;
-  std::int64_t m_position = 0;  // while neither playing nor recording
   TMediaPlayer m_player;
 };
