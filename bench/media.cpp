@@ -65,8 +65,14 @@ class TProbeSource final : public TPcmSource {
 class TProbeBackend final : public TAudioBackend {
  public:
   TProbeBackend(std::unique_ptr<TAudioBackend> inner, TProbe& probe) : m_inner(std::move(inner)), m_probe(probe) {}
-  std::unique_ptr<TPlaybackStream> play(std::unique_ptr<TPcmSource> source, std::string& error) override {
-    return m_inner->play(std::make_unique<TProbeSource>(std::move(source), m_probe), error);
+  std::unique_ptr<TPlaybackStream> play(const TSourceMaker& make, std::string& error) override {
+    return m_inner->play(
+        [&]() -> std::unique_ptr<TPcmSource> {
+          auto source = make();
+          if (!source) return nullptr;
+          return std::make_unique<TProbeSource>(std::move(source), m_probe);
+        },
+        error);
   }
   std::unique_ptr<TCaptureStream> record(TPcmFormat wanted, std::string& error) override {
     return m_inner->record(wanted, error);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,10 +52,14 @@ class TCaptureStream {
 class TAudioBackend {
  public:
   virtual ~TAudioBackend() = default;
-  // Starts playing; nothing (and `error` set) when the device refused.
-  virtual std::unique_ptr<TPlaybackStream> play(std::unique_ptr<TPcmSource> source, std::string& error) = 0;
+  // Makes a fresh source each call, so that a backend can fall back to another device
+  // after the first refused; nothing when the source cannot be opened.
+  using TSourceMaker = std::function<std::unique_ptr<TPcmSource>()>;
+  // Starts playing; nothing (and `error` set) when no device took it.
+  virtual std::unique_ptr<TPlaybackStream> play(const TSourceMaker& make, std::string& error) = 0;
   // Starts capturing, preferably at `wanted`; the stream tells the format it delivers.
   virtual std::unique_ptr<TCaptureStream> record(TPcmFormat wanted, std::string& error) = 0;
+  // The device that took the last stream ("null", "qt").
   virtual std::string name() const = 0;
 };
 

@@ -7,11 +7,9 @@ TMediaError TMediaPlayer::play(std::int64_t from, std::int64_t to) {
   m_position = from;
   if (to <= from) return TMediaError::None;  // nothing to play: stays stopped
   TMediaError error = TMediaError::None;
-  std::unique_ptr<TPcmSource> source = m_factory(from, to, error);
-  if (!source) return error == TMediaError::None ? TMediaError::DeviceFailed : error;
   std::string deviceError;
-  m_stream = m_backend.play(std::move(source), deviceError);
-  if (!m_stream) return TMediaError::DeviceFailed;
+  m_stream = m_backend.play([&] { return m_factory(from, to, error); }, deviceError);
+  if (!m_stream) return error == TMediaError::None ? TMediaError::DeviceFailed : error;
   m_from = from;
   m_to = to;
   m_paused = false;

@@ -103,7 +103,12 @@ class TNullCapture final : public TCaptureStream {
 class TNullBackend final : public TAudioBackend {
  public:
   explicit TNullBackend(const TMediaClock& clock) : m_clock(clock) {}
-  std::unique_ptr<TPlaybackStream> play(std::unique_ptr<TPcmSource> source, std::string&) override {
+  std::unique_ptr<TPlaybackStream> play(const TSourceMaker& make, std::string& error) override {
+    std::unique_ptr<TPcmSource> source = make();
+    if (!source) {
+      error = "no source";
+      return nullptr;
+    }
     return std::make_unique<TNullPlayback>(m_clock, std::move(source));
   }
   std::unique_ptr<TCaptureStream> record(TPcmFormat wanted, std::string&) override {

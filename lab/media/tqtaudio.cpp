@@ -64,31 +64,40 @@ void qtToFloats(const char* in, std::size_t bytes, QAudioFormat::SampleFormat fo
   }
 }
 
-TSourceIo::TSourceIo(std::unique_ptr<TPcmSource> source, QAudioFormat deviceFormat)
-    : m_raw(std::move(source)), m_format(deviceFormat) {}
-
-std::unique_ptr<TPcmSource> TSourceIo::takeUnread() { return std::move(m_raw); }
-
-void TSourceIo::prepare() {
-  std::unique_ptr<TPcmSource> source = std::move(m_raw);
+TSourceIo::TSourceIo(std::unique_ptr<TPcmSource> source, QAudioFormat deviceFormat) : m_format(deviceFormat) {
   const TPcmFormat device{m_format.sampleRate(), m_format.channelCount()};
   if (source->format() != device) source = std::make_unique<TConvertingSource>(std::move(source), device);
   m_pipeline = std::make_unique<TReadAheadSource>(std::move(source));
+  // A moment for the first frames, so that the sink's first read finds them.
+  m_pipeline->waitReady(std::chrono::milliseconds(100));
+}
+
+TSourceIo::~TSourceIo() = default;
+
+qint64 TSourceIo::bytesAvailable() const {
+  return m_drained ? QIODevice::bytesAvailable() : QIODevice::bytesAvailable() + (1 << 20);
 }
 
 qint64 TSourceIo::readData(char* data, qint64 maxSize) {
-  if (!m_pipeline) {
-    if (!m_raw) return 0;
-    prepare();
-  }
   const int frameBytes = m_format.bytesPerFrame();
   const auto frames = static_cast<std::size_t>(maxSize / std::max(1, frameBytes));
-  if (frames == 0) return 0;
+  if (frames == 0 || m_drained) return 0;
   const auto ch = static_cast<std::size_t>(m_format.channelCount());
   m_scratch.resize(frames * ch);
-  const std::size_t got = m_pipeline->read(m_scratch.data(), frames);
-  if (got == 0 && m_pipeline->atEnd()) m_drained = true;
+  std::size_t got = m_pipeline->read(m_scratch.data(), frames);
+  if (got == 0 && m_pipeline->atEnd()) {
+    m_drained = true;
+    m_drainedAt = std::chrono::steady_clock::now();
+    return 0;
+  }
+  if (got < frames && !m_pipeline->atEnd()) {
+    // The decoder fell behind (a slow disc): play silence rather than let the sink
+    // stop pulling.
+    std::fill(m_scratch.begin() + static_cast<std::ptrdiff_t>(got * ch), m_scratch.end(), 0.f);
+    got = frames;
+  }
   floatsToQt(m_scratch.data(), got * ch, m_format.sampleFormat(), data);
+  m_delivered += static_cast<std::int64_t>(got);
   return static_cast<qint64>(got) * frameBytes;
 }
 
@@ -113,10 +122,20 @@ class TQtPlayback final : public TPlaybackStream {
     m_sink->stop();
     m_sink.reset();
   }
-  std::int64_t playedFrames() override { return m_sink->processedUSecs() * m_rate / 1'000'000; }
+  std::int64_t playedFrames() override {
+    const std::int64_t delivered = m_io->deliveredUsecs();
+    const std::int64_t us = finished() ? delivered : std::min<std::int64_t>(m_sink->processedUSecs(), delivered);
+    return us * m_rate / 1'000'000;
+  }
   bool finished() override {
     if (m_sink->error() != QAudio::NoError && m_sink->error() != QAudio::UnderrunError) return true;
-    return m_io->drained() && m_sink->state() != QAudio::ActiveState && m_sink->state() != QAudio::SuspendedState;
+    if (!m_io->drained() || m_sink->state() == QAudio::ActiveState || m_sink->state() == QAudio::SuspendedState) {
+      return false;
+    }
+    // The source is done; the device still plays what it buffered. Its clock is not
+    // always exact to the end, so a short grace period ends the wait.
+    return m_sink->processedUSecs() + 20'000 >= m_io->deliveredUsecs() ||
+           std::chrono::steady_clock::now() - m_io->drainedAt() > std::chrono::milliseconds(250);
   }
   void pause() override { m_sink->suspend(); }
   void resume() override { m_sink->resume(); }
@@ -131,6 +150,7 @@ class TQtCapture final : public TCaptureStream {
  public:
   explicit TQtCapture(std::unique_ptr<QAudioSource> source) : m_source(std::move(source)) {
     m_format = m_source->format();
+    m_started = std::chrono::steady_clock::now();
   }
   bool start() {
     m_io = m_source->start();
@@ -143,11 +163,27 @@ class TQtCapture final : public TCaptureStream {
   TPcmFormat format() const override { return {m_format.sampleRate(), m_format.channelCount()}; }
   void take(std::vector<float>& out) override {
     drain();
-    out.insert(out.end(), m_pending.begin(), m_pending.end());
+    // Some sources hand over a burst of buffered frames at the start; a take never
+    // holds more than the time it ran (plus a little slack).
+    const auto ch = static_cast<std::size_t>(std::max(1, m_format.channelCount()));
+    const auto running = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - m_started -
+                                                                               m_pausedFor);
+    const std::int64_t allowed = (running.count() + 50'000) * m_format.sampleRate() / 1'000'000 - m_delivered;
+    std::size_t frames = m_pending.size() / ch;
+    std::size_t skip = 0;
+    if (static_cast<std::int64_t>(frames) > allowed) skip = frames - static_cast<std::size_t>(std::max<std::int64_t>(0, allowed));
+    out.insert(out.end(), m_pending.begin() + static_cast<std::ptrdiff_t>(skip * ch), m_pending.end() - static_cast<std::ptrdiff_t>(m_pending.size() % ch));
+    m_delivered += static_cast<std::int64_t>(frames - skip);
     m_pending.clear();
   }
-  void pause() override { m_source->suspend(); }
-  void resume() override { m_source->resume(); }
+  void pause() override {
+    m_source->suspend();
+    m_pausedAt = std::chrono::steady_clock::now();
+  }
+  void resume() override {
+    m_source->resume();
+    m_pausedFor += std::chrono::steady_clock::now() - m_pausedAt;
+  }
 
  private:
   void drain() {
@@ -160,6 +196,9 @@ class TQtCapture final : public TCaptureStream {
   QIODevice* m_io = nullptr;  // owned by m_source
   QAudioFormat m_format;
   std::vector<float> m_pending;
+  std::chrono::steady_clock::time_point m_started, m_pausedAt;
+  std::chrono::steady_clock::duration m_pausedFor{};
+  std::int64_t m_delivered = 0;
 };
 
 class TDefaultBackend final : public TAudioBackend {
@@ -169,30 +208,30 @@ class TDefaultBackend final : public TAudioBackend {
     m_forceNull = env && std::string(env) == "null";
   }
 
-  std::unique_ptr<TPlaybackStream> play(std::unique_ptr<TPcmSource> source, std::string& error) override {
+  std::unique_ptr<TPlaybackStream> play(const TSourceMaker& make, std::string& error) override {
     if (!m_forceNull && !QMediaDevices::audioOutputs().isEmpty()) {
+      std::unique_ptr<TPcmSource> source = make();
+      if (!source) {
+        error = "no source";
+        return nullptr;
+      }
       const QAudioDevice device = QMediaDevices::defaultAudioOutput();
       const TPcmFormat wanted = source->format();
       const QAudioFormat format = chooseFormat(device, wanted, QAudioFormat::Float);
       auto io = std::make_unique<TSourceIo>(std::move(source), format);
       io->open(QIODevice::ReadOnly);
       auto sink = std::make_unique<QAudioSink>(device, format);
-      sink->setBufferSize(format.bytesForDuration(200'000));
+      // Half a second covers a busy GUI thread; stop stays immediate.
+      sink->setBufferSize(format.bytesForDuration(500'000));
       sink->start(io.get());
       if (sink->error() == QAudio::NoError && sink->state() != QAudio::StoppedState) {
         m_lastName = "qt";
         return std::make_unique<TQtPlayback>(std::move(sink), std::move(io), wanted.rate);
       }
       sink->stop();
-      sink.reset();
-      source = io->takeUnread();
-      if (!source) {
-        error = "device failed after reading";
-        return nullptr;
-      }
     }
     m_lastName = "null";
-    return m_null->play(std::move(source), error);
+    return m_null->play(make, error);
   }
 
   std::unique_ptr<TCaptureStream> record(TPcmFormat wanted, std::string& error) override {
@@ -200,8 +239,12 @@ class TDefaultBackend final : public TAudioBackend {
       const QAudioDevice device = QMediaDevices::defaultAudioInput();
       const QAudioFormat format = chooseFormat(device, wanted, QAudioFormat::Int16);
       auto capture = std::make_unique<TQtCapture>(std::make_unique<QAudioSource>(device, format));
-      if (capture->start()) return capture;
+      if (capture->start()) {
+        m_lastName = "qt";
+        return capture;
+      }
     }
+    m_lastName = "null";
     return m_null->record(wanted, error);
   }
 

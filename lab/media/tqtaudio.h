@@ -5,6 +5,9 @@
 #include <QAudioFormat>
 #include <QIODevice>
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -14,23 +17,25 @@ class TSourceIo final : public QIODevice {
   Q_OBJECT
  public:
   TSourceIo(std::unique_ptr<TPcmSource> source, QAudioFormat deviceFormat);
+  ~TSourceIo() override;
   bool isSequential() const override { return true; }
+  qint64 bytesAvailable() const override;
   bool drained() const { return m_drained; }
-  // The untouched source back, when the device failed before reading any of it.
-  std::unique_ptr<TPcmSource> takeUnread();
+  std::chrono::steady_clock::time_point drainedAt() const { return m_drainedAt; }
+  // Duration of the frames handed to the device so far.
+  std::int64_t deliveredUsecs() const { return m_delivered * 1'000'000 / std::max(1, m_format.sampleRate()); }
 
  protected:
   qint64 readData(char* data, qint64 maxSize) override;
   qint64 writeData(const char*, qint64) override { return -1; }
 
  private:
-  void prepare();
-
-  std::unique_ptr<TPcmSource> m_raw;
-  std::unique_ptr<TPcmSource> m_pipeline;
+  std::unique_ptr<class TReadAheadSource> m_pipeline;
   QAudioFormat m_format;
   std::vector<float> m_scratch;
   bool m_drained = false;
+  std::chrono::steady_clock::time_point m_drainedAt;
+  std::int64_t m_delivered = 0;  // device frames
 };
 
 // Converts between float frames and a Qt sample format.

@@ -35,11 +35,10 @@ void TReadAheadSource::run() {
     {
       std::lock_guard lock(m_mutex);
       m_ready.insert(m_ready.end(), chunk.begin(), chunk.begin() + static_cast<std::ptrdiff_t>(n * ch));
-      if (ended) {
-        m_innerEnded = true;
-        return;
-      }
+      if (ended) m_innerEnded = true;
     }
+    m_filled.notify_all();
+    if (ended) return;
     if (n == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
 }
@@ -60,4 +59,9 @@ std::size_t TReadAheadSource::read(float* out, std::size_t frames) {
 bool TReadAheadSource::atEnd() const {
   std::lock_guard lock(m_mutex);
   return m_innerEnded && m_ready.empty();
+}
+
+void TReadAheadSource::waitReady(std::chrono::milliseconds limit) {
+  std::unique_lock lock(m_mutex);
+  m_filled.wait_for(lock, limit, [&] { return !m_ready.empty() || m_innerEnded; });
 }

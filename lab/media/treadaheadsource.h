@@ -2,7 +2,7 @@
 
 #include "lab/media/tpcmsource.h"
 
-#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -23,6 +23,8 @@ class TReadAheadSource final : public TPcmSource {
   bool seekFrame(std::int64_t) override { return false; }
   std::size_t read(float* out, std::size_t frames) override;
   bool atEnd() const override;
+  // Waits until the first frames are ready or the source ended, at most `limit`.
+  void waitReady(std::chrono::milliseconds limit);
 
  private:
   void run();
@@ -33,6 +35,7 @@ class TReadAheadSource final : public TPcmSource {
   std::size_t m_capacity;  // floats
   mutable std::mutex m_mutex;
   std::condition_variable m_room;
+  std::condition_variable m_filled;
   std::deque<float> m_ready;
   bool m_innerEnded = false;
   bool m_stop = false;
