@@ -84,16 +84,9 @@ std::optional<std::int64_t> TCdDevice::parsePosition(const std::string& word) {
 
 TMediaReply TCdDevice::play(TMediaWordReader& args) {
   if (!ready()) return TMediaReply::fail(TMediaError::NotReady);
-  std::optional<std::string> from, to;
-  TMediaError error = TMediaError::None;
-  while (!args.atEnd()) {
-    const std::size_t before = args.position();
-    media::skipFlags(args);
-    if (!media::readPositionWord(args, "from", from, error) || !media::readPositionWord(args, "to", to, error)) {
-      return TMediaReply::fail(error);
-    }
-    if (args.position() == before) return TMediaReply::fail(TMediaError::BadParameter);
-  }
+  media::TRange range;
+  if (const TMediaError e = media::readRange(args, range); e != TMediaError::None) return TMediaReply::fail(e);
+  const auto& [from, to] = range;
   std::int64_t start = currentFrame();
   if (from) {
     const auto f = parsePosition(*from);
@@ -136,24 +129,17 @@ TMediaReply TCdDevice::resume() {
 
 TMediaReply TCdDevice::seek(TMediaWordReader& args) {
   if (!ready()) return TMediaReply::fail(TMediaError::NotReady);
-  media::skipFlags(args);
-  std::int64_t target = 0;
-  if (args.acceptAll({"to", "start"})) {
-    target = firstAudioSector() * kFps;
-  } else if (args.acceptAll({"to", "end"})) {
+  media::TSeekTarget seek;
+  if (const TMediaError e = media::readSeek(args, seek); e != TMediaError::None) return TMediaReply::fail(e);
+  std::int64_t target = firstAudioSector() * kFps;
+  if (seek.kind == media::TSeekTarget::End) {
     target = endSector() * kFps;
-  } else if (args.accept("to")) {
-    const TMediaWord* w = args.next();
-    if (!w) return TMediaReply::fail(TMediaError::MissingParameter);
-    const auto f = parsePosition(w->text);
+  } else if (seek.kind == media::TSeekTarget::Position) {
+    const auto f = parsePosition(seek.position);
     if (!f) return TMediaReply::fail(TMediaError::BadParameter);
     if (*f > endSector() * kFps) return TMediaReply::fail(TMediaError::OutOfRange);
     target = *f;
-  } else {
-    return TMediaReply::fail(args.atEnd() ? TMediaError::MissingParameter : TMediaError::BadParameter);
   }
-  media::skipFlags(args);
-  if (!args.atEnd()) return TMediaReply::fail(TMediaError::BadParameter);
   m_player.seek(target);
   m_moved = true;
   return TMediaReply::ok();
@@ -211,9 +197,7 @@ TMediaReply TCdDevice::status(TMediaWordReader& args) {
   } else {
     return TMediaReply::fail(args.atEnd() ? TMediaError::MissingParameter : TMediaError::BadParameter);
   }
-  media::skipFlags(args);
-  if (!args.atEnd()) return TMediaReply::fail(TMediaError::BadParameter);
-  return reply;
+  return media::finish(args, std::move(reply));
 }
 
 TMediaReply TCdDevice::set(TMediaWordReader& args) {
@@ -227,7 +211,5 @@ TMediaReply TCdDevice::set(TMediaWordReader& args) {
   } else {
     return TMediaReply::fail(args.atEnd() ? TMediaError::MissingParameter : TMediaError::BadParameter);
   }
-  media::skipFlags(args);
-  if (!args.atEnd()) return TMediaReply::fail(TMediaError::BadParameter);
-  return TMediaReply::ok();
+  return media::finish(args, TMediaReply::ok());
 }

@@ -3,29 +3,6 @@
 #include "lab/media/tmp3source.h"
 #include "lab/media/twavesource.h"
 
-namespace media {
-
-void skipFlags(TMediaWordReader& args) {
-  while (args.accept("wait") || args.accept("notify")) {
-  }
-}
-
-bool readPositionWord(TMediaWordReader& args, std::string_view keyword, std::optional<std::string>& value,
-                      TMediaError& error) {
-  if (!args.accept(keyword)) return true;
-  const TMediaWord* w = args.next();
-  if (!w) {
-    error = TMediaError::MissingParameter;
-    return false;
-  }
-  value = w->text;
-  return true;
-}
-
-std::string number(std::int64_t value) { return std::to_string(value); }
-
-}  // namespace media
-
 TFileDevice::TFileDevice(TAudioBackend& backend, std::filesystem::path path, Kind kind)
     : m_path(std::move(path)),
       m_kind(kind),
@@ -70,16 +47,9 @@ std::optional<std::int64_t> TFileDevice::parsePosition(const std::string& word) 
 }
 
 TMediaReply TFileDevice::play(TMediaWordReader& args) {
-  std::optional<std::string> from, to;
-  TMediaError error = TMediaError::None;
-  while (!args.atEnd()) {
-    const std::size_t before = args.position();
-    media::skipFlags(args);
-    if (!media::readPositionWord(args, "from", from, error) || !media::readPositionWord(args, "to", to, error)) {
-      return TMediaReply::fail(error);
-    }
-    if (args.position() == before) return TMediaReply::fail(TMediaError::BadParameter);
-  }
+  media::TRange range;
+  if (const TMediaError e = media::readRange(args, range); e != TMediaError::None) return TMediaReply::fail(e);
+  const auto& [from, to] = range;
   std::int64_t start = m_player.position();
   std::int64_t end = length();
   if (from) {
@@ -114,24 +84,17 @@ TMediaReply TFileDevice::resume() {
 }
 
 TMediaReply TFileDevice::seek(TMediaWordReader& args) {
-  media::skipFlags(args);
+  media::TSeekTarget seek;
+  if (const TMediaError e = media::readSeek(args, seek); e != TMediaError::None) return TMediaReply::fail(e);
   std::int64_t target = 0;
-  if (args.acceptAll({"to", "start"})) {
-    target = 0;
-  } else if (args.acceptAll({"to", "end"})) {
+  if (seek.kind == media::TSeekTarget::End) {
     target = m_frames < 0 ? 0 : m_frames;
-  } else if (args.accept("to")) {
-    const TMediaWord* w = args.next();
-    if (!w) return TMediaReply::fail(TMediaError::MissingParameter);
-    const auto f = parsePosition(w->text);
+  } else if (seek.kind == media::TSeekTarget::Position) {
+    const auto f = parsePosition(seek.position);
     if (!f) return TMediaReply::fail(TMediaError::BadParameter);
     if (*f > length()) return TMediaReply::fail(TMediaError::OutOfRange);
     target = *f;
-  } else {
-    return TMediaReply::fail(args.atEnd() ? TMediaError::MissingParameter : TMediaError::BadParameter);
   }
-  media::skipFlags(args);
-  if (!args.atEnd()) return TMediaReply::fail(TMediaError::BadParameter);
   m_player.seek(target);
   return TMediaReply::ok();
 }
@@ -159,17 +122,12 @@ TMediaReply TFileDevice::status(TMediaWordReader& args) {
   } else {
     return TMediaReply::fail(args.atEnd() ? TMediaError::MissingParameter : TMediaError::BadParameter);
   }
-  media::skipFlags(args);
-  if (!args.atEnd()) return TMediaReply::fail(TMediaError::BadParameter);
-  return reply;
+  return media::finish(args, std::move(reply));
 }
 
 TMediaReply TFileDevice::set(TMediaWordReader& args) {
   if (args.acceptAll({"time", "format"})) {
-    if (args.accept("milliseconds") || args.accept("ms")) {
-      media::skipFlags(args);
-      if (args.atEnd()) return TMediaReply::ok();
-    }
+    if (args.accept("milliseconds") || args.accept("ms")) return media::finish(args, TMediaReply::ok());
     return TMediaReply::fail(TMediaError::BadParameter);
   }
   return TMediaReply::fail(args.atEnd() ? TMediaError::MissingParameter : TMediaError::NotSupported);

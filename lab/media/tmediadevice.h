@@ -30,14 +30,26 @@ class TMediaDevice {
   virtual TMediaReply save(const std::filesystem::path&) { return TMediaReply::fail(TMediaError::NotSupported); }
 };
 
-// Helpers shared by the devices.
+// Word parsing shared by the devices.
 namespace media {
 // Skips the flags that only matter to a blocking caller ("wait", "notify").
 void skipFlags(TMediaWordReader& args);
-// "from N" / "to N" as raw words, nothing when absent; error on a missing value.
-bool readPositionWord(TMediaWordReader& args, std::string_view keyword, std::optional<std::string>& value,
-                      TMediaError& error);
+// The rest of a command after its last item: only flags may follow.
+TMediaReply finish(TMediaWordReader& args, TMediaReply reply);
+
+// "from X" and "to X" in any order, as raw words; `extra` names keywords to accept and ignore.
+struct TRange {
+  std::optional<std::string> from, to;
+};
+TMediaError readRange(TMediaWordReader& args, TRange& range, std::initializer_list<std::string_view> extra = {});
+
+// "to start", "to end" or "to X".
+struct TSeekTarget {
+  enum { Start, End, Position } kind = Start;
+  std::string position;
+};
+TMediaError readSeek(TMediaWordReader& args, TSeekTarget& target);
+
 std::string number(std::int64_t value);
-// Replies to "status ... ready|media present" and the like.
 inline std::string boolText(bool value) { return value ? "true" : "false"; }
 }  // namespace media

@@ -61,17 +61,11 @@ std::int64_t TRecorderDevice::position() {
 }
 
 TMediaReply TRecorderDevice::record(TMediaWordReader& args) {
-  std::optional<std::string> from, to;
-  TMediaError error = TMediaError::None;
-  while (!args.atEnd()) {
-    const std::size_t before = args.position();
-    media::skipFlags(args);
-    if (!media::readPositionWord(args, "from", from, error) || !media::readPositionWord(args, "to", to, error)) {
-      return TMediaReply::fail(error);
-    }
-    if (args.accept("insert") || args.accept("overwrite")) continue;
-    if (args.position() == before) return TMediaReply::fail(TMediaError::BadParameter);
+  media::TRange range;
+  if (const TMediaError e = media::readRange(args, range, {"insert", "overwrite"}); e != TMediaError::None) {
+    return TMediaReply::fail(e);
   }
+  const auto& [from, to] = range;
   finishRecording();
   m_player.stop();
   std::int64_t start = m_player.position();
@@ -101,16 +95,9 @@ TMediaReply TRecorderDevice::record(TMediaWordReader& args) {
 }
 
 TMediaReply TRecorderDevice::play(TMediaWordReader& args) {
-  std::optional<std::string> from, to;
-  TMediaError error = TMediaError::None;
-  while (!args.atEnd()) {
-    const std::size_t before = args.position();
-    media::skipFlags(args);
-    if (!media::readPositionWord(args, "from", from, error) || !media::readPositionWord(args, "to", to, error)) {
-      return TMediaReply::fail(error);
-    }
-    if (args.position() == before) return TMediaReply::fail(TMediaError::BadParameter);
-  }
+  media::TRange range;
+  if (const TMediaError e = media::readRange(args, range); e != TMediaError::None) return TMediaReply::fail(e);
+  const auto& [from, to] = range;
   finishRecording();
   std::int64_t start = position();
   std::int64_t end = m_recording.frames();
@@ -157,26 +144,17 @@ TMediaReply TRecorderDevice::resume() {
 }
 
 TMediaReply TRecorderDevice::seek(TMediaWordReader& args) {
-  media::skipFlags(args);
+  media::TSeekTarget seek;
+  if (const TMediaError e = media::readSeek(args, seek); e != TMediaError::None) return TMediaReply::fail(e);
   std::int64_t target = 0;
-  if (args.acceptAll({"to", "start"})) {
-    target = 0;
-  } else if (args.acceptAll({"to", "end"})) {
-    target = -1;
-  } else if (args.accept("to")) {
-    const TMediaWord* w = args.next();
-    if (!w) return TMediaReply::fail(TMediaError::MissingParameter);
-    const auto f = parsePosition(w->text);
+  if (seek.kind == media::TSeekTarget::Position) {
+    const auto f = parsePosition(seek.position);
     if (!f) return TMediaReply::fail(TMediaError::BadParameter);
     target = *f;
-  } else {
-    return TMediaReply::fail(args.atEnd() ? TMediaError::MissingParameter : TMediaError::BadParameter);
   }
-  media::skipFlags(args);
-  if (!args.atEnd()) return TMediaReply::fail(TMediaError::BadParameter);
   finishRecording();
   m_player.stop();
-  if (target < 0) target = m_recording.frames();
+  if (seek.kind == media::TSeekTarget::End) target = m_recording.frames();
   if (target > m_recording.frames()) return TMediaReply::fail(TMediaError::OutOfRange);
   m_player.seek(target);
   return TMediaReply::ok();
@@ -216,9 +194,7 @@ TMediaReply TRecorderDevice::status(TMediaWordReader& args) {
   } else {
     return TMediaReply::fail(args.atEnd() ? TMediaError::MissingParameter : TMediaError::BadParameter);
   }
-  media::skipFlags(args);
-  if (!args.atEnd()) return TMediaReply::fail(TMediaError::BadParameter);
-  return reply;
+  return media::finish(args, std::move(reply));
 }
 
 TMediaReply TRecorderDevice::set(TMediaWordReader& args) {
