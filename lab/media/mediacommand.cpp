@@ -4,6 +4,8 @@
 
 #include "platform/messages.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr std::size_t kReplyBuffer = 256;  // characters, the terminating NUL included
@@ -46,7 +48,15 @@ namespace zek {
 
 TMediaService& mediaService() {
   auto& slot = serviceSlot();
-  if (!slot) slot = std::make_unique<TMediaService>();
+  if (!slot) {
+    // Sound devices must close while Qt is still there, not in static destruction.
+    static const bool hooked = [] {
+      qAddPostRoutine([] { serviceSlot().reset(); });
+      return true;
+    }();
+    (void)hooked;
+    slot = std::make_unique<TMediaService>();
+  }
   return *slot;
 }
 

@@ -43,8 +43,9 @@ class TCaptureStream {
  public:
   virtual ~TCaptureStream() = default;
   virtual TPcmFormat format() const = 0;
-  // Appends the frames captured since the last call (interleaved floats).
-  virtual void take(std::vector<float>& out) = 0;
+  // Appends the frames captured since the last call (interleaved floats), at most
+  // `maxFrames` of them; a device that cannot hold the rest drops it.
+  virtual void take(std::vector<float>& out, std::int64_t maxFrames) = 0;
   virtual void pause() = 0;
   virtual void resume() = 0;
 };

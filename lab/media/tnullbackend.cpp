@@ -84,11 +84,12 @@ class TNullCapture final : public TCaptureStream {
  public:
   TNullCapture(const TMediaClock& clock, TPcmFormat format) : m_time(clock), m_format(format) {}
   TPcmFormat format() const override { return m_format; }
-  void take(std::vector<float>& out) override {
+  void take(std::vector<float>& out, std::int64_t maxFrames) override {
     const std::int64_t due = framesIn(m_time.elapsed(), m_format.rate);
     if (due > m_taken) {
-      out.insert(out.end(), static_cast<std::size_t>(due - m_taken) * static_cast<std::size_t>(m_format.channels), 0.f);
-      m_taken = due;
+      const std::int64_t n = std::min(due - m_taken, std::max<std::int64_t>(0, maxFrames));
+      out.insert(out.end(), static_cast<std::size_t>(n) * static_cast<std::size_t>(m_format.channels), 0.f);
+      m_taken += n;
     }
   }
   void pause() override { m_time.pause(); }

@@ -161,7 +161,7 @@ class TQtCapture final : public TCaptureStream {
   }
   ~TQtCapture() override { m_source->stop(); }
   TPcmFormat format() const override { return {m_format.sampleRate(), m_format.channelCount()}; }
-  void take(std::vector<float>& out) override {
+  void take(std::vector<float>& out, std::int64_t maxFrames) override {
     drain();
     // Some sources hand over a burst of buffered frames at the start; a take never
     // holds more than the time it ran (plus a little slack).
@@ -172,7 +172,9 @@ class TQtCapture final : public TCaptureStream {
     std::size_t frames = m_pending.size() / ch;
     std::size_t skip = 0;
     if (static_cast<std::int64_t>(frames) > allowed) skip = frames - static_cast<std::size_t>(std::max<std::int64_t>(0, allowed));
-    out.insert(out.end(), m_pending.begin() + static_cast<std::ptrdiff_t>(skip * ch), m_pending.end() - static_cast<std::ptrdiff_t>(m_pending.size() % ch));
+    const std::size_t keep = std::min(frames - skip, static_cast<std::size_t>(std::max<std::int64_t>(0, maxFrames)));
+    const auto first = m_pending.begin() + static_cast<std::ptrdiff_t>(skip * ch);
+    out.insert(out.end(), first, first + static_cast<std::ptrdiff_t>(keep * ch));
     m_delivered += static_cast<std::int64_t>(frames - skip);
     m_pending.clear();
   }

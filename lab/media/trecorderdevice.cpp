@@ -5,8 +5,10 @@
 namespace {
 // Bounds for a format to make sense at all; what the device cannot do is converted.
 constexpr int kMinRate = 1000, kMaxRate = 192000, kMaxChannels = 8;
-// A take that runs on unattended stops at one hour rather than filling the memory.
+// A take that runs on unattended stops at one hour, or at 256 MiB for the richest
+// formats, rather than filling the memory.
 constexpr std::int64_t kMaxSeconds = 3600;
+constexpr std::int64_t kMaxBytes = 256ll << 20;
 }  // namespace
 
 TRecorderDevice::TRecorderDevice(TAudioBackend& backend)
@@ -30,14 +32,20 @@ std::optional<std::int64_t> TRecorderDevice::parsePosition(const std::string& wo
 
 void TRecorderDevice::pump() {
   if (!m_capture) return;
-  m_captured.clear();
-  m_capture->take(m_captured);
-  if (m_captured.empty()) return;
-  m_converted.clear();
-  const auto ch = static_cast<std::size_t>(m_capture->format().channels);
-  m_resampler->process(m_captured.data(), m_captured.size() / ch, m_converted);
-  m_recording.append(m_converted.data(), m_converted.size());
-  const std::int64_t limit = std::min(m_recordEnd, kMaxSeconds * m_recording.format().rate);
+  const TRecordingFormat& f = m_recording.format();
+  const std::int64_t limit = std::min({m_recordEnd, kMaxSeconds * f.rate, kMaxBytes / f.blockAlign()});
+  const TPcmFormat captured = m_capture->format();
+  // A second at a time, so that a long unpolled stretch never needs one huge buffer.
+  while (m_recording.frames() < limit) {
+    // Room left in the take, in the device's frames (one spare for the resampler).
+    const std::int64_t room = (limit - m_recording.frames()) * captured.rate / f.rate + 1;
+    m_captured.clear();
+    m_capture->take(m_captured, std::min<std::int64_t>(room, captured.rate));
+    if (m_captured.empty()) break;
+    m_converted.clear();
+    m_resampler->process(m_captured.data(), m_captured.size() / static_cast<std::size_t>(captured.channels), m_converted);
+    m_recording.append(m_converted.data(), m_converted.size());
+  }
   if (m_recording.frames() >= limit) {
     m_recording.truncate(limit);
     m_capture.reset();

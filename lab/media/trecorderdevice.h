@@ -26,8 +26,6 @@ class TRecorderDevice final : public TMediaDevice {
   TMediaReply record(TMediaWordReader& args) override;
   TMediaReply save(const std::filesystem::path& target) override;
 
-  const TRecording& take() const { return m_recording; }
-
  private:
   // Moves what the device captured into the take; ends the take at its limit.
   void pump();

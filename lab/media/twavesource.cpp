@@ -99,10 +99,19 @@ std::unique_ptr<TWaveSource> TWaveSource::openMemory(std::string bytes, TMediaEr
 }
 
 bool TWaveSource::start(TMediaError& error) {
+  // Only WAV counts here: libsndfile would also take AIFF, raw or MPEG data, which the
+  // wave device never promised to play (and whose decoders chatter on stderr).
+  char magic[12] = {};
+  const bool riff = ioRead(magic, 12, m_io.get()) == 12 &&
+                    (std::memcmp(magic, "RIFF", 4) == 0 || std::memcmp(magic, "RF64", 4) == 0) &&
+                    std::memcmp(magic + 8, "WAVE", 4) == 0;
+  m_io->pos = 0;
+  if (!riff) {
+    error = TMediaError::BadFile;
+    return false;
+  }
   SF_INFO info{};
   SNDFILE* file = sf_open_virtual(&kVirtualIo, SFM_READ, &info, m_io.get());
-  // Only WAV counts here: libsndfile would also take AIFF or raw formats, which the
-  // wave device never promised to play.
   const int major = info.format & SF_FORMAT_TYPEMASK;
   const bool wav = major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64;
   if (!file || !wav || info.channels < 1 || info.channels > 8 || info.samplerate < 1000 ||

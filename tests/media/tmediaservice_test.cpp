@@ -204,6 +204,14 @@ TEST_F(MediaServiceTest, RecordingUpToALimitStopsByItself) {
   EXPECT_EQ(send("status test length"), "500");
 }
 
+TEST_F(MediaServiceTest, UnattendedRecordingStopsAfterAnHour) {
+  send("open new type waveaudio alias test");
+  send("record test");
+  m_clock.advanceMs(2 * 3600 * 1000);
+  EXPECT_EQ(send("status test mode"), "stopped");
+  EXPECT_EQ(send("status test length"), "3600000");
+}
+
 TEST_F(MediaServiceTest, FailedSaveLeavesNoFileBehind) {
   send("open new type waveaudio alias test");
   send("record test");
@@ -399,6 +407,29 @@ TEST_F(MediaServiceTest, CloseAllReleasesEveryAlias) {
   send("open new type waveaudio alias test");
   EXPECT_EQ(send("close all"), "");
   EXPECT_TRUE(m_service->aliases().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The real libcdio path: on a machine without a drive the open fails with its code;
+// where a drive exists, the probe of track 2 answers without an exception or a crash.
+TEST(MediaCdSystemTest, SystemDriveOpensOrReportsNoDrive) {
+  TManualClock clock;
+  TMediaService::TOptions options;
+  options.backend = makeNullAudioBackend(clock);
+  TMediaService service(std::move(options));
+  const TMediaReply open = service.execute("open cdaudio alias cd");
+  if (open.failed()) {
+    EXPECT_EQ(open.error, TMediaError::NoCdDrive);
+    EXPECT_EQ(service.execute("status cd type track 2").error, TMediaError::NotOpen);
+    return;
+  }
+  const TMediaReply type = service.execute("status cd type track 2");
+  EXPECT_TRUE(type.text == "audio" || type.text == "other" || type.error == TMediaError::NotReady ||
+              type.error == TMediaError::NoSuchTrack);
+  EXPECT_FALSE(service.execute("close cd").failed());
 }
 
 }  // namespace
