@@ -279,3 +279,29 @@ TEST(DictConvert, InstalledDictionaryPassesCheck) {
 }
 
 }  // namespace
+
+namespace {
+
+// The word list the build falls back on without the Debian package.
+TEST(DictConvert, FallbackWordListMakesTwoFullHalves) {
+  const auto source = zek::readFile(zek::test::sourceDir() / "content" / "dict" / "grundwortschatz.txt");
+  ASSERT_TRUE(source);
+  TDingConverter converter;
+  converter.addText(*source);
+  EXPECT_EQ(converter.stats().skippedLines, 0u);
+  EXPECT_EQ(converter.stats().skippedWords, 0u);
+  zek::ScriptedDialogs dialogs;
+  TXDatabase db;
+  converter.fill(db);
+  for (int half = 0; half < 2; ++half) {
+    db.SetGermanEnglish(half == 1);
+    EXPECT_GE(db.Count(), 2000);
+    db.First();
+    db.Check();
+    EXPECT_TRUE(dialogs.texts().empty()) << zek::cp1252ToUtf8(db.GetWord(-1));
+  }
+  db.SetGermanEnglish(false);
+  EXPECT_EQ(db.GetMeaning(db.FindWord("go", 2)), "gehen; fahren");
+}
+
+}  // namespace
