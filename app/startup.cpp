@@ -1,6 +1,9 @@
 #include "app/startup.h"
 
+#include "app/tappobjects.h"
 #include "app/tbackdrop.h"
+#include "dict/database.h"
+#include "dict/startup.h"
 #include "app/tmain.h"
 #include "app/tshortcuts.h"
 #include "platform/appstate.h"
@@ -49,6 +52,10 @@ bool startupChecks(const std::vector<std::string>& args) {
   }
   if (shown) return false;
 
+  if (!appObjects().database) appObjects().database = std::make_unique<TXDatabase>();
+  zek::loadDictionaries(*appObjects().database, Dirs().DictFile1, Dirs().DictFile2);
+  // The word-to-recording store (step 7) joins here once it exists.
+
   appState().OnlineHelp = readSettingString("", "Online-Hilfe", "AN") != "AUS";
 
   if (!args.empty() && args[0] == "register") {
@@ -67,6 +74,7 @@ int runProgram(const std::vector<std::string>& args) {
   appState().BackdropColor = readSettingInteger("", "Hintergrund", 8421504);
   QGuiApplication::setApplicationDisplayName("*zek englisch");
 
+  appObjects().createTrainers();
   auto main = std::make_unique<TMain>();
   appState().PendingCommand.clear();
   appState().StartPage.clear();

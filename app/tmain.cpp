@@ -1,5 +1,6 @@
 #include "app/tmain.h"
 
+#include "app/tappobjects.h"
 #include "app/tbackdrop.h"
 #include "page/txpage.h"
 #include "platform/appstate.h"
@@ -51,6 +52,7 @@ bool Beenden(TMain* main) {
   }
   if (!QCoreApplication::closingDown()) QCoreApplication::processEvents();
   try {
+    appObjects().freeTrainers();
     saveGeneralSettings();
     if (main && main->backdrop() && main->backdrop()->isVisible()) main->backdrop()->hide();
   } catch (...) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstddef>  // before txbitmap.h, which uses size_t without it
+#include <cstddef>
 #include <cstdint>
 
 #include "widgets/txbitmap.h"

@@ -1,5 +1,7 @@
 #include "app/startup.h"
+#include "app/tappobjects.h"
 #include "app/tmain.h"
+#include "dict/database.h"
 
 #include "platform/appstate.h"
 #include "platform/display.h"
@@ -72,6 +74,7 @@ TEST_F(Startup, CompleteInstallationStartsQuietly) {
   EXPECT_TRUE(dialogs.messages().empty());
   EXPECT_TRUE(appState().OnlineHelp);  // only "AUS" switches hints off
   EXPECT_EQ(Dirs().PageBase, zek::fromPath(m_tmp.path()) + "/prog/ZEK_E/");
+  EXPECT_NE(appObjects().database, nullptr);  // made even without dictionary files
   TSettingsStore::global().writeString("SOFTWARE\\ZEK\\zek englisch", "Online-Hilfe", "AUS");
   EXPECT_TRUE(startupChecks({}));
   EXPECT_FALSE(appState().OnlineHelp);

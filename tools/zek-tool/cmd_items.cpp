@@ -20,7 +20,8 @@ constexpr const char* kHelp =
     "      colours #RRGGBB, i<n> (palette) or text/link (the page's colours); bgcolor - when no background\n"
     "      is drawn; link, widget (gap<n>, drag<n>) and group - for none. Quoted texts are UTF-8 with \\\" \\\\\n"
     "      \\r \\t \\xNN escapes. Pictures are numbered by name, not loaded; includes are read from disk;\n"
-    "      message boxes go to stderr as \"message: <text>\".\n"
+    "      message boxes go to stderr as \"message: <text>\". Without a display only the standard faces\n"
+    "      (Arial, Times New Roman, Courier New, Verdana, Comic Sans MS) count as installed.\n"
     "      --cond e,cdrom   set these conditions (IF)\n"
     "      --exercise N     for a .zek exercise file: read prefix + exercise N (from 1) + suffix\n"
     "      --records        after the items, print boxes, pictures, links, maps and widget records";

@@ -1,0 +1,33 @@
+#include "app/tappobjects.h"
+
+#include "dict/database.h"
+#include "verbs/tverbliste.h"
+#include "vocab/tbibliothek.h"
+#include "vocab/tres.h"
+#include "vocab/tvoceinstellungen.h"
+
+TAppObjects::TAppObjects() = default;
+TAppObjects::~TAppObjects() = default;
+
+TAppObjects& appObjects() {
+  static TAppObjects objects;
+  return objects;
+}
+
+void TAppObjects::createTrainers() {
+  if (!bibliothek) bibliothek = std::make_unique<TBibliothek>();
+  if (!einstellungen) einstellungen = std::make_unique<TVocEinstellungen>();
+  bibliothek->setEinstellungen(einstellungen.get());
+  if (!res) res = std::make_unique<TRes>();
+  if (!verben) {
+    verben = std::make_unique<TVerbListe>();
+    verben->ladenEingebaut();
+  }
+}
+
+void TAppObjects::freeTrainers() {
+  verben.reset();
+  bibliothek.reset();
+  einstellungen.reset();
+  res.reset();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+
+class TXDatabase;
+class TBibliothek;
+class TVocEinstellungen;
+class TRes;
+class TVerbListe;
+
+// The process-wide trainer objects the shell owns from start-up to the orderly exit.
+struct TAppObjects {
+  std::unique_ptr<TXDatabase> database;
+  std::unique_ptr<TBibliothek> bibliothek;
+  std::unique_ptr<TVocEinstellungen> einstellungen;
+  std::unique_ptr<TRes> res;
+  std::unique_ptr<TVerbListe> verben;
+
+  TAppObjects();
+  ~TAppObjects();
+  // Creates the library, its settings, the answer pool and the verb table if missing.
+  void createTrainers();
+  // Frees them in the exit order: verbs, library, settings, pool.
+  void freeTrainers();
+};
+
+TAppObjects& appObjects();

@@ -1,0 +1,167 @@
+// The dictionary database on the full converted dictionary of the installation.
+#include "dict/database.h"
+#include "dict/startup.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <unistd.h>
+
+namespace {
+
+std::filesystem::path distDir() {
+  if (const char* env = std::getenv("ZEK_DIST_DIR")) return env;
+  return std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "dist";
+}
+
+std::string dictFile(const char* name) { return zek::fromPath(distDir() / "ZEK_E" / name); }
+
+bool haveFiles(benchmark::State& state) {
+  if (zek::fileExists(dictFile("e_d.zek")) && zek::fileExists(dictFile("d_e.zek"))) return true;
+  state.SkipWithError("dictionary files missing (build the installation first)");
+  return false;
+}
+
+// Both halves, loaded once for the read-only benchmarks.
+TXDatabase& loaded() {
+  static TXDatabase* db = [] {
+    auto* d = new TXDatabase;
+    zek::ScriptedDialogs quiet;
+    zek::loadDictionaries(*d, dictFile("e_d.zek"), dictFile("d_e.zek"));
+    return d;
+  }();
+  return *db;
+}
+
+void BM_LoadBothHalves(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  zek::ScriptedDialogs quiet;
+  std::size_t entries = 0, memory = 0, records = 0;
+  for (auto _ : state) {
+    TXDatabase db;
+    zek::loadDictionaries(db, dictFile("e_d.zek"), dictFile("d_e.zek"));
+    entries = db.Count();
+    memory = db.MemoryUsed();
+    state.PauseTiming();
+    records = db.Records(0).size() + db.Records(1).size();
+    state.ResumeTiming();
+  }
+  state.counters["entries_half0"] = static_cast<double>(entries);
+  state.counters["memory_MB"] = memory / 1e6;
+  state.counters["decompressed_MB"] = records / 1e6;
+  state.counters["memory_ratio"] = static_cast<double>(memory) / static_cast<double>(records);
+}
+BENCHMARK(BM_LoadBothHalves)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_SortShuffledHalf(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  TXDatabase& src = loaded();
+  src.SetGermanEnglish(false);
+  std::vector<int> order(src.Count());
+  for (int i = 0; i < src.Count(); ++i) order[i] = i;
+  std::shuffle(order.begin(), order.end(), std::mt19937(42));
+  for (auto _ : state) {
+    state.PauseTiming();
+    TXDatabase db;
+    for (int i : order) db.Append(src.WordView(i), std::to_string(src.GetKind(i)), src.MeaningView(i));
+    state.ResumeTiming();
+    db.Sort();
+    benchmark::DoNotOptimize(db.Current());
+  }
+}
+BENCHMARK(BM_SortShuffledHalf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_LookUp(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  TXDatabase& db = loaded();
+  db.SetGermanEnglish(false);
+  db.LookUp("a", -1);  // the first look-up learns that the half is sorted
+  const char* words[] = {"house", "go", "zebra", "Abendessen", "take off", "quickly", "the", "xylophone", "mouse"};
+  std::size_t k = 0;
+  for (auto _ : state) {
+    db.LookUp(words[k++ % std::size(words)], 1);
+    benchmark::DoNotOptimize(db.Current());
+  }
+}
+BENCHMARK(BM_LookUp)->Unit(benchmark::kMicrosecond);
+
+void BM_FirstLookUpAfterLoad(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  zek::ScriptedDialogs quiet;
+  for (auto _ : state) {
+    state.PauseTiming();
+    TXDatabase db;
+    db.LoadFromFile(dictFile("e_d.zek"));
+    state.ResumeTiming();
+    db.LookUp("house", 1);
+    benchmark::DoNotOptimize(db.Current());
+  }
+}
+BENCHMARK(BM_FirstLookUpAfterLoad)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_Search(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  TXDatabase& db = loaded();
+  db.SetGermanEnglish(false);  // the larger half; German text is searched in its meanings
+  const bool whole = state.range(0) != 0;
+  std::size_t hits = 0;
+  for (auto _ : state) {
+    db.Search("Haus", true, whole);
+    hits = db.Hits().size();
+  }
+  state.counters["hits"] = static_cast<double>(hits);
+}
+BENCHMARK(BM_Search)->Arg(0)->Arg(1)->ArgName("whole")->Unit(benchmark::kMillisecond);
+
+void BM_SearchWords(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  TXDatabase& db = loaded();
+  db.SetGermanEnglish(false);
+  for (auto _ : state) {
+    db.Search("go", false, true);
+    benchmark::DoNotOptimize(db.Hits().size());
+  }
+}
+BENCHMARK(BM_SearchWords)->Unit(benchmark::kMillisecond);
+
+void BM_RemoveDuplicates(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  zek::ScriptedDialogs quiet;
+  for (auto _ : state) {
+    state.PauseTiming();
+    TXDatabase db;
+    db.LoadFromFile(dictFile("e_d.zek"));
+    state.ResumeTiming();
+    db.RemoveDuplicates();
+  }
+}
+BENCHMARK(BM_RemoveDuplicates)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_SaveAll(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("zek-bench-dict-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  for (const char* name : {"e_d.zek", "d_e.zek"})
+    std::filesystem::copy_file(dictFile(name), dir / name, std::filesystem::copy_options::overwrite_existing);
+  for (auto _ : state) {
+    state.PauseTiming();
+    zek::ScriptedDialogs dialogs;
+    TXDatabase db;
+    zek::loadDictionaries(db, zek::fromPath(dir / "e_d.zek"), zek::fromPath(dir / "d_e.zek"));
+    db.SetKind(0, 2);
+    db.SetGermanEnglish(true);
+    db.SetKind(0, 2);
+    dialogs.answer(mb::IdYes);
+    state.ResumeTiming();
+    db.SaveAll();
+  }
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_SaveAll)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

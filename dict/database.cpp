@@ -1,0 +1,889 @@
+#include "dict/database.h"
+
+#include "dict/collation.h"
+#include "platform/codec.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <future>
+#include <numeric>
+#include <sys/stat.h>
+#include <zlib.h>
+
+namespace {
+
+// Message texts are written in UTF-8 here and shown as Windows-1252.
+std::string T(std::string_view utf8) { return zek::utf8ToCp1252(utf8); }
+
+bool isTrimmed(unsigned char c) { return c <= ' '; }
+
+std::string_view trimmed(std::string_view s) {
+  while (!s.empty() && isTrimmed(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+  while (!s.empty() && isTrimmed(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+  return s;
+}
+
+int kindOfDigit(char c) { return (c >= '1' && c <= '6') ? c - '0' : 1; }
+
+// Lines of a text file; CR LF and LF both end a line, a last line without an end counts.
+std::vector<std::string_view> splitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    pos = end + 1;
+  }
+  return lines;
+}
+
+// The part of a name before the first "." of its file part.
+std::size_t firstDotInFilePart(const std::string& name) {
+  const std::size_t slash = name.find_last_of("/\\");
+  const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+  const std::size_t dot = name.find('.', start);
+  return dot == std::string::npos ? name.size() : dot;
+}
+
+bool isWordStartBoundary(char c) { return std::strchr(" '(-/[", c) != nullptr && c != '\0'; }
+bool isWordEndBoundary(char c) { return std::strchr(" !),-./?]", c) != nullptr && c != '\0'; }
+
+}  // namespace
+
+TXDatabase::TXDatabase() : m_random(std::random_device{}()) {}
+
+// ---- half and direction ----
+
+void TXDatabase::SetGermanEnglish(bool germanEnglish) {
+  const int half = germanEnglish ? 1 : 0;
+  if (half != m_half) {
+    m_half = half;
+    if (h().current > Count()) h().current = 0;
+    m_hits.clear();
+    m_hitPos = 0;
+  }
+  changed();
+}
+
+std::string TXDatabase::DirectionName(int half) { return half == 1 ? "Deutsch-Englisch" : "Englisch-Deutsch"; }
+std::string TXDatabase::DirectionShortName() const { return m_half == 1 ? "Deutsch-E" : "Englisch-D"; }
+
+std::string TXDatabase::KindName(int kind) {
+  static const char* const names[] = {"Nomen", "Verb", "Adjektiv", "Kleines Wort", "Rw. mit Verb", "Rw. ohne Verb"};
+  return names[(kind >= 1 && kind <= 6 ? kind : 1) - 1];
+}
+
+std::string TXDatabase::KindShortName(int kind) {
+  static const char* const names[] = {"Nomen", "Verb", "Adjektiv", "Kl. Wort", "Rw. m. V.", "Rw. o. V."};
+  return names[(kind >= 1 && kind <= 6 ? kind : 1) - 1];
+}
+
+int TXDatabase::ParseKind(std::string_view text) {
+  text = trimmed(text);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return 1;
+  return value >= 1 && value <= 6 ? value : 1;
+}
+
+// ---- entry access ----
+
+int TXDatabase::resolve(int index) const {
+  const int cur = h().current;
+  if (index == -1) index = cur;
+  else if (index == -2) index = cur - 1;
+  else if (index == -3) index = cur + 1;
+  return index >= 0 && index < Count() ? index : -1;
+}
+
+std::string_view TXDatabase::WordView(int index) const {
+  const int i = resolve(index);
+  return i < 0 ? std::string_view() : word(h(), h().entries[i]);
+}
+
+std::string_view TXDatabase::MeaningView(int index) const {
+  const int i = resolve(index);
+  return i < 0 ? std::string_view() : meaning(h(), h().entries[i]);
+}
+
+std::string TXDatabase::GetWord(int index) const { return std::string(WordView(index)); }
+std::string TXDatabase::GetMeaning(int index) const { return std::string(MeaningView(index)); }
+
+int TXDatabase::GetKind(int index) const {
+  const int i = resolve(index);
+  return i < 0 ? 1 : h().entries[i].kind;
+}
+
+std::uint32_t TXDatabase::store(THalf& half, std::string_view text) {
+  const auto pos = static_cast<std::uint32_t>(half.arena.size());
+  half.arena.append(text);
+  return pos;
+}
+
+void TXDatabase::compactIfWasteful(THalf& half) {
+  if (half.garbage < (1u << 20) || half.garbage * 2 < half.arena.size()) return;
+  std::string arena;
+  arena.reserve(half.arena.size() - half.garbage);
+  for (TEntry& e : half.entries) {
+    const auto w = static_cast<std::uint32_t>(arena.size());
+    arena.append(half.arena, e.wordPos, e.wordLen);
+    const auto m = static_cast<std::uint32_t>(arena.size());
+    arena.append(half.arena, e.meaningPos, e.meaningLen);
+    e.wordPos = w;
+    e.meaningPos = m;
+  }
+  half.arena = std::move(arena);
+  half.garbage = 0;
+}
+
+// A changed word keeps a sorted half sorted only when it still fits between its neighbours.
+void TXDatabase::noteWordChanged(int i) {
+  THalf& half = h();
+  if (half.sorted != 1) {
+    half.sorted = -1;
+    return;
+  }
+  const std::string_view w = word(half, half.entries[i]);
+  const bool fits = (i == 0 || zek::compareWords(word(half, half.entries[i - 1]), w) <= 0) &&
+                    (i + 1 >= Count() || zek::compareWords(w, word(half, half.entries[i + 1])) <= 0);
+  if (!fits) half.sorted = 0;
+}
+
+void TXDatabase::SetWord(int index, std::string_view text) {
+  const int i = resolve(index);
+  if (i < 0) return;
+  THalf& half = h();
+  TEntry& e = half.entries[i];
+  half.garbage += e.wordLen;
+  e.wordPos = store(half, text);
+  e.wordLen = static_cast<std::uint32_t>(text.size());
+  noteWordChanged(i);
+  compactIfWasteful(half);
+  markModified();
+  changed();
+}
+
+void TXDatabase::SetMeaning(int index, std::string_view text) {
+  const int i = resolve(index);
+  if (i < 0) return;
+  THalf& half = h();
+  TEntry& e = half.entries[i];
+  half.garbage += e.meaningLen;
+  e.meaningPos = store(half, text);
+  e.meaningLen = static_cast<std::uint32_t>(text.size());
+  compactIfWasteful(half);
+  markModified();
+  changed();
+}
+
+void TXDatabase::SetKind(int index, int kind) {
+  const int i = resolve(index);
+  if (i < 0) return;
+  h().entries[i].kind = static_cast<std::uint8_t>(kind >= 1 && kind <= 6 ? kind : 1);
+  markModified();
+  changed();
+}
+
+void TXDatabase::changed() {
+  if (OnChange) OnChange(*this);
+}
+
+// ---- cursor ----
+
+void TXDatabase::First() {
+  h().current = 0;
+  changed();
+}
+
+void TXDatabase::Last() {
+  h().current = std::max(Count() - 1, 0);
+  changed();
+}
+
+void TXDatabase::Next() {
+  if (h().current < Count() - 1) {
+    ++h().current;
+    changed();
+  }
+}
+
+void TXDatabase::Prior() {
+  if (h().current > 0) {
+    --h().current;
+    changed();
+  }
+}
+
+void TXDatabase::GotoRandom(bool any) {
+  const int n = Count();
+  if (n == 0) {
+    h().current = 0;
+    changed();
+    return;
+  }
+  std::uniform_int_distribution<int> draw(0, n - 1);
+  int i = draw(m_random);
+  if (!any) {
+    // Redrawing is fair; after many idioms in a row, take the next non-idiom from the
+    // drawn place so that a half of nothing but idioms still ends (on an idiom).
+    for (int tries = 0; tries < 64 && h().entries[i].kind > 4; ++tries) i = draw(m_random);
+    for (int step = 0; step < n && h().entries[i].kind > 4; ++step) i = (i + 1) % n;
+  }
+  h().current = i;
+  changed();
+}
+
+bool TXDatabase::IsComplete() const {
+  if (!WordView(-1).empty() && !MeaningView(-1).empty()) return true;
+  showMessage(T("Der aktuelle Eintrag ist nicht vollständig!"));
+  return false;
+}
+
+// ---- editing ----
+
+void TXDatabase::InsertEmpty() {
+  THalf& half = h();
+  const int at = std::clamp(half.current, 0, Count());
+  TEntry e;
+  e.wordPos = e.meaningPos = static_cast<std::uint32_t>(half.arena.size());
+  half.entries.insert(half.entries.begin() + at, e);
+  half.current = at;
+  for (int& hit : m_hits)
+    if (hit >= at) ++hit;
+  if (half.sorted == 1 && at > 0 && !word(half, half.entries[at - 1]).empty() &&
+      zek::compareWords(word(half, half.entries[at - 1]), {}) > 0)
+    half.sorted = 0;
+  markModified();
+  changed();
+}
+
+void TXDatabase::DeleteCurrent() {
+  THalf& half = h();
+  const int at = half.current;
+  if (at < 0 || at >= Count()) return;
+  half.garbage += half.entries[at].wordLen + half.entries[at].meaningLen;
+  half.entries.erase(half.entries.begin() + at);
+  if (half.current == Count() && half.current > 0) --half.current;
+  std::vector<int> hits;
+  for (int hit : m_hits)
+    if (hit != at) hits.push_back(hit > at ? hit - 1 : hit);
+  m_hits = std::move(hits);
+  m_hitPos = std::min(m_hitPos, std::max(static_cast<int>(m_hits.size()) - 1, 0));
+  compactIfWasteful(half);
+  markModified();
+  changed();
+}
+
+void TXDatabase::Clear() {
+  THalf& half = h();
+  half.entries.clear();
+  half.entries.shrink_to_fit();
+  half.arena.clear();
+  half.arena.shrink_to_fit();
+  half.garbage = 0;
+  half.current = 0;
+  half.sorted = 1;
+  m_hits.clear();
+  m_hitPos = 0;
+  markModified();
+  changed();
+}
+
+void TXDatabase::Append(std::string_view w, std::string_view kindText, std::string_view m) {
+  THalf& half = h();
+  w = trimmed(w);
+  m = trimmed(m);
+  TEntry e;
+  e.wordPos = store(half, w);
+  e.wordLen = static_cast<std::uint32_t>(w.size());
+  e.meaningPos = store(half, m);
+  e.meaningLen = static_cast<std::uint32_t>(m.size());
+  e.kind = static_cast<std::uint8_t>(ParseKind(kindText));
+  half.entries.push_back(e);
+  if (half.sorted == 1 && Count() > 1 && zek::compareWords(word(half, half.entries[Count() - 2]), w) > 0)
+    half.sorted = 0;
+  markModified();
+}
+
+void TXDatabase::remapHits(const std::vector<int>& newIndex) {
+  std::vector<int> hits;
+  int pos = 0;
+  for (std::size_t k = 0; k < m_hits.size(); ++k) {
+    const int old = m_hits[k];
+    if (old < 0 || old >= static_cast<int>(newIndex.size()) || newIndex[old] < 0) continue;
+    if (static_cast<int>(k) == m_hitPos) pos = static_cast<int>(hits.size());
+    hits.push_back(newIndex[old]);
+  }
+  m_hits = std::move(hits);
+  m_hitPos = pos;
+}
+
+void TXDatabase::Sort() {
+  THalf& half = h();
+  const int n = Count();
+  if (n < 2) return;
+  // One collation key per entry, then a sort of indices: far fewer collator calls than
+  // comparing the words themselves. Equal words keep their order.
+  std::vector<QCollatorSortKey> keys;
+  keys.reserve(n);
+  for (const TEntry& e : half.entries) keys.push_back(zek::wordSortKey(word(half, e)));
+  std::vector<int> order(n);
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
+  std::vector<TEntry> sorted(n);
+  std::vector<int> newIndex(n);
+  for (int k = 0; k < n; ++k) {
+    sorted[k] = half.entries[order[k]];
+    newIndex[order[k]] = k;
+  }
+  half.entries = std::move(sorted);
+  // The cursor stays on its entry.
+  if (half.current >= 0 && half.current < n) half.current = newIndex[half.current];
+  remapHits(newIndex);
+  half.sorted = 1;
+  markModified();
+  changed();
+}
+
+bool TXDatabase::IsSorted() const {
+  const THalf& half = h();
+  if (half.sorted < 0) {
+    half.sorted = 1;
+    for (std::size_t i = 1; i < half.entries.size(); ++i) {
+      if (zek::compareWords(word(half, half.entries[i - 1]), word(half, half.entries[i])) > 0) {
+        half.sorted = 0;
+        break;
+      }
+    }
+  }
+  return half.sorted == 1;
+}
+
+std::size_t TXDatabase::MemoryUsed() const {
+  std::size_t bytes = sizeof(*this);
+  for (const THalf& half : m_halves)
+    bytes += half.arena.capacity() + half.entries.capacity() * sizeof(TEntry) + half.fileName.capacity();
+  return bytes + m_hits.capacity() * sizeof(int);
+}
+
+void TXDatabase::RemoveDuplicates() {
+  THalf& half = h();
+  const int n = Count();
+  if (n <= 1) return;
+  // One pass that keeps what the pairwise walk would keep: each entry is compared with
+  // the last one kept, which is its predecessor once the duplicates are gone.
+  std::vector<TEntry> kept;
+  kept.reserve(n);
+  kept.push_back(half.entries[0]);
+  std::vector<int> newIndex(n, -1);
+  newIndex[0] = 0;
+  int stopAt = -1;
+  int i = 1;
+  for (; i < n; ++i) {
+    const TEntry& prev = kept.back();
+    const TEntry& cur = half.entries[i];
+    if (prev.kind == cur.kind && word(half, prev) == word(half, cur)) {
+      if (meaning(half, prev) == meaning(half, cur)) {
+        half.garbage += cur.wordLen + cur.meaningLen;
+        continue;
+      }
+      stopAt = static_cast<int>(kept.size());
+      break;
+    }
+    newIndex[i] = static_cast<int>(kept.size());
+    kept.push_back(cur);
+  }
+  for (; i < n; ++i) {
+    newIndex[i] = static_cast<int>(kept.size());
+    kept.push_back(half.entries[i]);
+  }
+  const int removed = n - static_cast<int>(kept.size());
+  if (removed > 0) {
+    // A removed cursor entry moves to the copy that stays (the one before it).
+    int cur = half.current;
+    if (cur >= 0 && cur < n) {
+      while (cur > 0 && newIndex[cur] < 0) --cur;
+      half.current = newIndex[cur];
+    } else {
+      half.current = static_cast<int>(kept.size());
+    }
+    half.entries = std::move(kept);
+    remapHits(newIndex);
+    markModified();
+  }
+  showMessage(std::to_string(removed) + T(" Einträge wurden automatisch entfernt."));
+  if (stopAt >= 0) half.current = stopAt;
+  if (stopAt >= 0 || removed > 0) changed();
+}
+
+void TXDatabase::Check() {
+  THalf& half = h();
+  for (int i = std::max(half.current, 0); i < Count(); ++i) {
+    const std::string_view m = meaning(half, half.entries[i]);
+    bool comma = false;
+    for (std::size_t k = 0; k < m.size(); ++k) {
+      if (m[k] == '[') {
+        const std::size_t close = m.find(']', k + 1);
+        if (close == std::string_view::npos) break;
+        k = close;
+      } else if (m[k] == ',') {
+        comma = true;
+        break;
+      }
+    }
+    if (comma) {
+      half.current = i;
+      changed();
+      showMessage(T("Verdächtiges Komma in der Bedeutung entdeckt!"));
+      return;
+    }
+    for (std::size_t k = 0; k < m.size(); ++k) {
+      if (m[k] != ';') continue;
+      if ((k + 1 < m.size() && m[k + 1] != ' ') || (k > 0 && m[k - 1] == ' ')) {
+        half.current = i;
+        changed();
+        showMessage(T("Ein Leerzeichen fehlt nach einem Semikolon!"));
+        return;
+      }
+    }
+  }
+}
+
+// ---- finding ----
+
+int TXDatabase::FindWord(std::string_view w, int kind) const {
+  const THalf& half = h();
+  const int n = Count();
+  if (w.empty() || n == 0) return -1;
+  int result;
+  if (IsSorted()) {
+    auto it = std::lower_bound(half.entries.begin(), half.entries.end(), w, [&](const TEntry& e, std::string_view x) {
+      return zek::compareWords(word(half, e), x) < 0;
+    });
+    result = it == half.entries.end() ? n - 1 : static_cast<int>(it - half.entries.begin());
+  } else {
+    result = n - 1;
+    for (int i = 0; i < n; ++i) {
+      if (zek::compareWords(word(half, half.entries[i]), w) >= 0) {
+        result = i;
+        break;
+      }
+    }
+  }
+  if (kind != -1 && zek::compareWords(word(half, half.entries[result]), w) == 0) {
+    for (int i = result; i < n && word(half, half.entries[i]) == w; ++i) {
+      if (half.entries[i].kind == kind) return i;
+    }
+  }
+  return result;
+}
+
+void TXDatabase::LookUp(std::string_view w, int kind) {
+  const int n = Count();
+  if (n == 0) return;
+  THalf& half = h();
+  half.current = w.empty() ? 0 : FindWord(w, kind);
+  const int last = std::min(std::max(half.current - 1, 0) + 8, n - 1);
+  const int first = std::max(last - 8, 0);
+  m_hits.clear();
+  for (int i = first; i <= last; ++i) m_hits.push_back(i);
+  m_hitPos = half.current - first;
+  changed();
+}
+
+void TXDatabase::Search(std::string_view text, bool searchGerman, bool wholeWords) {
+  m_hits.clear();
+  m_hitPos = 0;
+  if (text.empty()) return;
+  const THalf& half = h();
+  const bool inWord = searchGerman == IsGermanEnglish();
+  const char* arena = half.arena.data();
+  const int n = Count();
+  for (int i = 0; i < n; ++i) {
+    const TEntry& e = half.entries[i];
+    const std::string_view field =
+        inWord ? std::string_view(arena + e.wordPos, e.wordLen) : std::string_view(arena + e.meaningPos, e.meaningLen);
+    std::size_t pos = field.find(text);
+    if (pos == std::string_view::npos) continue;
+    if (!wholeWords) {
+      m_hits.push_back(i);
+      continue;
+    }
+    while (pos != std::string_view::npos) {
+      const std::size_t end = pos + text.size();
+      const bool startOk = pos == 0 || isWordStartBoundary(field[pos - 1]);
+      const bool endOk = end == field.size() || isWordEndBoundary(field[end]);
+      if (startOk && endOk) {
+        m_hits.push_back(i);
+        break;
+      }
+      pos = field.find(text, pos + 1);
+    }
+  }
+}
+
+void TXDatabase::GotoEntry(std::string_view w, std::string_view m) {
+  if (w.empty()) return;
+  THalf& half = h();
+  if (WordView(-1) == w && MeaningView(-1) == m && resolve(-1) >= 0) return;
+  const int n = Count();
+  int i = 0;
+  while (i < n && word(half, half.entries[i]) != w) ++i;
+  if (i == n) return;
+  half.current = i;
+  for (; i < n && word(half, half.entries[i]) == w; ++i) {
+    if (meaning(half, half.entries[i]) == m) {
+      half.current = i;
+      break;
+    }
+  }
+  changed();
+}
+
+// ---- files ----
+
+namespace {
+
+// Inflates into one growing buffer (the text becomes the half's arena as it is); nothing
+// when the stream is broken, truncated or larger than `limit`.
+std::optional<std::string> inflateDictionary(std::string_view compressed, std::size_t limit) {
+  z_stream zs{};
+  if (inflateInit(&zs) != Z_OK) return std::nullopt;
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
+  zs.avail_in = static_cast<uInt>(compressed.size());
+  std::string out;
+  out.resize(std::min<std::size_t>(std::max<std::size_t>(compressed.size() * 3, 1u << 16), limit + 1));
+  std::size_t have = 0;
+  int rc = Z_OK;
+  while (rc == Z_OK) {
+    if (have == out.size()) {
+      if (out.size() > limit) break;
+      out.resize(std::min(out.size() * 2, limit + 1));
+    }
+    zs.next_out = reinterpret_cast<Bytef*>(out.data() + have);
+    zs.avail_out = static_cast<uInt>(out.size() - have);
+    rc = inflate(&zs, Z_NO_FLUSH);
+    have = out.size() - zs.avail_out;
+    if (rc == Z_OK && zs.avail_in == 0 && zs.avail_out != 0) rc = Z_DATA_ERROR;  // truncated
+    if (rc == Z_BUF_ERROR) rc = Z_DATA_ERROR;
+  }
+  inflateEnd(&zs);
+  if (rc != Z_STREAM_END || have > limit) return std::nullopt;
+  out.resize(have);
+  return out;
+}
+
+// A half is not expected to grow beyond this; larger streams are refused unread.
+constexpr std::size_t kDictionaryLimit = 256u << 20;
+
+}  // namespace
+
+bool TXDatabase::inOrder(const std::string& arena, const std::vector<TEntry>& entries) {
+  for (std::size_t i = 1; i < entries.size(); ++i) {
+    const TEntry& a = entries[i - 1];
+    const TEntry& b = entries[i];
+    if (zek::compareWords({arena.data() + a.wordPos, a.wordLen}, {arena.data() + b.wordPos, b.wordLen}) > 0)
+      return false;
+  }
+  return true;
+}
+
+// Records: word NUL kind-digit NUL meaning NUL, read while at least two bytes remain.
+// Fields without their zero byte end at the end of the data.
+void TXDatabase::parseRecords(TLoadedFile& file) {
+  const char* p = file.m_arena.data();
+  const std::size_t size = file.m_arena.size();
+  file.m_entries.reserve(size / 48 + 1);
+  auto fieldEnd = [&](std::size_t from) {
+    if (from >= size) return size;
+    const void* z = std::memchr(p + from, 0, size - from);
+    return z ? static_cast<std::size_t>(static_cast<const char*>(z) - p) : size;
+  };
+  std::size_t pos = 0;
+  while (size - pos >= 2) {
+    const std::size_t wordEnd = fieldEnd(pos);
+    const int kind = wordEnd + 1 < size ? kindOfDigit(p[wordEnd + 1]) : 1;
+    const std::size_t meaningStart = std::min(wordEnd + 3, size);
+    const std::size_t meaningEnd = fieldEnd(meaningStart);
+    const std::string_view w = trimmed(std::string_view(p + pos, wordEnd - pos));
+    const std::string_view m = trimmed(std::string_view(p + meaningStart, meaningEnd - meaningStart));
+    TEntry e;
+    e.wordPos = static_cast<std::uint32_t>(w.data() - p);
+    e.wordLen = static_cast<std::uint32_t>(w.size());
+    e.meaningPos = static_cast<std::uint32_t>(m.data() - p);
+    e.meaningLen = static_cast<std::uint32_t>(m.size());
+    e.kind = static_cast<std::uint8_t>(kind);
+    file.m_entries.push_back(e);
+    if (meaningEnd >= size) break;
+    pos = meaningEnd + 1;
+  }
+}
+
+// Groups of three lines: word, kind, meaning; a last incomplete group reads as empty fields.
+void TXDatabase::parseLines(TLoadedFile& file) {
+  const char* p = file.m_arena.data();
+  const std::vector<std::string_view> lines = splitLines(file.m_arena);
+  file.m_entries.reserve(lines.size() / 3 + 1);
+  for (std::size_t k = 0; k < lines.size(); k += 3) {
+    const std::string_view w = trimmed(lines[k]);
+    const std::string_view kindText = k + 1 < lines.size() ? lines[k + 1] : std::string_view();
+    const std::string_view m = k + 2 < lines.size() ? trimmed(lines[k + 2]) : std::string_view(p, 0);
+    TEntry e;
+    e.wordPos = static_cast<std::uint32_t>(w.data() - p);
+    e.wordLen = static_cast<std::uint32_t>(w.size());
+    e.meaningPos = static_cast<std::uint32_t>(m.data() - p);
+    e.meaningLen = static_cast<std::uint32_t>(m.size());
+    e.kind = static_cast<std::uint8_t>(ParseKind(kindText));
+    file.m_entries.push_back(e);
+  }
+}
+
+TXDatabase::TLoadedFile TXDatabase::ParseCompressed(std::string_view fileBytes) {
+  TLoadedFile file;
+  std::optional<std::string> data = inflateDictionary(fileBytes, kDictionaryLimit);
+  if (!data) return file;
+  file.m_arena = std::move(*data);
+  file.m_ok = true;
+  parseRecords(file);
+  file.m_sorted = inOrder(file.m_arena, file.m_entries);
+  return file;
+}
+
+TXDatabase::TLoadedFile TXDatabase::ParseText(std::string text) {
+  TLoadedFile file;
+  file.m_arena = std::move(text);
+  file.m_ok = true;
+  parseLines(file);
+  file.m_sorted = inOrder(file.m_arena, file.m_entries);
+  return file;
+}
+
+TXDatabase::TLoadedFile TXDatabase::ReadDictionaryFile(std::string_view name) {
+  const std::string ext = name.size() >= 4 ? std::string(name.substr(name.size() - 4)) : std::string();
+  const bool compressed = ext == ".zek" || ext == ".kze";
+  std::optional<std::string> bytes = zek::readFile(zek::resolveName(name), kDictionaryLimit);
+  TLoadedFile file;
+  if (bytes) file = compressed ? ParseCompressed(*bytes) : ParseText(std::move(*bytes));
+  file.m_name = std::string(name);
+  return file;
+}
+
+bool TXDatabase::AddLoaded(TLoadedFile&& file) {
+  THalf& half = h();
+  half.fileName = file.m_name;
+  if (file.m_ok) {
+    const bool wasEmpty = half.entries.empty();
+    if (wasEmpty) {
+      half.arena = std::move(file.m_arena);
+      half.entries = std::move(file.m_entries);
+      half.garbage = 0;
+      half.sorted = file.m_sorted ? 1 : 0;
+    } else {
+      const auto base = static_cast<std::uint32_t>(half.arena.size());
+      const bool joins = file.m_entries.empty() || zek::compareWords(word(half, half.entries.back()),
+                                                                     std::string_view(file.m_arena.data() +
+                                                                                          file.m_entries[0].wordPos,
+                                                                                      file.m_entries[0].wordLen)) <= 0;
+      half.arena.append(file.m_arena);
+      for (TEntry e : file.m_entries) {
+        e.wordPos += base;
+        e.meaningPos += base;
+        half.entries.push_back(e);
+      }
+      if (!(half.sorted == 1 && file.m_sorted && joins)) half.sorted = half.sorted == 0 ? 0 : -1;
+    }
+  } else {
+    showMessage(T("Fehler beim Laden des Wörterbuchs!"), mb::IconStop);
+  }
+  half.modified = false;
+  changed();
+  return file.m_ok;
+}
+
+bool TXDatabase::LoadFromFile(std::string_view name) { return AddLoaded(ReadDictionaryFile(name)); }
+
+std::string TXDatabase::Records(int half) const {
+  const THalf& hf = m_halves[half & 1];
+  std::string out;
+  out.reserve(hf.arena.size() - hf.garbage + hf.entries.size() * 4);
+  for (const TEntry& e : hf.entries) {
+    out.append(word(hf, e));
+    out.push_back('\0');
+    out.push_back(static_cast<char>('0' + e.kind));
+    out.push_back('\0');
+    out.append(meaning(hf, e));
+    out.push_back('\0');
+  }
+  return out;
+}
+
+bool TXDatabase::WriteHalf(int half, std::string_view name) const {
+  try {
+    return writePacked(name, zek::deflateZlib(Records(half), 1));
+  } catch (...) {
+    return false;
+  }
+}
+
+bool TXDatabase::writePacked(std::string_view name, const std::string& packed) {
+  try {
+    const std::filesystem::path path = zek::resolveName(name);
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0) {
+      // A read-only file is made writable first, as the learner's own copy may be.
+      if (::chmod(path.c_str(), st.st_mode | S_IWUSR) != 0) return false;
+    }
+    if (packed.empty()) return false;
+    return zek::writeFileAtomic(path, packed);
+  } catch (...) {
+    return false;
+  }
+}
+
+bool TXDatabase::saveHalf(int half, const std::string& packed) {
+  THalf& hf = m_halves[half];
+  hf.savedName.clear();
+  std::string name = hf.fileName;
+  const std::string direction = DirectionName(half);
+  if (!hf.modified) return true;
+  for (;;) {
+    if (!name.empty() && writePacked(name, packed)) {
+      hf.fileName = name;
+      hf.savedName = name;
+      showMessage(T("Das Wörterbuch ") + direction + T(" wurde erfolgreich gespeichert."));
+      return true;
+    }
+    const int answer = showMessage(T("Das Wörterbuch ") + direction + T(" konnte nicht gespeichert werden. ") + "\r" +
+                                       T("Soll es an einem anderen Ort gespeichert werden?") + "\r\r" +
+                                       T("Achtung: Bei Nein gehen alle Veränderungen verloren."),
+                                   mb::YesNo | mb::IconQuestion);
+    if (answer != mb::IdYes) return false;
+    TFileDialogRequest request;
+    request.save = true;
+    request.title = T("Wörterbuch ") + direction + T(" speichern");
+    request.directory = zek::directoryPart(name);
+    request.fileName = zek::fileNamePart(name);
+    request.filter = T("ZEK Wörterbücher (*.zek)|*.zek");
+    request.defaultExt = "zek";
+    if (std::optional<std::string> chosen = askFileName(request)) {
+      name = *chosen;
+      if (zek::extensionLower(name).empty()) name += ".zek";
+    }
+  }
+}
+
+void TXDatabase::SaveAll() {
+  if (!m_halves[0].modified && !m_halves[1].modified) return;
+  const int answer = showMessage(T("Das Wörterbuch wurde verändert. Sollen diese Veränderungen gespeichert werden?"),
+                                 mb::YesNo | mb::IconQuestion);
+  if (answer != mb::IdYes) return;
+  // The data does not change while the questions are asked: compress both halves at once.
+  auto pack = [this](int half) {
+    try {
+      return m_halves[half].modified ? zek::deflateZlib(Records(half), 1) : std::string();
+    } catch (...) {
+      return std::string();
+    }
+  };
+  std::future<std::string> second = std::async(std::launch::async, pack, 1);
+  const std::string first = pack(0);
+  const std::string packedSecond = second.get();
+  m_half = 0;
+  saveHalf(0, first);
+  m_half = 1;
+  saveHalf(1, packedSecond);
+}
+
+void TXDatabase::ExportText() {
+  TFileDialogRequest request;
+  request.save = true;
+  request.title = T("Wörterbuch exportieren");
+  request.fileName = "wb_.txt";
+  request.filter = T("Textdateien (*.txt)|*.txt");
+  request.defaultExt = "txt";
+  const std::optional<std::string> chosen = askFileName(request);
+  if (!chosen) return;
+  const std::string base = chosen->substr(0, firstDotInFilePart(*chosen));
+  for (int half = 0; half < 2; ++half) {
+    SetGermanEnglish(half == 1);
+    const THalf& hf = h();
+    std::string words, meanings;
+    for (const TEntry& e : hf.entries) {
+      words += std::to_string(e.kind);
+      words += '\t';
+      words.append(word(hf, e));
+      words += "\r\n";
+      meanings.append(meaning(hf, e));
+      meanings += "\r\n";
+    }
+    const std::string prefix = base + (half == 0 ? "1" : "2");
+    for (const auto& [suffix, data] : {std::pair{"a.txt", &words}, std::pair{"b.txt", &meanings}}) {
+      const std::string file = prefix + suffix;
+      if (!zek::writeFileAtomic(zek::resolveName(file), *data)) {
+        showMessage(T("Die Datei ") + file + T(" konnte nicht geschrieben werden."), mb::IconStop);
+        return;
+      }
+    }
+  }
+  showMessage("Dateien wurden exportiert.");
+}
+
+bool TXDatabase::importHalf(int half, const std::string& base, const char* first, const char* second,
+                            int errorFlags) {
+  SetGermanEnglish(half == 1);
+  Clear();
+  const std::optional<std::string> a = zek::readFile(zek::resolveName(base + first));
+  const std::optional<std::string> b = zek::readFile(zek::resolveName(base + second));
+  if (!a || !b) {
+    showMessage("Fehler beim Import", errorFlags);
+    return false;
+  }
+  const std::vector<std::string_view> wordLines = splitLines(*a);
+  const std::vector<std::string_view> meaningLines = splitLines(*b);
+  const std::size_t n = std::min(wordLines.size(), meaningLines.size());
+  for (std::size_t k = 0; k < n; ++k) {
+    const std::string_view line = wordLines[k];
+    if (line.size() < 2 || line[1] != '\t') {
+      showMessage("Fehler beim Import", errorFlags);
+      return false;
+    }
+    Append(line.substr(2), line.substr(0, 1), meaningLines[k]);
+  }
+  return true;
+}
+
+void TXDatabase::ImportText() {
+  TFileDialogRequest request;
+  request.save = false;
+  request.title = T("Wörterbuch importieren");
+  request.fileName = "*.txt";
+  request.filter = T("Textdateien (*.txt)|*.txt");
+  request.promptOverwrite = false;
+  const std::optional<std::string> chosen = askFileName(request);
+  if (!chosen) return;
+  const std::size_t dot = firstDotInFilePart(*chosen);
+  const std::size_t slash = chosen->find_last_of("/\\");
+  const std::size_t fileStart = slash == std::string::npos ? 0 : slash + 1;
+  const std::string base = chosen->substr(0, std::max(dot >= 2 ? dot - 2 : 0, fileStart));
+  for (const char* suffix : {"1a.txt", "1b.txt", "2a.txt", "2b.txt"}) {
+    if (!zek::fileExists(base + suffix)) {
+      showMessage("Zu importierende Dateien wurden nicht gefunden!");
+      return;
+    }
+  }
+  if (showMessage(T("Importieren des Wörterbuchs löscht das aktuelle!"), mb::OkCancel | mb::IconExclamation) !=
+      mb::IdOk)
+    return;
+  importHalf(0, base, "1a.txt", "1b.txt", mb::IconExclamation);
+  importHalf(1, base, "2a.txt", "2b.txt", mb::OkCancel | mb::IconExclamation);
+  changed();
+  showMessage("Dateien wurden importiert.");
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string_view>
+
+class TXDatabase;
+class TSettingsStore;
+
+namespace zek {
+
+// Start-up load of both halves: German-English (half 1) from dictFile2 first, then
+// English-German (half 0) from dictFile1, leaving half 0 current. An empty name leaves its
+// half empty without a message (start-up found no such file).
+void loadDictionaries(TXDatabase& db, std::string_view dictFile1, std::string_view dictFile2);
+
+// After SaveAll: the names the halves were saved under, as "Datenbank1" (half 0) and
+// "Datenbank2" (half 1) in "SOFTWARE\ZEK\zek englisch\Verzeichnisse"; empty names are not written.
+void storeDictionaryNames(const TXDatabase& db, TSettingsStore& store);
+
+}  // namespace zek

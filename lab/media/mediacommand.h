@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+class TMediaService;
+
+// The one entry for all sound: sends a command string, returns the reply (at most 255
+// characters). A failure returns "Error" followed by the decimal code and, unless
+// `quiet`, first shows a box with the code's description, " - " and the command.
+std::string sendMediaCommand(std::string_view command, bool quiet);
+
+// The same for ".wav" links of the page view; its box shows only the description.
+std::string sendPageMediaCommand(std::string_view command, bool quiet);
+
+namespace zek {
+// The service behind both entries; created on first use.
+TMediaService& mediaService();
+// Replaces it (tests: a null device with their own clock); nullptr restores the default.
+void setMediaService(std::unique_ptr<TMediaService> service);
+}  // namespace zek

@@ -1,0 +1,307 @@
+#include "dict/collation.h"
+#include "dict/database.h"
+#include "dict/dingconvert.h"
+#include "platform/codec.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "tests/common/testutil.h"
+
+#include <QCollator>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using zek::test::TempDir;
+
+namespace {
+
+std::string W(std::string_view utf8) { return zek::utf8ToCp1252(utf8); }
+
+// ---- saving ----
+
+struct SaveFixture : testing::Test {
+  TempDir dir;
+  zek::ScriptedDialogs dialogs;
+  TXDatabase db;
+  std::string name0, name1;
+
+  void SetUp() override {
+    TXDatabase source;
+    source.Append("go", "2", "gehen");
+    name0 = zek::fromPath(dir.path() / "e_d.zek");
+    name1 = zek::fromPath(dir.path() / "d_e.zek");
+    ASSERT_TRUE(source.WriteHalf(0, name0));
+    ASSERT_TRUE(source.WriteHalf(1, name1));
+    db.SetGermanEnglish(true);
+    db.LoadFromFile(name1);
+    db.SetGermanEnglish(false);
+    db.LoadFromFile(name0);
+  }
+  int countIn(const std::string& name) {
+    TXDatabase probe;
+    probe.LoadFromFile(name);
+    return probe.Count();
+  }
+};
+
+TEST_F(SaveFixture, NothingChangedAsksNothing) {
+  db.SaveAll();
+  EXPECT_TRUE(dialogs.messages().empty());
+}
+
+TEST_F(SaveFixture, NoKeepsTheFiles) {
+  db.Append("see", "2", "sehen");
+  dialogs.answer(mb::IdNo);
+  db.SaveAll();
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].flags, mb::YesNo | mb::IconQuestion);
+  EXPECT_EQ(countIn(name0), 1);
+}
+
+TEST_F(SaveFixture, YesSavesOnlyTheChangedHalf) {
+  db.Append("see", "2", "sehen");
+  dialogs.answer(mb::IdYes);
+  db.SaveAll();
+  EXPECT_EQ(dialogs.texts(),
+            (std::vector<std::string>{
+                W("Das Wörterbuch wurde verändert. Sollen diese Veränderungen gespeichert werden?"),
+                W("Das Wörterbuch Englisch-Deutsch wurde erfolgreich gespeichert.")}));
+  EXPECT_EQ(countIn(name0), 2);
+  EXPECT_EQ(db.SavedName(0), name0);
+  EXPECT_EQ(db.SavedName(1), "");
+  EXPECT_EQ(db.Half(), 1);
+  EXPECT_TRUE(db.Modified(0));  // saving leaves the flag
+}
+
+TEST_F(SaveFixture, ReadOnlyFileIsWrittenAnyway) {
+  std::filesystem::permissions(dir.path() / "e_d.zek", std::filesystem::perms::owner_read,
+                               std::filesystem::perm_options::replace);
+  db.Append("see", "2", "sehen");
+  dialogs.answer(mb::IdYes);
+  db.SaveAll();
+  EXPECT_EQ(countIn(name0), 2);
+}
+
+TEST_F(SaveFixture, FailedWriteOffersAnotherPlace) {
+  // The name points below a plain file: the write fails.
+  const auto blocker = dir.write("blocker", "x");
+  db.Append("see", "2", "sehen");
+  db.SetGermanEnglish(true);
+  db.Clear();
+  db.LoadFromFile(zek::fromPath(blocker / "d_e.zek"));  // remembers the name, reports the failure
+  dialogs.clear();
+  db.Append("sehen", "2", "to see");
+  dialogs.answer(mb::IdYes);                                       // save?
+  dialogs.answer(mb::IdOk);                                        // half 0 saved
+  dialogs.answer(mb::IdYes);                                       // half 1 failed: elsewhere?
+  dialogs.chooseFile(zek::fromPath(dir.path() / "elsewhere"));     // no extension: ".zek" is added
+  db.SaveAll();
+  ASSERT_EQ(dialogs.fileDialogs().size(), 1u) << testing::PrintToString(dialogs.texts());
+  EXPECT_EQ(dialogs.fileDialogs()[0].title, W("Wörterbuch Deutsch-Englisch speichern"));
+  EXPECT_EQ(dialogs.fileDialogs()[0].fileName, "d_e.zek");
+  EXPECT_EQ(dialogs.fileDialogs()[0].filter, W("ZEK Wörterbücher (*.zek)|*.zek"));
+  const std::vector<std::string> texts = dialogs.texts();
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[2], W("Das Wörterbuch Deutsch-Englisch konnte nicht gespeichert werden. \r"
+                        "Soll es an einem anderen Ort gespeichert werden?\r\r"
+                        "Achtung: Bei Nein gehen alle Veränderungen verloren."));
+  EXPECT_EQ(texts[3], W("Das Wörterbuch Deutsch-Englisch wurde erfolgreich gespeichert."));
+  const std::string saved = zek::fromPath(dir.path() / "elsewhere.zek");
+  EXPECT_EQ(db.SavedName(1), saved);
+  EXPECT_EQ(db.FileName(1), saved);
+  EXPECT_EQ(countIn(saved), 1);
+  EXPECT_EQ(countIn(name0), 2);
+}
+
+TEST_F(SaveFixture, CancelledDialogRetriesAndNoGivesUp) {
+  db.Append("see", "2", "sehen");
+  std::filesystem::remove(dir.path() / "e_d.zek");
+  std::filesystem::create_directory(dir.path() / "e_d.zek");  // a directory cannot be replaced by a file
+  dialogs.answer(mb::IdYes);
+  dialogs.answer(mb::IdYes);
+  dialogs.chooseFile(std::nullopt);  // cancelled: the old name again, which fails again
+  dialogs.answer(mb::IdNo);
+  db.SaveAll();
+  EXPECT_EQ(dialogs.fileDialogs().size(), 1u);
+  EXPECT_EQ(dialogs.messages().size(), 3u);
+  EXPECT_EQ(db.SavedName(0), "");
+  EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "e_d.zek"));
+}
+
+// ---- text export and import ----
+
+TEST(DictText, ExportWritesFourFilesAndImportReadsThemBack) {
+  TempDir dir;
+  zek::ScriptedDialogs dialogs;
+  TXDatabase db;
+  db.Append("go", "2", "gehen; laufen");
+  db.Append(W("Äpfel"), "1", "apples");
+  db.SetGermanEnglish(true);
+  db.Append("gehen", "2", "to go");
+  dialogs.chooseFile(zek::fromPath(dir.path() / "my.dir" / "wb_.txt"));
+  std::filesystem::create_directory(dir.path() / "my.dir");
+  db.ExportText();
+  ASSERT_EQ(dialogs.fileDialogs().size(), 1u);
+  EXPECT_EQ(dialogs.fileDialogs()[0].fileName, "wb_.txt");
+  EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Dateien wurden exportiert."});
+  EXPECT_EQ(db.Half(), 1);
+  const auto d = dir.path() / "my.dir";
+  EXPECT_EQ(zek::readFile(d / "wb_1a.txt"), "2\tgo\r\n1\t" + W("Äpfel") + "\r\n");
+  EXPECT_EQ(zek::readFile(d / "wb_1b.txt"), "gehen; laufen\r\napples\r\n");
+  EXPECT_EQ(zek::readFile(d / "wb_2a.txt"), "2\tgehen\r\n");
+  EXPECT_EQ(zek::readFile(d / "wb_2b.txt"), "to go\r\n");
+
+  TXDatabase back;
+  dialogs.clear();
+  dialogs.chooseFile(zek::fromPath(d / "wb_2b.txt"));
+  dialogs.answer(mb::IdOk);
+  back.ImportText();
+  EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{W("Importieren des Wörterbuchs löscht das aktuelle!"),
+                                                       "Dateien wurden importiert."}));
+  EXPECT_EQ(back.Half(), 1);
+  EXPECT_EQ(back.Records(0), db.Records(0));
+  EXPECT_EQ(back.Records(1), db.Records(1));
+  EXPECT_TRUE(back.Modified(0));
+}
+
+TEST(DictText, ImportProblems) {
+  TempDir dir;
+  zek::ScriptedDialogs dialogs;
+  TXDatabase db;
+  db.Append("keep", "1", "x");
+  dir.write("wb_1a.txt", "1\ta\r\n");
+  dir.write("wb_1b.txt", "x\r\n");
+  dir.write("wb_2a.txt", "1\ta\r\n");
+  dialogs.chooseFile(zek::fromPath(dir.path() / "wb_1a.txt"));
+  db.ImportText();  // 2b is missing
+  EXPECT_EQ(dialogs.texts(), std::vector<std::string>{"Zu importierende Dateien wurden nicht gefunden!"});
+  EXPECT_EQ(db.Count(), 1);
+
+  dir.write("wb_2b.txt", "y\r\nz\r\n");
+  dir.write("wb_1a.txt", "1\ta\r\nbad line\r\n2\tc\r\n");
+  dir.write("wb_1b.txt", "x\r\nq\r\nr\r\n");
+  dialogs.clear();
+  dialogs.chooseFile(zek::fromPath(dir.path() / "wb_1a.txt"));
+  dialogs.answer(mb::IdCancel);
+  db.ImportText();  // cancelled: nothing changes
+  EXPECT_EQ(db.Count(), 1);
+  dialogs.clear();
+  dialogs.chooseFile(zek::fromPath(dir.path() / "wb_1a.txt"));
+  dialogs.answer(mb::IdOk);
+  db.ImportText();
+  ASSERT_EQ(dialogs.texts().size(), 3u);
+  EXPECT_EQ(dialogs.texts()[1], "Fehler beim Import");
+  db.SetGermanEnglish(false);
+  EXPECT_EQ(db.Count(), 1);  // stopped at the bad line
+  db.SetGermanEnglish(true);
+  EXPECT_EQ(db.Count(), 1);  // in step until the shorter file ends
+}
+
+// ---- collation ----
+
+TEST(DictCollation, FastPathAgreesWithTheCollator) {
+  QCollator collator(QLocale(QLocale::German, QLocale::Germany));
+  collator.setCaseSensitivity(Qt::CaseInsensitive);
+  const char* samples[] = {"a",      "A",       "ab",     "a b",    "abc",   "Abc",   "abcd",  "b",     "ba",
+                           "a-b",    "a'b",     "Ä",      "äb",     "ß",     "ss",    "Zz",    "z z",   "zebra",
+                           "Zebra ", "go",      "go-cart", "going", "go go", "gogo",  "to go", "To Go", "",
+                           "1a",     "a1",      "(go)",   "x.y",    "xy",    "x y z", "xyz",   "é",     "e"};
+  auto sign = [](int r) { return r < 0 ? -1 : (r > 0 ? 1 : 0); };
+  for (const char* a : samples) {
+    for (const char* b : samples) {
+      const int expected = sign(collator.compare(QString::fromUtf8(a), QString::fromUtf8(b)));
+      EXPECT_EQ(zek::compareWords(W(a), W(b)), expected) << a << " <> " << b;
+    }
+  }
+}
+
+// ---- conversion of the free word list ----
+
+TEST(DictConvert, MapsKindsCommentsAndSeparators) {
+  TDingConverter converter;
+  converter.addText(
+      "# comment line\n"
+      "Haus {n} [arch.] | Häuser {pl} :: house | houses\n"
+      "gehen {vi} | gehend :: to go | going\n"
+      "schnell {adj} :: fast; quick, rapid\n"
+      "mit {prp; +Dat.} :: with\n"
+      "einen Fehler machen :: to make a mistake\n"
+      "auf Wiedersehen :: goodbye\n"
+      "Aal {m} (auf der Speisekarte) [cook.] :: eel <eal>\n"
+      "Bank {f} :: bank\n"
+      "Ufer {n} :: bank\n"
+      "Łódź {f} :: Lodz\n"
+      "kaputt :: broken\n"
+      "bad line without separator\n");
+  zek::ScriptedDialogs quiet;
+  TXDatabase db;
+  converter.fill(db);
+  EXPECT_EQ(converter.stats().skippedLines, 1u);
+  EXPECT_EQ(converter.stats().skippedWords, 1u);  // Ł has no Windows-1252 code
+  EXPECT_EQ(converter.stats().pluralForms, 1u);
+  auto entry = [&](std::string_view word, int kind) {
+    const int i = db.FindWord(W(word), kind);
+    EXPECT_EQ(zek::cp1252ToUtf8(db.GetWord(i)), word);
+    EXPECT_EQ(db.GetKind(i), kind) << word;
+    return zek::cp1252ToUtf8(db.GetMeaning(i));
+  };
+  EXPECT_EQ(entry("house", 1), "[arch.] Haus (n)");
+  EXPECT_EQ(entry("go", 2), "gehen");
+  EXPECT_EQ(entry("going", 2), "gehend");
+  EXPECT_EQ(entry("fast", 3), "schnell");
+  EXPECT_EQ(entry("with", 4), "mit");
+  EXPECT_EQ(entry("to make a mistake", 5), "einen Fehler machen");
+  EXPECT_EQ(entry("goodbye", 6), "auf Wiedersehen");
+  EXPECT_EQ(entry("eel", 1), "[auf der Speisekarte, cook.] Aal (m)");
+  EXPECT_EQ(entry("bank", 1), "Bank (f); Ufer (n)");  // merged
+  EXPECT_EQ(entry("broken", 1), "kaputt");
+  db.SetGermanEnglish(true);
+  EXPECT_EQ(entry("Haus (n)", 1), "[arch.] house");
+  EXPECT_EQ(entry("schnell", 3), "fast; quick; rapid");
+  EXPECT_EQ(entry("gehen", 2), "to go");
+  EXPECT_TRUE(db.IsSorted());
+}
+
+// The installed dictionary (converted at build time) must pass the meaning checks.
+TEST(DictConvert, InstalledDictionaryPassesCheck) {
+  for (const char* name : {"e_d.zek", "d_e.zek"}) {
+    const std::string file = zek::fromPath(zek::test::distDir() / "ZEK_E" / name);
+    if (!zek::fileExists(file)) GTEST_SKIP() << "installation not assembled";
+    zek::ScriptedDialogs dialogs;
+    TXDatabase db;
+    ASSERT_TRUE(db.LoadFromFile(file));
+    EXPECT_GT(db.Count(), 2000);
+    EXPECT_TRUE(db.IsSorted());
+    db.Check();
+    EXPECT_TRUE(dialogs.texts().empty()) << name << ": " << zek::cp1252ToUtf8(db.GetWord(-1)) << " = "
+                                         << zek::cp1252ToUtf8(db.GetMeaning(-1));
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The word list the build falls back on without the Debian package.
+TEST(DictConvert, FallbackWordListMakesTwoFullHalves) {
+  const auto source = zek::readFile(zek::test::sourceDir() / "content" / "dict" / "grundwortschatz.txt");
+  ASSERT_TRUE(source);
+  TDingConverter converter;
+  converter.addText(*source);
+  EXPECT_EQ(converter.stats().skippedLines, 0u);
+  EXPECT_EQ(converter.stats().skippedWords, 0u);
+  zek::ScriptedDialogs dialogs;
+  TXDatabase db;
+  converter.fill(db);
+  for (int half = 0; half < 2; ++half) {
+    db.SetGermanEnglish(half == 1);
+    EXPECT_GE(db.Count(), 2000);
+    db.First();
+    db.Check();
+    EXPECT_TRUE(dialogs.texts().empty()) << zek::cp1252ToUtf8(db.GetWord(-1));
+  }
+  db.SetGermanEnglish(false);
+  EXPECT_EQ(db.GetMeaning(db.FindWord("go", 2)), "gehen; fahren");
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+#include "vocab/tres.h"
+
+#include "page/tzipresource.h"
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+TZIPResource block(const std::string& items) { return TZIPResource::fromCompressed(zek::deflateZlib(items)); }
+
+std::string eintrag(const std::string& w, const std::string& b, const std::string& tip = "0") {
+  std::string s;
+  for (const std::string& z : {w, b, std::string(), std::string(), tip, std::string(), std::string("0"),
+                               std::string("2"), std::string("0"), std::string("1")})
+    s += z + '\0';
+  return s;
+}
+
+TEST(TRes, BuiltInPoolHoldsSixHundredDistinctEntries) {
+  const TRes pool;
+  ASSERT_EQ(pool.Anzahl(), 600);
+  std::set<std::pair<std::string, int>> gesehen;
+  std::set<int> klassen, stufen;
+  for (const TVokabel& v : pool.Eintraege()) {
+    EXPECT_FALSE(v.istLeer()) << v.Vokabel;
+    EXPECT_FALSE(v.Deutsch) << v.Vokabel;
+    EXPECT_LT(v.Wortart, kWortartAnzahl) << v.Vokabel;
+    EXPECT_LT(v.Schwierigkeit, kSchwierigkeitAnzahl) << v.Vokabel;
+    EXPECT_EQ(v.Vokabel.find("; "), std::string::npos) << v.Vokabel;
+    EXPECT_TRUE(gesehen.insert({v.Vokabel, v.Wortart}).second) << "twice: " << v.Vokabel;
+    klassen.insert(v.Wortart);
+    stufen.insert(v.Schwierigkeit);
+  }
+  EXPECT_EQ(klassen.size(), 6u);
+  EXPECT_EQ(stufen.size(), 5u);
+}
+
+TEST(TRes, ReadsUntrimmedWithoutWavRuleAndStopsAtSixHundred) {
+  std::string d = eintrag(" a ", ".wav");
+  for (int i = 0; i < 700; ++i) d += eintrag("w" + std::to_string(i), "m");
+  TZIPResource b = block(d);
+  const TRes pool(b);
+  EXPECT_EQ(pool.Anzahl(), 600);
+  EXPECT_EQ(pool.Eintrag(0).Vokabel, " a ");
+  EXPECT_EQ(pool.Eintrag(0).Bedeutung1, ".wav");
+  EXPECT_EQ(pool.Eintrag(1).Vokabel, "w0");
+  EXPECT_EQ(pool.Eintrag(1).Wortart, 2);
+  EXPECT_EQ(pool.Eintrag(1).Schwierigkeit, 1);
+}
+
+TEST(TRes, CutOrBrokenRecordEndsThePool) {
+  const std::string zwei = eintrag("a", "A") + eintrag("b", "B");
+  TZIPResource kurz = block(zwei.substr(0, zwei.size() - 2));
+  EXPECT_EQ(TRes(kurz).Anzahl(), 1);
+  std::string kaputt = eintrag("a", "A") + eintrag("b", "B");
+  kaputt.replace(kaputt.rfind("2"), 1, "x");
+  TZIPResource k = block(kaputt);
+  EXPECT_EQ(TRes(k).Anzahl(), 1);
+  TZIPResource leer = TZIPResource::fromCompressed("kein zlib");
+  EXPECT_EQ(TRes(leer).Anzahl(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,86 @@
+// Dictionary subcommands: build the two dictionary files from the free word list, and
+// show what a dictionary file holds.
+#include "tools/zek-tool/command.h"
+
+#include "dict/database.h"
+#include "dict/dingconvert.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <stdexcept>
+
+namespace {
+
+int dictFromDing(const std::vector<std::string>& args) {
+  if (args.size() != 2) throw std::runtime_error("usage: dict-from-ding SOURCE OUTDIR");
+  const auto start = std::chrono::steady_clock::now();
+  const std::optional<std::string> source = zek::readFile(args[0]);
+  if (!source) throw std::runtime_error("cannot read " + args[0]);
+  TDingConverter converter;
+  converter.addText(*source);
+  zek::ScriptedDialogs quiet;  // no boxes from a command-line tool
+  TXDatabase db;
+  converter.fill(db);
+  const std::string dir = zek::withTrailingSeparator(args[1]);
+  const char* names[2] = {"e_d.zek", "d_e.zek"};
+  for (int half = 0; half < 2; ++half) {
+    if (!db.WriteHalf(half, dir + names[half])) throw std::runtime_error("cannot write " + dir + names[half]);
+  }
+  const auto& st = converter.stats();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  db.SetGermanEnglish(false);
+  const int english = db.Count();
+  db.SetGermanEnglish(true);
+  std::printf("dict-from-ding: %zu lines (%zu skipped), %d English-German and %d German-English entries\n",
+              st.lines, st.skippedLines, english, db.Count());
+  std::printf("  %zu pairs merged into existing headwords, %zu plural forms, %zu headwords and %zu meanings left out, "
+              "%.1f s\n",
+              st.merged, st.pluralForms, st.skippedWords, st.droppedMeanings, seconds);
+  return 0;
+}
+
+int dictInfo(const std::vector<std::string>& args) {
+  if (args.empty() || args.size() > 2) throw std::runtime_error("usage: dict-info FILE [N]");
+  const int shown = args.size() == 2 ? std::stoi(args[1]) : 10;
+  zek::ScriptedDialogs dialogs;
+  TXDatabase db;
+  if (!db.LoadFromFile(args[0])) {
+    for (const std::string& text : dialogs.texts()) {
+      printText(text);
+      std::cout << "\n";
+    }
+    return 1;
+  }
+  int kinds[7] = {};
+  std::size_t bytes = 0;
+  for (int i = 0; i < db.Count(); ++i) {
+    ++kinds[db.GetKind(i)];
+    bytes += db.WordView(i).size() + db.MeaningView(i).size();
+  }
+  std::cout << args[0] << ": " << db.Count() << " entries, " << bytes << " bytes of text, "
+            << (db.IsSorted() ? "sorted" : "not sorted") << "\n";
+  for (int k = 1; k <= 6; ++k) {
+    std::cout << "  " << k << " ";
+    printText(TXDatabase::KindName(k));
+    std::cout << ": " << kinds[k] << "\n";
+  }
+  for (int i = 0; i < db.Count() && i < shown; ++i) {
+    std::cout << "  " << i << "\t";
+    printText(db.GetWord(i));
+    std::cout << "\t" << db.GetKind(i) << "\t";
+    printText(db.GetMeaning(i));
+    std::cout << "\n";
+  }
+  return 0;
+}
+
+TToolCommandRegistrar fromDing({"dict-from-ding", "dict-from-ding SOURCE OUTDIR",
+                                "convert the German :: English word list into OUTDIR/e_d.zek and OUTDIR/d_e.zek",
+                                dictFromDing});
+TToolCommandRegistrar info({"dict-info", "dict-info FILE [N]",
+                            "entry count, word-kind counts and the first N (10) entries of a dictionary file", dictInfo});
+
+}  // namespace

@@ -1,0 +1,15 @@
+#pragma once
+
+// Every message the library shows, in one place: text and message-box flags.
+enum class TBibliotheksMeldung {
+  DateiNichtGefunden,
+  FehlerBeimOeffnen,
+  FalschesFormat,
+  SpeichernFehlgeschlagen,
+  NichtGenugVokabeln,
+  KeineBibliothek,
+};
+
+const char* meldungsText(TBibliotheksMeldung meldung);  // Windows-1252
+int meldungsFlags(TBibliotheksMeldung meldung);
+void melde(TBibliotheksMeldung meldung);

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "vocab/tvokabel.h"
+
+#include <string>
+#include <vector>
+
+class TZIPResource;
+
+// The built-in pool of 600 entries (block 3) from which the quiz draws wrong answers when
+// the learner's library is too small. Read once, never changed.
+class TRes {
+ public:
+  static constexpr int kGroesse = 600;
+
+  TRes();                                 // block 3 of the program
+  explicit TRes(TZIPResource& block);     // any block (tests)
+
+  int Anzahl() const { return static_cast<int>(m_eintraege.size()); }
+  const TVokabel& Eintrag(int index) const { return m_eintraege.at(static_cast<std::size_t>(index)); }
+  const std::vector<TVokabel>& Eintraege() const { return m_eintraege; }
+
+ private:
+  void lesen(TZIPResource& block);
+  std::vector<TVokabel> m_eintraege;
+};
