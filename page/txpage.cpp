@@ -1,5 +1,6 @@
 #include "page/txpage.h"
 
+#include "lab/media/mediacommand.h"
 #include "page/pagefile.h"
 #include "page/targetpath.h"
 #include "page/thtmlstream.h"
@@ -32,7 +33,7 @@
 namespace {
 
 std::function<void()>& soundCloser() {
-  static std::function<void()> closer;
+  static std::function<void()> closer = [] { sendPageMediaCommand("close welle", true); };
   return closer;
 }
 

@@ -68,7 +68,8 @@ class TXPage : public QWidget {
   // After a page's widgets were created and placed (the exercise and answer logic hooks in here).
   Event OnWidgetsCreated;
 
-  // Closes the sound alias "welle" quietly when a page is cleared; the application sets it.
+  // What clearing a page does to the sound alias "welle": by default it is closed quietly
+  // through the media commands; nullptr does nothing (tools, tests).
   static void setSoundCloser(std::function<void()> closer);
 
   // ---- operations

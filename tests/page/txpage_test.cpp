@@ -1,3 +1,4 @@
+#include "lab/media/mediacommand.h"
 #include "page/thtmlstream.h"
 #include "page/txpage.h"
 
@@ -215,7 +216,7 @@ TEST_F(PageViewTest, ClearingResetsColoursTitleAndClosesTheSound) {
   EXPECT_EQ(page.Model().colors.link, rgbColor(0, 128, 0));
   EXPECT_EQ(page.Title(), "ohne Titel");
   EXPECT_GE(closed, 2);
-  TXPage::setSoundCloser(nullptr);
+  TXPage::setSoundCloser([] { sendPageMediaCommand("close welle", true); });
 }
 
 TEST_F(PageViewTest, ConditionsChooseTheText) {
