@@ -262,7 +262,16 @@ void TPagePainter::paintText(TXBitmap& buffer, const TRect* only) {
       continue;
     }
     if (!st.noBackground) p.fillRect(r.x, r.y, r.w, r.h, toQColor(resolveColor(st.bgColor, colors)));
-    if (it.kind == TItemKind::Space || isAll255(m_page.itemText(it))) continue;
+    if (it.kind == TItemKind::Space) {
+      // An underlined run (a link) stays one line across its spaces.
+      if (st.underline && it.width > 0) {
+        const QFontMetrics& fm = m_fonts.metrics(m_page.faceName(st), st);
+        p.fillRect(it.x, it.y + fm.underlinePos(), it.width, std::max(1, fm.lineWidth()),
+                   toQColor(resolveColor(st.color, colors)));
+      }
+      continue;
+    }
+    if (isAll255(m_page.itemText(it))) continue;
     drawWord(p, it, false);
   }
 }

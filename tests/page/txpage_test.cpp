@@ -3,7 +3,10 @@
 #include "page/txpage.h"
 
 #include "platform/appstate.h"
+#include "platform/builtinresources.h"
+#include "widgets/txcolorbutton.h"
 #include "widgets/txcoloredit.h"
+#include "widgets/txmultiplechoice.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "tests/common/testutil.h"
@@ -286,4 +289,52 @@ TEST_F(PageViewTest, ToastIgnoresTheMouseAndRestoresThePicture) {
   EXPECT_EQ(page.HoverLink(), -1);
   EXPECT_FALSE(page.ToastRunning());
   EXPECT_EQ(page.VisibleImage(), before);
+}
+
+TEST(PageCursors, HandAndDragCursorsAreBuiltIn) {
+  for (const char* name : {"hand_xpm", "drag1_xpm"}) {
+    const std::string_view bytes = namedResource(name);
+    ASSERT_FALSE(bytes.empty()) << name;
+    QImage image;
+    EXPECT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), int(bytes.size()))) << name;
+    EXPECT_EQ(image.width(), 17) << name;
+  }
+}
+
+TEST_F(PageViewTest, RightClickGivesTheWordGroupAndTheCursorShowsLinks) {
+  std::string got;
+  page.OnRightClick = [&](TXPage*, const QRect&, const std::string& text) { got = text; };
+  page.ShowHTML("Visit the <W>Tower of London</W>, then <a href=\"x.htx\">go home</a>.");
+  const TPageItem* of = nullptr;
+  for (const TPageItem& it : page.Model().items)
+    if (it.kind == TItemKind::Word && page.Model().itemText(it) == "of") of = &it;
+  ASSERT_NE(of, nullptr);
+  const QPoint at(of->x + 2, of->y - 2);
+  QMouseEvent right(QEvent::MouseButtonPress, QPointF(at), page.mapToGlobal(QPointF(at)), Qt::RightButton,
+                    Qt::RightButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&page, &right);
+  EXPECT_EQ(got, "Tower of London");
+
+  moveMouse(page, centreOf(page, 0));
+  EXPECT_NE(page.cursor().shape(), Qt::ArrowCursor);
+  moveMouse(page, QPoint(700, 500));
+  EXPECT_EQ(page.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(PageViewTest, ChoiceGridAndButtonsArePlacedFromTheirRecords) {
+  std::vector<std::string> commands;
+  page.OnCommand = [&](TXPage*, const std::string& c) { commands.push_back(c); };
+  page.ShowHTML("<multiple coords=100,200,150,40 dim=2,2 txt=\"house|mouse|horse|hose\" reaction=vokabel>"
+                "<button coords=10,500,120,30 caption=\"Weiter\" href=\"\xA7[vokabelweiter]\">");
+  ASSERT_NE(page.MultipleChoice(), nullptr);
+  EXPECT_EQ(page.MultipleChoice()->geometry(), QRect(100, 200, 300, 80));
+  EXPECT_FALSE(page.MultipleChoice()->isHidden());
+  ASSERT_EQ(page.Buttons().size(), 1u);
+  EXPECT_EQ(page.Buttons()[0]->geometry(), QRect(10, 500, 120, 30));
+  ASSERT_TRUE(page.Buttons()[0]->OnClick);
+  page.Buttons()[0]->OnClick(page.Buttons()[0]);
+  EXPECT_EQ(commands, (std::vector<std::string>{"vokabelweiter"}));
+  page.Clear();
+  EXPECT_EQ(page.MultipleChoice(), nullptr);
+  EXPECT_TRUE(page.Buttons().empty());
 }
