@@ -54,6 +54,7 @@ bool startsWithNoCase(std::string_view s, std::string_view prefix) {
 }
 
 constexpr char kCommandMark = '\xA7';  // "§"
+constexpr int kMaxBufferHeight = 32768;
 
 }  // namespace
 
@@ -350,7 +351,8 @@ void TXPage::layoutAndPaint() {
 }
 
 void TXPage::paintPage() {
-  m_buffer.setSize(width(), std::max(m_layout.contentHeight + 16, height()));
+  // A page far longer than any real one (a box placed at y 100000) is cut, so the picture stays bounded.
+  m_buffer.setSize(width(), std::max(std::min(m_layout.contentHeight + 16, kMaxBufferHeight), height()));
   m_painter = std::make_unique<TPagePainter>(m_model, m_layout, m_pictures, m_fonts);
   m_painter->colors = m_colors;
   m_painter->background = m_background.get();
@@ -477,7 +479,7 @@ void TXPage::updateScrollBar() {
     return;
   }
   m_scrollBar->setGeometry(width() - 16, 0, 16, height());
-  m_scrollBar->setRange(0, m_layout.contentHeight - height() + 16);
+  m_scrollBar->setRange(0, std::min(m_layout.contentHeight + 16, kMaxBufferHeight) - height());
   m_scrollBar->setSingleStep(5);
   m_scrollBar->setPageStep(height() - 16);
   m_scrollBar->show();

@@ -338,3 +338,11 @@ TEST_F(PageViewTest, ChoiceGridAndButtonsArePlacedFromTheirRecords) {
   EXPECT_EQ(page.MultipleChoice(), nullptr);
   EXPECT_TRUE(page.Buttons().empty());
 }
+
+TEST_F(PageViewTest, AFarAwayBoxDoesNotMakeAHugePicture) {
+  page.ShowHTML("<box coords=0,100000,100>far away");
+  EXPECT_TRUE(page.ScrollBarShown());
+  EXPECT_LE(page.Buffer().height(), 32768);
+  page.ScrollTo(1 << 30);
+  EXPECT_EQ(page.ScrollY() + 572, page.Buffer().height());
+}
