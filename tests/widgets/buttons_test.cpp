@@ -5,14 +5,14 @@
 #include <QApplication>
 #include <QMouseEvent>
 
+#include "tests/common/qtevents.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-  QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
+using zek::test::mouse;
+
 
 TEST(ColorButton, OnOffRaisesExactlyOneTurnThenClick) {
   tXColorButton b;

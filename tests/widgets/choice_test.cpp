@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QMouseEvent>
 
+#include "tests/common/qtevents.h"
+
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -14,14 +16,9 @@
 
 namespace {
 
-void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-  QMouseEvent e(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-void click(QWidget* w, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
-  mouse(w, QEvent::MouseButtonPress, at, button, button);
-  mouse(w, QEvent::MouseButtonRelease, at, button, Qt::NoButton);
-}
+using zek::test::mouse;
+using zek::test::click;
+
 
 TEST(MultipleChoice, SizeRuleAndColumnNumbering) {
   TXMultipleChoice mc;
