@@ -14,6 +14,12 @@ function(zek_add_library name)
   if(has_cpp)
     add_library(${name} STATIC ${sources})
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    # moc must run again when a globbed header appears; a list file that changes with
+    # the sources tells autogen so (its own timestamp would not).
+    string(REPLACE ";" "\n" source_list "${sources}")
+    set(list_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_sources.txt)
+    file(CONFIGURE OUTPUT ${list_file} CONTENT "${source_list}\n")
+    set_property(TARGET ${name} APPEND PROPERTY AUTOGEN_TARGET_DEPENDS ${list_file})
   else()
     add_library(${name} INTERFACE)
     target_link_libraries(${name} INTERFACE ${ARG_DEPS})
