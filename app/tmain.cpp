@@ -2,6 +2,7 @@
 
 #include "app/tappobjects.h"
 #include "app/tbackdrop.h"
+#include "app/tmainactions.h"
 #include "page/txpage.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
@@ -13,6 +14,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <stdexcept>
+
 TMain::TMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
   setWindowTitle("zek englisch");
   setFixedSize(800, 572);
@@ -23,9 +26,22 @@ TMain::TMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
   m_xpage = new TXPage(this);
   m_xpage->setGeometry(0, 0, 800, 572);
   m_xpage->OnFileChange = [this](TXPage* page) { setPageOnShow(zek::fileNamePart(page->XFile())); };
+  m_xpage->Bedingung().add("e");
+  if (!Dirs().SoundDir.empty()) m_xpage->Bedingung().add("cdrom");
+  m_actions = std::make_unique<TMainActions>(*this);
+  m_xpage->OnCommand = [this](TXPage*, const std::string& command) {
+    // A faulty command part ends the command text with a message; the page stays.
+    try {
+      PageCommand(*m_actions, command);
+    } catch (const std::exception& e) {
+      showMessage(e.what(), mb::IconStop);
+    }
+  };
   if (!Dirs().PageBase.empty()) m_xpage->setXFile(Dirs().PageBase + "hzek/main.htx");
   placeOnScreen();
 }
+
+TMain::~TMain() = default;
 
 void TMain::placeOnScreen() {
   const QScreen* screen = QGuiApplication::primaryScreen();

@@ -2,16 +2,19 @@
 
 #include <QWidget>
 
+#include <memory>
 #include <string>
 
 class TBackdrop;
 class TXPage;
+class TMainActions;
 
 // The borderless 800 x 572 main window; its page view shows the pages.
 class TMain : public QWidget {
   Q_OBJECT
  public:
   explicit TMain(QWidget* parent = nullptr);
+  ~TMain() override;
 
   // Name of the page on show (file name part), "" when none.
   const std::string& pageOnShow() const { return m_pageOnShow; }
@@ -32,6 +35,7 @@ class TMain : public QWidget {
   std::string m_pageOnShow;
   TBackdrop* m_backdrop = nullptr;
   TXPage* m_xpage = nullptr;
+  std::unique_ptr<TMainActions> m_actions;
 };
 
 // The orderly exit. Returns false when the learner chose to stay.

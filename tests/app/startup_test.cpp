@@ -1,6 +1,7 @@
 #include "app/startup.h"
 #include "app/tappobjects.h"
 #include "app/tmain.h"
+#include "page/txpage.h"
 #include "dict/database.h"
 
 #include "platform/appstate.h"
@@ -107,6 +108,23 @@ TEST_F(Startup, ExitFromByePageAsksNothing) {
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_EQ(dialogs.messages()[0].text, "Programm wirklich verlassen?");
   EXPECT_EQ(dialogs.messages()[0].flags, 36);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MainWindow, PageCommandsReachTheDispatcher) {
+  appObjects().createTrainers();
+  zek::ScriptedDialogs dialogs;
+  TMain main;
+  main.setPageOnShow("main.htx");
+  main.XPage()->Follow("\xA7[#note,end]", QRect());
+  ASSERT_EQ(dialogs.texts(), (std::vector<std::string>{"Programm wirklich verlassen?"}));
+  main.XPage()->Follow("\xA7[smx]", QRect());  // the error is shown, the program goes on
+  ASSERT_EQ(dialogs.messages().size(), 2u);
+  EXPECT_EQ(dialogs.messages()[1].flags, 16);
+  appObjects().freeTrainers();
 }
 
 }  // namespace

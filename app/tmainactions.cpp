@@ -1,0 +1,44 @@
+#include "app/tmainactions.h"
+
+#include "app/tappobjects.h"
+#include "app/tmain.h"
+#include "page/txpage.h"
+#include "platform/appstate.h"
+#include "platform/codec.h"
+#include "platform/messages.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QUrl>
+
+bool TMainActions::verbTrainerExists() const { return appObjects().verben != nullptr; }
+
+void TMainActions::processPendingMessages() { QCoreApplication::processEvents(); }
+
+void TMainActions::notYet(const char* what) {
+  showMessage(std::string(what) + " ist in dieser Version noch nicht verf\xFCgbar.", mb::IconInformation);
+}
+
+bool TMainActions::go() {
+  notYet(dispatchState().requestedMode == 100 ? "Die Vokabelabfrage" : "Superlearning");
+  return true;
+}
+
+void TMainActions::openUrl(const std::string& url) {
+  QDesktopServices::openUrl(QUrl(zek::toQString(url)));
+}
+
+void TMainActions::seekCd() {
+  findContentRoot();
+  TXPage* page = m_main.XPage();
+  if (!page) return;
+  if (Dirs().SoundDir.empty()) {
+    page->Bedingung().remove("cdrom");
+  } else {
+    page->Bedingung().add("cdrom");
+  }
+  const std::string file = page->XFile();
+  if (!file.empty()) page->setXFile(file);
+}
+
+void TMainActions::beenden() { Beenden(&m_main); }
