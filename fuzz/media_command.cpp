@@ -19,23 +19,6 @@ class TFuzzClock final : public TMediaClock {
   std::chrono::microseconds m_now{0};
 };
 
-class TSilence final : public TPcmSource {
- public:
-  explicit TSilence(std::int64_t frames) : m_left(frames) {}
-  TPcmFormat format() const override { return {44100, 2}; }
-  std::int64_t lengthFrames() const override { return m_left; }
-  bool seekFrame(std::int64_t) override { return false; }
-  std::size_t read(float* out, std::size_t frames) override {
-    const auto n = static_cast<std::size_t>(std::min<std::int64_t>(m_left, static_cast<std::int64_t>(frames)));
-    std::fill_n(out, n * 2, 0.f);
-    m_left -= static_cast<std::int64_t>(n);
-    return n;
-  }
-  bool atEnd() const override { return m_left <= 0; }
-
- private:
-  std::int64_t m_left;
-};
 
 // Data track 1, audio tracks 2 and 3, ten seconds each.
 class TFuzzCd final : public TCdDrive {
@@ -47,7 +30,7 @@ class TFuzzCd final : public TCdDrive {
   std::int32_t trackStart(int track) override { return 150 + (track - 1) * 750; }
   std::unique_ptr<TPcmSource> open(std::int32_t from, std::int32_t to) override {
     if (to < from) __builtin_trap();
-    return std::make_unique<TSilence>(static_cast<std::int64_t>(to - from) * kFramesPerSector);
+    return std::make_unique<TSilentSource>(static_cast<std::int64_t>(to - from) * kFramesPerSector);
   }
 };
 

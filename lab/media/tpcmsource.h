@@ -45,3 +45,22 @@ class TLimitedSource final : public TPcmSource {
   std::unique_ptr<TPcmSource> m_inner;
   std::int64_t m_left;
 };
+
+// `frames` frames of CD-format silence (stand-in discs for tests and fuzzing).
+class TSilentSource final : public TPcmSource {
+ public:
+  explicit TSilentSource(std::int64_t frames) : m_left(frames < 0 ? 0 : frames) {}
+  TPcmFormat format() const override { return {44100, 2}; }
+  std::int64_t lengthFrames() const override { return m_left; }
+  bool seekFrame(std::int64_t) override { return false; }
+  std::size_t read(float* out, std::size_t frames) override {
+    const std::size_t n = static_cast<std::int64_t>(frames) < m_left ? frames : static_cast<std::size_t>(m_left);
+    for (std::size_t i = 0; i < n * 2; ++i) out[i] = 0.f;
+    m_left -= static_cast<std::int64_t>(n);
+    return n;
+  }
+  bool atEnd() const override { return m_left <= 0; }
+
+ private:
+  std::int64_t m_left;
+};

@@ -32,29 +32,9 @@ std::filesystem::path writeTone(const std::filesystem::path& path, int rate, int
 
 bool run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
 
-namespace {
-class TSilentCdSource final : public TPcmSource {
- public:
-  explicit TSilentCdSource(std::int64_t frames) : m_left(frames) {}
-  TPcmFormat format() const override { return {44100, 2}; }
-  std::int64_t lengthFrames() const override { return m_left; }
-  bool seekFrame(std::int64_t) override { return false; }
-  std::size_t read(float* out, std::size_t frames) override {
-    const auto n = static_cast<std::size_t>(std::min<std::int64_t>(m_left, static_cast<std::int64_t>(frames)));
-    std::fill_n(out, n * 2, 0.f);
-    m_left -= static_cast<std::int64_t>(n);
-    return n;
-  }
-  bool atEnd() const override { return m_left == 0; }
-
- private:
-  std::int64_t m_left;
-};
-}  // namespace
-
 std::unique_ptr<TPcmSource> TFakeCdDrive::open(std::int32_t from, std::int32_t to) {
   opened.emplace_back(from, to);
-  return std::make_unique<TSilentCdSource>(static_cast<std::int64_t>(to - from) * kFramesPerSector);
+  return std::make_unique<TSilentSource>(static_cast<std::int64_t>(to - from) * kFramesPerSector);
 }
 
 std::unique_ptr<TMediaService> makeNullService(const TMediaClock& clock, std::function<std::unique_ptr<TCdDrive>()> drive) {
