@@ -45,13 +45,16 @@ std::string resolveTargetPath(std::string_view target, std::string_view xpath) {
     if (!dir.empty()) dir.pop_back();
     return star + dir + name;
   }
-  if (name.find("../") == std::string::npos) return star + dir + name;
-  std::string_view rest = name;
-  while (rest.substr(0, 3) == "../") {
+  return star + nameBelowXPath(name, xpath);
+}
+
+std::string nameBelowXPath(std::string_view name, std::string_view xpath) {
+  std::string dir = zek::withTrailingSeparator(zek::forwardSlashes(xpath));
+  while (name.substr(0, 3) == "../") {
     dir = parentDirectory(dir);
-    rest.remove_prefix(3);
+    name.remove_prefix(3);
   }
-  return star + dir + std::string(rest);
+  return dir + std::string(name);
 }
 
 bool samePagePath(std::string_view a, std::string_view b) {

@@ -10,5 +10,9 @@
 // that begins with "\\" is below `xpath`; one that begins with "/" or a drive is absolute.
 std::string resolveTargetPath(std::string_view target, std::string_view xpath);
 
+// A relative name (separators already "/") below `xpath`, each leading "../" climbing one
+// directory. Shared by link targets and picture names.
+std::string nameBelowXPath(std::string_view name, std::string_view xpath);
+
 // Two resolved paths name the same file (without regard to case or separator).
 bool samePagePath(std::string_view a, std::string_view b);

@@ -1,5 +1,7 @@
 #include "page/tpicturelist.h"
 
+#include "page/targetpath.h"
+
 #include "platform/builtinresources.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -15,13 +17,6 @@ namespace {
 constexpr std::uintmax_t kMaxPictureFile = zek::TImageLimits{}.maxBytes + (1u << 20);
 
 const std::string kNoName;
-
-std::string parentDirectory(const std::string& dir) {
-  std::string d = dir;
-  if (!d.empty() && d.back() == '/') d.pop_back();
-  const size_t slash = d.rfind('/');
-  return slash == std::string::npos ? std::string() : d.substr(0, slash + 1);
-}
 
 std::string resourceName(std::string_view name) {
   std::string res(name.substr(1));
@@ -63,11 +58,7 @@ std::string resolvePictureName(std::string_view name, std::string_view xpath) {
     if (!base.empty()) base.pop_back();
     return base + n;
   }
-  while (n.rfind("../", 0) == 0) {
-    n.erase(0, 3);
-    base = parentDirectory(base);
-  }
-  return base + n;
+  return nameBelowXPath(n, xpath);
 }
 
 std::shared_ptr<const TPicture> loadPicture(std::string_view name, std::string_view xpath) {
