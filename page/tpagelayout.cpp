@@ -130,6 +130,32 @@ class TLayouter {
       it.descent = e.descent;
       it.height = e.ascent + e.descent;
     }
+    widenGaps();
+  }
+
+  // A field refuses a character once its text, a blank and 4 pixels fill it, so a gap only
+  // as wide as its words could not take its own solution: the last word makes room.
+  void widenGaps() {
+    const std::size_t n = m_page.fields.size();
+    if (n == 0) return;
+    std::vector<int> width(n, 0), last(n, -1);
+    for (std::size_t i = 0; i < m_page.items.size(); ++i) {
+      const TPageItem& it = m_page.items[i];
+      const TTextStyle& st = it.style;
+      if (st.widgetKind != TWidgetKind::Gap || st.widget < 0 || std::size_t(st.widget) >= n) continue;
+      if (it.kind != TItemKind::Word && it.kind != TItemKind::Space) continue;
+      width[std::size_t(st.widget)] += it.width;
+      if (it.kind == TItemKind::Word) last[std::size_t(st.widget)] = int(i);
+    }
+    for (std::size_t f = 0; f < n; ++f) {
+      if (last[f] < 0 || !m_page.fields[f].inFlow) continue;
+      TPageItem& word = m_page.items[std::size_t(last[f])];
+      const std::string_view face = m_page.faceName(word.style);
+      int needed = 0;
+      for (const std::string& solution : m_page.fields[f].solutions)
+        needed = std::max(needed, m_metrics.textExtent(face, word.style, solution + " ").width + 5);
+      if (needed > width[f]) word.width += needed - width[f];
+    }
   }
 
   const TImageRecord* image(const TPageItem& it) const {

@@ -189,6 +189,30 @@ void TPagePainter::paint(TXBitmap& buffer) {
   paintText(buffer);
   paintUnderlines(buffer);
   renderAreaImages(buffer, underText, underPictures);
+  renderFieldImages(buffer);
+}
+
+void TPagePainter::renderFieldImages(const TXBitmap& buffer) {
+  fieldImages.assign(m_layout.fields.size(), {});
+  for (std::size_t f = 0; f < m_layout.fields.size() && f < m_page.fields.size(); ++f) {
+    const TRect& r = m_layout.fields[f];
+    if (r.empty() || !m_page.fields[f].inFlow) continue;
+    // The page keeps its background under the field; the gap's words go into this picture.
+    TXBitmap& out = fieldImages[f];
+    out = copyRect(buffer, r);
+    QImage view = out.view();
+    QPainter p(&view);
+    p.translate(-r.x, -r.y);
+    for (const TPageItem& it : m_page.items) {
+      if (it.kind != TItemKind::Word || it.style.widgetKind != TWidgetKind::Gap || it.style.widget != std::int32_t(f))
+        continue;
+      if (!it.style.noBackground) {
+        const TRect ir = itemRect(it);
+        p.fillRect(ir.x, ir.y, ir.w, ir.h, toQColor(resolveColor(it.style.bgColor, colors)));
+      }
+      drawWord(p, it, false);
+    }
+  }
 }
 
 void TPagePainter::paintPictures(TXBitmap& buffer) {

@@ -53,6 +53,9 @@ class TPagePainter {
   // Filled by paint: per layout area (empty bitmaps for areas without images).
   std::vector<TAreaImages> areaImages;
   std::vector<TAnimatedPicture> animated;
+  // Per field record: the gap's text over the page background, shown once the field is done
+  // (empty for EDIT fields).
+  std::vector<TXBitmap> fieldImages;
 
   // Draws the current frame of an animated picture again, with the words over it.
   void redrawAnimated(TXBitmap& buffer, const TAnimatedPicture& a);
@@ -66,6 +69,7 @@ class TPagePainter {
   void paintText(TXBitmap& buffer, const TRect* only = nullptr);
   void drawWord(QPainter& p, const TPageItem& item, bool flash);
   void paintUnderlines(TXBitmap& buffer);
+  void renderFieldImages(const TXBitmap& buffer);
   void renderAreaImages(TXBitmap& buffer, const std::vector<TXBitmap>& underText, const std::vector<TXBitmap>& underPictures);
 
   const TPageModel& m_page;

@@ -1,6 +1,7 @@
 #include "page/txpage.h"
 
 #include "lab/media/mediacommand.h"
+#include "page/htxscanner.h"
 #include "page/pagefile.h"
 #include "page/targetpath.h"
 #include "page/thtmlstream.h"
@@ -28,6 +29,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <climits>
 #include <random>
 
 namespace {
@@ -35,6 +37,28 @@ namespace {
 std::function<void()>& soundCloser() {
   static std::function<void()> closer = [] { sendPageMediaCommand("close welle", true); };
   return closer;
+}
+
+std::function<void()>& terminator() {
+  static std::function<void()> terminate = [] { QCoreApplication::exit(0); };
+  return terminate;
+}
+
+// Answer reactions travel as this posted message, so they run after the widget's own event.
+const QEvent::Type kReactionEvent = QEvent::Type(QEvent::User + 1066);
+
+constexpr std::size_t kShownExercises = 20;
+
+// The extension of a link target, as written (targets compare it exactly).
+std::string extensionOf(std::string_view target) {
+  const std::size_t slash = target.find_last_of("/\\");
+  const std::size_t dot = target.rfind('.');
+  if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return {};
+  return std::string(target.substr(dot));
+}
+
+bool isPageExtension(std::string_view ext) {
+  return ext == ".htx" || ext == ".hzek" || ext == ".html" || ext == ".zek";
 }
 
 // Cursors drawn for the program, compiled in from content/resources.
@@ -146,6 +170,7 @@ TXPage::TXPage(QWidget* parent) : QWidget(parent), m_host(std::make_unique<THost
 TXPage::~TXPage() = default;
 
 void TXPage::setSoundCloser(std::function<void()> closer) { soundCloser() = std::move(closer); }
+void TXPage::setTerminator(std::function<void()> terminate) { terminator() = std::move(terminate); }
 
 void TXPage::setColorBGR(TColor color) {
   m_colors.background = color;
@@ -194,12 +219,16 @@ void TXPage::Clear() {
   m_background.reset();
   ResetColors();
   m_hoverLink = -1;
+  m_fieldDone.clear();
+  m_choiceAnswered = false;
+  ++m_generation;
   if (soundCloser()) soundCloser()();
 }
 
-void TXPage::readAndShow(std::string_view text) {
+void TXPage::readAndShow(std::string_view text, const std::function<void()>& beforeRead) {
   const std::string oldTitle = m_model.title;
   Clear();
+  if (beforeRead) beforeRead();
   m_reader = std::make_unique<THtxReader>(m_model, *m_host, std::random_device{}() | 1u);
   m_reader->read(text);
   layoutAndPaint();
@@ -228,7 +257,9 @@ void TXPage::ShowStream(THTMLStream* stream) {
   UnlockMouse();
 }
 
-void TXPage::setXFile(const std::string& name) {
+void TXPage::setXFile(const std::string& name) { loadPage(name); }
+
+bool TXPage::loadPage(const std::string& name) {
   LockMouse();
   struct TUnlock {
     TXPage* p;
@@ -239,7 +270,8 @@ void TXPage::setXFile(const std::string& name) {
     m_xfile.clear();
     layoutAndPaint();
     ScrollTo(0);
-    return;
+    update();
+    return true;
   }
   std::string path = name;
   if (name.front() != '$') {
@@ -247,22 +279,37 @@ void TXPage::setXFile(const std::string& name) {
     if (!zek::isAbsoluteName(path)) path = Dirs().ProgramDir + path;
     if (!zek::fileExists(path)) {
       showMessageTitled("Die Datei \"" + name + "\" wurde nicht gefunden!", "*zek", mb::IconStop);
-      return;
+      return false;
     }
   }
   TPageFile file = readPageFile(zek::resolveName(path));
   if (!file.ok()) {
     showMessage(pageFileErrorText(file.status, name), mb::IconStop);
-    return;
+    return false;
   }
-  m_xpath = zek::withTrailingSeparator(zek::directoryPart(path));
-  m_xfile = path;
-  readAndShow(file.text);
+  if (zek::extensionLower(path) == ".zek") {
+    TExerciseFile exercises = readExerciseFileOrReport(file.text);
+    if (!exercises.ok) return false;
+    m_exercises = std::move(exercises.exercises);
+    m_exPrefix = std::move(exercises.prefix);
+    m_exSuffix = std::move(exercises.suffix);
+    if (m_exCounter == -1) m_exCounter = exercises.count;
+    m_xpath = zek::withTrailingSeparator(zek::directoryPart(path));
+    m_xfile = path;
+    NextExercise();
+  } else {
+    m_xpath = zek::withTrailingSeparator(zek::directoryPart(path));
+    m_xfile = path;
+    readAndShow(file.text);
+  }
   if (OnFileChange) OnFileChange(this);
+  ScrollTo(0);
+  update();
   unsetCursor();
   if (OnBadLink) OnBadLink(this, firstBadLink());
   if (m_lastMouse.x() >= 0) HoverAt(m_lastMouse);
   QCoreApplication::processEvents();
+  return true;
 }
 
 std::string TXPage::targetOf(int link) const {
@@ -344,6 +391,12 @@ void TXPage::layoutAndPaint() {
   updateScrollBar();
   paintPage();
   placeWidgets();
+  for (TPageEdit* f : m_fields) {
+    if (!f->isHidden()) {
+      f->setFocus();
+      break;
+    }
+  }
   startAnimations();
   if (m_mosaic) m_mosaicTimer.start(std::max(1, m_mosaic->speedMs));
   if (m_model.waitMs > 0 && !m_model.waitTarget.empty()) m_waitTimer.start(m_model.waitMs);
@@ -361,6 +414,8 @@ void TXPage::paintPage() {
     return picture >= 0 && std::size_t(picture) < m_frames.size() ? m_frames[std::size_t(picture)] : 0;
   };
   m_painter->paint(m_buffer);
+  for (std::size_t i = 0; i < m_fieldDone.size(); ++i)
+    if (m_fieldDone[i] && m_fields[i]->Command().empty()) showFieldPicture(i);
   m_bufferView = m_buffer.view();
   if (m_hoverLink >= 0) switchImages(m_hoverLink, true);
   update();
@@ -418,8 +473,10 @@ void TXPage::createWidgets() {
     edit->setSpecialChars(m_sonderzeichen);
     edit->setFont(m_fonts.font(m_model.faceName(f.style), f.style));
     edit->setColor(Qt::white);
+    wireField(edit, i, f.inFlow);
     m_fields.push_back(edit);
   }
+  m_fieldDone.assign(m_fields.size(), 0);
   if (m_model.multiple) {
     const TMultipleRecord& m = *m_model.multiple;
     m_multiple = new TXMultipleChoice(this);
@@ -432,6 +489,7 @@ void TXPage::createWidgets() {
     m_multiple->setInActiveColor(toQColor(resolveColor(m.inactive.value_or(m_colors.choiceInactive), m_colors)));
     m_multiple->setItems(m.items);
     if (int(m.items.size()) == std::max(1, m.rows) * std::max(1, m.cols)) m_multiple->Shuffle();
+    wireChoice();
   }
   for (std::size_t i = 0; i < m_model.buttons.size(); ++i) {
     const TButtonRecord& b = m_model.buttons[i];
@@ -442,7 +500,7 @@ void TXPage::createWidgets() {
     if (b.color) button->setColor(toQColor(resolveColor(*b.color, m_colors)));
     const std::string href = b.href;
     button->OnClick = [this, href, button](tXColorButton*) {
-      if (!href.empty()) Follow(href, button->geometry());
+      if (!href.empty()) deferFollow(href, button->geometry());
     };
     m_buttons.push_back(button);
   }
@@ -453,12 +511,13 @@ void TXPage::placeWidgets() {
     const TRect& r = m_layout.fields[i];
     if (r.empty()) continue;
     m_fields[i]->setGeometry(toView(r));
+    if (i < m_fieldDone.size() && m_fieldDone[i]) continue;  // done fields stay hidden
     m_fields[i]->show();
   }
   if (m_multiple) {
     m_multiple->setBitmap(&m_bufferView);
     m_multiple->move(m_layout.multiple.x, m_layout.multiple.y - m_scrollY);
-    m_multiple->show();
+    if (!m_choiceAnswered) m_multiple->show();
   }
   for (std::size_t i = 0; i < m_buttons.size() && i < m_layout.buttons.size(); ++i) {
     m_buttons[i]->setGeometry(toView(m_layout.buttons[i]));
@@ -623,7 +682,7 @@ void TXPage::mousePressEvent(QMouseEvent* e) {
       if (link.kind == TLinkKind::HotSpot) Follow(link.name, toView(a.rect));
       return;
     }
-    if (m_label && m_label->isVisible()) {
+    if (m_label && !m_label->isHidden()) {
       m_label->hideNote();
       m_labelText.clear();
     }
@@ -691,11 +750,34 @@ bool TXPage::WordAt(QPoint pagePos, std::string& text, QRect& rect) const {
 
 // ---- follow
 
+void TXPage::runCommand(const std::string& command) {
+  LockMouse();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  try {
+    if (OnCommand) OnCommand(this, command);
+  } catch (...) {
+    // A failing command leaves the page usable.
+  }
+  QCoreApplication::processEvents();
+  QApplication::restoreOverrideCursor();
+  UnlockMouse();
+}
+
 void TXPage::Follow(const std::string& target, const QRect& area) {
   std::string t = target;
   if (t.empty()) return;
   if (t.front() == '?' && t.size() > 1) {
-    if (OnRightClick) {
+    if (m_htmlChild) {
+      for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
+        if (auto* parentPage = qobject_cast<TXPage*>(w)) {
+          if (parentPage->OnRightClick) {
+            parentPage->OnRightClick(parentPage, area, t.substr(1));
+            return;
+          }
+          break;
+        }
+      }
+    } else if (OnRightClick) {
       OnRightClick(this, area, t.substr(1));
       return;
     }
@@ -715,21 +797,12 @@ void TXPage::Follow(const std::string& target, const QRect& area) {
       command = t.substr(1);
       t.clear();
     }
-    LockMouse();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-      if (OnCommand) OnCommand(this, command);
-    } catch (...) {
-      // A failing command leaves the page usable.
-    }
-    QCoreApplication::processEvents();
-    QApplication::restoreOverrideCursor();
-    UnlockMouse();
+    runCommand(command);
     if (t.empty()) return;
   }
   if (t.front() == '@') {
     const std::string text = t.substr(1);
-    const bool same = m_label && m_label->isVisible() && m_labelText == text;
+    const bool same = m_label && !m_label->isHidden() && m_labelText == text;
     if (m_label) m_label->hideNote();
     m_labelText.clear();
     if (!same) {
@@ -741,12 +814,230 @@ void TXPage::Follow(const std::string& target, const QRect& area) {
     }
     return;
   }
-  if (t == "END") {
-    QCoreApplication::quit();
+  if (zek::equalsNoCase(t, "EX")) {
+    NextExercise();
+    ScrollTo(0);
+    update();
     return;
   }
-  const std::string ext = zek::extensionLower(t.substr(0, t.find(' ')));
-  if (ext == ".htx" || ext == ".hzek" || ext == ".html" || ext == ".zek") setXFile(t);
+  if (t == "END") {
+    if (terminator()) terminator()();
+    return;
+  }
+  if (t == "-") {
+    if (m_history.empty()) {
+      loadPage({});
+      return;
+    }
+    const std::string previous = m_history.back();
+    m_history.pop_back();
+    loadPage(previous);
+    return;
+  }
+  if (t == "+" && !m_continueTarget.empty()) {
+    loadPage(m_continueTarget);
+    return;
+  }
+  if (startsWithNoCase(t, "EX")) {
+    followExerciseLink(t);
+    return;
+  }
+  const std::string ext = extensionOf(t);
+  if (isPageExtension(ext)) {
+    m_history.push_back(m_xfile);
+    // A page that could not be shown leaves no trace in the history.
+    if (!loadPage(t)) m_history.pop_back();
+  } else if (ext == ".wav") {
+    playSound(t);
+  }
+}
+
+void TXPage::playSound(const std::string& target) {
+  std::string path = resolveTargetPath(target, m_xpath);
+  if (path.empty()) return;
+  if (!zek::isAbsoluteName(path)) path = Dirs().ProgramDir + path;
+  if (!zek::fileExists(path)) return;  // a missing sound is silence
+  sendPageMediaCommand("close welle", true);
+  const std::string reply = sendPageMediaCommand("open \"" + path + "\" alias welle", false);
+  if (reply.rfind("Error", 0) == 0) return;
+  sendPageMediaCommand("play welle", false);
+}
+
+void TXPage::followExerciseLink(const std::string& target) {
+  if (findNoCase(target, "EX ") == std::string::npos) {
+    showMessage("EX nicht gefunden", mb::IconStop);
+    return;
+  }
+  THtxScanner sc(target);
+  m_exCounter = sc.seek("PICK") ? sc.readInt(INT_MIN, INT_MAX, -1) : -1;
+  sc.setPosition(0);
+  std::string name;
+  if (sc.seek("FILE")) name = std::string(sc.readUpTo(' '));
+  if (name.empty()) {
+    showMessage("FILE= nicht gefunden", mb::IconStop);
+    return;
+  }
+  sc.setPosition(0);
+  std::string next = sc.seek("WEITER") ? std::string(sc.readValue()) : std::string("#weiter");
+  if (!next.empty() && next.front() == '#') {
+    const std::string* alias = m_model.linkAlias(next);
+    next = alias ? *alias : std::string();
+  }
+  m_continueTarget = next;
+  m_history.push_back(m_xfile);
+  if (zek::extensionLower(name) == ".zek") m_shownExercises.clear();
+  if (!loadPage(name)) m_history.pop_back();
+}
+
+void TXPage::NextExercise() {
+  --m_exCounter;
+  if (m_exercises.empty()) {
+    showMessage("0 Aufgaben stehen zur Verf\xFCgung!", mb::IconStop);
+    return;
+  }
+  const int n = int(std::min<std::size_t>(m_exercises.size(), INT_MAX));
+  // When every exercise is among the last shown, none could be drawn: start the list again.
+  bool allShown = true;
+  for (int i = 0; i < n && allShown; ++i)
+    allShown = std::find(m_shownExercises.begin(), m_shownExercises.end(), i) != m_shownExercises.end();
+  if (allShown) m_shownExercises.clear();
+  static std::minstd_rand fallback(std::random_device{}() | 1u);
+  int index = 0;
+  do {
+    index = exerciseRandom ? exerciseRandom(n) : int(fallback() % std::uint32_t(n));
+    index = std::clamp(index, 0, n - 1);
+  } while (std::find(m_shownExercises.begin(), m_shownExercises.end(), index) != m_shownExercises.end());
+  m_shownExercises.push_back(index);
+  if (m_shownExercises.size() > kShownExercises) m_shownExercises.erase(m_shownExercises.begin());
+  const std::string markup = m_exPrefix + m_exercises[std::size_t(index)] + m_exSuffix;
+  const int counter = m_exCounter;
+  m_exerciseMode = true;
+  readAndShow(markup, [this, counter] { m_model.setLinkAlias("#next", counter >= 1 ? "ex" : ""); });
+  m_exerciseMode = false;
+}
+
+// ---- answer reactions
+
+void TXPage::postReaction(TReaction reaction) {
+  reaction.generation = m_generation;
+  m_reactions.push_back(std::move(reaction));
+  QCoreApplication::postEvent(this, new QEvent(kReactionEvent));
+}
+
+void TXPage::PostFieldAnswer(const std::string& command, int attempts, bool right) {
+  if (command.empty()) {
+    if (right) postReaction({TReaction::CheckDone, {}});
+    return;
+  }
+  if (!extensionOf(command).empty()) postReaction({TReaction::LoadPage, command});
+  else postReaction({TReaction::Command, right ? command + "#" + std::to_string(attempts) + "+" : command + "-"});
+}
+
+void TXPage::PostChoiceAnswer(int chosen) {
+  if (!m_multiple || !m_model.multiple) return;
+  const bool right = chosen == m_multiple->Lsg();
+  m_multiple->hide();
+  m_choiceAnswered = true;
+  const std::string& reaction = m_model.multiple->reaction;
+  if (reaction.empty()) postReaction({TReaction::ChoiceToast, {}, right});
+  else if (right) postReaction({TReaction::Command, reaction + "+"});
+  else postReaction({TReaction::Command, reaction + "[" + m_multiple->cellText(chosen) + "]-"});
+}
+
+bool TXPage::event(QEvent* e) {
+  if (e->type() == kReactionEvent) {
+    deliverReaction();
+    return true;
+  }
+  return QWidget::event(e);
+}
+
+void TXPage::deliverReaction() {
+  if (m_reactions.empty()) return;
+  const TReaction r = m_reactions.front();
+  m_reactions.erase(m_reactions.begin());
+  const bool samePage = r.generation == m_generation;
+  switch (r.kind) {
+    case TReaction::LoadPage: loadPage(r.text); break;
+    case TReaction::Command: runCommand(r.text); break;
+    case TReaction::CheckDone:
+      if (samePage && ExerciseDone()) ShowToast("Unglaublich!", 2000);
+      break;
+    case TReaction::ChoiceToast:
+      if (!samePage || !m_multiple) break;
+      ShowToast(r.right ? "Unglaublich!" : "Oh nein!!!", 1500);
+      if (r.generation != m_generation || !m_multiple) break;  // the page changed meanwhile
+      m_multiple->setHighlight(m_multiple->Lsg());
+      m_choiceAnswered = false;
+      m_multiple->show();
+      break;
+  }
+}
+
+bool TXPage::ExerciseDone() const {
+  for (std::size_t i = 0; i < m_fields.size(); ++i)
+    if (i >= m_fieldDone.size() || !m_fieldDone[i]) return false;
+  // Drag items and sentences only count as done once their exercises take them away.
+  return m_model.dragSlots.empty() && m_model.sentences.empty();
+}
+
+const TXBitmap* TXPage::FieldPicture(std::size_t field) const {
+  if (!m_painter || field >= m_painter->fieldImages.size() || m_painter->fieldImages[field].isEmpty()) return nullptr;
+  return &m_painter->fieldImages[field];
+}
+
+void TXPage::showFieldPicture(std::size_t index) {
+  const TXBitmap* picture = FieldPicture(index);
+  if (!picture || index >= m_layout.fields.size()) return;
+  const TRect& r = m_layout.fields[index];
+  copyBits(*picture, 0, 0, picture->width(), picture->height(), m_buffer, r.x, r.y);
+  update(toView(r));
+}
+
+void TXPage::fieldFinished(std::size_t index) {
+  if (index >= m_fieldDone.size() || m_fieldDone[index]) return;
+  m_fieldDone[index] = 1;
+  // The learner goes on in the next open field.
+  for (std::size_t k = 1; k <= m_fields.size(); ++k) {
+    const std::size_t j = (index + k) % m_fields.size();
+    if (!m_fieldDone[j] && m_fields[j]->isVisible()) {
+      m_fields[j]->setFocus();
+      break;
+    }
+  }
+}
+
+void TXPage::wireField(TPageEdit* edit, std::size_t index, bool inFlow) {
+  edit->OnRichtig = [this, index](tXColorEdit* f) {
+    fieldFinished(index);
+    PostFieldAnswer(f->Command(), f->Attempts(), true);
+  };
+  edit->OnFalsch = [this, index](tXColorEdit* f) {
+    fieldFinished(index);
+    PostFieldAnswer(f->Command(), f->Attempts(), false);
+  };
+  if (!inFlow) return;
+  edit->OnReturn = [this, index](tXColorEdit* f) {
+    if (f->Command().empty() && f->isHidden()) showFieldPicture(index);
+  };
+  edit->OnMouseDown = [this](tXColorEdit*) {
+    if (m_label && !m_label->isHidden()) {
+      m_label->hideNote();
+      m_labelText.clear();
+    }
+  };
+}
+
+void TXPage::wireChoice() {
+  m_multiple->OnSelect = [this](TXMultipleChoice* grid, int entry, Qt::MouseButton button) {
+    if (button != Qt::LeftButton || grid->Highlight() != -1 || entry < 0) return;
+    PostChoiceAnswer(entry);
+  };
+}
+
+void TXPage::deferFollow(const std::string& target, const QRect& area) {
+  // Following may rebuild the page and free the widget that asked for it.
+  QMetaObject::invokeMethod(this, [this, target, area] { Follow(target, area); }, Qt::QueuedConnection);
 }
 
 // ---- toast

@@ -86,8 +86,36 @@ class TXPage : public QWidget {
   // Shows `text` over the page for `ms` milliseconds; mouse input is ignored meanwhile.
   void ShowToast(const std::string& text, int ms);
   bool ToastRunning() const { return m_toastRunning; }
-  // Activates a link target: commands ("§[...]"), hints ("@..."), help ("?..."), "END" and page files.
+  // Activates a link target: help ("?..."), aliases, commands ("§[...]"), notes ("@..."),
+  // exercises ("EX", exercise links), "END", back ("-"), continue ("+"), pages and sounds.
   void Follow(const std::string& target, const QRect& area);
+
+  // ---- navigation and exercises
+  // Full paths of the pages that links left, oldest first.
+  const std::vector<std::string>& History() const { return m_history; }
+  const std::string& ContinueTarget() const { return m_continueTarget; }
+  // Exercises still to set; -1 before an exercise file gave a count.
+  int ExerciseCounter() const { return m_exCounter; }
+  std::size_t ExerciseCount() const { return m_exercises.size(); }
+  // Indexes of the last shown exercises, oldest first (at most 20).
+  const std::vector<int>& ShownExercises() const { return m_shownExercises; }
+  // Clears the page and shows another exercise of the current exercise file.
+  void NextExercise();
+  // The random source of the exercise draw, 0 .. n-1 (tests replace it).
+  std::function<int(int n)> exerciseRandom;
+  // What the target "END" does; by default the event loop ends at once (tests replace it).
+  static void setTerminator(std::function<void()> terminate);
+
+  // ---- answer reactions, delivered after the answering widget's own event
+  // A field was solved (right) or finally failed; `command` is its reaction.
+  void PostFieldAnswer(const std::string& command, int attempts, bool right);
+  // The multiple-choice grid was answered with the cell `chosen`.
+  void PostChoiceAnswer(int chosen);
+  bool ReactionPending() const { return !m_reactions.empty(); }
+  // True when no input field is open and no drag item or sentence is left.
+  bool ExerciseDone() const;
+  // The picture a finished gap leaves in its place.
+  const TXBitmap* FieldPicture(std::size_t field) const;
 
   // ---- state for the widgets, tools and tests
   const TPageModel& Model() const { return m_model; }
@@ -122,6 +150,7 @@ class TXPage : public QWidget {
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
+  bool event(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void leaveEvent(QEvent* e) override;
 
@@ -129,7 +158,26 @@ class TXPage : public QWidget {
   class THost;
   friend class THost;
 
-  void readAndShow(std::string_view text);
+  struct TReaction {
+    enum Kind { LoadPage, Command, CheckDone, ChoiceToast } kind;
+    std::string text;
+    bool right = false;
+    unsigned generation = 0;  // page the reaction belongs to
+  };
+
+  void readAndShow(std::string_view text, const std::function<void()>& beforeRead = {});
+  bool loadPage(const std::string& name);
+  void loadExerciseFile(std::string_view text);
+  void followExerciseLink(const std::string& target);
+  void playSound(const std::string& target);
+  void runCommand(const std::string& command);
+  void postReaction(TReaction reaction);
+  void deliverReaction();
+  void wireField(TPageEdit* edit, std::size_t index, bool inFlow);
+  void fieldFinished(std::size_t index);
+  void showFieldPicture(std::size_t index);
+  void wireChoice();
+  void deferFollow(const std::string& target, const QRect& area);
   void layoutAndPaint();
   void buildMosaic();
   void createWidgets();
@@ -165,6 +213,15 @@ class TXPage : public QWidget {
   bool m_autoJump = true, m_htmlChild = false;
   int m_mouseLock = 0;
   bool m_exerciseMode = false;
+  std::vector<std::string> m_history;
+  std::vector<std::string> m_exercises;
+  std::string m_exPrefix, m_exSuffix, m_continueTarget;
+  int m_exCounter = -1;
+  std::vector<int> m_shownExercises;
+  std::vector<TReaction> m_reactions;
+  unsigned m_generation = 0;
+  std::vector<char> m_fieldDone;
+  bool m_choiceAnswered = false;
   QMenu* m_popupMenu = nullptr;
   QScrollBar* m_scrollBar = nullptr;
   int m_scrollY = 0;

@@ -270,8 +270,16 @@ TEST(PageLayout, MapRectanglesBecomeLinkAreas) {
 TEST(PageLayout, GapFieldsTakeTheirWordsRectangle) {
   Laid l("We <a gap lsg=\"took\" help=\"t__k\">took</a> it. <edit coords=10,200,100,30 lsg=\"x\" help=\"y\">");
   ASSERT_EQ(l.layout.fields.size(), 2u);
-  EXPECT_EQ(l.layout.fields[0], (TRect{40, 16, 32, 16}));
+  // Widened so that the solution, a blank and 4 pixels fit: 5 characters of 8 pixels + 5.
+  EXPECT_EQ(l.layout.fields[0], (TRect{40, 16, 45, 16}));
   EXPECT_EQ(l.layout.fields[1], (TRect{10, 200, 100, 30}));
+  // The words after the gap move with it.
+  EXPECT_EQ(l.page.items[4].x, 40 + 45 + 8);
+
+  // Gaps already wide enough, and gaps of several words, keep their words' widths.
+  Laid wide("<a gap lsg=\"on\" help=\"*\">__________</a> <a gap lsg=\"send for\" help=\"*\">send for</a>");
+  EXPECT_EQ(wide.layout.fields[0].w, 80);
+  EXPECT_EQ(wide.layout.fields[1].w, 9 * 8 + 5);
 }
 
 TEST(PageLayout, WidgetRectangles) {

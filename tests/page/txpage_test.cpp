@@ -333,6 +333,8 @@ TEST_F(PageViewTest, ChoiceGridAndButtonsArePlacedFromTheirRecords) {
   EXPECT_EQ(page.Buttons()[0]->geometry(), QRect(10, 500, 120, 30));
   ASSERT_TRUE(page.Buttons()[0]->OnClick);
   page.Buttons()[0]->OnClick(page.Buttons()[0]);
+  EXPECT_TRUE(commands.empty());  // followed after the button's own event
+  QCoreApplication::processEvents();
   EXPECT_EQ(commands, (std::vector<std::string>{"vokabelweiter"}));
   page.Clear();
   EXPECT_EQ(page.MultipleChoice(), nullptr);
