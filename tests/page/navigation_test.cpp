@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -254,6 +255,33 @@ TEST_F(NavigationTest, BadLinkReportsTheFirstMissingTarget) {
   page.setXFile(write("hzek/b.htx", "<a href=\"da.htx\">x</a> <a href=\"\">leer</a> <a href=\"weg.htx\">y</a>"));
   page.setXFile(path("hzek/da.htx"));
   EXPECT_EQ(bad, (Strings{"weg.htx", "(leeres Ziel)", ""}));
+}
+
+TEST_F(NavigationTest, HotSpotsOpenTheNoteAndASecondPressClosesIt) {
+  page.ShowHTML("<a hot=\"Der Tower ist eine Burg.\">Tower</a> of London");
+  ASSERT_EQ(page.Layout().areas.size(), 1u);
+  const TRect r = page.Layout().areas[0].rect;
+  const QPoint at(r.x + r.w / 2, r.y + r.h / 2);
+  const auto press = [&](QPoint p) {
+    QMouseEvent down(QEvent::MouseButtonPress, QPointF(p), page.mapToGlobal(QPointF(p)), Qt::LeftButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&page, &down);
+  };
+  const auto note = [&]() -> QWidget* {
+    for (QObject* o : page.children())
+      if (o->inherits("TXLabel")) return static_cast<QWidget*>(o);
+    return nullptr;
+  };
+  press(at);
+  ASSERT_NE(note(), nullptr);
+  EXPECT_FALSE(note()->isHidden());
+  press(at);
+  EXPECT_TRUE(note()->isHidden());
+  press(at);
+  EXPECT_FALSE(note()->isHidden());
+  press(QPoint(600, 400));  // elsewhere
+  EXPECT_TRUE(note()->isHidden());
+  EXPECT_TRUE(commands.empty());
 }
 
 struct ReactionTest : NavigationTest {

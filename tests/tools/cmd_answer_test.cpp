@@ -1,0 +1,36 @@
+#include "tests/common/testutil.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string checkAnswer(const std::string& args) {
+  const std::string cmd = "'" + (zek::test::distDir() / "zek-tool").string() + "' check-answer " + args + " 2>&1";
+  std::string out;
+  if (FILE* p = popen(cmd.c_str(), "r")) {
+    char buf[256];
+    while (fgets(buf, sizeof buf, p)) out += buf;
+    pclose(p);
+  }
+  return out;
+}
+
+TEST(ZekTool, CheckAnswerPrintsOutcomeColoursAndCaret) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"hallo hallo", "right - -\n"},
+      {"halo hallo", "almost 0000 4\n"},           // a missing letter: nothing red, caret at the gap
+      {"hlalo hallo", "almost 00100 2\n"},         // a swap
+      {"xyz hallo", "again - -\n"},                // no candidate
+      {"--attempts 4 xyz hallo", "final - -\n"},   // the fifth try
+      {"--attempts 4 halo hallo", "final - -\n"},  // even when nearly right
+      {"'Hause' house Hause", "right - -\n"},      // a later solution wins
+      {"'Stra\xC3\x9f' 'Stra\xC3\x9f" "e'", "almost 00000 6\n"},  // UTF-8 arguments are mapped to the code page
+  };
+  for (const auto& [args, expected] : cases) EXPECT_EQ(checkAnswer(args), expected) << args;
+  EXPECT_NE(checkAnswer("nur-eins").find("usage"), std::string::npos);
+}
+
+}  // namespace
