@@ -2,7 +2,14 @@
 
 #include <QApplication>
 
+#include <cstdlib>
+
 int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  // A driven run needs no screen: without one it draws off-screen.
+  if (!args.empty() && args[0] == "--drive" && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  }
   QApplication app(argc, argv);
-  return runProgram(std::vector<std::string>(argv + 1, argv + argc));
+  return runProgram(args);
 }

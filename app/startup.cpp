@@ -2,6 +2,7 @@
 
 #include "app/tappobjects.h"
 #include "app/tbackdrop.h"
+#include "app/tdriver.h"
 #include "dict/database.h"
 #include "dict/startup.h"
 #include "app/tmain.h"
@@ -9,13 +10,16 @@
 #include "platform/appstate.h"
 #include "platform/display.h"
 #include "platform/messages.h"
+#include "platform/thandover.h"
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 
 #include <cstdlib>
 #include <ctime>
+#include <iostream>
 #include <memory>
 
 const char* const kMsgTooFewColours =
@@ -69,27 +73,64 @@ bool startupChecks(const std::vector<std::string>& args) {
   return true;
 }
 
-int runProgram(const std::vector<std::string>& args) {
-  if (!startupChecks(args)) return 1;
+int runProgram(const std::vector<std::string>& arguments) {
+  std::vector<std::string> args = arguments;
+  // "--drive SCRIPT": the learner's actions come from a script (tdriver.h); its dialogs
+  // answer every message box, also those of the start-up checks.
+  std::unique_ptr<TDriver> driver;
+  if (!args.empty() && args[0] == "--drive") {
+    if (args.size() < 2) {
+      std::cerr << "Aufruf: zek-englisch --drive SKRIPT" << std::endl;
+      return 2;
+    }
+    driver = loadDriver(args[1]);
+    if (!driver) return 2;
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (!startupChecks(args)) {
+    if (driver) driver->reportNewMessages();
+    return 1;
+  }
   appState().BackdropColor = readSettingInteger("", "Hintergrund", 8421504);
   QGuiApplication::setApplicationDisplayName("*zek englisch");
 
-  appObjects().createTrainers();
-  auto main = std::make_unique<TMain>();
+  // Windows go by hand-over (deleteLater), so nothing here owns them; what is left at
+  // the end is deleted below.
+  auto* main = createTMain();
   appState().PendingCommand.clear();
   appState().StartPage.clear();
 
-  auto backdrop = std::make_unique<TBackdrop>();
+  auto* backdrop = new TBackdrop;
   backdrop->setColor(appState().BackdropColor);
-  main->setBackdrop(backdrop.get());
-  QObject::connect(backdrop.get(), &TBackdrop::clickedThrough, main.get(), [w = main.get()] {
-    w->raise();
-    w->activateWindow();
+  TMain::setSharedBackdrop(backdrop);
+  main->setBackdrop(backdrop);
+  installMainWindowFactory();
+  QObject::connect(backdrop, &TBackdrop::clickedThrough, backdrop, [backdrop] {
+    QWidget* front = QApplication::activeWindow();
+    if (!front || front == backdrop) front = driveWindow();
+    if (!front) return;
+    front->raise();
+    front->activateWindow();
   });
   const TDisplayInfo display = displayInfo();
   if (TBackdrop::wanted(display.width, display.height)) backdrop->show();
   main->show();
   main->raise();
   main->activateWindow();
-  return QApplication::exec();
+
+  if (driver) driver->start();
+  const int code = QApplication::exec();
+  if (driver) driver->halt();
+  if (driver && !driver->finished() && driver->nextLine() != 0) {
+    std::cerr << "zek-englisch --drive: das Programm endete vor Zeile " << driver->nextLine() << std::endl;
+  }
+
+  std::vector<QPointer<QWidget>> windows;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (!w->parentWidget()) windows.emplace_back(w);
+  }
+  for (const QPointer<QWidget>& w : windows) delete w.data();
+  TMain::setSharedBackdrop(nullptr);
+  setMainWindowFactory(nullptr);
+  return code;
 }

@@ -8,6 +8,9 @@
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/messages.h"
+#include "platform/screensaver.h"
+#include "platform/thandover.h"
+#include "vocab/tbibliothek.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,6 +19,26 @@
 
 #include <stdexcept>
 
+namespace {
+
+const char* const kMsgStartPageMissing =
+    "Eine Datei konnte nicht gefunden werden!\nBitte \xFC" "berpr\xFC" "fen Sie, ob die CD-ROM eingelegt ist!";
+
+TBackdrop*& sharedBackdrop() {
+  static TBackdrop* backdrop = nullptr;
+  return backdrop;
+}
+
+}  // namespace
+
+QEvent::Type TMain::RunPendingCommandEvent() {
+  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType(QEvent::User + 1066));
+  return type;
+}
+
+void TMain::setSharedBackdrop(TBackdrop* backdrop) { sharedBackdrop() = backdrop; }
+
+// FormCreate: the window and its page view; the trainer objects outlive every main window.
 TMain::TMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
   setWindowTitle("zek englisch");
   setFixedSize(800, 572);
@@ -23,25 +46,29 @@ TMain::TMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
   QPalette pal = palette();
   pal.setColor(QPalette::Window, Qt::black);
   setPalette(pal);
+  m_backdrop = sharedBackdrop();
+
+  appObjects().createTrainers();
   m_xpage = new TXPage(this);
   m_xpage->setGeometry(0, 0, 800, 572);
+  m_xpage->setHTMLChild(false);
+  m_xpage->setColorTXT(kColorBlack);
+  m_xpage->setSonderzeichen("");
   m_xpage->OnFileChange = [this](TXPage* page) { setPageOnShow(zek::fileNamePart(page->XFile())); };
+  m_xpage->OnClick = [this](TXPage*) { XPageClick(); };
   m_xpage->Bedingung().add("e");
   if (!Dirs().SoundDir.empty()) m_xpage->Bedingung().add("cdrom");
+  if (appObjects().bibliothek) appObjects().bibliothek->setSeite(m_xpage);
+  // No presentation runs while a main window is being made.
+  setPresentationRunning(false);
   m_actions = std::make_unique<TMainActions>(*this);
-  m_xpage->OnCommand = [this](TXPage*, const std::string& command) {
-    // A faulty command part ends the command text with a message; the page stays.
-    try {
-      PageCommand(*m_actions, command);
-    } catch (const std::exception& e) {
-      showMessage(e.what(), mb::IconStop);
-    }
-  };
-  if (!Dirs().PageBase.empty()) m_xpage->setXFile(Dirs().PageBase + "hzek/main.htx");
   placeOnScreen();
 }
 
-TMain::~TMain() = default;
+TMain::~TMain() {
+  // The library must not keep drawing on a page that goes with this window.
+  if (appObjects().bibliothek && appObjects().bibliothek->Seite() == m_xpage) appObjects().bibliothek->setSeite(nullptr);
+}
 
 void TMain::placeOnScreen() {
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -50,13 +77,120 @@ void TMain::placeOnScreen() {
   move(g.x() + (g.width() - width()) / 2, g.y() + (g.height() - height()) / 2);
 }
 
+void TMain::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  // Restoring a minimised window is no new show.
+  if (!e->spontaneous()) FormShow();
+}
+
+void TMain::FormShow() {
+  const std::string mainPage = Dirs().PageBase + "hzek/main.htx";
+  while (!zek::fileExists(mainPage)) {
+    if (showMessage(kMsgStartPageMissing, mb::RetryCancel | mb::IconStop) != mb::IdRetry) {
+      // After the show has finished: closing from inside it would leave a half-shown window.
+      QMetaObject::invokeMethod(this, [this] { leaveWithoutQuestion(); }, Qt::QueuedConnection);
+      return;
+    }
+  }
+  m_xpage->OnCommand = [this](TXPage*, const std::string& command) { runPageCommand(command); };
+  if (!appState().PendingCommand.empty()) {
+    m_xpage->setColorBGR(static_cast<TColor>(appState().BackdropColor));
+    QCoreApplication::postEvent(this, new QEvent(RunPendingCommandEvent()));
+  } else if (!appState().StartPage.empty()) {
+    const std::string page = appState().StartPage;
+    appState().StartPage.clear();
+    m_xpage->setXFile(Dirs().PageBase + "hzek/" + page);
+  } else {
+    m_xpage->setXFile(mainPage);
+  }
+}
+
+void TMain::customEvent(QEvent* e) {
+  if (e->type() != RunPendingCommandEvent()) {
+    QWidget::customEvent(e);
+    return;
+  }
+  if (appState().PendingCommand.empty()) return;
+  m_xpage->setXPath(Dirs().PageBase + "hzek/");
+  // Taken before it runs: the command may hand over to a window that sets the next one.
+  const std::string command = appState().PendingCommand;
+  appState().PendingCommand.clear();
+  runPageCommand(command);
+}
+
+void TMain::runPageCommand(const std::string& command) {
+  // A faulty command part ends the command text with a message; the page stays.
+  try {
+    PageCommand(*m_actions, command);
+  } catch (const std::exception& e) {
+    showMessage(e.what(), mb::IconStop);
+  }
+}
+
+bool TMain::systemCommand(int code) const {
+  return !(code == kScreenSaveCommand && appState().PresentationRunning);
+}
+
+void TMain::mDesktopClick() {
+  if (!m_backdrop) return;
+  if (m_backdrop->isVisible()) {
+    m_backdrop->hide();
+    return;
+  }
+  m_backdrop->show();
+  raise();
+  activateWindow();
+}
+
+void TMain::FormClick() {
+  if (!OnTechnoClick) return;
+  try {
+    OnTechnoClick();
+  } catch (...) {
+    // The presentation goes on as if the click had not been.
+  }
+}
+
+void TMain::XPageClick() {
+  if (!OnBingoClick) return;
+  try {
+    OnBingoClick();
+  } catch (...) {
+  }
+}
+
+void TMain::mouseReleaseEvent(QMouseEvent* e) {
+  FormClick();
+  QWidget::mouseReleaseEvent(e);
+}
+
 void TMain::closeEvent(QCloseEvent* e) {
   // A close from the window manager takes the same way out as the "end" command.
-  if (QCoreApplication::closingDown() || Beenden(this)) {
+  if (m_leaving || QCoreApplication::closingDown() || Beenden(this)) {
     e->accept();
   } else {
     e->ignore();
   }
+}
+
+void TMain::leaveWithoutQuestion() {
+  m_leaving = true;
+  leaveProgram(this);
+  hide();
+}
+
+TMain* createTMain() { return new TMain; }
+
+void installMainWindowFactory() {
+  setMainWindowFactory([]() -> QWidget* { return createTMain(); });
+}
+
+TMain* currentMain() {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* main = qobject_cast<TMain*>(w);
+    if (main && main->isVisible()) return main;
+  }
+  return nullptr;
 }
 
 bool Beenden(TMain* main) {
@@ -66,6 +200,11 @@ bool Beenden(TMain* main) {
       return false;
     }
   }
+  leaveProgram(main);
+  return true;
+}
+
+void leaveProgram(TMain* main) {
   if (!QCoreApplication::closingDown()) QCoreApplication::processEvents();
   try {
     appObjects().freeTrainers();
@@ -74,6 +213,6 @@ bool Beenden(TMain* main) {
   } catch (...) {
     if (!QCoreApplication::closingDown()) QCoreApplication::processEvents();
   }
-  QCoreApplication::quit();
-  return true;
+  // exit, not quit: quit would first close every window and so ask again.
+  QCoreApplication::exit(0);
 }

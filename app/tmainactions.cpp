@@ -6,6 +6,7 @@
 #include "platform/appstate.h"
 #include "platform/codec.h"
 #include "platform/messages.h"
+#include "platform/thandover.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -15,9 +16,35 @@ bool TMainActions::verbTrainerExists() const { return appObjects().verben != nul
 
 void TMainActions::processPendingMessages() { QCoreApplication::processEvents(); }
 
-void TMainActions::notYet(const char* what) {
-  showMessage(std::string(what) + " ist in dieser Version noch nicht verf\xFCgbar.", mb::IconInformation);
+void TMainActions::notYet(const char* what, bool plural) {
+  showMessage(std::string(what) + (plural ? " sind" : " ist") + " in dieser Version noch nicht verf\xFCgbar.",
+              mb::IconInformation);
 }
+
+bool TMainActions::openTrainer(TTrainerKind kind, const char* what, bool plural) {
+  QWidget* window = makeTrainerWindow(kind);
+  if (!window) {
+    notYet(what, plural);
+    return false;
+  }
+  handOver(&m_main, window);
+  return true;
+}
+
+void TMainActions::goEditor() {
+  // The dictionary window closes first once it exists.
+  appState().StartPage.clear();
+  openTrainer(TTrainerKind::Editor, "Der Vokabel-Editor");
+}
+
+void TMainActions::goVocEin() {
+  appState().StartPage.clear();
+  openTrainer(TTrainerKind::VocEin, "Die Vokabeltrainer-Optionen", true);
+}
+
+void TMainActions::goVerbEinstellungen() { openTrainer(TTrainerKind::VerbEinstellungen, "Die Verbauswahl"); }
+
+void TMainActions::goSprachlabor() { openTrainer(TTrainerKind::Sprachlabor, "Das Sprachlabor"); }
 
 bool TMainActions::go() {
   notYet(dispatchState().requestedMode == 100 ? "Die Vokabelabfrage" : "Superlearning");

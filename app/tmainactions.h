@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/tpagecommand.h"
+#include "app/ttrainerwindows.h"
 
 class TMain;
 
@@ -13,14 +14,14 @@ class TMainActions : public TCommandActions {
   bool verbTrainerExists() const override;
   void processPendingMessages() override;
 
-  void goSprachlabor() override { notYet("Das Sprachlabor"); }
+  void goSprachlabor() override;
   void stopPresentation() override {}
-  void goEditor() override { notYet("Der Vokabel-Editor"); }
+  void goEditor() override;
   void wbZeigen() override { notYet("Das W\xF6rterbuch-Fenster"); }
-  void recSetup() override { notYet("Die Aufnahme-Einstellungen"); }
+  void recSetup() override { notYet("Die Aufnahme-Einstellungen", true); }
   void waveBase() override { notYet("Die Aufnahmen-Verwaltung"); }
-  void goVocEin() override { notYet("Die Vokabeltrainer-Optionen"); }
-  void goVerbEinstellungen() override { notYet("Die Verbauswahl"); }
+  void goVocEin() override;
+  void goVerbEinstellungen() override;
   bool verbTrainerReady() const override { return false; }
   void startVerbRound() override { notYet("Der Verbtrainer"); }
   void vocAus() override { notYet("Die Auswertung"); }
@@ -33,12 +34,15 @@ class TMainActions : public TCommandActions {
   void vegas() override { notYet("Das Bingo-Spiel"); }
   void goAbfrage() override { notYet("Die Vokabelabfrage"); }
   void goSuper() override { notYet("Superlearning"); }
-  void superOpts() override { notYet("Die Superlearning-Einstellungen"); }
+  void superOpts() override { notYet("Die Superlearning-Einstellungen", true); }
   void openUrl(const std::string& url) override;
   void seekCd() override;
   void beenden() override;
 
  private:
-  static void notYet(const char* what);
+  // "<what> ist (sind) in dieser Version noch nicht verfügbar."
+  static void notYet(const char* what, bool plural = false);
+  // Hands the main window over to the trainer's window; says so when there is none yet.
+  bool openTrainer(TTrainerKind kind, const char* what, bool plural = false);
   TMain& m_main;
 };

@@ -111,20 +111,3 @@ TEST_F(Startup, ExitFromByePageAsksNothing) {
 }
 
 }  // namespace
-
-namespace {
-
-TEST(MainWindow, PageCommandsReachTheDispatcher) {
-  appObjects().createTrainers();
-  zek::ScriptedDialogs dialogs;
-  TMain main;
-  main.setPageOnShow("main.htx");
-  main.XPage()->Follow("\xA7[#note,end]", QRect());
-  ASSERT_EQ(dialogs.texts(), (std::vector<std::string>{"Programm wirklich verlassen?"}));
-  main.XPage()->Follow("\xA7[smx]", QRect());  // the error is shown, the program goes on
-  ASSERT_EQ(dialogs.messages().size(), 2u);
-  EXPECT_EQ(dialogs.messages()[1].flags, 16);
-  appObjects().freeTrainers();
-}
-
-}  // namespace

@@ -1,0 +1,163 @@
+#include "app/tdriver.h"
+#include "app/tmain.h"
+#include "app/tpagecommand.h"
+#include "page/txpage.h"
+#include "tests/app/shellfixture.h"
+
+#include <QApplication>
+#include <QTimer>
+
+namespace {
+
+TEST(DriveScript, ReadsEveryAction) {
+  const TDriveScript s = parseDriveScript(
+      "# start\n"
+      "\n"
+      "click \"Zur\xC3\xBC" "ck\"\n"
+      "  rightclick \"house\"  \r\n"
+      "type \"\"\n"
+      "type \"say \\\"hi\\\" \\\\ ok\"\n"
+      "key F12\n"
+      "command \"vokabel[house]-\"\n"
+      "wait 250\n"
+      "shot out/main.png\n"
+      "shot \"a b.png\"\n"
+      "expect-text \"Willkommen\"\n"
+      "expect-page \"MAIN.htx\"\n"
+      "expect-message \"verf\xC3\xBCgbar\"\n"
+      "answer retry\n");
+  ASSERT_TRUE(s.ok()) << s.error;
+  struct Want { TDriveOp op; std::string text; int value; int line; };
+  const std::vector<Want> want = {
+      {TDriveOp::Click, "Zur\xFC" "ck", 0, 3},
+      {TDriveOp::RightClick, "house", 0, 4},
+      {TDriveOp::Type, "", 0, 5},
+      {TDriveOp::Type, "say \"hi\" \\ ok", 0, 6},
+      {TDriveOp::Key, "F12", Qt::Key_F12, 7},
+      {TDriveOp::Command, "vokabel[house]-", 0, 8},
+      {TDriveOp::Wait, "", 250, 9},
+      {TDriveOp::Shot, "out/main.png", 0, 10},
+      {TDriveOp::Shot, "a b.png", 0, 11},
+      {TDriveOp::ExpectText, "Willkommen", 0, 12},
+      {TDriveOp::ExpectPage, "MAIN.htx", 0, 13},
+      {TDriveOp::ExpectMessage, "verf\xFCgbar", 0, 14},
+      {TDriveOp::Answer, "retry", mb::IdRetry, 15},
+  };
+  ASSERT_EQ(s.actions.size(), want.size());
+  for (std::size_t i = 0; i < want.size(); ++i) {
+    SCOPED_TRACE(s.actions[i].source);
+    EXPECT_EQ(s.actions[i].op, want[i].op);
+    EXPECT_EQ(s.actions[i].text, want[i].text);
+    EXPECT_EQ(s.actions[i].value, want[i].value);
+    EXPECT_EQ(s.actions[i].line, want[i].line);
+  }
+  EXPECT_EQ(s.actions[1].source, "rightclick \"house\"");
+}
+
+TEST(DriveScript, NamesTheFirstBadLine) {
+  struct Case { const char* script; int line; };
+  for (const Case c : {Case{"click Beenden", 1}, Case{"click \"Beenden", 1}, Case{"click \"a\" b", 1},
+                       Case{"expect-page \"\"", 1}, Case{"wait -5", 1}, Case{"wait 5s", 1},
+                       Case{"key Enter", 1}, Case{"answer maybe", 1}, Case{"#x\n\nklick \"a\"", 3},
+                       Case{"type \"\xE2\x82\xAC\"\nshot", 2}, Case{"type \"\xE4\xB8\xAD\"", 1}, Case{"shot", 1}}) {
+    const TDriveScript s = parseDriveScript(c.script);
+    EXPECT_FALSE(s.ok()) << c.script;
+    EXPECT_EQ(s.errorLine, c.line) << c.script;
+    EXPECT_TRUE(s.actions.empty());
+  }
+}
+
+class Driver : public ShellFixture {
+ protected:
+  void SetUp() override {
+    ShellFixture::SetUp();
+    // The shipped pages of the assembled installation.
+    Dirs().PageBase = zek::fromPath(zek::test::distDir()) + "/ZEK_E/";
+    Dirs().ProgramDir = zek::fromPath(zek::test::distDir()) + "/";
+  }
+  void TearDown() override {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (qobject_cast<TMain*>(w)) w->deleteLater();
+    }
+    ShellFixture::TearDown();
+  }
+  // Runs the script in the application's own loop, as the program does: the exit code
+  // of the loop (the driver's, or 0 when the program ended itself).
+  int run(const std::string& script, TDriver** out = nullptr) {
+    TDriveScript s = parseDriveScript(script);
+    EXPECT_TRUE(s.ok()) << s.error;
+    m_driver = std::make_unique<TDriver>(std::move(s), "test.drive");
+    if (out) *out = m_driver.get();
+    TMain* main = createTMain();
+    main->show();
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    watchdog.start(30000);
+    m_driver->start();
+    const int code = QCoreApplication::exec();
+    m_driver->halt();
+    return code;
+  }
+  std::unique_ptr<TDriver> m_driver;
+};
+
+TEST_F(Driver, WalksThroughTheShippedPagesAndEndsTheProgram) {
+  TDriver* driver = nullptr;
+  const int code = run(
+      "expect-page \"main.htx\"\n"
+      "expect-text \"Willkommen!\"\n"
+      "click \"Beenden\"\n"
+      "expect-page \"BYE.HTX\"\n"
+      "expect-text \"Auf Wiedersehen!\"\n"
+      "click \"Zur\xC3\xBC" "ck zum Hauptmen\xC3\xBC\"\n"
+      "expect-page \"main.htx\"\n"
+      "click \"Vokabeltrainer\"\n"
+      "expect-message \"noch nicht verf\xC3\xBCgbar\"\n"
+      "command \"s2,gws\"\n"
+      "wait 20\n"
+      "click \"Beenden\"\n"
+      "click \"Programm beenden\"\n",
+      &driver);
+  // "end" on the farewell page ends the program without a question, before the script's end.
+  EXPECT_EQ(code, 0);
+  EXPECT_FALSE(driver->finished());
+  EXPECT_EQ(driver->nextLine(), 0);
+  EXPECT_EQ(dispatchState().quizPreset, 1);
+  EXPECT_EQ(appObjects().verben, nullptr);
+  dispatchState() = TDispatchState{};
+}
+
+TEST_F(Driver, StopsAtTheFirstFailedExpectation) {
+  TDriver* driver = nullptr;
+  const int code = run(
+      "click \"Beenden\"\n"
+      "expect-page \"main.htx\"\n"
+      "click \"Beenden\"\n",
+      &driver);
+  EXPECT_EQ(code, 1);
+  EXPECT_EQ(driver->nextLine(), 3);  // line 2 failed, line 3 never ran
+}
+
+TEST_F(Driver, FindsLinksByTheirWordsAndPrefersAnExactMatch) {
+  page("links.htx",
+       "<html><a href=\"a.htx\">Programm beenden</a> <a href=\"b.htx\">beenden</a> <a href=\"c.htx\">Neu</a></html>");
+  Dirs().PageBase = zek::fromPath(m_tmp.path()) + "/ZEK_E/";
+  TXPage page;
+  page.resize(800, 572);
+  page.setXFile(Dirs().PageBase + "hzek/links.htx");
+  EXPECT_EQ(clickableTexts(page), (std::vector<std::string>{"Programm beenden", "beenden", "Neu"}));
+  TDriveSpot exact, part, none;
+  ASSERT_TRUE(findClickSpot(page, "beenden", exact));
+  ASSERT_TRUE(findClickSpot(page, "ramm", part));
+  EXPECT_FALSE(findClickSpot(page, "Alt", none));
+  const int second = page.Layout().areaAt(exact.pos.x(), exact.pos.y() + page.ScrollY());
+  const int first = page.Layout().areaAt(part.pos.x(), part.pos.y() + page.ScrollY());
+  ASSERT_GE(second, 0);
+  ASSERT_GE(first, 0);
+  EXPECT_EQ(page.Layout().areas[std::size_t(second)].link, 1);
+  EXPECT_EQ(page.Layout().areas[std::size_t(first)].link, 0);
+  EXPECT_NE(pageText(page).find("Programm beenden beenden Neu"), std::string::npos);
+}
+
+}  // namespace
