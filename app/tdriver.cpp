@@ -203,7 +203,7 @@ std::vector<TCandidate> candidates(const TXPage& page) {
     if (area.item < 0 || std::size_t(area.item) >= model.items.size()) continue;
     const TPageItem& item = model.items[std::size_t(area.item)];
     std::string piece;
-    if (item.kind == TItemKind::Word) {
+    if (item.kind == TItemKind::Word && item.style.widgetKind != TWidgetKind::Gap) {
       piece = std::string(model.itemText(item));
     } else if (item.kind == TItemKind::Picture && item.index >= 0 && std::size_t(item.index) < model.images.size()) {
       piece = model.images[std::size_t(item.index)].alt;
@@ -267,10 +267,11 @@ std::string listing(const std::vector<std::string>& texts) {
   return out.empty() ? "keine" : out;
 }
 
-// Where keys go: the focused widget of the window, else the first visible input field, else the page.
+// Where keys go: the focused widget of the window (an input field, a list), else the first
+// visible input field, else the page.
 QWidget* keyTarget(QWidget* window, TXPage* page) {
   QWidget* focus = QApplication::focusWidget();
-  if (focus && window && (focus == window || window->isAncestorOf(focus))) return focus;
+  if (focus && window && focus != page && focus != window && window->isAncestorOf(focus)) return focus;
   if (page) {
     for (TPageEdit* f : page->Fields()) {
       if (f && f->isVisible() && !f->ReadOnly()) {
@@ -372,7 +373,8 @@ std::string pageText(const TXPage& page) {
   };
   for (const TPageItem& item : model.items) {
     if (item.kind == TItemKind::Word) {
-      out += model.itemText(item);
+      // A gap's words are its solution, hidden under the input field.
+      if (item.style.widgetKind != TWidgetKind::Gap) out += model.itemText(item);
     } else if (item.kind != TItemKind::Picture) {
       blank();
     }

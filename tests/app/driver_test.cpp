@@ -2,6 +2,8 @@
 #include "app/tmain.h"
 #include "app/tpagecommand.h"
 #include "page/txpage.h"
+#include "platform/screensaver.h"
+#include "widgets/txcoloredit.h"
 #include "tests/app/shellfixture.h"
 
 #include <QApplication>
@@ -158,6 +160,52 @@ TEST_F(Driver, FindsLinksByTheirWordsAndPrefersAnExactMatch) {
   EXPECT_EQ(page.Layout().areas[std::size_t(second)].link, 1);
   EXPECT_EQ(page.Layout().areas[std::size_t(first)].link, 0);
   EXPECT_NE(pageText(page).find("Programm beenden beenden Neu"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+class DriverOwnPages : public Driver {
+ protected:
+  void SetUp() override {
+    Driver::SetUp();
+    Dirs().PageBase = zek::fromPath(m_tmp.path()) + "/ZEK_E/";
+    page("main.htx", "<html>Start</html>");
+  }
+};
+
+TEST_F(DriverOwnPages, TypesIntoTheFieldAndFindsItsText) {
+  page("gap.htx", "<html>Das Haus: <a gap lsg=\"house\" help=\"\">wwwwwwwwwwww</a>.</html>");
+  appState().StartPage = "gap.htx";
+  const int code = run(
+      "expect-page \"gap.htx\"\n"
+      "type \"hse\"\n"
+      "key Left\n"
+      "key Left\n"
+      "type \"ou\"\n"
+      "key Backspace\n"
+      "type \"u\"\n"
+      "expect-text \"house\"\n"
+      "rightclick \"Haus\"\n"
+      "expect-text \"Das Haus:\"\n");
+  EXPECT_EQ(code, 0);
+  ASSERT_EQ(drivePage()->Fields().size(), 1u);
+  EXPECT_EQ(drivePage()->Fields()[0]->Text(), "house");
+}
+
+TEST(ScreenSaverGuard, DoesNothingWithoutASessionBus) {
+  const std::string address = std::getenv("DBUS_SESSION_BUS_ADDRESS") ? std::getenv("DBUS_SESSION_BUS_ADDRESS") : "";
+  const std::string runtime = std::getenv("XDG_RUNTIME_DIR") ? std::getenv("XDG_RUNTIME_DIR") : "";
+  zek::test::TempDir empty("zek-runtime");
+  unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  setenv("XDG_RUNTIME_DIR", empty.path().c_str(), 1);
+  TScreenSaverGuard guard;
+  EXPECT_FALSE(guard.inhibit());
+  EXPECT_FALSE(guard.inhibited());
+  guard.release();
+  if (!address.empty()) setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+  if (runtime.empty()) unsetenv("XDG_RUNTIME_DIR"); else setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
 }
 
 }  // namespace
