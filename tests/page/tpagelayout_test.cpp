@@ -357,6 +357,8 @@ TEST(PageMosaic, CellsOfAnArea) {
   for (const Case& c : cases) {
     const auto cells = TMosaic::cellsOf(c.area, {60, 40});
     EXPECT_EQ(cells.size(), c.cells) << c.area.w << "x" << c.area.h;
-    if (!cells.empty()) EXPECT_EQ(cells.front().h, c.firstHeight);
+    if (!cells.empty()) {
+      EXPECT_EQ(cells.front().h, c.firstHeight);
+    }
   }
 }

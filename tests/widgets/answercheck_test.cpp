@@ -31,7 +31,9 @@ TEST(AnswerCheck, Outcomes) {
     const auto r = answercheck::check(c.text, c.solutions, c.attempts);
     EXPECT_EQ(r.outcome, c.outcome) << c.text;
     EXPECT_EQ(r.solutionIndex, c.index) << c.text;
-    if (c.outcome == Outcome::AlmostRight) EXPECT_EQ(r.skeleton, c.skeleton) << c.text;
+    if (c.outcome == Outcome::AlmostRight) {
+      EXPECT_EQ(r.skeleton, c.skeleton) << c.text;
+    }
   }
 }
 
