@@ -140,13 +140,13 @@ convert -size 400x267 gradient:'#6FB7E8'-'#DDF1FB' \
   -quality 82 -strip "$OUT/e_gfx/carwash.jpg"
 
 # ---- Bingo: balls for the intro page
-convert -size 300x90 xc:"$PAGE" \
+convert -size 300x90 xc:"#0B1528" \
   -fill '#D6453D' -draw 'circle 45,45 45,8' -fill '#F7D23E' -draw 'circle 120,45 120,8' \
   -fill '#3C8DD9' -draw 'circle 195,45 195,8' -fill '#43A667' -draw 'circle 265,45 265,14' \
   -fill "$WHITE" -draw 'circle 45,45 45,25' -draw 'circle 120,45 120,25' -draw 'circle 195,45 195,25' \
   -draw 'circle 265,45 265,29' \
   -font "$SANSB" -pointsize 20 -fill '#111111' -annotate +33+53 'B' -annotate +109+53 'I' \
   -annotate +183+53 'N' -pointsize 16 -annotate +254+51 'GO' \
-  +dither -colors 48 -strip "$OUT/bingo/kugeln.gif"
+  -transparent "#0B1528" +dither -colors 48 -strip "$OUT/bingo/kugeln.gif"
 
 ls -l "$B" "$OUT/e_gfx" "$OUT/bingo"
