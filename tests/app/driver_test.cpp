@@ -114,7 +114,7 @@ TEST_F(Driver, WalksThroughTheShippedPagesAndEndsTheProgram) {
       "expect-text \"Auf Wiedersehen!\"\n"
       "click \"Zur\xC3\xBC" "ck zum Hauptmen\xC3\xBC\"\n"
       "expect-page \"main.htx\"\n"
-      "click \"Vokabeltrainer\"\n"
+      "click \"Optionen\"\n"
       "expect-message \"noch nicht verf\xC3\xBCgbar\"\n"
       "command \"s2,gws\"\n"
       "wait 20\n"
