@@ -515,7 +515,7 @@ void TXPage::placeWidgets() {
     m_fields[i]->show();
   }
   if (m_multiple) {
-    m_multiple->setBitmap(&m_bufferView);
+    m_multiple->setBitmap(&m_bufferView, QPoint(0, -m_scrollY));
     m_multiple->move(m_layout.multiple.x, m_layout.multiple.y - m_scrollY);
     if (!m_choiceAnswered) m_multiple->show();
   }

@@ -44,9 +44,10 @@ void TXMultipleChoice::setHighlight(int index) {
   if (index != -1 && isVisible()) update();
 }
 
-void TXMultipleChoice::setBitmap(const QImage* bitmap) {
-  if (bitmap == m_bitmap) return;
+void TXMultipleChoice::setBitmap(const QImage* bitmap, QPoint origin) {
+  if (bitmap == m_bitmap && origin == m_bitmapOrigin) return;
   m_bitmap = bitmap;
+  m_bitmapOrigin = origin;
   update();
 }
 
@@ -99,7 +100,7 @@ void TXMultipleChoice::paintSurface() {
   QPainter p(&m_surface);
   if (m_bitmap && !m_bitmap->isNull()) {
     p.fillRect(m_surface.rect(), Qt::white);
-    p.drawImage(QPoint(0, 0), *m_bitmap, QRect(pos(), size()));
+    p.drawImage(QPoint(0, 0), *m_bitmap, QRect(pos() - m_bitmapOrigin, size()));
   } else if (m_hintergrund && !m_hintergrund->isNull()) {
     p.fillRect(m_surface.rect(), Qt::white);
     p.drawImage(QPoint(0, 0), *m_hintergrund, QRect(pos() - m_hintergrundPos, size()));

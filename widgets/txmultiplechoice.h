@@ -46,7 +46,8 @@ class TXMultipleChoice : public QWidget {
   void setCells(int x, int y, int cellWidth, int cellHeight);
 
   // Background: the page buffer (in parent coordinates), or a picture placed at `pos` in the parent.
-  void setBitmap(const QImage* bitmap);
+  // `origin`: where the bitmap's top left lies in the parent (a scrolled page buffer lies above it).
+  void setBitmap(const QImage* bitmap, QPoint origin = {});
   void setHintergrund(const QImage* picture, QPoint pos);
 
   // Shuffles the items so that the first becomes the right answer somewhere else;
@@ -85,6 +86,7 @@ class TXMultipleChoice : public QWidget {
   QColor m_inactiveColor = Qt::black;
   TXGrid m_grid{1, 1, 120, 40};
   const QImage* m_bitmap = nullptr;
+  QPoint m_bitmapOrigin;
   const QImage* m_hintergrund = nullptr;
   QPoint m_hintergrundPos;
   Qt::MouseButtons m_downButtons;
