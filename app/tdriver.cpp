@@ -342,6 +342,11 @@ bool findClickSpot(TXPage& page, const std::string& text, TDriveSpot& spot) {
   if (found == all.end()) return false;
   spot.widget = found->widget;
   spot.pos = found->pageLink ? intoView(page, found->pos) : found->pos;
+  if (!found->pageLink && spot.widget && spot.widget->parentWidget() == &page) {
+    // A widget on the page scrolls into view as a learner would scroll to it.
+    const QRect g = spot.widget->geometry();
+    if (g.top() < 0 || g.bottom() >= page.height()) page.ScrollTo(page.ScrollY() + g.top() - (page.height() - g.height()) / 2);
+  }
   return true;
 }
 

@@ -944,6 +944,19 @@ void TXPage::PostChoiceAnswer(int chosen) {
   else postReaction({TReaction::Command, reaction + "[" + m_multiple->cellText(chosen) + "]-"});
 }
 
+bool TXPage::eventFilter(QObject* watched, QEvent* e) {
+  // Typing into a field scrolled out of sight brings it into view.
+  if (e->type() == QEvent::KeyPress) {
+    for (std::size_t i = 0; i < m_fields.size() && i < m_layout.fields.size(); ++i) {
+      if (m_fields[i] != watched) continue;
+      const TRect& r = m_layout.fields[i];
+      if (r.y < m_scrollY || r.bottom() > m_scrollY + height()) ScrollTo(r.y - (height() - r.h) / 2);
+      break;
+    }
+  }
+  return QWidget::eventFilter(watched, e);
+}
+
 bool TXPage::event(QEvent* e) {
   if (e->type() == kReactionEvent) {
     deliverReaction();
@@ -1016,6 +1029,7 @@ void TXPage::wireField(TPageEdit* edit, std::size_t index, bool inFlow) {
     fieldFinished(index);
     PostFieldAnswer(f->Command(), f->Attempts(), false);
   };
+  edit->installEventFilter(this);
   if (!inFlow) return;
   edit->OnReturn = [this, index](tXColorEdit* f) {
     if (f->Command().empty() && f->isHidden()) showFieldPicture(index);
