@@ -63,6 +63,7 @@ constexpr TOpName kOps[] = {
     {"command", TDriveOp::Command},       {"wait", TDriveOp::Wait},
     {"shot", TDriveOp::Shot},             {"expect-text", TDriveOp::ExpectText},
     {"expect-page", TDriveOp::ExpectPage}, {"expect-message", TDriveOp::ExpectMessage},
+    {"expect-command", TDriveOp::ExpectCommand},
     {"answer", TDriveOp::Answer},
 };
 
@@ -112,7 +113,8 @@ bool parseLine(std::string_view line, TDriveAction& a, std::string& error) {
     case TDriveOp::Command:
     case TDriveOp::ExpectText:
     case TDriveOp::ExpectPage:
-    case TDriveOp::ExpectMessage: {
+    case TDriveOp::ExpectMessage:
+    case TDriveOp::ExpectCommand: {
       std::string utf8;
       if (!readQuoted(arg, utf8, error)) return false;
       const auto cp1252 = zek::utf8ToCp1252Strict(utf8);
@@ -553,6 +555,18 @@ std::string TDriver::perform(const TDriveAction& a) {
       std::vector<std::string> seen;
       for (std::size_t i = m_checked; i < messages.size(); ++i) seen.push_back(messages[i].text);
       return "keine Meldung mit " + inQuotes(a.text) + "; seit der letzten Pr\xFC" "fung: " + listing(seen);
+    }
+    case TDriveOp::ExpectCommand: {
+      const std::vector<std::string>& log = pageCommandLog();
+      if (m_commandsChecked > log.size()) m_commandsChecked = 0;
+      for (std::size_t i = m_commandsChecked; i < log.size(); ++i) {
+        if (log[i] == a.text) {
+          m_commandsChecked = i + 1;
+          return {};
+        }
+      }
+      const std::vector<std::string> seen(log.begin() + std::ptrdiff_t(m_commandsChecked), log.end());
+      return "kein Seitenbefehl " + inQuotes(a.text) + "; seit der letzten Pr\xFC" "fung: " + listing(seen);
     }
   }
   return "unbekannte Aktion";

@@ -26,11 +26,13 @@ class TXPage;
 //   expect-text "<text>"  the text is on the page on show (words, field texts, captions)
 //   expect-page "<name>"  the file name of the page on show, without regard to case
 //   expect-message "<t>"  a message box with the text came up since the last such check
+//   expect-command "<c>"  the page command reached the main window since the last such check
 //   answer <yes|no|ok|cancel|retry>   the answer to the next message box
 // Blank lines and lines starting with "#" are skipped. Texts are UTF-8 inside double quotes
 // (\" and \\ escape). The first failing line ends the run with exit code 1.
 
-enum class TDriveOp { Click, RightClick, Type, Key, Command, Wait, Shot, ExpectText, ExpectPage, ExpectMessage, Answer };
+enum class TDriveOp { Click, RightClick, Type, Key, Command, Wait, Shot, ExpectText, ExpectPage, ExpectMessage, ExpectCommand,
+                      Answer };
 
 struct TDriveAction {
   TDriveOp op = TDriveOp::Wait;
@@ -102,6 +104,7 @@ class TDriver : public QObject {
   std::size_t m_next = 0;
   std::size_t m_reported = 0;  // messages written to stderr
   std::size_t m_checked = 0;   // messages an expect-message has looked at
+  std::size_t m_commandsChecked = 0;  // page commands an expect-command has looked at
   bool m_finished = false;
   bool m_halted = false;
 };

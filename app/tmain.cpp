@@ -118,7 +118,17 @@ void TMain::customEvent(QEvent* e) {
   runPageCommand(command);
 }
 
+static std::vector<std::string>& commandLog() {
+  static std::vector<std::string> log;
+  return log;
+}
+
+const std::vector<std::string>& pageCommandLog() { return commandLog(); }
+
 void TMain::runPageCommand(const std::string& command) {
+  // Bounded: a long session keeps only its recent commands.
+  if (commandLog().size() >= 1000) commandLog().erase(commandLog().begin(), commandLog().begin() + 500);
+  commandLog().push_back(command);
   // A faulty command part ends the command text with a message; the page stays.
   try {
     PageCommand(*m_actions, command);

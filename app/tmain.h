@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TBackdrop;
 class TXPage;
@@ -79,6 +80,9 @@ void installMainWindowFactory();
 
 // The visible main window, or nullptr (while a trainer window has taken its place).
 TMain* currentMain();
+
+// Every page command the main windows ran, oldest first (the driver checks answers with it).
+const std::vector<std::string>& pageCommandLog();
 
 // The orderly exit. Returns false when the learner chose to stay.
 bool Beenden(TMain* main);

@@ -1,4 +1,5 @@
 #include "app/tdriver.h"
+#include "widgets/txmultiplechoice.h"
 #include "app/tmain.h"
 #include "app/tpagecommand.h"
 #include "page/txpage.h"
@@ -192,6 +193,32 @@ TEST_F(DriverOwnPages, TypesIntoTheFieldAndFindsItsText) {
   EXPECT_EQ(code, 0);
   ASSERT_EQ(drivePage()->Fields().size(), 1u);
   EXPECT_EQ(drivePage()->Fields()[0]->Text(), "house");
+}
+
+TEST_F(DriverOwnPages, AnswersChoiceGridsWithAndWithoutAReaction) {
+  const std::string grid = "<multiple coords=100,200,150,40 dim=2,2 txt=\"house|mouse|horse|hose\"";
+  page("mit.htx", "<html>Was hei\xDF t Haus?" + grid + " reaction=vokabel><a href=\"mit2.htx\">weiter</a></html>");
+  page("mit2.htx", "<html>Noch einmal:" + grid + " reaction=vokabel><a href=\"ohne.htx\">weiter</a></html>");
+  page("ohne.htx", "<html>Ohne Reaktion:" + grid + "></html>");
+  appState().StartPage = "mit.htx";
+  const int code = run(
+      "click \"mouse\"\n"
+      "expect-command \"vokabel[mouse]-\"\n"
+      "click \"weiter\"\n"
+      "click \"house\"\n"
+      "expect-command \"vokabel+\"\n"
+      "click \"weiter\"\n"
+      "expect-page \"ohne.htx\"\n"
+      "click \"hose\"\n"
+      "expect-command \"vokabel+\"\n");
+  // The last grid has no reaction: no command, the toast and then the right cell marked.
+  EXPECT_EQ(code, 1);
+  ASSERT_NE(drivePage(), nullptr);
+  TXMultipleChoice* choice = drivePage()->MultipleChoice();
+  ASSERT_NE(choice, nullptr);
+  EXPECT_EQ(choice->Highlight(), choice->Lsg());
+  EXPECT_EQ(choice->cellText(choice->Lsg()), "house");
+  EXPECT_FALSE(choice->isHidden());
 }
 
 TEST(ScreenSaverGuard, DoesNothingWithoutASessionBus) {
