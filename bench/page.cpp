@@ -154,3 +154,36 @@ void BM_ScrollStep(benchmark::State& state) {
 BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+namespace {
+
+// A link from the shipped start page to the help page and "-" back: two full page loads.
+void BM_FollowLinkAndBack(benchmark::State& state) {
+  app();
+  TXPage::setSoundCloser(nullptr);
+  TXPage page;
+  page.resize(800, 572);
+  const std::string hzek = zek::fromPath(distDir() / "ZEK_E" / "hzek") + "/";
+  page.setXFile(hzek + "main.htx");
+  for (auto _ : state) {
+    page.Follow("hilfe.htx", {});
+    page.Follow("-", {});
+  }
+  benchmark::DoNotOptimize(page.Model().items.size());
+}
+BENCHMARK(BM_FollowLinkAndBack)->Unit(benchmark::kMillisecond);
+
+// The next exercise of the shipped exercise file: clear, read prefix + exercise + suffix, lay out, paint.
+void BM_NextExercise(benchmark::State& state) {
+  app();
+  TXPage::setSoundCloser(nullptr);
+  TXPage page;
+  page.resize(800, 572);
+  page.setXPath(zek::fromPath(distDir() / "ZEK_E" / "hzek"));
+  page.Follow("EX PICK=1000000 FILE=grammatik.zek WEITER=uebungen.htx", {});
+  for (auto _ : state) page.Follow("EX", {});
+  benchmark::DoNotOptimize(page.Model().items.size());
+}
+BENCHMARK(BM_NextExercise)->Unit(benchmark::kMillisecond);
+
+}  // namespace
