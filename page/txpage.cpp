@@ -682,10 +682,7 @@ void TXPage::mousePressEvent(QMouseEvent* e) {
       if (link.kind == TLinkKind::HotSpot) Follow(link.name, toView(a.rect));
       return;
     }
-    if (m_label && !m_label->isHidden()) {
-      m_label->hideNote();
-      m_labelText.clear();
-    }
+    hideNote();
     if (m_htmlChild) hide();
   } else if (e->button() == Qt::RightButton) {
     std::string text;
@@ -803,8 +800,7 @@ void TXPage::Follow(const std::string& target, const QRect& area) {
   if (t.front() == '@') {
     const std::string text = t.substr(1);
     const bool same = m_label && !m_label->isHidden() && m_labelText == text;
-    if (m_label) m_label->hideNote();
-    m_labelText.clear();
+    hideNote();
     if (!same) {
       if (!m_label) m_label = std::make_unique<TXLabel>(this);
       m_label->showAt(area, text, size());
@@ -1013,11 +1009,16 @@ void TXPage::fieldFinished(std::size_t index) {
   // The learner goes on in the next open field.
   for (std::size_t k = 1; k <= m_fields.size(); ++k) {
     const std::size_t j = (index + k) % m_fields.size();
-    if (!m_fieldDone[j] && m_fields[j]->isVisible()) {
+    if (!m_fieldDone[j] && !m_fields[j]->isHidden()) {
       m_fields[j]->setFocus();
       break;
     }
   }
+}
+
+void TXPage::hideNote() {
+  if (m_label) m_label->hideNote();
+  m_labelText.clear();
 }
 
 void TXPage::wireField(TPageEdit* edit, std::size_t index, bool inFlow) {
@@ -1034,12 +1035,7 @@ void TXPage::wireField(TPageEdit* edit, std::size_t index, bool inFlow) {
   edit->OnReturn = [this, index](tXColorEdit* f) {
     if (f->Command().empty() && f->isHidden()) showFieldPicture(index);
   };
-  edit->OnMouseDown = [this](tXColorEdit*) {
-    if (m_label && !m_label->isHidden()) {
-      m_label->hideNote();
-      m_labelText.clear();
-    }
-  };
+  edit->OnMouseDown = [this](tXColorEdit*) { hideNote(); };
 }
 
 void TXPage::wireChoice() {

@@ -176,6 +176,7 @@ class TXPage : public QWidget {
   void deliverReaction();
   void wireField(TPageEdit* edit, std::size_t index, bool inFlow);
   void fieldFinished(std::size_t index);
+  void hideNote();
   void showFieldPicture(std::size_t index);
   void wireChoice();
   void deferFollow(const std::string& target, const QRect& area);
