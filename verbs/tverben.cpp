@@ -1,5 +1,6 @@
 #include "verbs/tverben.h"
 
+#include "lab/media/tspeech.h"
 #include "page/thtmlstream.h"
 #include "platform/messages.h"
 #include "platform/settingsstore.h"
@@ -40,12 +41,14 @@ std::uint32_t clockSeed() {
 TVerben::TVerben() : TVerben(TSettingsStore::global()) {}
 
 TVerben::TVerben(TSettingsStore& store) : m_store(store), m_zufall(clockSeed()) {
+  Sprechbar = [](const std::string& wort) { return speakableWord(wort); };
   m_liste.ladenEingebaut();
   ladeAuswahl();
 }
 
 TVerben::TVerben(TVerbListe liste, TSettingsStore& store)
     : m_store(store), m_liste(std::move(liste)), m_zufall(clockSeed()) {
+  Sprechbar = [](const std::string& wort) { return speakableWord(wort); };
   ladeAuswahl();
 }
 

@@ -37,7 +37,7 @@ class TVerben {
   // The page view the pages go to; without one answers are ignored.
   void setSeite(std::unique_ptr<TVerbSeite> seite);
   TVerbSeite* Seite() const { return m_seite.get(); }
-  // Text for a shown infinitive: a link to its recording where one exists (the plain word by default).
+  // Markup for a shown infinitive: by default `speakableWord`, a link to its recording where one exists.
   std::function<std::string(const std::string&)> Sprechbar;
   // Tests and tools: a fixed random sequence.
   void setZufall(std::uint32_t seed) { m_zufall.seed(seed); }

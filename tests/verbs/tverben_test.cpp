@@ -282,6 +282,21 @@ TEST_F(Fixture, ARoundKeepsTheFormsItWasPreparedWith) {
   EXPECT_FALSE(verben->vorbereiten());  // the next round sees the new selection
 }
 
+TEST_F(Fixture, OnlyTheShownInfinitiveIsSpoken) {
+  make();
+  verben->Sprechbar = [](const std::string& w) { return "<a href=\"" + w + ".wav\">" + w + "</a>"; };
+  only({"go"}, "-+--");
+  ASSERT_TRUE(verben->vorbereiten());
+  verben->startRunde();
+  EXPECT_TRUE(has(seite->last(), "<+h><a href=\"go.wav\">go</a><edit"));
+  verben->antwort("2-");
+  EXPECT_TRUE(has(seite->last(), "<+h><a href=\"go.wav\">go</a><box coords=150,250,200 align=c><+h>went<"));
+  verben->setFormAuswahl("+---");
+  ASSERT_TRUE(verben->vorbereiten());
+  verben->startRunde();
+  EXPECT_TRUE(has(seite->last(), "lsg=\"go\" help"));  // the solution stays the plain word
+}
+
 TEST(VerbLoesung, OptionalLettersStandForEverySpelling) {
   const std::pair<const char*, const char*> cases[] = {
       {"was; were", "was; were"},
