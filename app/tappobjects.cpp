@@ -1,7 +1,7 @@
 #include "app/tappobjects.h"
 
 #include "dict/database.h"
-#include "verbs/tverbliste.h"
+#include "verbs/tverben.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tres.h"
 #include "vocab/tvoceinstellungen.h"
@@ -19,10 +19,7 @@ void TAppObjects::createTrainers() {
   if (!einstellungen) einstellungen = std::make_unique<TVocEinstellungen>();
   bibliothek->setEinstellungen(einstellungen.get());
   if (!res) res = std::make_unique<TRes>();
-  if (!verben) {
-    verben = std::make_unique<TVerbListe>();
-    verben->ladenEingebaut();
-  }
+  if (!verben) verben = std::make_unique<TVerben>();
 }
 
 void TAppObjects::freeTrainers() {
