@@ -155,7 +155,7 @@ std::string decodeValue(std::string_view v) {
   return out;
 }
 
-std::vector<std::string> decodeAll(std::vector<std::string> values) {
+std::vector<std::string> decodeEach(std::vector<std::string> values) {
   for (std::string& v : values) v = decodeValue(v);
   return values;
 }
@@ -163,7 +163,8 @@ std::vector<std::string> decodeAll(std::vector<std::string> values) {
 // lsg and help, required and in this order, then tip and reaction.
 bool readField(S& sc, TFieldRecord& field) {
   if (sc.expectOneOf({"LSG"}) < 0) return false;
-  field.solutions = decodeAll(S::split(sc.readValue(), "; "));
+  // Decoded first: "&gt;" ends in ";", and no solution holds a semicolon of its own.
+  field.solutions = S::split(decodeValue(sc.readValue()), "; ");
   if (sc.expectOneOf({"HELP"}) < 0) return false;
   field.help = decodeValue(sc.readValue());
   while (true) {
@@ -969,7 +970,7 @@ void THtxReader::multipleTag(std::string_view attrs) {
         if (comma != std::string_view::npos) grid.active = color(pair.substr(comma + 1));
         break;
       }
-      case 3: grid.items = decodeAll(S::split(v, "|")); break;
+      case 3: grid.items = decodeEach(S::split(v, "|")); break;
       case 4: grid.reaction = std::string(v); break;
     }
   }
