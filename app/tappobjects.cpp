@@ -1,7 +1,7 @@
 #include "app/tappobjects.h"
 
 #include "dict/database.h"
-#include "verbs/tverbliste.h"
+#include "verbs/tverben.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tres.h"
 #include "vocab/tseitenanzeige.h"
@@ -24,10 +24,7 @@ void TAppObjects::createTrainers() {
   if (!abfrageAnzeige) abfrageAnzeige = std::make_unique<TSeitenAnzeige>(*bibliothek);
   bibliothek->Abfrage().setPool(res.get());
   bibliothek->Abfrage().setAnzeige(abfrageAnzeige.get());
-  if (!verben) {
-    verben = std::make_unique<TVerbListe>();
-    verben->ladenEingebaut();
-  }
+  if (!verben) verben = std::make_unique<TVerben>();
 }
 
 void TAppObjects::freeTrainers() {

@@ -11,6 +11,7 @@
 #include "vocab/tbibliothek.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvokabelabfrage.h"
+#include "verbs/tverben.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -47,6 +48,24 @@ void TMainActions::goVocEin() {
 }
 
 void TMainActions::goVerbEinstellungen() { openTrainer(TTrainerKind::VerbEinstellungen, "Die Verbauswahl"); }
+
+bool TMainActions::verbTrainerReady() const { return appObjects().verben && appObjects().verben->vorbereiten(); }
+
+void TMainActions::startVerbRound() {
+  if (appObjects().verben) appObjects().verben->startRunde();
+}
+
+void TMainActions::verbWeiter() {
+  if (appObjects().verben) appObjects().verben->weiter();
+}
+
+void TMainActions::verbAnswer(const std::string& text) {
+  if (appObjects().verben) appObjects().verben->antwort(text);
+}
+
+void TMainActions::verbPreset(int number) {
+  if (appObjects().verben) appObjects().verben->voreinstellung(number);
+}
 
 void TMainActions::goSprachlabor() { openTrainer(TTrainerKind::Sprachlabor, "Das Sprachlabor"); }
 

@@ -22,14 +22,14 @@ class TMainActions : public TCommandActions {
   void waveBase() override { notYet("Die Aufnahmen-Verwaltung"); }
   void goVocEin() override;
   void goVerbEinstellungen() override;
-  bool verbTrainerReady() const override { return false; }
-  void startVerbRound() override { notYet("Der Verbtrainer"); }
+  bool verbTrainerReady() const override;
+  void startVerbRound() override;
   void vocAus() override;
-  void verbWeiter() override {}
-  void verbAnswer(const std::string&) override {}
+  void verbWeiter() override;
+  void verbAnswer(const std::string& text) override;
   void vokabelWeiter() override;
   void vokabelAnswer(const std::string& result) override;
-  void verbPreset(int) override {}
+  void verbPreset(int number) override;
   bool go() override;
   void vegas() override { notYet("Das Bingo-Spiel"); }
   void goAbfrage() override;

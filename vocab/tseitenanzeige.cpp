@@ -1,5 +1,6 @@
 #include "vocab/tseitenanzeige.h"
 
+#include "lab/media/tspeech.h"
 #include "page/txpage.h"
 #include "platform/appstate.h"
 #include "vocab/tbibliothek.h"
@@ -26,7 +27,4 @@ void TSeitenAnzeige::AuswertungZeigen(const TAuswertung& auswertung) {
 
 void TSeitenAnzeige::NachrichtenVerarbeiten() { QCoreApplication::processEvents(); }
 
-std::string TSeitenAnzeige::AufnahmeFuer(const std::string&) const {
-  // The recordings store joins here once it exists.
-  return {};
-}
+std::string TSeitenAnzeige::AufnahmeFuer(const std::string& wort) const { return recordingFileFor(wort); }

@@ -23,7 +23,13 @@ std::string bounded(std::string text) {
   return text;
 }
 
+zek::MediaCommandObserver& observerSlot() {
+  static zek::MediaCommandObserver observer;
+  return observer;
+}
+
 std::string send(std::string_view command, bool quiet, bool withCommand) {
+  if (const auto& observer = observerSlot()) observer(command, quiet);
   const TMediaReply reply = zek::mediaService().execute(command);
   if (!reply.failed()) return bounded(reply.text);
   const int code = static_cast<int>(reply.error);
@@ -61,5 +67,7 @@ TMediaService& mediaService() {
 }
 
 void setMediaService(std::unique_ptr<TMediaService> service) { serviceSlot() = std::move(service); }
+
+void setMediaCommandObserver(MediaCommandObserver observer) { observerSlot() = std::move(observer); }
 
 }  // namespace zek

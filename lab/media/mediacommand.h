@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,4 +20,7 @@ namespace zek {
 TMediaService& mediaService();
 // Replaces it (tests: a null device with their own clock); nullptr restores the default.
 void setMediaService(std::unique_ptr<TMediaService> service);
+// Sees every command sent through either entry, before it runs (tests); nullptr: none.
+using MediaCommandObserver = std::function<void(std::string_view command, bool quiet)>;
+void setMediaCommandObserver(MediaCommandObserver observer);
 }  // namespace zek
