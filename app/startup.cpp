@@ -7,10 +7,12 @@
 #include "dict/startup.h"
 #include "app/tmain.h"
 #include "app/tshortcuts.h"
+#include "app/ttrainerwindows.h"
 #include "platform/appstate.h"
 #include "platform/display.h"
 #include "platform/messages.h"
 #include "platform/thandover.h"
+#include "verbs/t_e_verbenauswahl.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -105,6 +107,9 @@ int runProgram(const std::vector<std::string>& arguments) {
   TMain::setSharedBackdrop(backdrop);
   main->setBackdrop(backdrop);
   installMainWindowFactory();
+  registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
+    return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
+  });
   QObject::connect(backdrop, &TBackdrop::clickedThrough, backdrop, [backdrop] {
     QWidget* front = QApplication::activeWindow();
     if (!front || front == backdrop) front = driveWindow();
@@ -132,5 +137,6 @@ int runProgram(const std::vector<std::string>& arguments) {
   for (const QPointer<QWidget>& w : windows) delete w.data();
   TMain::setSharedBackdrop(nullptr);
   setMainWindowFactory(nullptr);
+  registerTrainerWindow(TTrainerKind::VerbEinstellungen, nullptr);
   return code;
 }

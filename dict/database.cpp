@@ -1,6 +1,6 @@
 #include "dict/database.h"
 
-#include "dict/collation.h"
+#include "platform/collation.h"
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/messages.h"

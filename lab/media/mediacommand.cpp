@@ -30,12 +30,18 @@ std::vector<std::string>& commandLog() {
 
 std::size_t g_commandCount = 0;
 
+zek::MediaCommandObserver& observerSlot() {
+  static zek::MediaCommandObserver observer;
+  return observer;
+}
+
 std::string send(std::string_view command, bool quiet, bool withCommand) {
   ++g_commandCount;
   constexpr std::size_t kLogLimit = 4096;
   auto& log = commandLog();
   if (log.size() >= kLogLimit) log.erase(log.begin(), log.begin() + kLogLimit / 2);
   log.emplace_back(command);
+  if (const auto& observer = observerSlot()) observer(command, quiet);
   const TMediaReply reply = zek::mediaService().execute(command);
   if (!reply.failed()) return bounded(reply.text);
   const int code = static_cast<int>(reply.error);
@@ -76,5 +82,7 @@ TMediaService& mediaService() {
 }
 
 void setMediaService(std::unique_ptr<TMediaService> service) { serviceSlot() = std::move(service); }
+
+void setMediaCommandObserver(MediaCommandObserver observer) { observerSlot() = std::move(observer); }
 
 }  // namespace zek

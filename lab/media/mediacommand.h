@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,4 +26,7 @@ const std::vector<std::string>& mediaCommandLog();
 std::size_t mediaCommandCount();
 // Replaces it (tests: a null device with their own clock); nullptr restores the default.
 void setMediaService(std::unique_ptr<TMediaService> service);
+// Sees every command sent through either entry, before it runs (tests); nullptr: none.
+using MediaCommandObserver = std::function<void(std::string_view command, bool quiet)>;
+void setMediaCommandObserver(MediaCommandObserver observer);
 }  // namespace zek

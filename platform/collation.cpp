@@ -1,4 +1,4 @@
-#include "dict/collation.h"
+#include "platform/collation.h"
 
 #include "platform/codec.h"
 
