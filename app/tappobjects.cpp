@@ -4,7 +4,9 @@
 #include "verbs/tverben.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tres.h"
+#include "vocab/tseitenanzeige.h"
 #include "vocab/tvoceinstellungen.h"
+#include "vocab/tvokabelabfrage.h"
 
 TAppObjects::TAppObjects() = default;
 TAppObjects::~TAppObjects() = default;
@@ -19,12 +21,16 @@ void TAppObjects::createTrainers() {
   if (!einstellungen) einstellungen = std::make_unique<TVocEinstellungen>();
   bibliothek->setEinstellungen(einstellungen.get());
   if (!res) res = std::make_unique<TRes>();
+  if (!abfrageAnzeige) abfrageAnzeige = std::make_unique<TSeitenAnzeige>(*bibliothek);
+  bibliothek->Abfrage().setPool(res.get());
+  bibliothek->Abfrage().setAnzeige(abfrageAnzeige.get());
   if (!verben) verben = std::make_unique<TVerben>();
 }
 
 void TAppObjects::freeTrainers() {
   verben.reset();
   bibliothek.reset();
+  abfrageAnzeige.reset();
   einstellungen.reset();
   res.reset();
 }

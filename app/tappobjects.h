@@ -7,6 +7,7 @@ class TBibliothek;
 class TVocEinstellungen;
 class TRes;
 class TVerben;
+class TAbfrageAnzeige;
 
 // The process-wide trainer objects the shell owns from start-up to the orderly exit.
 struct TAppObjects {
@@ -15,6 +16,7 @@ struct TAppObjects {
   std::unique_ptr<TVocEinstellungen> einstellungen;
   std::unique_ptr<TRes> res;
   std::unique_ptr<TVerben> verben;
+  std::unique_ptr<TAbfrageAnzeige> abfrageAnzeige;  // where the quiz shows its pages
 
   TAppObjects();
   ~TAppObjects();

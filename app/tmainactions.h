@@ -24,15 +24,15 @@ class TMainActions : public TCommandActions {
   void goVerbEinstellungen() override;
   bool verbTrainerReady() const override;
   void startVerbRound() override;
-  void vocAus() override { notYet("Die Auswertung"); }
+  void vocAus() override;
   void verbWeiter() override;
   void verbAnswer(const std::string& text) override;
-  void vokabelWeiter() override {}
-  void vokabelAnswer(const std::string&) override {}
+  void vokabelWeiter() override;
+  void vokabelAnswer(const std::string& result) override;
   void verbPreset(int number) override;
   bool go() override;
   void vegas() override { notYet("Das Bingo-Spiel"); }
-  void goAbfrage() override { notYet("Die Vokabelabfrage"); }
+  void goAbfrage() override;
   void goSuper() override { notYet("Superlearning"); }
   void superOpts() override { notYet("Die Superlearning-Einstellungen", true); }
   void openUrl(const std::string& url) override;
