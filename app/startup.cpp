@@ -5,6 +5,9 @@
 #include "app/tdriver.h"
 #include "dict/database.h"
 #include "dict/startup.h"
+#include "lab/media/recordingwindows.h"
+#include "lab/trecsetup.h"
+#include "lab/twavedb.h"
 #include "app/tmain.h"
 #include "app/tshortcuts.h"
 #include "platform/appstate.h"
@@ -58,7 +61,7 @@ bool startupChecks(const std::vector<std::string>& args) {
 
   if (!appObjects().database) appObjects().database = std::make_unique<TXDatabase>();
   zek::loadDictionaries(*appObjects().database, Dirs().DictFile1, Dirs().DictFile2);
-  // The word-to-recording store (step 7) joins here once it exists.
+  appObjects().loadWaveBase(Dirs().DictFile3);
 
   appState().OnlineHelp = readSettingString("", "Online-Hilfe", "AN") != "AUS";
 
@@ -105,6 +108,10 @@ int runProgram(const std::vector<std::string>& arguments) {
   TMain::setSharedBackdrop(backdrop);
   main->setBackdrop(backdrop);
   installMainWindowFactory();
+  zek::setRecordingWindows({[] { TRecSetup::run(QApplication::activeWindow()); },
+                            [](const std::string& word, const std::string& file) {
+                              TWaveDB::run(QApplication::activeWindow(), word, file);
+                            }});
   QObject::connect(backdrop, &TBackdrop::clickedThrough, backdrop, [backdrop] {
     QWidget* front = QApplication::activeWindow();
     if (!front || front == backdrop) front = driveWindow();
@@ -132,5 +139,6 @@ int runProgram(const std::vector<std::string>& arguments) {
   for (const QPointer<QWidget>& w : windows) delete w.data();
   TMain::setSharedBackdrop(nullptr);
   setMainWindowFactory(nullptr);
+  zek::setRecordingWindows({});
   return code;
 }

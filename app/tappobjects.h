@@ -1,12 +1,14 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 class TXDatabase;
 class TBibliothek;
 class TVocEinstellungen;
 class TRes;
 class TVerbListe;
+class TXWaveBase;
 
 // The process-wide trainer objects the shell owns from start-up to the orderly exit.
 struct TAppObjects {
@@ -15,6 +17,7 @@ struct TAppObjects {
   std::unique_ptr<TVocEinstellungen> einstellungen;
   std::unique_ptr<TRes> res;
   std::unique_ptr<TVerbListe> verben;
+  std::unique_ptr<TXWaveBase> waveBase;  // the word-to-recording store
 
   TAppObjects();
   ~TAppObjects();
@@ -22,6 +25,10 @@ struct TAppObjects {
   void createTrainers();
   // Frees them in the exit order: verbs, library, settings, pool.
   void freeTrainers();
+  // A new store loaded from `file` (nothing for an empty name), used by the speaking operations.
+  void loadWaveBase(const std::string& file);
+  // Frees the store (it remembers where it was saved) and the recorder.
+  void freeWaveBase();
 };
 
 TAppObjects& appObjects();

@@ -2,6 +2,8 @@
 
 #include "app/tappobjects.h"
 #include "app/tmain.h"
+#include "lab/trecsetup.h"
+#include "lab/twavedb.h"
 #include "page/txpage.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
@@ -50,6 +52,10 @@ bool TMainActions::go() {
   notYet(dispatchState().requestedMode == 100 ? "Die Vokabelabfrage" : "Superlearning");
   return true;
 }
+
+void TMainActions::recSetup() { TRecSetup::run(&m_main); }
+
+void TMainActions::waveBase() { TWaveDB::run(&m_main); }
 
 void TMainActions::openUrl(const std::string& url) {
   QDesktopServices::openUrl(QUrl(zek::toQString(url)));
