@@ -10,10 +10,12 @@
 #include "lab/twavedb.h"
 #include "app/tmain.h"
 #include "app/tshortcuts.h"
+#include "app/ttrainerwindows.h"
 #include "platform/appstate.h"
 #include "platform/display.h"
 #include "platform/messages.h"
 #include "platform/thandover.h"
+#include "verbs/t_e_verbenauswahl.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -108,6 +110,9 @@ int runProgram(const std::vector<std::string>& arguments) {
   TMain::setSharedBackdrop(backdrop);
   main->setBackdrop(backdrop);
   installMainWindowFactory();
+  registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
+    return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
+  });
   zek::setRecordingWindows({[] { TRecSetup::run(QApplication::activeWindow()); },
                             [](const std::string& word, const std::string& file) {
                               TWaveDB::run(QApplication::activeWindow(), word, file);
@@ -139,6 +144,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   for (const QPointer<QWidget>& w : windows) delete w.data();
   TMain::setSharedBackdrop(nullptr);
   setMainWindowFactory(nullptr);
+  registerTrainerWindow(TTrainerKind::VerbEinstellungen, nullptr);
   zek::setRecordingWindows({});
   return code;
 }

@@ -4,10 +4,12 @@
 #include "lab/media/tspeech.h"
 #include "lab/media/twaverec.h"
 #include "lab/media/txwavebase.h"
-#include "verbs/tverbliste.h"
+#include "verbs/tverben.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tres.h"
+#include "vocab/tseitenanzeige.h"
 #include "vocab/tvoceinstellungen.h"
+#include "vocab/tvokabelabfrage.h"
 
 TAppObjects::TAppObjects() = default;
 TAppObjects::~TAppObjects() = default;
@@ -22,15 +24,16 @@ void TAppObjects::createTrainers() {
   if (!einstellungen) einstellungen = std::make_unique<TVocEinstellungen>();
   bibliothek->setEinstellungen(einstellungen.get());
   if (!res) res = std::make_unique<TRes>();
-  if (!verben) {
-    verben = std::make_unique<TVerbListe>();
-    verben->ladenEingebaut();
-  }
+  if (!abfrageAnzeige) abfrageAnzeige = std::make_unique<TSeitenAnzeige>(*bibliothek);
+  bibliothek->Abfrage().setPool(res.get());
+  bibliothek->Abfrage().setAnzeige(abfrageAnzeige.get());
+  if (!verben) verben = std::make_unique<TVerben>();
 }
 
 void TAppObjects::freeTrainers() {
   verben.reset();
   bibliothek.reset();
+  abfrageAnzeige.reset();
   einstellungen.reset();
   res.reset();
 }

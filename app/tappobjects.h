@@ -7,7 +7,8 @@ class TXDatabase;
 class TBibliothek;
 class TVocEinstellungen;
 class TRes;
-class TVerbListe;
+class TVerben;
+class TAbfrageAnzeige;
 class TXWaveBase;
 
 // The process-wide trainer objects the shell owns from start-up to the orderly exit.
@@ -16,12 +17,13 @@ struct TAppObjects {
   std::unique_ptr<TBibliothek> bibliothek;
   std::unique_ptr<TVocEinstellungen> einstellungen;
   std::unique_ptr<TRes> res;
-  std::unique_ptr<TVerbListe> verben;
+  std::unique_ptr<TVerben> verben;
+  std::unique_ptr<TAbfrageAnzeige> abfrageAnzeige;  // where the quiz shows its pages
   std::unique_ptr<TXWaveBase> waveBase;  // the word-to-recording store
 
   TAppObjects();
   ~TAppObjects();
-  // Creates the library, its settings, the answer pool and the verb table if missing.
+  // Creates the library, its settings, the answer pool and the verb trainer if missing.
   void createTrainers();
   // Frees them in the exit order: verbs, library, settings, pool.
   void freeTrainers();

@@ -11,6 +11,8 @@
 #include "platform/messages.h"
 #include "platform/screensaver.h"
 #include "platform/thandover.h"
+#include "verbs/tverben.h"
+#include "verbs/txpageverbseite.h"
 #include "vocab/tbibliothek.h"
 
 #include <QApplication>
@@ -60,6 +62,7 @@ TMain::TMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
   m_xpage->Bedingung().add("e");
   if (!Dirs().SoundDir.empty()) m_xpage->Bedingung().add("cdrom");
   if (appObjects().bibliothek) appObjects().bibliothek->setSeite(m_xpage);
+  if (appObjects().verben) appObjects().verben->setSeite(std::make_unique<TXPageVerbSeite>(m_xpage));
   // No presentation runs while a main window is being made.
   setPresentationRunning(false);
   m_actions = std::make_unique<TMainActions>(*this);

@@ -7,8 +7,13 @@
 #include "page/txpage.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
+#include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/thandover.h"
+#include "vocab/tbibliothek.h"
+#include "vocab/tvoceinstellungen.h"
+#include "vocab/tvokabelabfrage.h"
+#include "verbs/tverben.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -46,13 +51,83 @@ void TMainActions::goVocEin() {
 
 void TMainActions::goVerbEinstellungen() { openTrainer(TTrainerKind::VerbEinstellungen, "Die Verbauswahl"); }
 
+bool TMainActions::verbTrainerReady() const { return appObjects().verben && appObjects().verben->vorbereiten(); }
+
+void TMainActions::startVerbRound() {
+  if (appObjects().verben) appObjects().verben->startRunde();
+}
+
+void TMainActions::verbWeiter() {
+  if (appObjects().verben) appObjects().verben->weiter();
+}
+
+void TMainActions::verbAnswer(const std::string& text) {
+  if (appObjects().verben) appObjects().verben->antwort(text);
+}
+
+void TMainActions::verbPreset(int number) {
+  if (appObjects().verben) appObjects().verben->voreinstellung(number);
+}
+
 void TMainActions::goSprachlabor() { openTrainer(TTrainerKind::Sprachlabor, "Das Sprachlabor"); }
 
 bool TMainActions::go() {
-  notYet(dispatchState().requestedMode == 100 ? "Die Vokabelabfrage" : "Superlearning");
+  TBibliothek* bib = appObjects().bibliothek.get();
+  if (!bib || !appObjects().einstellungen) return true;
+  if (bib->Veraendert()) {
+    const int answer = showMessage(
+        "Die aktuelle Bibliothek wurde ver\xE4ndert.\rSollen die Ver\xE4nderungen jetzt gespeichert werden?\r\r"
+        "[Die Ver\xE4nderungen sonst verloren]",
+        mb::YesNoCancel | mb::IconQuestion);
+    if (answer == mb::IdCancel) return false;
+    if (answer == mb::IdYes) {
+      TFileDialogRequest request;
+      request.save = true;
+      request.filter = "Vokabel-Bibliotheken (*.asc)|*.asc";
+      request.defaultExt = "asc";
+      request.directory = Dirs().UserVocabDir;
+      const std::string name = zek::fileNamePart(bib->DateiName());
+      request.fileName = name.empty() ? "OhneNamen.asc" : name;
+      if (const auto chosen = askFileName(request)) {
+        const std::string dir = zek::directoryPart(*chosen);
+        if (!dir.empty() && dir != Dirs().UserVocabDir) {
+          Dirs().UserVocabDir = dir;
+          saveDirectorySettings(1);
+        }
+        bib->Speichern(*chosen);
+      }
+    }
+  }
+  bib->ZufallsAuswahl(Dirs().VocabBase + dispatchState().collection);
+  TVocEinstellungen& settings = *appObjects().einstellungen;
+  settings.Voreinstellung(dispatchState().quizPreset);
+  settings.Bis = bib->Anzahl(false) - 1;
+  if (dispatchState().requestedMode == 100) {
+    goAbfrage();
+  } else {
+    goSuper();
+  }
   return true;
 }
 
+void TMainActions::goAbfrage() {
+  TBibliothek* bib = appObjects().bibliothek.get();
+  if (!bib) return;
+  // Not ready: the options show what is missing.
+  if (!bib->Abfrage().Starten()) goVocEin();
+}
+
+void TMainActions::vocAus() {
+  if (TBibliothek* bib = appObjects().bibliothek.get()) bib->Abfrage().Zwischenstand();
+}
+
+void TMainActions::vokabelWeiter() {
+  if (TBibliothek* bib = appObjects().bibliothek.get()) bib->Abfrage().Weiter();
+}
+
+void TMainActions::vokabelAnswer(const std::string& result) {
+  if (TBibliothek* bib = appObjects().bibliothek.get()) bib->Abfrage().AntwortZeigen(result);
+}
 void TMainActions::recSetup() { TRecSetup::run(&m_main); }
 
 void TMainActions::waveBase() { TWaveDB::run(&m_main); }

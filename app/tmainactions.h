@@ -22,17 +22,17 @@ class TMainActions : public TCommandActions {
   void waveBase() override;
   void goVocEin() override;
   void goVerbEinstellungen() override;
-  bool verbTrainerReady() const override { return false; }
-  void startVerbRound() override { notYet("Der Verbtrainer"); }
-  void vocAus() override { notYet("Die Auswertung"); }
-  void verbWeiter() override {}
-  void verbAnswer(const std::string&) override {}
-  void vokabelWeiter() override {}
-  void vokabelAnswer(const std::string&) override {}
-  void verbPreset(int) override {}
+  bool verbTrainerReady() const override;
+  void startVerbRound() override;
+  void vocAus() override;
+  void verbWeiter() override;
+  void verbAnswer(const std::string& text) override;
+  void vokabelWeiter() override;
+  void vokabelAnswer(const std::string& result) override;
+  void verbPreset(int number) override;
   bool go() override;
   void vegas() override { notYet("Das Bingo-Spiel"); }
-  void goAbfrage() override { notYet("Die Vokabelabfrage"); }
+  void goAbfrage() override;
   void goSuper() override { notYet("Superlearning"); }
   void superOpts() override { notYet("Die Superlearning-Einstellungen", true); }
   void openUrl(const std::string& url) override;

@@ -124,6 +124,15 @@ void PageCommand(TCommandActions& actions, std::string_view text, TDispatchState
   size_t pos = 0;
   while (pos <= lower.size()) {
     size_t comma = lower.find(',', pos);
+    // A picked choice travels whole: "vokabel[so weit, so gut]-" is one part.
+    if (lower.compare(pos, 8, "vokabel[") == 0) {
+      for (size_t end = lower.find("]-", pos); end != std::string::npos; end = lower.find("]-", end + 1)) {
+        if (end + 2 == lower.size() || lower[end + 2] == ',') {
+          comma = end + 2;
+          break;
+        }
+      }
+    }
     if (comma == std::string::npos) comma = lower.size();
     const std::string part = lower.substr(pos, comma - pos);
     pos = comma + 1;

@@ -131,16 +131,47 @@ bool isStructural(TItemKind k) {
   return k == TItemKind::Space || k == TItemKind::LineBreak || k == TItemKind::Paragraph || k == TItemKind::BoxStart;
 }
 
+// Field and choice values written by the trainers carry learner text: a double quote, ">",
+// "|" or "&" in it comes as "&quot;", "&gt;", "&#124;", "&amp;" ("&lt;" too). Other "&" stay.
+std::string decodeValue(std::string_view v) {
+  static constexpr std::array<std::pair<std::string_view, char>, 5> kNames = {
+      {{"&quot;", '"'}, {"&gt;", '>'}, {"&lt;", '<'}, {"&#124;", '|'}, {"&amp;", '&'}}};
+  std::string out;
+  out.reserve(v.size());
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    bool done = false;
+    if (v[i] == '&') {
+      for (const auto& [name, c] : kNames) {
+        if (v.substr(i, name.size()) == name) {
+          out.push_back(c);
+          i += name.size() - 1;
+          done = true;
+          break;
+        }
+      }
+    }
+    if (!done) out.push_back(v[i]);
+  }
+  return out;
+}
+
+std::vector<std::string> decodeEach(std::vector<std::string> values) {
+  for (std::string& v : values) v = decodeValue(v);
+  return values;
+}
+
 // lsg and help, required and in this order, then tip and reaction.
 bool readField(S& sc, TFieldRecord& field) {
   if (sc.expectOneOf({"LSG"}) < 0) return false;
-  field.solutions = S::split(sc.readValue(), "; ");
+  // Decoded first: "&gt;" ends in ";", and no solution holds a semicolon of its own.
+  field.solutions = S::split(decodeValue(sc.readValue()), "; ");
   if (sc.expectOneOf({"HELP"}) < 0) return false;
-  field.help = std::string(sc.readValue());
+  field.help = decodeValue(sc.readValue());
   while (true) {
     const int a = sc.expectOneOf({"TIP", "REACTION"});
     if (a < 0) return true;
-    (a == 0 ? field.tip : field.reaction) = std::string(sc.readValue());
+    if (a == 0) field.tip = decodeValue(sc.readValue());
+    else field.reaction = std::string(sc.readValue());
   }
 }
 
@@ -939,7 +970,7 @@ void THtxReader::multipleTag(std::string_view attrs) {
         if (comma != std::string_view::npos) grid.active = color(pair.substr(comma + 1));
         break;
       }
-      case 3: grid.items = S::split(v, "|"); break;
+      case 3: grid.items = decodeEach(S::split(v, "|")); break;
       case 4: grid.reaction = std::string(v); break;
     }
   }

@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "vocab/bibliotheksmeldungen.h"
 #include "vocab/tvoceinstellungen.h"
+#include "vocab/tvokabelabfrage.h"
 #include "vocab/vokabeldatei.h"
 
 #include <QCollator>
@@ -113,6 +114,16 @@ void sammleAsc(const fs::path& verzeichnis, std::vector<fs::path>& dateien, int 
 }  // namespace
 
 TBibliothek::TBibliothek() : m_zufall(std::random_device{}()) { m_eintraege.emplace_back(); }
+
+TBibliothek::~TBibliothek() = default;
+TBibliothek::TAbfrageZeiger::TAbfrageZeiger() = default;
+TBibliothek::TAbfrageZeiger::TAbfrageZeiger(const TAbfrageZeiger&) {}
+TBibliothek::TAbfrageZeiger::~TAbfrageZeiger() = default;
+
+TVokabelAbfrage& TBibliothek::Abfrage() {
+  if (!m_abfrage.p) m_abfrage.p = std::make_unique<TVokabelAbfrage>(*this);
+  return *m_abfrage.p;
+}
 
 // ---- field access
 

@@ -3,12 +3,14 @@
 #include "vocab/tvokabel.h"
 
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class TVocEinstellungen;
+class TVokabelAbfrage;
 class TXPage;
 
 // The one vocabulary library of the program: the ordered entries the editor edits, the
@@ -17,6 +19,7 @@ class TXPage;
 class TBibliothek {
  public:
   TBibliothek();
+  ~TBibliothek();
 
   // Attached at start-up; the active test and loading use the settings.
   void setEinstellungen(TVocEinstellungen* einstellungen) { m_einstellungen = einstellungen; }
@@ -85,7 +88,12 @@ class TBibliothek {
   std::string MitTo(int index) const;
   bool BibliothekGeladen();
 
-  // Tests and benchmarks: a fixed random sequence; and what "process pending messages" does.
+  // The quiz over this library and its state.
+  TVokabelAbfrage& Abfrage();
+
+  // The one random source of the library and its quiz, seeded once; tests and benchmarks
+  // give a fixed seed. And what "process pending messages" does.
+  std::mt19937& Zufall() { return m_zufall; }
   void setZufall(std::uint32_t seed) { m_zufall.seed(seed); }
   void setNachrichtenPumpe(std::function<void()> pumpe) { m_pumpe = std::move(pumpe); }
 
@@ -116,4 +124,12 @@ class TBibliothek {
   std::mt19937 m_zufall;
   std::function<void()> m_pumpe;
   long long m_letztesPumpen = 0;
+  // A copy of the library starts without a quiz of its own (the quiz refers to its library).
+  struct TAbfrageZeiger {
+    std::unique_ptr<TVokabelAbfrage> p;
+    TAbfrageZeiger();
+    TAbfrageZeiger(const TAbfrageZeiger&);
+    TAbfrageZeiger& operator=(const TAbfrageZeiger&) { return *this; }
+    ~TAbfrageZeiger();
+  } m_abfrage;
 };

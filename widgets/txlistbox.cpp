@@ -52,6 +52,12 @@ void TXListBox::ItemsChanged() {
   update();
 }
 
+void TXListBox::setItemHeight(int height) {
+  m_itemHeight = std::max(1, height);
+  setBounds(x(), y(), width(), this->height());
+  ItemsChanged();
+}
+
 void TXListBox::setTopline(int line) {
   m_topline = std::max(0, line);
   updateScrollBar();
@@ -110,13 +116,13 @@ void TXListBox::paintSurface() {
       icon = text[0] == kMark1 ? &m_icon1 : &m_icon2;
       text = text.substr(1, 80);
       x = icon->isNull() ? 0 : icon->width();
-      if (!icon->isNull()) p.drawImage(0, r * kRowHeight + (kRowHeight - icon->height()) / 2, *icon);
+      if (!icon->isNull()) p.drawImage(0, r * m_itemHeight + (m_itemHeight - icon->height()) / 2, *icon);
     }
     const bool selected = i == m_selected;
     p.setFont(selected && m_typ == ltSelect ? bold : normal);
     const QFontMetrics fm(p.font());
     p.setPen(selected ? m_farbeAn : m_farbeAus);
-    p.drawText(x, r * kRowHeight + (kRowHeight - fm.height()) / 2 + fm.ascent(), zek::toQString(text));
+    p.drawText(x, r * m_itemHeight + (m_itemHeight - fm.height()) / 2 + fm.ascent(), zek::toQString(text));
   }
 }
 
@@ -129,14 +135,14 @@ void TXListBox::paintEvent(QPaintEvent*) {
 }
 
 void TXListBox::setBounds(int x, int y, int w, int h) {
-  setGeometry(x, y, std::max(w, 48), std::max(kRowHeight, h / kRowHeight * kRowHeight));
+  setGeometry(x, y, std::max(w, 48), std::max(m_itemHeight, h / m_itemHeight * m_itemHeight));
   updateScrollBar();
 }
 
 void TXListBox::resizeEvent(QResizeEvent*) {
   if (m_sizing) return;
   const int w = std::max(width(), 48);
-  const int h = std::max(kRowHeight, height() / kRowHeight * kRowHeight);
+  const int h = std::max(m_itemHeight, height() / m_itemHeight * m_itemHeight);
   if (w != width() || h != height()) {
     m_sizing = true;
     resize(w, h);
@@ -148,7 +154,7 @@ void TXListBox::resizeEvent(QResizeEvent*) {
 int TXListBox::rowAt(int y) const {
   const int last = std::max(0, visibleRows() - 1);
   int r = 0;
-  while (r < last && (r + 1) * kRowHeight < y) ++r;
+  while (r < last && (r + 1) * m_itemHeight < y) ++r;
   return r;
 }
 

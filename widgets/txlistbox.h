@@ -35,7 +35,10 @@ class TXListBox : public QWidget {
   void setTopline(int line);
   // Position and size under the size rule: at least 48 wide, whole rows, at least one.
   void setBounds(int x, int y, int w, int h);
-  int visibleRows() const { return height() / kRowHeight; }
+  int visibleRows() const { return height() / m_itemHeight; }
+  // Row height in pixels (default kRowHeight); the height is rounded to whole rows again.
+  int ItemHeight() const { return m_itemHeight; }
+  void setItemHeight(int height);
   bool scrollBarVisible() const;
 
   void setFarbeAn(const QColor& c) { m_farbeAn = c; update(); }
@@ -74,6 +77,7 @@ class TXListBox : public QWidget {
   TListenTyp m_typ = ltSelect;
   int m_selected = -1;
   int m_topline = 0;
+  int m_itemHeight = kRowHeight;
   QColor m_farbeAn = Qt::yellow, m_farbeAus = Qt::black, m_color = Qt::white;
   QImage m_image, m_icon1, m_icon2;
   const QImage* m_hintergrund = nullptr;

@@ -58,6 +58,19 @@ TEST(PageCommand, SplittingSkippingAndCase) {
   EXPECT_EQ(st.quizPreset, 0);  // "s1" came after "go"
 }
 
+TEST(PageCommand, PickedChoiceWithCommasStaysWhole) {
+  Recorder r;
+  TDispatchState st;
+  PageCommand(r, "vokabel[So weit, so gut]-", st);
+  PageCommand(r, "vokabel[a, b]-,s2,vocaus", st);
+  PageCommand(r, "vokabel[x]-y, z]-", st);
+  // No closing "]-": split as any other text.
+  PageCommand(r, "vokabel[offen,wb", st);
+  EXPECT_EQ(r.calls, (Calls{"vokabelanswer:[so weit, so gut]-", "vokabelanswer:[a, b]-", "vocaus",
+                            "vokabelanswer:[x]-y, z]-", "vokabelanswer:[offen", "wb"}));
+  EXPECT_EQ(st.quizPreset, 1);
+}
+
 TEST(PageCommand, NothingWithoutTheVerbTrainer) {
   Recorder r;
   r.exists = false;

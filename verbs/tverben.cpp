@@ -1,0 +1,264 @@
+#include "verbs/tverben.h"
+
+#include "lab/media/tspeech.h"
+#include "page/thtmlstream.h"
+#include "platform/messages.h"
+#include "platform/settingsstore.h"
+#include "verbs/tverbseite.h"
+#include "verbs/verbpresets.h"
+#include "widgets/answervariants.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+const char* const kFrameInclude = "<include href=\"verbabfrage.htx\">";
+const char* const kMsgRundeBeendet = "Runde beendet!\rNoch eine Runde???";
+const char* const kMsgIndexUngueltig = " = iV ist ung\xFCltig";
+
+struct TFormPlatz {
+  const char* box;
+  const char* feld;
+  const char* reaktion;
+  const char* gesucht;
+};
+
+constexpr TFormPlatz kPlaetze[4] = {
+    {"<box coords=100,150,200 align=c><+h>", "<edit coords=100,150,200,32 lsg=\"", "verb1", "Gesucht: Infinitiv"},
+    {"<box coords=150,250,200 align=c><+h>", "<edit coords=150,250,200,32 lsg=\"", "verb2", "Gesucht: Past Tense"},
+    {"<box coords=200,350,200 align=c><+h>", "<edit coords=200,350,200,32 lsg=\"", "verb3",
+     "Gesucht: Past Participle"},
+    {"<box coords=500,150,200 align=c><+h>", "<edit coords=500,150,200,32 lsg=\"", "verb4", "Gesucht: Bedeutung(en)"},
+};
+
+std::uint32_t clockSeed() {
+  return static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+}
+
+}  // namespace
+
+TVerben::TVerben() : TVerben(TSettingsStore::global()) {}
+
+TVerben::TVerben(TSettingsStore& store) : m_store(store), m_zufall(clockSeed()) {
+  Sprechbar = [](const std::string& wort) { return speakableWord(wort); };
+  m_liste.ladenEingebaut();
+  ladeAuswahl();
+}
+
+TVerben::TVerben(TVerbListe liste, TSettingsStore& store)
+    : m_store(store), m_liste(std::move(liste)), m_zufall(clockSeed()) {
+  Sprechbar = [](const std::string& wort) { return speakableWord(wort); };
+  ladeAuswahl();
+}
+
+TVerben::~TVerben() = default;
+
+void TVerben::setSeite(std::unique_ptr<TVerbSeite> seite) { m_seite = std::move(seite); }
+
+bool TVerben::verbAusgewaehlt(std::size_t index) const { return index < m_verbMaske.size() && m_verbMaske[index] == '+'; }
+
+bool TVerben::formAusgewaehlt(int position) const {
+  return position >= 0 && static_cast<std::size_t>(position) < m_formMaske.size() && m_formMaske[position] == '+';
+}
+
+void TVerben::setVerbAuswahl(std::string_view maske) {
+  if (maske == m_verbMaske) return;
+  m_verbMaske = normalisierteVerbMaske(maske, m_liste.size());
+}
+
+void TVerben::setFormAuswahl(std::string_view maske) {
+  if (maske == m_formMaske) return;
+  m_formMaske = normalisierteFormMaske(maske);
+}
+
+void TVerben::ladeAuswahl() {
+  const std::string verben = m_store.readString(kSchluessel, "Verben").value_or("");
+  m_verbMaske = verben.empty() ? std::string(m_liste.size(), '+') : verben.substr(0, m_liste.size());
+  const std::string zeiten = m_store.readString(kSchluessel, "Zeiten").value_or("");
+  m_formMaske = zeiten.empty() ? std::string("++++") : zeiten.substr(0, 4);
+}
+
+bool TVerben::speichereAuswahl() {
+  const bool verben = m_store.writeString(kSchluessel, "Verben", m_verbMaske);
+  return m_store.writeString(kSchluessel, "Zeiten", m_formMaske) && verben;
+}
+
+void TVerben::voreinstellung(int nummer) {
+  if (nummer == 0) {
+    ladeAuswahl();
+    return;
+  }
+  if (const auto auswahl = verbPreset(nummer, m_liste)) {
+    setVerbAuswahl(auswahl->verben);
+    setFormAuswahl(auswahl->formen);
+  }
+}
+
+bool TVerben::vorbereiten() {
+  m_kandidatVerben.clear();
+  m_kandidatFormen.clear();
+  for (std::size_t i = 0; i < m_liste.size(); ++i) {
+    if (verbAusgewaehlt(i) && !m_liste[i].infinitiv.empty()) m_kandidatVerben.push_back(static_cast<int>(i));
+  }
+  if (m_kandidatVerben.empty()) return false;
+  m_frageFormen = "----";
+  for (int f = 0; f < 4; ++f) {
+    if (formAusgewaehlt(f)) {
+      m_kandidatFormen.push_back(f);
+      m_frageFormen[f] = '+';
+    }
+  }
+  return !m_kandidatFormen.empty();
+}
+
+const std::string& TVerben::formText(const TVerb& verb, int position) {
+  switch (position) {
+    case Infinitiv: return verb.infinitiv;
+    case Past: return verb.past;
+    case Participle: return verb.participle;
+    default: return verb.bedeutung;
+  }
+}
+
+void TVerben::waehleFrage() {
+  if (m_kandidatVerben.empty()) return;
+  int index = m_kandidatVerben.front();
+  if (m_kandidatVerben.size() > 1) {
+    std::uniform_int_distribution<std::size_t> d(0, m_kandidatVerben.size() - 1);
+    index = m_kandidatVerben[d(m_zufall)];
+  }
+  if (index < 0 || static_cast<std::size_t>(index) >= m_liste.size()) {
+    showMessage(std::to_string(index) + kMsgIndexUngueltig);
+    return;
+  }
+  m_aktuell = index;
+  std::string maske = m_frageFormen;
+  if (maske == "++++") maske[std::uniform_int_distribution<int>(0, 3)(m_zufall)] = '-';
+  const TVerb& verb = m_liste[static_cast<std::size_t>(index)];
+  for (int f = 0; f < 4; ++f) m_slots[f] = maske[f] == '+' ? std::string(kOffen) : formText(verb, f);
+}
+
+int TVerben::seitenBreite() const { return m_seite && m_seite->vorhanden() ? m_seite->breite() : 800; }
+
+std::string TVerben::kopf(bool mitProzent) const {
+  std::string s = kFrameInclude;
+  s += "<box coords=0,40,400 align=m><+d>" + std::to_string(m_fragen + 1) + " / " + std::to_string(m_rundenLaenge);
+  s += "<box coords=400,40,400 align=m><+d>";
+  if (mitProzent && m_antworten > 0) s += std::to_string(m_richtige * 100 / m_antworten) + "%";
+  return s;
+}
+
+std::string TVerben::loesungsText(std::string_view form) {
+  std::vector<std::string> loesungen = answercheck::acceptedAnswers(form);
+  // The parts as written stay accepted too ("born(e)" typed as shown).
+  for (std::string teil : answercheck::splitSolutionText(form)) {
+    teil.erase(0, teil.find_first_not_of(' '));
+    while (!teil.empty() && teil.back() == ' ') teil.pop_back();
+    if (std::find(loesungen.begin(), loesungen.end(), teil) == loesungen.end()) loesungen.push_back(std::move(teil));
+  }
+  std::string s;
+  for (const std::string& l : loesungen) {
+    if (!s.empty()) s += "; ";
+    s += l;
+  }
+  return s;
+}
+
+std::string TVerben::frageSeite() const {
+  if (m_aktuell < 0) return {};
+  const TVerb& verb = m_liste[static_cast<std::size_t>(m_aktuell)];
+  std::string s = kopf(true);
+  std::string gesucht;
+  for (int f = 0; f < 4; ++f) {
+    const TFormPlatz& platz = kPlaetze[f];
+    if (m_slots[f] != kOffen) {
+      s += platz.box;
+      s += f == Infinitiv ? (Sprechbar ? Sprechbar(verb.infinitiv) : verb.infinitiv) : formText(verb, f);
+    } else if (!gesucht.empty()) {
+      s += platz.box;
+      s += kOffen;
+    } else {
+      s += platz.feld;
+      s += f == Infinitiv ? verb.infinitiv : loesungsText(formText(verb, f));
+      s += "\" help=\"*\" reaction=\"";
+      s += platz.reaktion;
+      s += "\">";
+      gesucht = platz.gesucht;
+    }
+  }
+  s += "<box coords=100,80," + std::to_string(seitenBreite() - 200) + " align=m><+h>" + gesucht;
+  return s;
+}
+
+std::string TVerben::antwortSeite() const {
+  if (m_aktuell < 0) return {};
+  const TVerb& verb = m_liste[static_cast<std::size_t>(m_aktuell)];
+  std::string s = kopf(true);
+  s += kPlaetze[Infinitiv].box + (Sprechbar ? Sprechbar(verb.infinitiv) : verb.infinitiv);
+  s += kPlaetze[Past].box + verb.past;
+  s += kPlaetze[Participle].box + verb.participle;
+  s += kPlaetze[Bedeutung].box + verb.bedeutung;
+  s += "<+h><box coords=100,460," + std::to_string(seitenBreite() - 200) + " align=m>";
+  s += "<a href=\"\xA7verbweiter\" flash=flashcol return>Weiter</a>";
+  return s;
+}
+
+void TVerben::zeige(const std::string& markup) {
+  if (!m_seite || !m_seite->vorhanden() || markup.empty()) return;
+  THTMLStream stream;
+  stream << markup;
+  m_seite->zeigen(stream);
+}
+
+void TVerben::startRunde() {
+  if (m_kandidatVerben.empty() || m_kandidatFormen.empty()) return;
+  m_fragen = 0;
+  m_rundenLaenge = kRundenLaenge;
+  m_richtige = 0;
+  m_antworten = 0;
+  waehleFrage();
+  zeigeFrage();
+}
+
+void TVerben::zeigeFrage() {
+  const auto offen = std::find(m_slots.begin(), m_slots.end(), kOffen);
+  m_feld = offen == m_slots.end() ? -1 : static_cast<int>(offen - m_slots.begin());
+  zeige(frageSeite());
+}
+
+void TVerben::weiter() {
+  // Before the first round there is nothing to go on with.
+  if (!RundeLaeuft() || m_aktuell < 0) return;
+  if (m_fragen >= m_rundenLaenge) {
+    if (showMessage(kMsgRundeBeendet, mb::YesNo | mb::IconInformation) != mb::IdYes) {
+      m_feld = -1;
+      if (m_seite && m_seite->vorhanden()) m_seite->laden("verben.htx");
+      return;
+    }
+    m_fragen = 0;
+    m_richtige = 0;
+    m_antworten = 0;
+  }
+  zeigeFrage();
+}
+
+void TVerben::antwort(std::string_view text) {
+  if (!m_seite || !m_seite->vorhanden()) return;
+  // Only the field on show answers, once: stray or repeated commands would count twice.
+  if (!RundeLaeuft() || text.empty() || text[0] < '1' || text[0] > '4') return;
+  const int form = text[0] - '1';
+  if (form != m_feld || m_slots[form] != kOffen) return;
+  ++m_antworten;
+  if (text.back() == '+') ++m_richtige;
+  m_slots[form] = kErledigt;
+  m_feld = -1;
+  if (std::find(m_slots.begin(), m_slots.end(), kOffen) != m_slots.end()) {
+    zeigeFrage();
+    return;
+  }
+  const std::string seite = antwortSeite();
+  ++m_fragen;
+  waehleFrage();
+  zeige(seite);
+}

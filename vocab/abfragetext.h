@@ -1,0 +1,39 @@
+#pragma once
+
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The text work of the quiz: accepted spellings of a meaning, the hint mask, the solution
+// stretch of an example sentence, and escaping learner text for generated markup. All
+// texts are Windows-1252.
+
+// A meaning or solution text cut at every ";": the character after each semicolon is
+// dropped, trailing blanks go from every part but the last.
+std::vector<std::string> bedeutungsTeile(std::string_view text);
+
+// Adds the variants of `prefix` + `teil` to `liste` (trimmed, double blanks reduced, no
+// duplicates): "[...]" remarks dropped, one or two "(...)" optional parts, "a/b" choices.
+void varianten(std::string_view prefix, std::string_view teil, std::vector<std::string>& liste);
+
+// Every part of `text` expanded with `prefix`, in order, into one list without duplicates.
+std::vector<std::string> erweitern(std::string_view prefix, std::string_view text);
+
+// Letters replaced by "_": the first stays, from the fifth on some stay at random (none
+// without a generator); blanks and punctuation always stay.
+std::string hinweisMaske(std::string_view antwort, std::mt19937* zufall);
+
+// The solution stretch of an example sentence: the first "[" or "(" and the last matching
+// closer after it. `gefunden` is false when the sentence has none.
+struct TKontextStrecke {
+  bool gefunden = false;
+  std::string vorher, innen, nachher;
+};
+TKontextStrecke kontextStrecke(std::string_view satz);
+
+// Learner text inside page text: "<", ">" and "&" as entities.
+std::string markupText(std::string_view text);
+// Learner text inside a quoted attribute value: also the double quote and "|" (the choice
+// separator); the reader decodes them in field and choice values.
+std::string markupWert(std::string_view text);

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "vocab/tabfrageanzeige.h"
+#include "vocab/tvocaufgabe.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+class TBibliothek;
+class TRes;
+class THTMLStream;
+
+// The vocabulary quiz over the one library: rounds in random order with passes until every
+// question is solved, or the range worked through forwards or backwards with a short queue
+// of upcoming questions. It has no window: each question and answer is a generated page
+// shown through the display. The library owns the one quiz and its state.
+class TVokabelAbfrage {
+ public:
+  static constexpr int kMindestPlaetze = 21;
+  static constexpr int kStatistik = 16;
+
+  explicit TVokabelAbfrage(TBibliothek& bibliothek);
+
+  void setPool(const TRes* pool) { m_pool = pool; }
+  void setAnzeige(TAbfrageAnzeige* anzeige) { m_anzeige = anzeige; }
+  TAbfrageAnzeige* Anzeige() const { return m_anzeige; }
+
+  // Readiness check; false after a message (callers then open the trainer options).
+  bool QuizBereit();
+  // The start: the check, the round, the first question. False when not ready.
+  bool Starten();
+  void RundeVorbereiten();
+  // weiter false: the start of a round (counters reset, round size from the argument when > 0).
+  void FrageZeigen(bool weiter, int rundenGroesse);
+  // `ergebnis` as the answer widgets send it after "vokabel": "#2+", "-", "+", "[text]-".
+  void AntwortZeigen(const std::string& ergebnis);
+  void Weiter();
+  // The interim evaluation ("vocaus").
+  void Zwischenstand();
+
+  // State, for the evaluation, the printing and tests.
+  bool Laeuft() const { return m_laeuft; }
+  const std::vector<TVocAufgabe>& Aufgaben() const { return m_aufgaben; }
+  int AktuelleAufgabe() const { return m_aktuelleAufgabe; }
+  int Gefragt() const { return m_gefragt; }
+  int Beantwortet() const { return m_beantwortet; }
+  int Richtig() const { return m_richtig; }
+  int RundenGroesse() const { return m_rundenGroesse; }
+  int Durchgang() const { return m_durchgang; }
+  const std::vector<int>& ProDurchgang() const { return m_proDurchgang; }
+  const std::array<int, kStatistik>& Statistik() const { return m_statistik; }
+  const std::string& LetzteAntwort() const { return m_letzteAntwort; }
+  const std::string& KontextLoesung() const { return m_kontextLoesung; }
+
+  // The question-kind draw (0..100) for the next question; tests force it, -1 draws.
+  void setNaechsterWurf(int wurf) { m_naechsterWurf = wurf; }
+
+  // Markup of the question or answer page (what the display gets).
+  std::string FrageSeite();
+  std::string AntwortSeite(const std::string& ergebnis);
+
+ private:
+  bool zufaellig() const;
+  int rundenGroesseAusEinstellungen() const;
+  int zufall(int n);
+  void zufallsFrage(int k);
+  bool folgeFuellen(int k);
+  void belegen(TVocAufgabe& a, const TVokabel& v);
+  void falscheAntworten(TVocAufgabe& a);
+  void leeren(TVocAufgabe& a) const;
+  void kopf(std::string& s) const;
+  void frageMC(std::string& s, const TVocAufgabe& a) const;
+  void frageTippen(std::string& s, const TVocAufgabe& a);
+  bool frageKontext(std::string& s, const TVocAufgabe& a);
+  void eintrag(std::string& s, const TVokabel& v) const;
+  void zeigen(const std::string& markup);
+  void auswerten(int runde, int gesamt, std::string titel, std::string zeile2, std::string zeile3);
+  void weiterZufaellig();
+  void weiterFolge();
+  void zurVokabelSeite();
+  int breite() const;
+
+  TBibliothek& m_bib;
+  const TRes* m_pool = nullptr;
+  TAbfrageAnzeige* m_anzeige = nullptr;
+
+  bool m_laeuft = false;
+  std::vector<TVocAufgabe> m_aufgaben;
+  int m_aktuelleAufgabe = 0;
+  int m_cursor = 0, m_schritt = 1, m_ende = 0;
+  int m_gefragt = 0, m_beantwortet = 0, m_richtig = 0;
+  int m_rundenGroesse = 0;
+  int m_durchgang = 0;
+  std::vector<int> m_proDurchgang;
+  std::array<int, kStatistik> m_statistik{};
+  std::string m_letzteAntwort;
+  std::string m_kontextLoesung;
+  int m_naechsterWurf = -1;
+};
