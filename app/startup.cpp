@@ -16,6 +16,7 @@
 #include "platform/messages.h"
 #include "platform/thandover.h"
 #include "verbs/t_e_verbenauswahl.h"
+#include "vocab/tvocoptionen.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -113,6 +114,11 @@ int runProgram(const std::vector<std::string>& arguments) {
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
     return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
   });
+  registerTrainerWindow(TTrainerKind::VocEin, []() -> QWidget* {
+    TAppObjects& o = appObjects();
+    if (!o.bibliothek || !o.einstellungen) return nullptr;
+    return new TVocOptionen(*o.bibliothek, *o.einstellungen, {[] { return makeTrainerWindow(TTrainerKind::Editor); }});
+  });
   zek::setRecordingWindows({[] { TRecSetup::run(QApplication::activeWindow()); },
                             [](const std::string& word, const std::string& file) {
                               TWaveDB::run(QApplication::activeWindow(), word, file);
@@ -145,6 +151,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   TMain::setSharedBackdrop(nullptr);
   setMainWindowFactory(nullptr);
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, nullptr);
+  registerTrainerWindow(TTrainerKind::VocEin, nullptr);
   zek::setRecordingWindows({});
   return code;
 }
