@@ -34,6 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::size_t h = std::hash<std::string>{}(host.m_pictures[std::size_t(i)]);
     return TSize{int(h % 900), int((h >> 12) % 700)};
   };
+  // The grid widget's picture must stay bounded whatever DIM and COORDS say.
+  if (page.multiple) check(page.multiple->pictureFits());
   const std::size_t links = page.links.size();
   const TPageLayout layout = layoutPage(page, metrics, sizes);
   check(layout.hiddenSpace.size() == page.items.size());

@@ -974,6 +974,11 @@ void THtxReader::multipleTag(std::string_view attrs) {
       case 4: grid.reaction = std::string(v); break;
     }
   }
+  if (!grid.pictureFits()) {
+    m_page.multiple.reset();
+    const std::string self = zek::fileNamePart(m_host.pageOnShow());
+    showMessage(pageFileErrorText(TPageFileStatus::Corrupt, self.empty() ? m_page.title : self), mb::IconStop);
+  }
 }
 
 void THtxReader::buttonTag(std::string_view attrs) {

@@ -24,14 +24,13 @@ bool isCompressedPageName(std::string_view name) {
 TPageFile pageFileFromBytes(std::string_view name, std::string_view bytes) {
   TPageFile result;
   if (isCompressedPageName(name)) {
-    auto inflated = zek::inflateZlib(bytes, zek::kInflateLimit);
-    if (!inflated) {
-      // Tell a page that inflates beyond the bound from one that is broken.
-      result.status = zek::inflateZlib(bytes, SIZE_MAX).has_value() ? TPageFileStatus::TooLarge
-                                                                   : TPageFileStatus::Corrupt;
-      return result;
+    // A stream that passes the bound counts as too large at once: inflating it to the end
+    // only to learn whether it is also broken would cost what the bound is there to prevent.
+    switch (zek::inflateZlibInto(bytes, zek::kInflateLimit, result.text)) {
+      case zek::TInflateStatus::Ok: break;
+      case zek::TInflateStatus::TooLarge: result.status = TPageFileStatus::TooLarge; return result;
+      case zek::TInflateStatus::Broken: result.status = TPageFileStatus::Corrupt; return result;
     }
-    result.text = std::move(*inflated);
   } else {
     if (bytes.size() > zek::kInflateLimit) {
       result.status = TPageFileStatus::TooLarge;

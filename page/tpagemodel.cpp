@@ -73,3 +73,17 @@ void TBedingung::remove(std::string_view name) {
 bool TBedingung::contains(std::string_view name) const {
   return std::any_of(m_names.begin(), m_names.end(), [&](const std::string& n) { return zek::equalsNoCase(n, name); });
 }
+
+std::int64_t TMultipleRecord::pictureWidth() const {
+  return std::int64_t(std::max(coords.get(2, 120), 120)) * std::max(cols, 1);
+}
+
+std::int64_t TMultipleRecord::pictureHeight() const {
+  return std::int64_t(std::max(coords.get(3, 40), 40)) * std::max(rows, 2);
+}
+
+bool TMultipleRecord::pictureFits() const {
+  constexpr std::int64_t kMaxSide = kMaxPagePictureHeight, kMaxPixels = std::int64_t(kMaxSide) * 1024;
+  const std::int64_t w = pictureWidth(), h = pictureHeight();
+  return w <= kMaxSide && h <= kMaxSide && w * h <= kMaxPixels;
+}

@@ -155,6 +155,9 @@ struct TDragSettings {
 };
 
 // The one multiple-choice grid of a page; a second tag changes only what it gives.
+// The tallest page picture the page view paints; longer pages are cut.
+constexpr int kMaxPagePictureHeight = 32768;
+
 struct TMultipleRecord {
   TCoords coords;  // x,y,cell width,cell height
   int rows = 1;
@@ -163,6 +166,13 @@ struct TMultipleRecord {
   std::vector<std::string> items;  // right answer first
   std::string reaction;
   TTextStyle style;
+
+  // The grid's picture as the widget will make it (cells of at least 120 x 40, two rows).
+  std::int64_t pictureWidth() const;
+  std::int64_t pictureHeight() const;
+  // No larger than the tallest page picture of a page 1024 pixels wide, so a page cannot
+  // ask for gigabytes with a few digits.
+  bool pictureFits() const;
 };
 
 struct TButtonRecord {

@@ -78,7 +78,7 @@ bool startsWithNoCase(std::string_view s, std::string_view prefix) {
 }
 
 constexpr char kCommandMark = '\xA7';  // "§"
-constexpr int kMaxBufferHeight = 32768;
+constexpr int kMaxBufferHeight = kMaxPagePictureHeight;
 
 }  // namespace
 

@@ -130,31 +130,38 @@ bool writeFileAtomic(const fs::path& path, std::string_view data) {
   return true;
 }
 
-std::optional<std::string> inflateZlib(std::string_view compressed, std::size_t limit) {
+TInflateStatus inflateZlibInto(std::string_view compressed, std::size_t limit, std::string& out) {
+  out.clear();
   z_stream zs{};
-  if (inflateInit(&zs) != Z_OK) return std::nullopt;
+  if (inflateInit(&zs) != Z_OK) return TInflateStatus::Broken;
   zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
   zs.avail_in = static_cast<uInt>(compressed.size());
-  std::string out;
   char buf[4096];
-  int rc = Z_OK;
-  while (rc == Z_OK) {
+  TInflateStatus status = TInflateStatus::Broken;
+  while (true) {
     zs.next_out = reinterpret_cast<Bytef*>(buf);
     zs.avail_out = sizeof buf;
-    rc = inflate(&zs, Z_NO_FLUSH);
+    const int rc = inflate(&zs, Z_NO_FLUSH);
     if (rc != Z_OK && rc != Z_STREAM_END) break;
     out.append(buf, sizeof buf - zs.avail_out);
     if (out.size() > limit) {
-      rc = Z_MEM_ERROR;
+      status = TInflateStatus::TooLarge;
       break;
     }
-    if (rc == Z_OK && zs.avail_in == 0 && zs.avail_out != 0) {
-      rc = Z_DATA_ERROR;  // truncated stream
+    if (rc == Z_STREAM_END) {
+      status = TInflateStatus::Ok;
       break;
     }
+    if (zs.avail_in == 0 && zs.avail_out != 0) break;  // truncated stream
   }
   inflateEnd(&zs);
-  if (rc != Z_STREAM_END) return std::nullopt;
+  if (status != TInflateStatus::Ok) out.clear();
+  return status;
+}
+
+std::optional<std::string> inflateZlib(std::string_view compressed, std::size_t limit) {
+  std::string out;
+  if (inflateZlibInto(compressed, limit, out) != TInflateStatus::Ok) return std::nullopt;
   return out;
 }
 

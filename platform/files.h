@@ -46,6 +46,10 @@ bool writeFileAtomic(const std::filesystem::path& path, std::string_view data);
 // zlib helpers with bounded output: nothing when the stream is broken or inflates beyond `limit`.
 constexpr std::size_t kInflateLimit = 64u << 20;
 std::optional<std::string> inflateZlib(std::string_view compressed, std::size_t limit = kInflateLimit);
+// The same with the reason; inflating stops as soon as the output passes `limit`, so a
+// stream that would inflate to gigabytes costs no more than the bound.
+enum class TInflateStatus { Ok, Broken, TooLarge };
+TInflateStatus inflateZlibInto(std::string_view compressed, std::size_t limit, std::string& out);
 std::string deflateZlib(std::string_view data, int level = 9);
 
 }  // namespace zek

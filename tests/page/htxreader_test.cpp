@@ -203,6 +203,7 @@ TEST(Reader, TitleIsTheTextUpToTheNextTag) {
   EXPECT_EQ(readPlain("<title>A<b>B</title>x").title, "A");
   EXPECT_EQ(readPlain("x").title, "ohne Titel");
   EXPECT_EQ(readPlain("<title></title>x").title, "ohne Titel");
+  EXPECT_EQ(readPlain("<title>a << b</title>x").title, "a < b");
   const TPageModel p = readPlain("<title>A<b>B</title>x");
   EXPECT_EQ(shape(p), "x");
   EXPECT_EQ(styleChange(p), "");  // tags inside the title are hidden
@@ -449,6 +450,35 @@ TEST(Reader, WidgetRecords) {
   ASSERT_EQ(page.sentences.size(), 1u);
   EXPECT_EQ(page.sentences[0].parts, (std::vector<std::string>{"I", "am", "here"}));
   EXPECT_EQ(page.sentences[0].style.size, 5);
+}
+
+TEST(Reader, GridsThatWouldNeedAHugePictureAreRefused) {
+  const struct {
+    const char* markup;
+    bool kept;
+  } cases[] = {
+      {"<multiple coords=0,40,120,40 dim=100,10>", true},   // 1200 x 4000
+      {"<multiple coords=0,40,120,40 dim=500,500>", false},  // 60000 x 20000
+      {"<multiple dim=1000,1000>", false},
+      {"<multiple coords=0,0,5,5 dim=800,1>", true},  // cells are raised to 120 x 40: 120 x 32000
+      {"<multiple coords=0,0,5,5 dim=820,1>", false},  // 32800 high
+      {"<multiple coords=0,0,100000,40 dim=2,1>", false},
+      {"<multiple dim=2,2><multiple dim=400,400>", false},  // the later tag adds to the same grid
+  };
+  for (const auto& c : cases) {
+    TestHost host;
+    host.m_pageOnShow = "/cd/hzek/gitter.htx";
+    zek::ScriptedDialogs dialogs;
+    const TPageModel page = readWith(host, c.markup);
+    EXPECT_EQ(page.multiple.has_value(), c.kept) << c.markup;
+    if (c.kept) {
+      EXPECT_TRUE(dialogs.texts().empty()) << c.markup;
+    } else {
+      EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{
+                                     "Die Seite \"gitter.htx\" ist besch\xE4" "digt und kann nicht angezeigt werden."}))
+          << c.markup;
+    }
+  }
 }
 
 TEST(Reader, Includes) {

@@ -51,4 +51,25 @@ TEST(Files, InflateIsBoundedAndRejectsBrokenStreams) {
   EXPECT_EQ(zek::inflateZlib(zek::deflateZlib("")), "");
 }
 
+TEST(Files, InflateTellsTooLargeFromBroken) {
+  const std::string packed = zek::deflateZlib(std::string(100000, 'z'));
+  const std::string cut = packed.substr(0, packed.size() - 8);
+  struct Case {
+    std::string_view bytes;
+    std::size_t limit;
+    zek::TInflateStatus status;
+  } cases[] = {
+      {packed, 100000, zek::TInflateStatus::Ok},
+      {packed, 99999, zek::TInflateStatus::TooLarge},
+      {cut, 1000, zek::TInflateStatus::TooLarge},  // the bound is reached before the break
+      {cut, 200000, zek::TInflateStatus::Broken},
+      {"not a zlib stream", 1000, zek::TInflateStatus::Broken},
+  };
+  for (const Case& c : cases) {
+    std::string out = "old";
+    EXPECT_EQ(zek::inflateZlibInto(c.bytes, c.limit, out), c.status) << c.limit;
+    EXPECT_EQ(out.size(), c.status == zek::TInflateStatus::Ok ? 100000u : 0u);
+  }
+}
+
 }  // namespace
