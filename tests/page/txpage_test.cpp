@@ -348,3 +348,52 @@ TEST_F(PageViewTest, AFarAwayBoxDoesNotMakeAHugePicture) {
   page.ScrollTo(1 << 30);
   EXPECT_EQ(page.ScrollY() + 572, page.Buffer().height());
 }
+
+namespace {
+
+void key(QWidget* w, int k, const QString& text = {}) {
+  QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier, text);
+  QCoreApplication::sendEvent(w, &e);
+}
+
+}  // namespace
+
+TEST_F(PageViewTest, GapsTakeTheirHelpPatternFilledInAndShowItsPlaceholders) {
+  // Real fonts: "_" is wider than most letters, so a field only as wide as its solution
+  // refused the letters typed over the pattern.
+  const struct {
+    const char* face;
+    int size;
+    const char* solution;
+  } cases[] = {
+      {"Times New Roman", 4, "plays"}, {"Arial", 3, "house"}, {"Arial", 3, "is"},
+      {"Arial", 2, "it's"},            {"Verdana", 3, "lilt"}, {"Courier New", 3, "mill"},
+  };
+  for (const auto& c : cases) {
+    const std::string s = c.solution;
+    page.ShowHTML(std::string("Text <font face=\"") + c.face + "\" size=" + std::to_string(c.size) +
+                  "><a gap lsg=\"" + s + "\" help=\"*\">" + s + "</a></font> and more.<br>Next line.");
+    ASSERT_EQ(page.Fields().size(), 1u);
+    tXColorEdit* field = page.Fields()[0];
+    key(field, Qt::Key_F12);
+    const std::string pattern = field->Text();
+    ASSERT_EQ(pattern.size(), s.size()) << c.face;
+
+    // Every placeholder shows: an underscore has dark pixels inside the frame, not on it.
+    field->setCaret(false);
+    const QImage& shown = field->surface();
+    const std::size_t us = pattern.find('_');
+    ASSERT_NE(us, std::string::npos);
+    int dark = 0;
+    for (int x = field->CharLeft(int(us) + 1); x < field->CharLeft(int(us) + 2); ++x)
+      for (int y = 1; y < shown.height() - 1; ++y) dark += qGray(shown.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 0) << c.face << " " << s << ": the placeholder falls on the frame";
+
+    // Filling the pattern in place gives the solution, letter by letter.
+    for (std::size_t i = us; i < s.size(); ++i) {
+      if (pattern[i] == '_') key(field, 0, QString(QChar(s[i])));
+      else key(field, Qt::Key_Right);
+    }
+    EXPECT_EQ(field->Text(), s) << c.face << " " << c.size << ": pattern " << pattern;
+  }
+}
