@@ -485,10 +485,13 @@ void TXPage::createWidgets() {
     m_multiple->setZeilen(std::max(1, m.rows));
     m_multiple->setSpalten(std::max(1, m.cols));
     m_multiple->setCells(m_layout.multiple.x, m_layout.multiple.y, m.coords.get(2, 120), m.coords.get(3, 40));
+    // The right-answer marker takes the page's MCHAN colour; COLOR on the tag only sets the texts.
+    m_multiple->setHighlightColor(toQColor(resolveColor(m_colors.choiceActive, m_colors)));
     m_multiple->setActiveColor(toQColor(resolveColor(m.active.value_or(m_colors.choiceActive), m_colors)));
     m_multiple->setInActiveColor(toQColor(resolveColor(m.inactive.value_or(m_colors.choiceInactive), m_colors)));
     m_multiple->setItems(m.items);
-    if (int(m.items.size()) == std::max(1, m.rows) * std::max(1, m.cols)) m_multiple->Shuffle();
+    // Every grid: a wrong count of texts gets Shuffle's message (the grid counts raised rows).
+    m_multiple->Shuffle();
     wireChoice();
   }
   for (std::size_t i = 0; i < m_model.buttons.size(); ++i) {

@@ -397,3 +397,34 @@ TEST_F(PageViewTest, GapsTakeTheirHelpPatternFilledInAndShowItsPlaceholders) {
     EXPECT_EQ(field->Text(), s) << c.face << " " << c.size << ": pattern " << pattern;
   }
 }
+
+TEST_F(PageViewTest, ChoiceGridTakesThePageColoursAndEveryGridIsShuffled) {
+  page.ShowHTML("<multiple dim=2,2 txt=\"a|b|c|d\">");
+  ASSERT_NE(page.MultipleChoice(), nullptr);
+  EXPECT_EQ(page.MultipleChoice()->HighlightColor(), QColor(255, 0, 0));  // MCHAN's default
+  page.ShowHTML("<body mchan=#00ff00 mchaus=#0000ff><multiple dim=2,2 color=#ff00ff,#00ffff txt=\"a|b|c|d\">");
+  TXMultipleChoice* grid = page.MultipleChoice();
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(grid->HighlightColor(), QColor(0, 255, 0));
+  EXPECT_EQ(grid->ActiveColor(), QColor(0, 255, 255));
+  EXPECT_EQ(grid->InActiveColor(), QColor(255, 0, 255));
+  EXPECT_TRUE(dialogs.texts().empty());
+
+  const struct {
+    const char* dim;
+    const char* txt;
+    bool countMessage;
+  } cases[] = {
+      {"2,2", "a|b|c", true}, {"2,2", "a|b|c|d|e", true}, {"1,1", "a", true},  // one row becomes two
+      {"1,2", "a|b", true},   {"2,2", "a|b|c|d", false},  {"3,1", "a|b|c", false},
+  };
+  for (const auto& c : cases) {
+    dialogs.clear();
+    page.ShowHTML(std::string("<multiple dim=") + c.dim + " txt=\"" + c.txt + "\">");
+    ASSERT_NE(page.MultipleChoice(), nullptr);
+    EXPECT_EQ(dialogs.texts(), c.countMessage ? std::vector<std::string>{"Die Anzahl der Items stimmt nicht (Multiple Choice)."}
+                                              : std::vector<std::string>{})
+        << c.dim << " " << c.txt;
+    EXPECT_EQ(page.MultipleChoice()->cellText(page.MultipleChoice()->Lsg()), "a");
+  }
+}
