@@ -24,6 +24,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QScrollBar>
 #include <QThread>
 #include <QWheelEvent>
@@ -113,6 +114,47 @@ class THintWindow : public QWidget {
   static constexpr int kPad = 3;
   QFont m_font;
   QString m_text;
+};
+
+// What the page shows while a toast runs: on top of the page's widgets, and while it is
+// shown no input reaches the page or any of its widgets.
+class TToastView : public QWidget {
+ public:
+  TToastView(QWidget* page, const QImage& frame) : QWidget(page), m_page(page), m_frame(frame) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setGeometry(page->rect());
+    show();
+    raise();
+    qApp->installEventFilter(this);
+  }
+  ~TToastView() override { qApp->removeEventFilter(this); }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QPainter p(this);
+    p.drawImage(e->rect(), m_frame, e->rect());
+  }
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseMove:
+      case QEvent::Wheel:
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride:
+      case QEvent::ContextMenu: {
+        auto* w = qobject_cast<QWidget*>(watched);
+        return w && (w == m_page || m_page->isAncestorOf(w));
+      }
+      default: return false;
+    }
+  }
+
+ private:
+  QWidget* m_page;
+  const QImage& m_frame;
 };
 
 class TXPage::THost : public THtxHost {
@@ -1057,9 +1099,14 @@ void TXPage::deferFollow(const std::string& target, const QRect& area) {
 
 void TXPage::ShowToast(const std::string& text, int ms) {
   if (m_toastRunning) return;
-  m_toastRunning = true;
   hideHint();
-  const QImage base = m_bufferView.copy(0, m_scrollY, width(), height()).convertToFormat(QImage::Format_RGB32);
+  // The page as the learner sees it, widgets included; the toast goes over all of it.
+  const QImage base = grab().toImage().convertToFormat(QImage::Format_RGB32);
+  m_toastFrame = base;
+  m_toastRunning = true;
+  // Pumping messages may close the window and the page with it.
+  const QPointer<TXPage> self(this);
+  const QPointer<TToastView> view = new TToastView(this, m_toastFrame);
   QFont font = TQtTextMetrics::pointFont("Times New Roman", 48, false, true);
   const QString message = zek::toQString(text);
   const QFontMetrics fm(font);
@@ -1090,10 +1137,13 @@ void TXPage::ShowToast(const std::string& text, int ms) {
     p.drawText(pos, message);
     p.end();
     pos += QPoint(rnd(5) - 2, rnd(5) - 2);
-    repaint();
+    view->repaint();
     QCoreApplication::processEvents();
+    if (!self) return;
+    if (!view) break;
     QThread::msleep(30);
   } while (clock.elapsed() < ms);
+  delete view.data();
   m_toastRunning = false;
   m_toastFrame = QImage();
   update();

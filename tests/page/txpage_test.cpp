@@ -428,3 +428,35 @@ TEST_F(PageViewTest, ChoiceGridTakesThePageColoursAndEveryGridIsShuffled) {
     EXPECT_EQ(page.MultipleChoice()->cellText(page.MultipleChoice()->Lsg()), "a");
   }
 }
+
+TEST_F(PageViewTest, ToastIsOnTopAndItsPageTakesNoInput) {
+  std::vector<std::string> commands;
+  page.OnCommand = [&](TXPage*, const std::string& c) { commands.push_back(c); };
+  page.ShowHTML("<a gap lsg=\"x\" help=\"*\">x</a><button coords=100,70,120,30 caption=\"Knopf\" href=\"\xA7[knopf]\">");
+  ASSERT_EQ(page.Buttons().size(), 1u);
+  tXColorButton* button = page.Buttons()[0];
+  tXColorEdit* field = page.Fields().at(0);
+  bool covered = false;
+  QTimer::singleShot(100, &page, [&] {
+    // The button lies inside the toast's black rectangle: the toast must be drawn over it.
+    const QImage shown = page.grab().toImage();
+    int black = 0;
+    for (int y = 75; y < 95; ++y)
+      for (int x = 110; x < 210; ++x) black += shown.pixelColor(x, y) == QColor(0, 0, 0);
+    covered = black > 1800;
+    const QPointF at(10, 10), global = button->mapToGlobal(at);
+    QMouseEvent down(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent up(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(button, &down);
+    QCoreApplication::sendEvent(button, &up);
+    key(field, Qt::Key_Q, "q");
+  });
+  page.ShowToast("Unglaublich!", 400);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(covered);
+  EXPECT_TRUE(commands.empty());
+  EXPECT_EQ(field->Text(), "");
+  // Afterwards the page takes input again.
+  key(field, Qt::Key_Q, "q");
+  EXPECT_EQ(field->Text(), "q");
+}
