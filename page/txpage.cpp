@@ -49,6 +49,7 @@ std::function<void()>& terminator() {
 const QEvent::Type kReactionEvent = QEvent::Type(QEvent::User + 1066);
 
 constexpr std::size_t kShownExercises = 20;
+constexpr const char* kNoExercises = "0 Aufgaben stehen zur Verf\xFCgung!";
 
 // The extension of a link target, as written (targets compare it exactly).
 std::string extensionOf(std::string_view target) {
@@ -332,6 +333,11 @@ bool TXPage::loadPage(const std::string& name) {
   if (zek::extensionLower(path) == ".zek") {
     TExerciseFile exercises = readExerciseFileOrReport(file.text);
     if (!exercises.ok) return false;
+    if (exercises.exercises.empty()) {
+      // Said before anything changes: the page on show, its file and the history stay.
+      showMessage(kNoExercises, mb::IconStop);
+      return false;
+    }
     m_exercises = std::move(exercises.exercises);
     m_exPrefix = std::move(exercises.prefix);
     m_exSuffix = std::move(exercises.suffix);
@@ -909,12 +915,22 @@ void TXPage::followExerciseLink(const std::string& target) {
     showMessage("EX nicht gefunden", mb::IconStop);
     return;
   }
+  // A link that fails leaves the exercise state of the page on show as it was.
+  const int oldCounter = m_exCounter;
+  const std::string oldContinue = m_continueTarget;
+  const std::vector<int> oldShown = m_shownExercises;
+  const auto restore = [&] {
+    m_exCounter = oldCounter;
+    m_continueTarget = oldContinue;
+    m_shownExercises = oldShown;
+  };
   THtxScanner sc(target);
   m_exCounter = sc.seek("PICK") ? sc.readInt(INT_MIN, INT_MAX, -1) : -1;
   sc.setPosition(0);
   std::string name;
   if (sc.seek("FILE")) name = std::string(sc.readUpTo(' '));
   if (name.empty()) {
+    restore();
     showMessage("FILE= nicht gefunden", mb::IconStop);
     return;
   }
@@ -927,13 +943,16 @@ void TXPage::followExerciseLink(const std::string& target) {
   m_continueTarget = next;
   m_history.push_back(m_xfile);
   if (zek::extensionLower(name) == ".zek") m_shownExercises.clear();
-  if (!loadPage(name)) m_history.pop_back();
+  if (!loadPage(name)) {
+    m_history.pop_back();
+    restore();
+  }
 }
 
 void TXPage::NextExercise() {
   --m_exCounter;
   if (m_exercises.empty()) {
-    showMessage("0 Aufgaben stehen zur Verf\xFCgung!", mb::IconStop);
+    showMessage(kNoExercises, mb::IconStop);
     return;
   }
   const int n = int(std::min<std::size_t>(m_exercises.size(), INT_MAX));
