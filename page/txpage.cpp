@@ -163,7 +163,8 @@ class TXPage::THost : public THtxHost {
   explicit THost(TXPage& page) : m_p(page) {}
   int addPicture(const std::string& name) override { return m_p.m_pictures.add(name, m_p.m_xpath); }
   std::string xpath() const override { return m_p.m_xpath; }
-  std::string pageOnShow() const override { return m_p.m_xfile; }
+  // Generated markup is no file: none of its targets is the page on show.
+  std::string pageOnShow() const override { return m_p.m_readingGenerated ? std::string() : m_p.m_xfile; }
   bool exerciseMode() const override { return m_p.m_exerciseMode; }
   bool hasCondition(std::string_view name) const override { return m_p.m_bedingung.contains(name); }
   int pageWidth() const override { return m_p.width(); }
@@ -281,7 +282,9 @@ void TXPage::readAndShow(std::string_view text, const std::function<void()>& bef
 
 void TXPage::ShowHTML(const std::string& markup) {
   LockMouse();
+  m_readingGenerated = true;
   readAndShow(markup);
+  m_readingGenerated = false;
   QCoreApplication::processEvents();
   UnlockMouse();
 }
@@ -295,7 +298,9 @@ void TXPage::ShowStream(THTMLStream* stream) {
   LockMouse();
   Clear();
   QCoreApplication::processEvents();
+  m_readingGenerated = true;
   readAndShow(stream->data());
+  m_readingGenerated = false;
   QCoreApplication::processEvents();
   UnlockMouse();
 }

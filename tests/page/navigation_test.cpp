@@ -270,6 +270,19 @@ TEST_F(NavigationTest, AFailedExerciseLinkLeavesThePageItsFileAndTheHistory) {
   EXPECT_EQ(fileName(), "start.htx");
 }
 
+TEST_F(NavigationTest, AGeneratedPageLinksBackToTheLastFilePageAndIncludesIt) {
+  const std::string menu = write("hzek/menu.htx", "<a href=\"menu.htx\">sich selbst</a> Men\xFC");
+  page.setXFile(menu);
+  EXPECT_TRUE(page.Layout().areas.empty());  // a file page drops its link to itself
+  page.ShowHTML("<a href=\"menu.htx\">Zur\xFC" "ck</a> <include href=\"menu.htx\">");
+  EXPECT_TRUE(dialogs.texts().empty());
+  ASSERT_FALSE(page.Layout().areas.empty());
+  EXPECT_EQ(page.Model().links[std::size_t(page.Layout().areas[0].link)].name, "menu.htx");
+  EXPECT_NE(words().find("Men\xFC"), std::string::npos);
+  page.Follow("menu.htx", {});
+  EXPECT_EQ(fileName(), "menu.htx");
+}
+
 TEST_F(NavigationTest, SoundLinksPlayThroughWelleAndMissingOnesAreSilent) {
   write("hzek/klang.wav", silentWav(3000));
   page.setXPath(path("hzek"));
