@@ -518,13 +518,20 @@ std::string rightClickText(const TPageModel& page, const TPageLayout& layout, in
   if (item.style.group >= 0) {
     while (first > 0 && !words[first].newGroup) --first;
     while (last + 1 < words.size() && !words[last + 1].newGroup) ++last;
-    std::string out;
-    for (std::size_t k = first; k <= last; ++k) {
-      const std::string w = stripWord(text(k));
-      if (w.empty()) continue;
+    // Pieces drawn touching each other are one word of the phrase, as outside a group.
+    std::string out, word;
+    const auto flush = [&] {
+      const std::string w = stripWord(word);
+      word.clear();
+      if (w.empty()) return;
       if (!out.empty()) out.push_back(' ');
       out += w;
+    };
+    for (std::size_t k = first; k <= last; ++k) {
+      if (k > first && !touching(words[k - 1], words[k])) flush();
+      word += text(k);
     }
+    flush();
     return out;
   }
   while (first > 0 && touching(words[first - 1], words[first]) &&

@@ -300,6 +300,16 @@ TEST(PageLayout, RightClickText) {
   EXPECT_EQ(textAt("of"), "Tower of London");
   EXPECT_EQ(textAt("AT&T!"), "AT&T");
   EXPECT_EQ(textAt("pot"), "teapot");  // pieces touching on one line form one word
+
+  // Inside a W group too: the touching pieces join, the words of the group get blanks.
+  Laid g("<w>to <b>g</b>o (on)</w> <w>ice-<i>cream</i></w>");
+  const auto groupAt = [&](std::string_view word) {
+    const TPageItem& it = g.word(word);
+    return rightClickText(g.page, g.layout, g.layout.wordAt(it.x + 1, it.y - 1));
+  };
+  EXPECT_EQ(groupAt("g"), "to go on");
+  EXPECT_EQ(groupAt("o"), "to go on");
+  EXPECT_EQ(groupAt("cream"), "ice-cream");
 }
 
 TEST(PageLayout, DumpShowsEveryPlacedItem) {
