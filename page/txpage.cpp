@@ -319,6 +319,8 @@ bool TXPage::loadPage(const std::string& name) {
     layoutAndPaint();
     ScrollTo(0);
     update();
+    // The host follows the page on show through this event; now there is none.
+    if (OnFileChange) OnFileChange(this);
     return true;
   }
   std::string path = name;
