@@ -5,6 +5,9 @@
 #include "app/tdriver.h"
 #include "dict/database.h"
 #include "dict/startup.h"
+#include "lab/media/recordingwindows.h"
+#include "lab/trecsetup.h"
+#include "lab/twavedb.h"
 #include "app/tmain.h"
 #include "app/tshortcuts.h"
 #include "app/ttrainerwindows.h"
@@ -60,7 +63,7 @@ bool startupChecks(const std::vector<std::string>& args) {
 
   if (!appObjects().database) appObjects().database = std::make_unique<TXDatabase>();
   zek::loadDictionaries(*appObjects().database, Dirs().DictFile1, Dirs().DictFile2);
-  // The word-to-recording store (step 7) joins here once it exists.
+  appObjects().loadWaveBase(Dirs().DictFile3);
 
   appState().OnlineHelp = readSettingString("", "Online-Hilfe", "AN") != "AUS";
 
@@ -110,6 +113,10 @@ int runProgram(const std::vector<std::string>& arguments) {
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
     return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
   });
+  zek::setRecordingWindows({[] { TRecSetup::run(QApplication::activeWindow()); },
+                            [](const std::string& word, const std::string& file) {
+                              TWaveDB::run(QApplication::activeWindow(), word, file);
+                            }});
   QObject::connect(backdrop, &TBackdrop::clickedThrough, backdrop, [backdrop] {
     QWidget* front = QApplication::activeWindow();
     if (!front || front == backdrop) front = driveWindow();
@@ -138,5 +145,6 @@ int runProgram(const std::vector<std::string>& arguments) {
   TMain::setSharedBackdrop(nullptr);
   setMainWindowFactory(nullptr);
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, nullptr);
+  zek::setRecordingWindows({});
   return code;
 }

@@ -1,6 +1,9 @@
 #include "app/tappobjects.h"
 
 #include "dict/database.h"
+#include "lab/media/tspeech.h"
+#include "lab/media/twaverec.h"
+#include "lab/media/txwavebase.h"
 #include "verbs/tverben.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tres.h"
@@ -33,4 +36,17 @@ void TAppObjects::freeTrainers() {
   abfrageAnzeige.reset();
   einstellungen.reset();
   res.reset();
+}
+
+void TAppObjects::loadWaveBase(const std::string& file) {
+  zek::setSpeechStore(nullptr);
+  waveBase = std::make_unique<TXWaveBase>();
+  waveBase->loadStore(file);
+  zek::setSpeechStore(waveBase.get());
+}
+
+void TAppObjects::freeWaveBase() {
+  zek::setSpeechStore(nullptr);
+  waveBase.reset();
+  zek::freeWaveRec();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 class TXDatabase;
 class TBibliothek;
@@ -8,6 +9,7 @@ class TVocEinstellungen;
 class TRes;
 class TVerben;
 class TAbfrageAnzeige;
+class TXWaveBase;
 
 // The process-wide trainer objects the shell owns from start-up to the orderly exit.
 struct TAppObjects {
@@ -17,6 +19,7 @@ struct TAppObjects {
   std::unique_ptr<TRes> res;
   std::unique_ptr<TVerben> verben;
   std::unique_ptr<TAbfrageAnzeige> abfrageAnzeige;  // where the quiz shows its pages
+  std::unique_ptr<TXWaveBase> waveBase;  // the word-to-recording store
 
   TAppObjects();
   ~TAppObjects();
@@ -24,6 +27,10 @@ struct TAppObjects {
   void createTrainers();
   // Frees them in the exit order: verbs, library, settings, pool.
   void freeTrainers();
+  // A new store loaded from `file` (nothing for an empty name), used by the speaking operations.
+  void loadWaveBase(const std::string& file);
+  // Frees the store (it remembers where it was saved) and the recorder.
+  void freeWaveBase();
 };
 
 TAppObjects& appObjects();

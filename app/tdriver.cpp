@@ -1,25 +1,35 @@
 #include "app/tdriver.h"
 
+#include "app/tdrivewidgets.h"
 #include "app/tmain.h"
+#include "lab/media/mediacommand.h"
 #include "page/txpage.h"
 #include "platform/codec.h"
+#include "platform/appstate.h"
 #include "platform/files.h"
+#include "platform/settingsstore.h"
+#include "platform/tdrivecells.h"
 #include "platform/thandover.h"
+#include "widgets/txcheckbox.h"
 #include "widgets/txcoloredit.h"
 #include "widgets/txcolorbutton.h"
 #include "widgets/txmultiplechoice.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -36,6 +46,7 @@ constexpr TKeyName kKeys[] = {
     {"Right", Qt::Key_Right, ""},     {"Up", Qt::Key_Up, ""},           {"Down", Qt::Key_Down, ""},
     {"Home", Qt::Key_Home, ""},       {"End", Qt::Key_End, ""},         {"Backspace", Qt::Key_Backspace, "\b"},
     {"Delete", Qt::Key_Delete, "\x7f"}, {"Escape", Qt::Key_Escape, "\x1b"}, {"Tab", Qt::Key_Tab, "\t"},
+    {"PageUp", Qt::Key_PageUp, ""},   {"PageDown", Qt::Key_PageDown, ""}, {"Space", Qt::Key_Space, " "},
 };
 
 const TKeyName* keyByName(std::string_view name) {
@@ -58,13 +69,31 @@ struct TOpName {
 };
 
 constexpr TOpName kOps[] = {
-    {"click", TDriveOp::Click},           {"rightclick", TDriveOp::RightClick},
-    {"type", TDriveOp::Type},             {"key", TDriveOp::Key},
-    {"command", TDriveOp::Command},       {"wait", TDriveOp::Wait},
-    {"shot", TDriveOp::Shot},             {"expect-text", TDriveOp::ExpectText},
-    {"expect-page", TDriveOp::ExpectPage}, {"expect-message", TDriveOp::ExpectMessage},
-    {"expect-command", TDriveOp::ExpectCommand},
-    {"answer", TDriveOp::Answer},
+    {"click", TDriveOp::Click},             {"click-at", TDriveOp::ClickAt},
+    {"drag", TDriveOp::Drag},               {"rightclick", TDriveOp::RightClick},
+    {"type", TDriveOp::Type},               {"key", TDriveOp::Key},
+    {"field", TDriveOp::Field},             {"set", TDriveOp::Set},
+    {"menu", TDriveOp::Menu},               {"close", TDriveOp::Close},
+    {"command", TDriveOp::Command},         {"start", TDriveOp::Start},
+    {"wait", TDriveOp::Wait},               {"shot", TDriveOp::Shot},
+    {"answer", TDriveOp::Answer},           {"choose-file", TDriveOp::ChooseFile},
+    {"expect-text", TDriveOp::ExpectText},  {"expect-page", TDriveOp::ExpectPage},
+    {"expect-window", TDriveOp::ExpectWindow}, {"expect-state", TDriveOp::ExpectState},
+    {"expect-message", TDriveOp::ExpectMessage}, {"expect-command", TDriveOp::ExpectCommand},
+    {"expect-media", TDriveOp::ExpectMedia}, {"expect-setting", TDriveOp::ExpectSetting},
+    {"expect-file", TDriveOp::ExpectFile},  {"expect-running", TDriveOp::ExpectRunning},
+    {"expect-done", TDriveOp::ExpectDone},
+};
+
+struct TStateName {
+  const char* name;
+  TDriveState state;
+};
+
+constexpr TStateName kStates[] = {
+    {"on", TDriveState::On},           {"off", TDriveState::Off},         {"enabled", TDriveState::Enabled},
+    {"disabled", TDriveState::Disabled}, {"visible", TDriveState::Visible}, {"hidden", TDriveState::Hidden},
+    {"checked", TDriveState::Checked}, {"unchecked", TDriveState::Unchecked},
 };
 
 std::string_view trim(std::string_view s) {
@@ -73,8 +102,8 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
-// A double-quoted argument with \" and \\; the rest of the line must be empty.
-bool readQuoted(std::string_view arg, std::string& out, std::string& error) {
+// A double-quoted text with \" and \\ at the start of `arg`, which keeps what follows it.
+bool readQuotedHead(std::string_view& arg, std::string& out, std::string& error) {
   if (arg.empty() || arg.front() != '"') {
     error = "Text in Anf\xFChrungszeichen erwartet";
     return false;
@@ -89,8 +118,48 @@ bool readQuoted(std::string_view arg, std::string& out, std::string& error) {
     error = "schlie\xDF" "endes Anf\xFChrungszeichen fehlt";
     return false;
   }
-  if (!trim(arg.substr(i + 1)).empty()) {
-    error = "nach dem Text darf nichts mehr stehen";
+  arg = trim(arg.substr(i + 1));
+  return true;
+}
+
+bool nothingMore(std::string_view rest, std::string& error) {
+  if (rest.empty()) return true;
+  error = "nach dem Text darf nichts mehr stehen";
+  return false;
+}
+
+// A double-quoted argument; the rest of the line must be empty.
+bool readQuoted(std::string_view arg, std::string& out, std::string& error) {
+  return readQuotedHead(arg, out, error) && nothingMore(arg, error);
+}
+
+// A quoted UTF-8 text at the start of `arg` as Windows-1252.
+bool readText(std::string_view& arg, std::string& out, std::string& error, bool mayBeEmpty) {
+  std::string utf8;
+  if (!readQuotedHead(arg, utf8, error)) return false;
+  const auto cp1252 = zek::utf8ToCp1252Strict(utf8);
+  if (!cp1252) {
+    error = "der Text enth\xE4lt Zeichen ohne Windows-1252-Code";
+    return false;
+  }
+  if (cp1252->empty() && !mayBeEmpty) {
+    error = "leerer Text";
+    return false;
+  }
+  out = *cp1252;
+  return true;
+}
+
+// "X,Y" with non-negative whole numbers.
+bool readPoint(std::string_view arg, int& x, int& y, std::string& error) {
+  const std::size_t comma = arg.find(',');
+  const auto number = [](std::string_view t, int& v) {
+    t = trim(t);
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    return !t.empty() && ec == std::errc() && end == t.data() + t.size() && v >= 0 && v <= 100000;
+  };
+  if (comma == std::string_view::npos || !number(arg.substr(0, comma), x) || !number(arg.substr(comma + 1), y)) {
+    error = "Position X,Y erwartet";
     return false;
   }
   return true;
@@ -99,7 +168,7 @@ bool readQuoted(std::string_view arg, std::string& out, std::string& error) {
 bool parseLine(std::string_view line, TDriveAction& a, std::string& error) {
   const std::size_t blank = line.find_first_of(" \t");
   const std::string_view word = line.substr(0, blank);
-  const std::string_view arg = blank == std::string_view::npos ? std::string_view() : trim(line.substr(blank));
+  std::string_view arg = blank == std::string_view::npos ? std::string_view() : trim(line.substr(blank));
   const auto op = std::find_if(std::begin(kOps), std::end(kOps), [&](const TOpName& o) { return word == o.name; });
   if (op == std::end(kOps)) {
     error = "unbekannte Aktion \"" + zek::utf8ToCp1252(word) + "\"";
@@ -109,26 +178,71 @@ bool parseLine(std::string_view line, TDriveAction& a, std::string& error) {
   switch (a.op) {
     case TDriveOp::Click:
     case TDriveOp::RightClick:
-    case TDriveOp::Type:
+    case TDriveOp::Field:
+    case TDriveOp::Menu:
     case TDriveOp::Command:
+    case TDriveOp::Start:
     case TDriveOp::ExpectText:
     case TDriveOp::ExpectPage:
+    case TDriveOp::ExpectWindow:
     case TDriveOp::ExpectMessage:
-    case TDriveOp::ExpectCommand: {
-      std::string utf8;
-      if (!readQuoted(arg, utf8, error)) return false;
-      const auto cp1252 = zek::utf8ToCp1252Strict(utf8);
-      if (!cp1252) {
-        error = "der Text enth\xE4lt Zeichen ohne Windows-1252-Code";
+    case TDriveOp::ExpectCommand:
+    case TDriveOp::ExpectMedia:
+      return readText(arg, a.text, error, false) && nothingMore(arg, error);
+    case TDriveOp::Type:
+      return readText(arg, a.text, error, true) && nothingMore(arg, error);
+    case TDriveOp::Set:
+      return readText(arg, a.text, error, false) && readText(arg, a.text2, error, true) && nothingMore(arg, error);
+    case TDriveOp::ExpectSetting:
+      return readText(arg, a.text, error, false) && readText(arg, a.text2, error, false) &&
+             readText(arg, a.text3, error, true) && nothingMore(arg, error);
+    case TDriveOp::ClickAt:
+      return readPoint(arg, a.x, a.y, error);
+    case TDriveOp::Drag: {
+      if (!readText(arg, a.text, error, false)) return false;
+      if (arg.substr(0, 2) != "to" || (arg.size() > 2 && arg[2] != ' ' && arg[2] != '\t')) {
+        error = "\"to X,Y\" erwartet";
         return false;
       }
-      if (cp1252->empty() && a.op != TDriveOp::Type) {
-        error = "leerer Text";
-        return false;
-      }
-      a.text = *cp1252;
-      return true;
+      return readPoint(trim(arg.substr(2)), a.x, a.y, error);
     }
+    case TDriveOp::ExpectState: {
+      if (!readText(arg, a.text, error, false)) return false;
+      for (const TStateName& st : kStates) {
+        if (arg == st.name) {
+          a.text2 = st.name;
+          a.value = static_cast<int>(st.state);
+          return true;
+        }
+      }
+      error = "Zustand on, off, enabled, disabled, visible, hidden, checked oder unchecked erwartet";
+      return false;
+    }
+    case TDriveOp::ExpectRunning:
+      if (arg == "yes" || arg == "no") {
+        a.value = arg == "yes";
+        return true;
+      }
+      error = "yes oder no erwartet";
+      return false;
+    case TDriveOp::Close:
+    case TDriveOp::ExpectDone:
+      if (arg.empty()) return true;
+      error = "diese Aktion nimmt keinen Wert";
+      return false;
+    case TDriveOp::ChooseFile:
+      if (arg == "cancel") {
+        a.value = 1;
+        return true;
+      }
+      [[fallthrough]];
+    case TDriveOp::ExpectFile:
+      if (!readQuoted(arg, a.text, error)) return false;
+      if (a.text.empty()) {
+        error = "Dateiname fehlt";
+        return false;
+      }
+      return true;
     case TDriveOp::Key: {
       const TKeyName* k = keyByName(arg);
       if (!k) {
@@ -239,19 +353,6 @@ QPoint intoView(TXPage& page, QPoint pagePos) {
   return QPoint(pagePos.x(), pagePos.y() - page.ScrollY());
 }
 
-void sendMouse(QWidget* w, QPoint pos, Qt::MouseButton button) {
-  const QPointer<QWidget> target(w);
-  const QPointF local(pos), global(w->mapToGlobal(pos));
-  QMouseEvent move(QEvent::MouseMove, local, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(w, &move);
-  if (!target) return;
-  QMouseEvent press(QEvent::MouseButtonPress, local, global, button, button, Qt::NoModifier);
-  QApplication::sendEvent(w, &press);
-  if (!target) return;
-  QMouseEvent release(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton, Qt::NoModifier);
-  QApplication::sendEvent(w, &release);
-}
-
 // Diagnostics are Windows-1252 like every text inside; they become UTF-8 on stderr.
 std::string inQuotes(const std::string& cp1252) { return "\"" + cp1252 + "\""; }
 
@@ -267,39 +368,6 @@ std::string listing(const std::vector<std::string>& texts) {
     }
   }
   return out.empty() ? "keine" : out;
-}
-
-// Where keys go: the focused widget of the window (an input field, a list), else the first
-// visible input field, else the page.
-QWidget* keyTarget(QWidget* window, TXPage* page) {
-  QWidget* focus = QApplication::focusWidget();
-  if (focus && window && focus != page && focus != window && window->isAncestorOf(focus)) return focus;
-  if (page) {
-    for (TPageEdit* f : page->Fields()) {
-      if (f && f->isVisible() && !f->ReadOnly()) {
-        f->setFocus(Qt::OtherFocusReason);
-        return f;
-      }
-    }
-  }
-  return page ? static_cast<QWidget*>(page) : window;
-}
-
-void sendKey(QWidget* w, int key, const QString& text) {
-  const QPointer<QWidget> target(w);
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-  QApplication::sendEvent(w, &press);
-  if (!target) return;
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-  QApplication::sendEvent(w, &release);
-}
-
-int keyForChar(QChar c) {
-  const char16_t u = c.toUpper().unicode();
-  if (u >= 'A' && u <= 'Z') return Qt::Key_A + (u - 'A');
-  if (u >= '0' && u <= '9') return Qt::Key_0 + (u - '0');
-  if (u == ' ') return Qt::Key_Space;
-  return Qt::Key_unknown;
 }
 
 }  // namespace
@@ -335,11 +403,16 @@ std::vector<std::string> clickableTexts(const TXPage& page) {
   return out;
 }
 
-bool findClickSpot(TXPage& page, const std::string& text, TDriveSpot& spot) {
+bool findClickSpot(TXPage& page, const std::string& text, TDriveSpot& spot, bool partial) {
   const std::vector<TCandidate> all = candidates(page);
+  const std::string key = driveKey(text);
   auto found = std::find_if(all.begin(), all.end(), [&](const TCandidate& c) { return c.text == text; });
   if (found == all.end()) {
-    found = std::find_if(all.begin(), all.end(), [&](const TCandidate& c) { return c.text.find(text) != std::string::npos; });
+    found = std::find_if(all.begin(), all.end(), [&](const TCandidate& c) { return driveKey(c.text) == key; });
+  }
+  if (found == all.end() && partial) {
+    found = std::find_if(all.begin(), all.end(),
+                         [&](const TCandidate& c) { return driveKey(c.text).find(key) != std::string::npos; });
   }
   if (found == all.end()) return false;
   spot.widget = found->widget;
@@ -408,10 +481,18 @@ QWidget* driveWindow() {
   return nullptr;
 }
 
+TXPage* pageOf(QWidget* window) {
+  if (!window) return nullptr;
+  if (auto* main = qobject_cast<TMain*>(window)) return main->XPage();
+  for (TXPage* page : window->findChildren<TXPage*>()) {
+    if (page->isVisible()) return page;
+  }
+  return nullptr;
+}
+
 TXPage* drivePage() {
   if (TMain* main = currentMain()) return main->XPage();
-  QWidget* w = driveWindow();
-  return w ? w->findChild<TXPage*>() : nullptr;
+  return pageOf(driveWindow());
 }
 
 TDriver::TDriver(TDriveScript script, std::string scriptName)
@@ -433,13 +514,41 @@ void TDriver::settle() {
 }
 
 void TDriver::start() {
-  QTimer::singleShot(0, this, [this] { step(); });
+  // Steps are posted events, so each one runs after what the last one posted. A modal
+  // dialog's loop or a game pumping events inside a posted call may not deliver them,
+  // so this watch takes the script on inside such a loop.
+  auto* watch = new QTimer(this);
+  connect(watch, &QTimer::timeout, this, [this] {
+    if (!m_pendingToken || std::chrono::steady_clock::now() - m_pendingSince < kNestedStepDelay) return;
+    if (QThread::currentThread()->loopLevel() <= m_pendingLevel && !appState().PresentationRunning) return;
+    m_pendingToken = 0;
+    step();
+  });
+  watch->start(kWatchMs);
+  postStep();
+}
+
+void TDriver::arm() {
+  m_pendingToken = ++m_stepToken;
+  m_pendingSince = std::chrono::steady_clock::now();
+  m_pendingLevel = QThread::currentThread()->loopLevel();
+}
+
+void TDriver::postStep() {
+  arm();
+  const unsigned token = m_pendingToken;
+  QTimer::singleShot(0, this, [this, token] {
+    if (m_pendingToken != token) return;
+    m_pendingToken = 0;
+    step();
+  });
 }
 
 void TDriver::step() {
   if (m_halted) return;
   settle();
   reportNewMessages();
+  if (m_halted) return;
   if (m_next >= m_script.actions.size()) {
     finish(0);
     return;
@@ -451,20 +560,32 @@ void TDriver::step() {
   }
   const TDriveAction& a = m_script.actions[m_next++];
   if (a.op == TDriveOp::Wait) {
-    QTimer::singleShot(a.value, this, [this] { step(); });
+    // A timer, not a posted event: it also runs inside a nested loop.
+    auto* timer = new QTimer(this);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, [this, timer] {
+      timer->deleteLater();
+      postStep();
+    });
+    timer->start(a.value);
     return;
   }
+  // While the step acts, the watch may take the script on in a loop that the step opens.
+  arm();
+  const unsigned token = m_pendingToken;
   const std::string error = perform(a);
-  if (!error.empty()) {
+  if (!error.empty() && !m_halted) {
+    m_pendingToken = 0;
     reportNewMessages();
     std::cerr << m_name << ":" << a.line << ": " << a.source << "\n  " << zek::cp1252ToUtf8(error) << std::endl;
     finish(1);
     return;
   }
-  QTimer::singleShot(0, this, [this] { step(); });
+  if (m_pendingToken == token) postStep();
 }
 
 void TDriver::finish(int code) {
+  if (m_finished) return;
   m_finished = true;
   m_halted = true;
   if (onFinished) onFinished(code);
@@ -479,67 +600,257 @@ void TDriver::reportNewMessages() {
   }
 }
 
+namespace {
+
+// The windows a learner can reach now: only the modal dialog while one is open.
+std::vector<QWidget*> reachableWindows() {
+  std::vector<QWidget*> windows = driveWindows();
+  if (QWidget* modal = QApplication::activeModalWidget(); modal && !windows.empty() && windows.front() == modal) {
+    windows.resize(1);
+  }
+  return windows;
+}
+
+std::string titles(const std::vector<QWidget*>& windows) {
+  std::vector<std::string> out;
+  for (QWidget* w : windows) out.push_back(zek::fromQString(w->windowTitle()));
+  return listing(out);
+}
+
+// Lower case with runs of blanks as one, as media commands are compared.
+std::string mediaKey(std::string_view command) {
+  std::string out;
+  for (const char c : command) {
+    if (c == ' ' || c == '\t') {
+      if (!out.empty() && out.back() != ' ') out += ' ';
+      continue;
+    }
+    out.push_back(char(zek::lowerCp1252(static_cast<unsigned char>(c))));
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+std::string stateName(bool on, TDriveState want) {
+  switch (want) {
+    case TDriveState::On:
+    case TDriveState::Off: return on ? "on" : "off";
+    case TDriveState::Checked:
+    case TDriveState::Unchecked: return on ? "checked" : "unchecked";
+    case TDriveState::Enabled:
+    case TDriveState::Disabled: return on ? "enabled" : "disabled";
+    case TDriveState::Visible:
+    case TDriveState::Hidden: return on ? "visible" : "hidden";
+  }
+  return {};
+}
+
+// The on/off state of a button, check box or check item; nothing when it has none.
+std::optional<bool> switchState(QWidget* w) {
+  if (auto* b = qobject_cast<tXColorButton*>(w)) return b->IsOn();
+  if (auto* c = qobject_cast<TXCustomCheckBox*>(w)) return c->Checked();
+  if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->isChecked();
+  return std::nullopt;
+}
+
+}  // namespace
+
+QWidget* TDriver::keyTarget(const std::vector<QWidget*>& windows, TXPage* page) {
+  const auto reachable = [&](QWidget* w) {
+    if (!w || !w->isVisible()) return false;
+    return std::find(windows.begin(), windows.end(), w->window()) != windows.end();
+  };
+  if (reachable(m_field)) return m_field;
+  QWidget* focus = QApplication::focusWidget();
+  if (reachable(focus) && focus != page && !focus->isWindow()) return focus;
+  if (page) {
+    for (TPageEdit* f : page->Fields()) {
+      if (f && f->isVisible() && !f->ReadOnly()) {
+        f->setFocus(Qt::OtherFocusReason);
+        return f;
+      }
+    }
+    return page;
+  }
+  return windows.empty() ? nullptr : windows.front();
+}
+
 std::string TDriver::perform(const TDriveAction& a) {
-  QWidget* window = driveWindow();
+  const std::vector<QWidget*> windows = reachableWindows();
+  QWidget* front = windows.empty() ? nullptr : windows.front();
   TXPage* page = drivePage();
+  if (front && !qobject_cast<TMain*>(front)) {
+    if (TXPage* own = pageOf(front)) page = own;
+    else if (QApplication::activeModalWidget() == front) page = nullptr;
+  }
   const auto needPage = [&]() -> std::string {
     return page ? std::string() : std::string("kein Fenster mit einer Seite zu sehen");
   };
+  const auto needWindow = [&]() -> std::string { return front ? std::string() : std::string("kein Fenster zu sehen"); };
   switch (a.op) {
     case TDriveOp::Wait:
       return {};
     case TDriveOp::Answer:
       m_dialogs->answer(a.value);
       return {};
-    case TDriveOp::Click:
+    case TDriveOp::ChooseFile: {
+      if (a.value == 1) {
+        m_dialogs->chooseFile(std::nullopt);
+        return {};
+      }
+      const std::filesystem::path file = std::filesystem::absolute(std::filesystem::path(a.text));
+      m_dialogs->chooseFile(zek::fromPath(file));
+      return {};
+    }
+    case TDriveOp::Click: {
+      if (auto e = needWindow(); !e.empty()) return e;
+      // Exact texts in every reachable window before parts of texts; the page of a window first.
+      std::vector<std::string> offered;
+      for (const bool partial : {false, true}) {
+        for (QWidget* window : windows) {
+          TXPage* own = pageOf(window);
+          TDriveSpot spot;
+          if (own && own->isVisible() && findClickSpot(*own, a.text, spot, partial)) {
+            if (own->MouseLocked()) return "die Seite nimmt gerade keine Mausklicks an";
+            driveMouse(spot.widget, spot.pos, Qt::LeftButton);
+            return {};
+          }
+          const std::vector<TDriveTarget> targets = clickTargets(window);
+          const TDriveTarget* t = bestTarget(targets, a.text);
+          if (t && !partial && driveListKey(t->text) != driveListKey(a.text) && driveKey(t->text) != driveKey(a.text)) {
+            t = nullptr;
+          }
+          if (t) {
+            if (!t->widget->isEnabled()) return inQuotes(t->text) + " ist gesperrt";
+            const QPoint pos = t->locate();
+            driveMouse(t->widget, pos, Qt::LeftButton);
+            return {};
+          }
+          if (partial) {
+            if (own && own->isVisible()) {
+              for (std::string& text : clickableTexts(*own)) offered.push_back(std::move(text));
+            }
+            for (const TDriveTarget& target : targets) offered.push_back(target.text);
+          }
+        }
+      }
+      return "nichts zum Anklicken mit dem Text " + inQuotes(a.text) + "; vorhanden: " + listing(offered);
+    }
     case TDriveOp::RightClick: {
       if (auto e = needPage(); !e.empty()) return e;
       if (page->MouseLocked()) return "die Seite nimmt gerade keine Mausklicks an";
       TDriveSpot spot;
-      const bool right = a.op == TDriveOp::RightClick;
-      if (right ? !findWordSpot(*page, a.text, spot) : !findClickSpot(*page, a.text, spot)) {
-        if (right) return "kein Wort " + inQuotes(a.text) + " auf der Seite";
-        return "nichts zum Anklicken mit dem Text " + inQuotes(a.text) + "; vorhanden: " + listing(clickableTexts(*page));
+      if (!findWordSpot(*page, a.text, spot)) return "kein Wort " + inQuotes(a.text) + " auf der Seite";
+      driveMouse(spot.widget, spot.pos, Qt::RightButton);
+      return {};
+    }
+    case TDriveOp::ClickAt: {
+      if (auto e = needWindow(); !e.empty()) return e;
+      if (a.x >= front->width() || a.y >= front->height()) {
+        return "die Stelle liegt au\xDF" "erhalb des Fensters (" + std::to_string(front->width()) + " x " +
+               std::to_string(front->height()) + ")";
       }
-      sendMouse(spot.widget, spot.pos, right ? Qt::RightButton : Qt::LeftButton);
+      QWidget* target = front->childAt(a.x, a.y);
+      if (!target) target = front;
+      driveMouse(target, target->mapFrom(front, QPoint(a.x, a.y)), Qt::LeftButton);
+      return {};
+    }
+    case TDriveOp::Drag: {
+      if (auto e = needPage(); !e.empty()) return e;
+      if (page->MouseLocked()) return "die Seite nimmt gerade keine Mausklicks an";
+      // The self-drawn parts of the page and its children first, then the page's words.
+      TDriveSpot spot;
+      std::vector<TDriveTarget> parts;
+      if (const auto* cells = dynamic_cast<const TDriveCells*>(page)) {
+        for (const TDriveCell& cell : cells->driveCells()) {
+          const QRect r = cell.rect;
+          parts.push_back({cell.text, page, [r] { return r.center(); }});
+        }
+      }
+      for (TDriveTarget& t : clickTargets(page)) parts.push_back(std::move(t));
+      if (const TDriveTarget* t = bestTarget(parts, a.text)) {
+        spot.widget = t->widget;
+        spot.pos = t->locate();
+      } else if (!findWordSpot(*page, a.text, spot)) {
+        std::vector<std::string> offered;
+        for (const TDriveTarget& t : parts) offered.push_back(t.text);
+        return "nichts zum Ziehen mit dem Text " + inQuotes(a.text) + "; vorhanden: " + listing(offered);
+      }
+      const QPoint to = spot.widget->mapFrom(page, QPoint(a.x, a.y - page->ScrollY()));
+      driveDrag(spot.widget, spot.pos, to, 4);
       return {};
     }
     case TDriveOp::Type: {
-      if (!window) return "kein Fenster zu sehen";
-      QWidget* target = keyTarget(window, page);
+      if (auto e = needWindow(); !e.empty()) return e;
+      QWidget* target = keyTarget(windows, page);
       const QString text = zek::toQString(a.text);
       const QPointer<QWidget> guard(target);
       for (const QChar c : text) {
         if (!guard) return "das Eingabefeld verschwand beim Tippen";
-        sendKey(target, keyForChar(c), QString(c));
+        driveKeyPress(target, driveKeyForChar(c), QString(c));
       }
       return {};
     }
     case TDriveOp::Key: {
-      if (!window) return "kein Fenster zu sehen";
+      if (auto e = needWindow(); !e.empty()) return e;
       const TKeyName* k = keyByCode(a.value);
-      sendKey(keyTarget(window, page), a.value, QString::fromLatin1(k ? k->text : ""));
+      driveKeyPress(keyTarget(windows, page), a.value, QString::fromLatin1(k ? k->text : ""));
       return {};
     }
-    case TDriveOp::Command: {
+    case TDriveOp::Field:
+    case TDriveOp::Set: {
+      QWidget* input = findInput(windows, a.text);
+      if (!input) return "kein Eingabefeld " + inQuotes(a.text) + "; vorhanden: " + listing(inputNames(windows));
+      if (!input->isVisible()) return "das Eingabefeld " + inQuotes(a.text) + " ist nicht zu sehen";
+      input->window()->activateWindow();
+      input->setFocus(Qt::OtherFocusReason);
+      m_field = input;
+      return a.op == TDriveOp::Set ? setInput(input, a.text2) : std::string();
+    }
+    case TDriveOp::Menu: {
+      if (auto e = needWindow(); !e.empty()) return e;
+      std::string error;
+      QAction* item = findMenuItem(front, a.text, error);
+      if (!item) return error;
+      if (!item->isEnabled()) return "der Men\xFCpunkt " + inQuotes(a.text) + " ist gesperrt";
+      item->trigger();
+      return {};
+    }
+    case TDriveOp::Close:
+      if (auto e = needWindow(); !e.empty()) return e;
+      front->close();
+      return {};
+    case TDriveOp::Command:
+    case TDriveOp::Start: {
       if (auto e = needPage(); !e.empty()) return e;
       // "§" + command carries any text, also one with "]" (answers like "vokabel[house]-").
       const std::string link = a.text.front() == '[' ? "\xA7[" + a.text + "]" : "\xA7" + a.text;
-      page->Follow(link, QRect());
+      if (a.op == TDriveOp::Command) {
+        page->Follow(link, QRect());
+        return {};
+      }
+      const QPointer<TXPage> target(page);
+      QTimer::singleShot(0, page, [target, link] {
+        if (target) target->Follow(link, QRect());
+      });
       return {};
     }
     case TDriveOp::Shot: {
-      if (!window) return "kein Fenster zu sehen";
-      if (!window->grab().save(QString::fromUtf8(a.text.c_str()), "PNG")) {
+      if (auto e = needWindow(); !e.empty()) return e;
+      if (!front->grab().save(QString::fromUtf8(a.text.c_str()), "PNG")) {
         return "das Bild " + zek::utf8ToCp1252(a.text) + " lie\xDF sich nicht schreiben";
       }
       return {};
     }
     case TDriveOp::ExpectText: {
-      if (auto e = needPage(); !e.empty()) return e;
-      const std::string text = pageText(*page);
-      if (text.find(a.text) != std::string::npos) return {};
+      std::string text = page ? pageText(*page) : std::string();
+      for (QWidget* w : driveWindows()) {
+        if (!text.empty()) text += ' ';
+        text += windowText(w);
+      }
+      if (driveKey(text).find(driveKey(a.text)) != std::string::npos) return {};
       std::string shown = text.size() > 300 ? text.substr(0, 300) + " ..." : text;
+      if (!page) return "der Text " + inQuotes(a.text) + " ist nicht zu sehen; zu sehen ist: " + inQuotes(shown);
       return "der Text " + inQuotes(a.text) + " steht nicht auf der Seite " +
              inQuotes(zek::fileNamePart(page->XFile())) + "; sie zeigt: " + inQuotes(shown);
     }
@@ -548,6 +859,46 @@ std::string TDriver::perform(const TDriveAction& a) {
       const std::string shown = zek::fileNamePart(page->XFile());
       if (zek::equalsNoCase(shown, a.text)) return {};
       return "die Seite " + inQuotes(shown) + " ist zu sehen, nicht " + inQuotes(a.text);
+    }
+    case TDriveOp::ExpectWindow: {
+      const std::vector<QWidget*> shown = driveWindows();
+      for (QWidget* w : shown) {
+        if (driveKey(zek::fromQString(w->windowTitle())) == driveKey(a.text)) return {};
+      }
+      return "kein Fenster " + inQuotes(a.text) + "; zu sehen: " + titles(shown);
+    }
+    case TDriveOp::ExpectState: {
+      const auto want = static_cast<TDriveState>(a.value);
+      const bool positive = want == TDriveState::On || want == TDriveState::Enabled || want == TDriveState::Visible ||
+                            want == TDriveState::Checked;
+      std::optional<bool> actual;
+      const std::vector<QWidget*> all = driveWindows();
+      if (QWidget* w = findWidget(all, a.text)) {
+        switch (want) {
+          case TDriveState::Enabled:
+          case TDriveState::Disabled: actual = w->isEnabled(); break;
+          case TDriveState::Visible:
+          case TDriveState::Hidden: actual = w->isVisible(); break;
+          default:
+            actual = switchState(w);
+            if (!actual) return inQuotes(a.text) + " hat keinen Zustand an/aus";
+        }
+      } else {
+        QAction* item = nullptr;
+        for (QWidget* window : all) {
+          if ((item = findAction(window, a.text))) break;
+        }
+        if (!item) return "nichts mit dem Namen " + inQuotes(a.text) + " zu finden";
+        switch (want) {
+          case TDriveState::Enabled:
+          case TDriveState::Disabled: actual = item->isEnabled(); break;
+          case TDriveState::Visible:
+          case TDriveState::Hidden: actual = item->isVisible(); break;
+          default: actual = item->isChecked();
+        }
+      }
+      if (*actual == positive) return {};
+      return inQuotes(a.text) + " ist " + stateName(*actual, want) + ", nicht " + a.text2;
     }
     case TDriveOp::ExpectMessage: {
       const auto& messages = m_dialogs->messages();
@@ -573,6 +924,55 @@ std::string TDriver::perform(const TDriveAction& a) {
       const std::vector<std::string> seen(log.begin() + std::ptrdiff_t(m_commandsChecked), log.end());
       return "kein Seitenbefehl " + inQuotes(a.text) + "; seit der letzten Pr\xFC" "fung: " + listing(seen);
     }
+    case TDriveOp::ExpectMedia: {
+      const std::vector<std::string>& log = zek::mediaCommandLog();
+      const std::size_t first = zek::mediaCommandCount() - log.size();  // number of log[0]
+      const std::string want = mediaKey(a.text);
+      std::vector<std::string> seen;
+      for (std::size_t n = std::max(m_mediaChecked, first); n < first + log.size(); ++n) {
+        const std::string got = mediaKey(log[n - first]);
+        if (got == want || got.find(want) != std::string::npos) {
+          m_mediaChecked = n + 1;
+          return {};
+        }
+        seen.push_back(log[n - first]);
+      }
+      return "kein Medienbefehl " + inQuotes(a.text) + "; seit der letzten Pr\xFC" "fung: " + listing(seen);
+    }
+    case TDriveOp::ExpectSetting: {
+      std::string key = a.text;
+      if (!zek::equalsNoCase(key.substr(0, 9), "SOFTWARE\\")) key = "SOFTWARE\\ZEK\\zek englisch\\" + key;
+      const TSettingsStore& store = TSettingsStore::global();
+      std::string value;
+      if (const auto text = store.readString(key, a.text2)) {
+        value = *text;
+      } else if (zek::equalsNoCase(a.text3, "true") || zek::equalsNoCase(a.text3, "false")) {
+        if (const auto b = store.readBool(key, a.text2)) value = *b ? "true" : "false";
+      } else if (const auto n = store.readInteger(key, a.text2)) {
+        value = std::to_string(*n);
+      }
+      if (!store.valueExists(key, a.text2)) return "der Wert " + inQuotes(a.text2) + " fehlt unter " + inQuotes(key);
+      if (value == a.text3 || (!value.empty() && zek::equalsNoCase(value, a.text3) &&
+                               (zek::equalsNoCase(value, "true") || zek::equalsNoCase(value, "false")))) {
+        return {};
+      }
+      return inQuotes(key) + " " + inQuotes(a.text2) + " ist " + inQuotes(value) + ", nicht " + inQuotes(a.text3);
+    }
+    case TDriveOp::ExpectFile: {
+      std::error_code ec;
+      const std::filesystem::path file(a.text);
+      const auto size = std::filesystem::file_size(file, ec);
+      if (ec) return "die Datei " + inQuotes(zek::utf8ToCp1252(a.text)) + " gibt es nicht";
+      if (size == 0) return "die Datei " + inQuotes(zek::utf8ToCp1252(a.text)) + " ist leer";
+      return {};
+    }
+    case TDriveOp::ExpectRunning:
+      if (appState().PresentationRunning == (a.value == 1)) return {};
+      return appState().PresentationRunning ? "es l\xE4uft eine Vorf\xFChrung" : "es l\xE4uft keine Vorf\xFChrung";
+    case TDriveOp::ExpectDone:
+      if (auto e = needPage(); !e.empty()) return e;
+      if (page->ExerciseDone()) return {};
+      return "die Aufgaben der Seite " + inQuotes(zek::fileNamePart(page->XFile())) + " sind nicht alle gel\xF6st";
   }
   return "unbekannte Aktion";
 }

@@ -4,8 +4,11 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 
+#include <chrono>
 #include <functional>
+#include <optional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,28 +19,58 @@ class TXPage;
 
 // The end-to-end driver: `zek-englisch --drive SCRIPT` runs the program and works through
 // a script of learner actions, one a line:
-//   click "<text>"        left click on a link, button or choice cell showing the text
+//   click "<text>"        left click on a link, page button or choice cell, or in the trainer
+//                         window or modal dialog in front: a button (caption or tool tip), check
+//                         box, radio item, tab, list line, item view cell or self-drawn cell
+//   click-at X,Y          left click at window coordinates of the window in front
+//   drag "<text>" to X,Y  presses on the drag block or sentence part showing the text, moves in
+//                         4-pixel steps and releases at X,Y (page coordinates)
 //   rightclick "<word>"   right click on a word
 //   type "<text>"         keys with text to the focused widget (else the first input field)
 //   key <name>            Return F12 Left Right Up Down Home End Backspace Delete Escape Tab
+//                         PageUp PageDown Space
+//   field "<name>"        focuses the input field with that label, hint or name
+//   set "<name>" "<value>"  sets a line edit, memo, combo box item, slider or spin box
+//   menu "<Menu/Item>"    an item of the window's menu bar, or of its context menu
+//   close                 closes the window in front as its title-bar button does
 //   command "<command>"   a page command, as a link "§command" would run it
+//   start "<command>"     the same from a posted event; the script goes on at once
 //   wait <ms>             runs the event loop that long
-//   shot <file.png>       picture of the window on show
-//   expect-text "<text>"  the text is on the page on show (words, field texts, captions)
+//   shot <file.png>       picture of the window in front
+//   answer <yes|no|ok|cancel|retry>   the answer to the next message box
+//   choose-file "<path>" | choose-file cancel   the answer to the next file dialog
+//   expect-text "<text>"  the text is on the page on show or in the windows' labels, captions,
+//                         field texts and list lines
 //   expect-page "<name>"  the file name of the page on show, without regard to case
+//   expect-window "<title>"  a window with that title is on show
+//   expect-state "<name>" on|off|enabled|disabled|visible|hidden|checked|unchecked
 //   expect-message "<t>"  a message box with the text came up since the last such check
 //   expect-command "<c>"  the page command reached the main window since the last such check
-//   answer <yes|no|ok|cancel|retry>   the answer to the next message box
+//   expect-media "<c>"    the media command was sent since the last such check (case and
+//                         repeated blanks ignored; a part of the command is enough)
+//   expect-setting "<key>" "<name>" "<value>"  the settings store holds the value now (a key
+//                         without "SOFTWARE\" is below "SOFTWARE\ZEK\zek englisch\")
+//   expect-file "<path>"  the file exists and is not empty
+//   expect-running yes|no a presentation or game runs
+//   expect-done           every exercise of the page on show is solved
 // Blank lines and lines starting with "#" are skipped. Texts are UTF-8 inside double quotes
-// (\" and \\ escape). The first failing line ends the run with exit code 1.
+// (\" and \\ escape); they match captions with "&" removed and list lines without their
+// marker, without regard to case. Every step runs from a timer, so a modal dialog that a
+// step opens takes the next lines. The first failing line ends the run with exit code 1.
 
-enum class TDriveOp { Click, RightClick, Type, Key, Command, Wait, Shot, ExpectText, ExpectPage, ExpectMessage, ExpectCommand,
-                      Answer };
+enum class TDriveOp { Click, ClickAt, Drag, RightClick, Type, Key, Field, Set, Menu, Close, Command, Start, Wait, Shot,
+                      Answer, ChooseFile, ExpectText, ExpectPage, ExpectWindow, ExpectState, ExpectMessage,
+                      ExpectCommand, ExpectMedia, ExpectSetting, ExpectFile, ExpectRunning, ExpectDone };
+
+enum class TDriveState { On, Off, Enabled, Disabled, Visible, Hidden, Checked, Unchecked };
 
 struct TDriveAction {
   TDriveOp op = TDriveOp::Wait;
-  std::string text;  // Windows-1252 for texts; the file name (UTF-8) for shot; the key name for key
-  int value = 0;     // wait: ms; key: Qt key code; answer: mb::Id...
+  std::string text;  // Windows-1252 for texts; file names (UTF-8) for shot, choose-file, expect-file; the key name
+  std::string text2, text3;  // set: the value; expect-setting: name and value
+  int value = 0;     // wait: ms; key: Qt key code; answer: mb::Id...; expect-state: TDriveState;
+                     // expect-running: 1 yes, 0 no; choose-file: 1 cancel
+  int x = 0, y = 0;  // click-at, drag
   int line = 0;      // 1-based
   std::string source;  // the line as written
 };
@@ -60,8 +93,9 @@ struct TDriveSpot {
 // Finding things on a page (Windows-1252 texts). A link's text is the text of its words
 // (and pictures' ALT texts) joined with blanks; an exact match wins over a part.
 std::vector<std::string> clickableTexts(const TXPage& page);
-// Scrolls the page when the link lies outside the visible part.
-bool findClickSpot(TXPage& page, const std::string& text, TDriveSpot& spot);
+// Scrolls the page when the link lies outside the visible part. An exact match (without regard
+// to case) wins over a part; `partial` false looks only for exact ones.
+bool findClickSpot(TXPage& page, const std::string& text, TDriveSpot& spot, bool partial = true);
 bool findWordSpot(TXPage& page, const std::string& word, TDriveSpot& spot);
 // The words of the page as one text, blanks between them, plus field texts and captions.
 std::string pageText(const TXPage& page);
@@ -69,6 +103,8 @@ std::string pageText(const TXPage& page);
 // The window the learner sees: the visible main window, else a visible trainer window.
 QWidget* driveWindow();
 TXPage* drivePage();
+// The page of a window: the main window's, else a visible page view inside it.
+TXPage* pageOf(QWidget* window);
 
 class TDriver : public QObject {
   Q_OBJECT
@@ -96,15 +132,28 @@ class TDriver : public QObject {
 
  private:
   void step();
+  void arm();
+  void postStep();
+  // Where keys go: the field a step focused, the focused widget, the first open field of
+  // the page, else the page or the window in front.
+  QWidget* keyTarget(const std::vector<QWidget*>& windows, TXPage* page);
   void finish(int code);
 
   TDriveScript m_script;
   std::string m_name;
   std::unique_ptr<zek::ScriptedDialogs> m_dialogs;
+  static constexpr int kWatchMs = 10;
+  static constexpr std::chrono::milliseconds kNestedStepDelay{20};
+  // The step that is due next: posted, or waiting for the step on the way to finish.
+  unsigned m_stepToken = 0, m_pendingToken = 0;
+  std::chrono::steady_clock::time_point m_pendingSince;
+  int m_pendingLevel = 0;  // the event loop level it was due at
   std::size_t m_next = 0;
   std::size_t m_reported = 0;  // messages written to stderr
   std::size_t m_checked = 0;   // messages an expect-message has looked at
   std::size_t m_commandsChecked = 0;  // page commands an expect-command has looked at
+  std::size_t m_mediaChecked = 0;     // media commands (by number) an expect-media has looked at
+  QPointer<QWidget> m_field;          // the field a `field` or `set` step focused
   bool m_finished = false;
   bool m_halted = false;
 };

@@ -1,6 +1,7 @@
 #include "app/tmain.h"
 
 #include "app/tappobjects.h"
+#include "lab/media/txwavebase.h"
 #include "app/tbackdrop.h"
 #include "app/tmainactions.h"
 #include "page/txpage.h"
@@ -221,7 +222,9 @@ void leaveProgram(TMain* main) {
   if (!QCoreApplication::closingDown()) QCoreApplication::processEvents();
   try {
     appObjects().freeTrainers();
+    if (appObjects().waveBase) appObjects().waveBase->saveAtExit();
     saveGeneralSettings();
+    appObjects().freeWaveBase();
     if (main && main->backdrop() && main->backdrop()->isVisible()) main->backdrop()->hide();
   } catch (...) {
     if (!QCoreApplication::closingDown()) QCoreApplication::processEvents();

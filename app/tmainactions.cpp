@@ -2,6 +2,8 @@
 
 #include "app/tappobjects.h"
 #include "app/tmain.h"
+#include "lab/trecsetup.h"
+#include "lab/twavedb.h"
 #include "page/txpage.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
@@ -126,6 +128,9 @@ void TMainActions::vokabelWeiter() {
 void TMainActions::vokabelAnswer(const std::string& result) {
   if (TBibliothek* bib = appObjects().bibliothek.get()) bib->Abfrage().AntwortZeigen(result);
 }
+void TMainActions::recSetup() { TRecSetup::run(&m_main); }
+
+void TMainActions::waveBase() { TWaveDB::run(&m_main); }
 
 void TMainActions::openUrl(const std::string& url) {
   QDesktopServices::openUrl(QUrl(zek::toQString(url)));

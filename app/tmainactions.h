@@ -18,8 +18,8 @@ class TMainActions : public TCommandActions {
   void stopPresentation() override {}
   void goEditor() override;
   void wbZeigen() override { notYet("Das W\xF6rterbuch-Fenster"); }
-  void recSetup() override { notYet("Die Aufnahme-Einstellungen", true); }
-  void waveBase() override { notYet("Die Aufnahmen-Verwaltung"); }
+  void recSetup() override;
+  void waveBase() override;
   void goVocEin() override;
   void goVerbEinstellungen() override;
   bool verbTrainerReady() const override;

@@ -194,7 +194,10 @@ void TWaveDB::showCurrent() {
   // Rewritten only when the entry differs: blanks being typed and the caret stay.
   if (trimmed(zek::fromQString(m_word->text())) != word) m_word->setText(zek::toQString(word));
   const std::string file = m_store.currentFile();
-  if (zek::fromQString(m_file->text()) != file) m_file->setText(zek::toQString(file));
+  if (zek::fromQString(m_file->text()) != file) {
+    m_file->setText(zek::toQString(file));
+    if (!m_file->hasFocus()) m_file->setCursorPosition(0);  // the start of a long path tells more
+  }
   m_play->setVisible(!resolveMediaPath(file).file.empty());
   const QString count = QString::number(m_store.count()) + zek::toQString(" Eintr\xE4ge");
   if (m_counter->text() != count) m_counter->setText(count);

@@ -96,6 +96,8 @@ T_E_VerbenAuswahl::T_E_VerbenAuswahl(TVerben& verben, QWidget* parent) : TTraine
     b->setColor(kPanel);
     b->setFlashColor(Qt::black);
     b->setMouseOver(true);
+    // Same colour as the panel: a raised edge under the pointer shows it is a button.
+    b->setMouseOver3D(true);
     QPalette bp = b->palette();
     bp.setColor(QPalette::ButtonText, Qt::white);
     b->setPalette(bp);

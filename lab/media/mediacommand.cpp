@@ -23,12 +23,24 @@ std::string bounded(std::string text) {
   return text;
 }
 
+std::vector<std::string>& commandLog() {
+  static std::vector<std::string> log;
+  return log;
+}
+
+std::size_t g_commandCount = 0;
+
 zek::MediaCommandObserver& observerSlot() {
   static zek::MediaCommandObserver observer;
   return observer;
 }
 
 std::string send(std::string_view command, bool quiet, bool withCommand) {
+  ++g_commandCount;
+  constexpr std::size_t kLogLimit = 4096;
+  auto& log = commandLog();
+  if (log.size() >= kLogLimit) log.erase(log.begin(), log.begin() + kLogLimit / 2);
+  log.emplace_back(command);
   if (const auto& observer = observerSlot()) observer(command, quiet);
   const TMediaReply reply = zek::mediaService().execute(command);
   if (!reply.failed()) return bounded(reply.text);
@@ -51,6 +63,9 @@ std::string sendMediaCommand(std::string_view command, bool quiet) { return send
 std::string sendPageMediaCommand(std::string_view command, bool quiet) { return send(command, quiet, false); }
 
 namespace zek {
+
+const std::vector<std::string>& mediaCommandLog() { return commandLog(); }
+std::size_t mediaCommandCount() { return g_commandCount; }
 
 TMediaService& mediaService() {
   auto& slot = serviceSlot();

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TMediaService;
 
@@ -18,6 +19,11 @@ std::string sendPageMediaCommand(std::string_view command, bool quiet);
 namespace zek {
 // The service behind both entries; created on first use.
 TMediaService& mediaService();
+// Every command sent through the two entries, oldest first (the script driver checks
+// them); the oldest are dropped beyond a few thousand.
+const std::vector<std::string>& mediaCommandLog();
+// How many commands were ever sent (the log's last entry is number count - 1).
+std::size_t mediaCommandCount();
 // Replaces it (tests: a null device with their own clock); nullptr restores the default.
 void setMediaService(std::unique_ptr<TMediaService> service);
 // Sees every command sent through either entry, before it runs (tests); nullptr: none.

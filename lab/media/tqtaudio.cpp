@@ -246,6 +246,12 @@ class TDefaultBackend final : public TAudioBackend {
         return capture;
       }
     }
+    // Silence in place of a microphone would let the learner talk to nothing; only a
+    // null device asked for records it.
+    if (!m_forceNull) {
+      error = "no input device";
+      return nullptr;
+    }
     m_lastName = "null";
     return m_null->record(wanted, error);
   }

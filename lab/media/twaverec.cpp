@@ -1,8 +1,12 @@
 #include "lab/media/twaverec.h"
 
 #include "lab/media/mediacommand.h"
+#include "lab/media/mediaerror.h"
 #include "platform/appstate.h"
+#include "platform/messages.h"
 #include "platform/settingsstore.h"
+
+#include <cstdlib>
 
 #include <memory>
 
@@ -10,6 +14,8 @@ namespace {
 
 const char* const kSubKey = "\\Aufnahme";
 const char* const kChannels = "Kan\xE4le";
+const char* const kMsgNoMicrophone =
+    "Es wurde kein Mikrofon gefunden.\n\nBitte schlie\xDF" "en Sie ein Mikrofon an und versuchen Sie es noch einmal.";
 
 int validBits(int b) { return b == 8 || b == 16 ? b : 8; }
 int validRate(int r) { return r == 11025 || r == 22050 || r == 44100 ? r : 44100; }
@@ -65,7 +71,16 @@ std::string tWaveRec::record() {
   if (!m_settingsLoaded) loadSettings();
   applyFormat();
   sendMediaCommand("seek test to start", false);
-  return sendMediaCommand("record test", false);
+  const std::string reply = sendMediaCommand("record test", true);
+  if (reply.rfind("Error", 0) == 0) {
+    const int code = std::atoi(reply.c_str() + 5);
+    if (code == static_cast<int>(TMediaError::NoAudioDevice)) {
+      showMessage(kMsgNoMicrophone, mb::IconStop);
+    } else {
+      showMessage(mediaErrorText(code) + " - record test", mb::IconStop);
+    }
+  }
+  return reply;
 }
 
 std::string tWaveRec::stop() { return sendMediaCommand("stop test", false); }

@@ -351,9 +351,14 @@ void TXWaveBase::sortStore() {
   if (m_entries.size() < 2) return;
   std::vector<int> order(m_entries.size());
   std::iota(order.begin(), order.end(), 0);
-  // A stable order, so that of equal words the same one is found after every save.
-  std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-    return zek::compareWords(m_entries[static_cast<std::size_t>(a)].word, m_entries[static_cast<std::size_t>(b)].word) < 0;
+  // Collation keys once per word instead of two collator calls per comparison; equal
+  // words keep their order, so that of two the same one is found after every save.
+  std::vector<QCollatorSortKey> keys;
+  keys.reserve(m_entries.size());
+  for (const TWaveEntry& e : m_entries) keys.push_back(zek::wordSortKey(e.word));
+  std::sort(order.begin(), order.end(), [&keys](int a, int b) {
+    const int c = keys[static_cast<std::size_t>(a)].compare(keys[static_cast<std::size_t>(b)]);
+    return c != 0 ? c < 0 : a < b;
   });
   std::vector<TWaveEntry> sorted;
   sorted.reserve(m_entries.size());

@@ -57,6 +57,73 @@ TEST(DriveScript, ReadsEveryAction) {
   EXPECT_EQ(s.actions[1].source, "rightclick \"house\"");
 }
 
+TEST(DriveScript, ReadsTheWindowVerbs) {
+  const TDriveScript s = parseDriveScript(
+      "click-at 12,345\n"
+      "drag \"the house\" to 300,40\n"
+      "field \"Suchen nach:\"\n"
+      "set \"Anzahl\" \"\"\n"
+      "set \"Richtung\" \"Deutsch \\\"A\\\"\"\n"
+      "menu \"Datei/Speichern\"\n"
+      "close\n"
+      "start \"vegas\"\n"
+      "choose-file \"libs/neu.asc\"\n"
+      "choose-file cancel\n"
+      "expect-window \"Auswertung\"\n"
+      "expect-state \"Aufnahme starten\" disabled\n"
+      "expect-media \"play satz from 0\"\n"
+      "expect-setting \"Sprachlabor\" \"Thema\" \"17\"\n"
+      "expect-file \"e_w.zek\"\n"
+      "expect-running yes\n"
+      "expect-running no\n"
+      "expect-done\n"
+      "key PageDown\n");
+  ASSERT_TRUE(s.ok()) << s.error << " line " << s.errorLine;
+  ASSERT_EQ(s.actions.size(), 19u);
+  const auto& a = s.actions;
+  EXPECT_EQ(a[0].op, TDriveOp::ClickAt);
+  EXPECT_EQ(QPoint(a[0].x, a[0].y), QPoint(12, 345));
+  EXPECT_EQ(a[1].op, TDriveOp::Drag);
+  EXPECT_EQ(a[1].text, "the house");
+  EXPECT_EQ(QPoint(a[1].x, a[1].y), QPoint(300, 40));
+  EXPECT_EQ(a[2].op, TDriveOp::Field);
+  EXPECT_EQ(a[3].op, TDriveOp::Set);
+  EXPECT_EQ(a[3].text2, "");
+  EXPECT_EQ(a[4].text2, "Deutsch \"A\"");
+  EXPECT_EQ(a[5].op, TDriveOp::Menu);
+  EXPECT_EQ(a[5].text, "Datei/Speichern");
+  EXPECT_EQ(a[6].op, TDriveOp::Close);
+  EXPECT_EQ(a[7].op, TDriveOp::Start);
+  EXPECT_EQ(a[8].op, TDriveOp::ChooseFile);
+  EXPECT_EQ(a[8].text, "libs/neu.asc");
+  EXPECT_EQ(a[8].value, 0);
+  EXPECT_EQ(a[9].value, 1);
+  EXPECT_EQ(a[10].op, TDriveOp::ExpectWindow);
+  EXPECT_EQ(a[11].op, TDriveOp::ExpectState);
+  EXPECT_EQ(a[11].value, int(TDriveState::Disabled));
+  EXPECT_EQ(a[12].op, TDriveOp::ExpectMedia);
+  EXPECT_EQ(a[13].op, TDriveOp::ExpectSetting);
+  EXPECT_EQ(a[13].text2, "Thema");
+  EXPECT_EQ(a[13].text3, "17");
+  EXPECT_EQ(a[14].op, TDriveOp::ExpectFile);
+  EXPECT_EQ(a[15].value, 1);
+  EXPECT_EQ(a[16].value, 0);
+  EXPECT_EQ(a[17].op, TDriveOp::ExpectDone);
+  EXPECT_EQ(a[18].value, int(Qt::Key_PageDown));
+}
+
+TEST(DriveScript, RefusesBadWindowVerbs) {
+  for (const char* bad : {"click-at 12", "click-at a,b", "click-at -1,5", "drag \"x\" 1,2", "drag \"x\" to",
+                          "drag \"\" to 1,2", "set \"a\"", "set \"a\" b", "menu", "close now", "start vegas",
+                          "choose-file", "choose-file \"\"", "expect-state \"a\" blue", "expect-state \"a\"",
+                          "expect-setting \"k\" \"n\"", "expect-setting \"k\" \"\" \"v\"", "expect-running maybe",
+                          "expect-done now", "expect-file", "field \"\""}) {
+    const TDriveScript s = parseDriveScript(bad);
+    EXPECT_FALSE(s.ok()) << bad;
+    EXPECT_EQ(s.errorLine, 1) << bad;
+  }
+}
+
 TEST(DriveScript, NamesTheFirstBadLine) {
   struct Case { const char* script; int line; };
   for (const Case c : {Case{"click Beenden", 1}, Case{"click \"Beenden", 1}, Case{"click \"a\" b", 1},

@@ -3,6 +3,8 @@
 #include "app/tmain.h"
 #include "page/txpage.h"
 #include "dict/database.h"
+#include "lab/media/tspeech.h"
+#include "lab/media/txwavebase.h"
 
 #include "platform/appstate.h"
 #include "platform/display.h"
@@ -108,6 +110,47 @@ TEST_F(Startup, ExitFromByePageAsksNothing) {
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_EQ(dialogs.messages()[0].text, "Programm wirklich verlassen?");
   EXPECT_EQ(dialogs.messages()[0].flags, 36);
+}
+
+TEST_F(Startup, RecordingsStoreComesFromDatenbank3AndIsSavedAtExit) {
+  install();
+  // Without a store file the store starts empty and nothing is said.
+  zek::ScriptedDialogs dialogs;
+  ASSERT_TRUE(startupChecks({}));
+  EXPECT_TRUE(dialogs.messages().empty());
+  ASSERT_NE(appObjects().waveBase, nullptr);
+  EXPECT_EQ(zek::speechStore(), appObjects().waveBase.get());
+  EXPECT_EQ(appObjects().waveBase->count(), 0);
+
+  m_tmp.write("prog/e_w.zek", TXWaveBase::writeCompressed({{"house", "XE:\\Woerter\\h\\house.wav"}}));
+  const std::string mine = zek::fromPath(m_tmp.write("mine/meine.zek", TXWaveBase::writeCompressed({{"tree", "/t.wav"}})));
+  TSettingsStore::global().writeString("SOFTWARE\\ZEK\\zek englisch\\Verzeichnisse", "Datenbank3", mine);
+  ASSERT_TRUE(startupChecks({}));
+  EXPECT_EQ(findRecording("tree"), "/t.wav");
+  EXPECT_EQ(findRecording("house"), "");
+
+  // A change is offered for saving once; saved elsewhere, the next start loads that file.
+  appObjects().waveBase->registerRecording("garden", "/g.wav");
+  const std::string elsewhere = zek::fromPath(m_tmp.path() / "elsewhere");
+  std::filesystem::remove(mine);
+  m_tmp.mkdir("mine/meine.zek");  // the old place cannot be written any more
+  dialogs.answer(mb::IdYes);
+  dialogs.answer(mb::IdYes);
+  dialogs.answer(mb::IdYes);
+  dialogs.chooseFile(elsewhere);
+  TMain main;
+  main.setPageOnShow("main.htx");
+  EXPECT_TRUE(Beenden(&main));
+  EXPECT_EQ(appObjects().waveBase, nullptr);
+  EXPECT_EQ(zek::speechStore(), nullptr);
+  ASSERT_EQ(dialogs.messages().size(), 4u);
+  EXPECT_EQ(dialogs.messages()[3].text, "Die Datenbank f\xFCr die Sprachaufnahmen wurde erfolgreich gespeichert.");
+  EXPECT_EQ(TSettingsStore::global().readString("SOFTWARE\\ZEK\\zek englisch\\Verzeichnisse", "Datenbank3"),
+            elsewhere + ".zek");
+  ASSERT_TRUE(startupChecks({}));
+  EXPECT_EQ(findRecording("garden"), "/g.wav");
+  EXPECT_EQ(findRecording("tree"), "/t.wav");
+  appObjects().freeWaveBase();
 }
 
 }  // namespace

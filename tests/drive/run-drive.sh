@@ -1,12 +1,29 @@
 #!/bin/sh
 # run-drive.sh PROGRAM SCRIPT: runs one driver script in a scratch directory (pictures from
 # "shot" land there) with a settings file and home of its own; exit code of the program.
+# Beside the script name.drive, an optional name.ini (or name.drive.ini) becomes the settings
+# file ("@SCRATCH@" stands for the scratch directory), and an optional executable name.setup
+# (or name.drive.setup) runs in the scratch directory first, with ZEK_DIST naming the
+# installation. ZEK_DRIVE_KEEP=1 keeps the scratch directory.
 set -u
 program=$1
 script=$2
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/zek-drive.XXXXXX") || exit 2
-trap 'rm -rf "$scratch"' EXIT
+[ -n "${ZEK_DRIVE_KEEP:-}" ] || trap 'rm -rf "$scratch"' EXIT
 cd "$scratch" || exit 2
+base=${script%.drive}
+for ini in "$script.ini" "$base.ini"; do
+  if [ -f "$ini" ]; then
+    sed "s|@SCRATCH@|$scratch|g" "$ini" > "$scratch/settings.ini" || exit 2
+    break
+  fi
+done
+for setup in "$script.setup" "$base.setup"; do
+  if [ -f "$setup" ]; then
+    ZEK_DIST=$(dirname "$program") "$setup" || { echo "run-drive.sh: $setup failed" >&2; exit 2; }
+    break
+  fi
+done
 ZEK_SETTINGS="$scratch/settings.ini" HOME="$scratch" XDG_CONFIG_HOME="$scratch/config" \
   XDG_DATA_HOME="$scratch/share" QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} ZEK_AUDIO=${ZEK_AUDIO:-null} \
   "$program" --drive "$script"

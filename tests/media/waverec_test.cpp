@@ -8,7 +8,12 @@
 #include "tests/common/testutil.h"
 #include "tests/media/mediatestutil.h"
 
+#include <QAudioDevice>
+#include <QMediaDevices>
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -101,6 +106,25 @@ TEST_F(WaveRecTest, TakeIsRecordedInTheStoredFormatAndSaved) {
   EXPECT_EQ(take(), (std::vector<std::string>{"close test"}));
   EXPECT_EQ(zek::waveRec(), nullptr);
   EXPECT_TRUE(m_dialogs.messages().empty());
+}
+
+TEST_F(WaveRecTest, WithoutAMicrophoneRecordingSaysSo) {
+  const char* was = std::getenv("ZEK_AUDIO");
+  const std::string saved = was ? was : "";
+  unsetenv("ZEK_AUDIO");
+  TMediaService::TOptions options;
+  options.backend = makeDefaultAudioBackend();
+  const bool haveInput = !QMediaDevices::audioInputs().isEmpty();
+  zek::setMediaService(std::make_unique<TMediaService>(std::move(options)));
+  if (was) setenv("ZEK_AUDIO", saved.c_str(), 1);
+  if (haveInput) GTEST_SKIP() << "this machine has a microphone";
+  tWaveRec& rec = zek::ensureWaveRec();
+  EXPECT_EQ(rec.record().rfind("Error", 0), 0u);
+  ASSERT_EQ(m_dialogs.messages().size(), 1u);
+  EXPECT_EQ(m_dialogs.messages()[0].text,
+            "Es wurde kein Mikrofon gefunden.\n\nBitte schlie\xDF" "en Sie ein Mikrofon an und versuchen Sie es noch "
+            "einmal.");
+  EXPECT_NE(rec.mode(), "recording");
 }
 
 }  // namespace
