@@ -553,6 +553,11 @@ void TDriver::step() {
     finish(0);
     return;
   }
+  // A learner waits out a toast: the page takes no input while it runs.
+  if (TXPage* page = drivePage(); page && page->ToastRunning()) {
+    QTimer::singleShot(20, this, [this] { step(); });
+    return;
+  }
   const TDriveAction& a = m_script.actions[m_next++];
   if (a.op == TDriveOp::Wait) {
     // A timer, not a posted event: it also runs inside a nested loop.
