@@ -64,7 +64,7 @@ TSprachlabor::TSprachlabor(int themaAnfrage, QWidget* parent)
   setObjectName("TSprachlabor");
   setFixedSize(800, 572);
   // Scripted runs fix the sequence of sentences; minstd is the same on every library.
-  if (const char* seed = std::getenv("ZEK_LAB_SEED"); seed && *seed) {
+  if (const char* seed = std::getenv("ZEK_SEED"); seed && *seed) {
     m_zufall = [rng = std::minstd_rand(static_cast<std::minstd_rand::result_type>(std::atol(seed)))](int n) mutable {
       return static_cast<int>(rng() % static_cast<unsigned>(n));
     };
