@@ -154,8 +154,13 @@ void KarteikartenDrucken(TBibliothek& bib) {
     QCoreApplication::processEvents();
     return;
   }
-  const bool vorn = druckAuftrag({"zek englisch - Karteikarten (Vorderseiten)", "karten-vorn.pdf"},
-                                 [&](TPrintSurface& f) { KartenVorderseiten(f, karten, wahl); });
+  const bool vorn = druckAuftrag({"zek englisch - Karteikarten (Vorderseiten)", "karten-vorn.pdf"}, [&](TPrintSurface& f) {
+    // Seven rows need 282 mm: on shorter paper (Letter) the last row would be cut unseen.
+    if (f.height() < 20 + 7 * kKartenHoehe)
+      showMessage("Das Papier des Druckers ist k\xFCrzer als A4: die unterste Reihe der Karteikarten wird "
+                  "abgeschnitten.", mb::Ok | mb::IconExclamation);
+    KartenVorderseiten(f, karten, wahl);
+  });
   if (!vorn) return;
   if (showMessageTitled("Bitte die gleichen Bl\xE4tter umgedreht einlegen!\n(Erst wenn alle Vorderseiten bedruckt sind)",
                         "R\xFC" "ckseiten drucken", mb::OkCancel | mb::IconExclamation) != mb::IdOk)

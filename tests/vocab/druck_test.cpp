@@ -272,6 +272,7 @@ struct Drucken : ::testing::Test {
   std::vector<std::string> auftraege;
   std::vector<TAufnahme> fertige;
   bool startFehler = false, scheitern = false;
+  int papierHoehe = 2870;
   TKartenWahl gewaehlt;
   bool dialogOk = true;
 
@@ -283,7 +284,7 @@ struct Drucken : ::testing::Test {
         s.error = "Kein Papier.";
         return s;
       }
-      auto f = std::make_unique<TAufnahme>();
+      auto f = std::make_unique<TAufnahme>(2000, papierHoehe);
       f->scheitern = scheitern;
       f->ablage = &fertige;
       s.surface = std::move(f);
@@ -357,6 +358,17 @@ TEST_F(Drucken, JederAusgangGibtDenDruckFrei) {
   EXPECT_EQ(auftraege, std::vector<std::string>{"karten-vorn.pdf"});  // no back after a failed front
   EXPECT_EQ(dialogs.messages().back().text, "Beim Drucken ist ein Fehler aufgetreten!\rPapierstau");
   EXPECT_FALSE(bib.Druckt());
+}
+
+TEST_F(Drucken, ZuKurzesPapierWirdGemeldet) {
+  papierHoehe = 2690;  // Letter
+  dialogs.answer(mb::IdOk);
+  dialogs.answer(mb::IdOk);
+  dialogs.answer(mb::IdOk);
+  KarteikartenDrucken(bib);
+  ASSERT_EQ(dialogs.messages().size(), 3u);
+  EXPECT_NE(dialogs.messages()[1].text.find("unterste Reihe"), std::string::npos);
+  EXPECT_EQ(auftraege.size(), 2u);
 }
 
 TEST_F(Drucken, SchonImGangOderNichtsZuDrucken) {
