@@ -9,7 +9,9 @@
 #include "vocab/bibliotheksinfo.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tbinfo.h"
+#include "vocab/tkarteikarten.h"
 #include "vocab/tvoceinstellungen.h"
+#include "vocab/tvocliste.h"
 #include "vocab/tvokabelabfrage.h"
 #include "widgets/txcheckbox.h"
 #include "widgets/txcolorbutton.h"
@@ -344,7 +346,7 @@ void TVocOptionen::aufbauen() {
       {TSymbol::Speichern, "Bibliothek speichern", [this] { Speichern(); }},
       {TSymbol::Neu, "neue Bibliothek", [this] { Neu(); }},
       {TSymbol::Info, "Informationen zur Bibliothek", [this] { Info(); }},
-      {TSymbol::Drucken, "Bibliothek drucken", [] { notYet("Das Drucken"); }},
+      {TSymbol::Drucken, "Bibliothek drucken", [this] { ListeDrucken(m_bib); }},
   };
   int x = 310;
   for (const TDateiKnopf& k : dateiKnoepfe) {
@@ -415,8 +417,8 @@ void TVocOptionen::menueAufbauen() {
   add(datei, "&Speichern", [this] { Speichern(); });
   add(datei, "Speichern &unter...", [this] { SpeichernUnter(); });
   datei->addSeparator();
-  add(datei, "Drucken...", [] { notYet("Das Drucken"); });
-  add(datei, "Karteikarten drucken...", [] { notYet("Das Drucken von Karteikarten"); });
+  add(datei, "Drucken...", [this] { ListeDrucken(m_bib); });
+  add(datei, "Karteikarten drucken...", [this] { KarteikartenDrucken(m_bib); });
   add(datei, "Drucker einrichten...", [] { notYet("Das Einrichten des Druckers"); });
   datei->addSeparator();
   add(datei, "&Info", [this] { Info(); }, QKeySequence(Qt::Key_F6));
