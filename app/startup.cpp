@@ -7,8 +7,10 @@
 #include "dict/startup.h"
 #include "lab/media/recordingwindows.h"
 #include "lab/trecsetup.h"
+#include "lab/tsprachlabor.h"
 #include "lab/twavedb.h"
 #include "app/tmain.h"
+#include "app/tpagecommand.h"
 #include "app/tshortcuts.h"
 #include "app/ttrainerwindows.h"
 #include "platform/appstate.h"
@@ -97,7 +99,8 @@ int runProgram(const std::vector<std::string>& arguments) {
     return 1;
   }
   appState().BackdropColor = readSettingInteger("", "Hintergrund", 8421504);
-  QGuiApplication::setApplicationDisplayName("*zek englisch");
+  // The application title "*zek englisch" has no place of its own here: as Qt's display
+  // name it would be appended to every window title ("zek englisch — *zek englisch").
 
   // Windows go by hand-over (deleteLater), so nothing here owns them; what is left at
   // the end is deleted below.
@@ -113,6 +116,8 @@ int runProgram(const std::vector<std::string>& arguments) {
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
     return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
   });
+  registerTrainerWindow(TTrainerKind::Sprachlabor,
+                        []() -> QWidget* { return new TSprachlabor(dispatchState().labTopic); });
   zek::setRecordingWindows({[] { TRecSetup::run(QApplication::activeWindow()); },
                             [](const std::string& word, const std::string& file) {
                               TWaveDB::run(QApplication::activeWindow(), word, file);
@@ -145,6 +150,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   TMain::setSharedBackdrop(nullptr);
   setMainWindowFactory(nullptr);
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, nullptr);
+  registerTrainerWindow(TTrainerKind::Sprachlabor, nullptr);
   zek::setRecordingWindows({});
   return code;
 }
