@@ -97,7 +97,8 @@ int runProgram(const std::vector<std::string>& arguments) {
     return 1;
   }
   appState().BackdropColor = readSettingInteger("", "Hintergrund", 8421504);
-  QGuiApplication::setApplicationDisplayName("*zek englisch");
+  // The application title "*zek englisch" has no place of its own here: as Qt's display
+  // name it would be appended to every window title ("zek englisch — *zek englisch").
 
   // Windows go by hand-over (deleteLater), so nothing here owns them; what is left at
   // the end is deleted below.

@@ -215,6 +215,7 @@ class TXPage : public QWidget {
   bool m_autoJump = true, m_htmlChild = false;
   int m_mouseLock = 0;
   bool m_exerciseMode = false;
+  bool m_readingGenerated = false;
   std::vector<std::string> m_history;
   std::vector<std::string> m_exercises;
   std::string m_exPrefix, m_exSuffix, m_continueTarget;

@@ -182,6 +182,15 @@ TEST(DictDatabase, IndexArgumentsAndNeighbours) {
   EXPECT_EQ(db.Count(), 3);
 }
 
+TEST(DictDatabase, EditedWordsAndMeaningsAreStoredTrimmed) {
+  TXDatabase db;
+  fill(db, {{"a", 1, "x"}});
+  db.SetWord(0, "  blank \t");
+  db.SetMeaning(0, "\tleer;  frei  ");
+  EXPECT_EQ(db.GetWord(0), "blank");
+  EXPECT_EQ(db.GetMeaning(0), "leer;  frei");
+}
+
 TEST(DictDatabase, CursorMovesAndNotifications) {
   TXDatabase db;
   int changes = 0;
