@@ -1,3 +1,4 @@
+#include "bench/benchapp.h"
 #include "page/txpage.h"
 #include "platform/messages.h"
 #include "widgets/tsatzbauliste.h"
@@ -11,18 +12,7 @@
 
 namespace {
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "bench_drag";
-  static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QApplication> instance = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    auto a = std::make_unique<QApplication>(argc, argv);
-    zek::setMessageAnswerer([](const TMessageRequest& r) { return zek::defaultAnswer(r.flags); });
-    return a;
-  }();
-  return *instance;
-}
+QApplication& app() { return benchApp(); }
 
 void send(TXPage& page, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons) {
   QMouseEvent e(type, QPointF(pos), page.mapToGlobal(QPointF(pos)), button, buttons, Qt::NoModifier);

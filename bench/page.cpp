@@ -1,3 +1,4 @@
+#include "bench/benchapp.h"
 #include "page/htxreader.h"
 #include "page/tpagelayout.h"
 #include "page/tqttextmetrics.h"
@@ -17,23 +18,9 @@
 
 namespace {
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "bench_page";
-  static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QApplication> instance = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    auto a = std::make_unique<QApplication>(argc, argv);
-    zek::setMessageAnswerer([](const TMessageRequest& r) { return zek::defaultAnswer(r.flags); });
-    return a;
-  }();
-  return *instance;
-}
+QApplication& app() { return benchApp(); }
 
-std::filesystem::path distDir() {
-  if (const char* d = std::getenv("ZEK_DIST_DIR")) return d;
-  return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / ".." / "dist";
-}
+std::filesystem::path distDir() { return benchDistDir(); }
 
 // Twenty distinct pictures for the long page, written once.
 const std::string& pictureDir() {

@@ -1,3 +1,4 @@
+#include "bench/benchapp.h"
 #include "page/thtmlstream.h"
 #include "page/txpage.h"
 #include "platform/files.h"
@@ -21,18 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "bench_quiz";
-  static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QApplication> instance = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    auto a = std::make_unique<QApplication>(argc, argv);
-    zek::setMessageAnswerer([](const TMessageRequest& r) { return zek::defaultAnswer(r.flags); });
-    return a;
-  }();
-  return *instance;
-}
+QApplication& app() { return benchApp(); }
 
 fs::path distDir() {
   if (const char* d = std::getenv("ZEK_DIST_DIR")) return d;
