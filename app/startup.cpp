@@ -7,8 +7,10 @@
 #include "dict/startup.h"
 #include "lab/media/recordingwindows.h"
 #include "lab/trecsetup.h"
+#include "lab/tsprachlabor.h"
 #include "lab/twavedb.h"
 #include "app/tmain.h"
+#include "app/tpagecommand.h"
 #include "app/tshortcuts.h"
 #include "app/ttrainerwindows.h"
 #include "platform/appstate.h"
@@ -114,6 +116,8 @@ int runProgram(const std::vector<std::string>& arguments) {
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
     return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
   });
+  registerTrainerWindow(TTrainerKind::Sprachlabor,
+                        []() -> QWidget* { return new TSprachlabor(dispatchState().labTopic); });
   zek::setRecordingWindows({[] { TRecSetup::run(QApplication::activeWindow()); },
                             [](const std::string& word, const std::string& file) {
                               TWaveDB::run(QApplication::activeWindow(), word, file);
@@ -146,6 +150,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   TMain::setSharedBackdrop(nullptr);
   setMainWindowFactory(nullptr);
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, nullptr);
+  registerTrainerWindow(TTrainerKind::Sprachlabor, nullptr);
   zek::setRecordingWindows({});
   return code;
 }
