@@ -18,6 +18,7 @@
 #include "platform/messages.h"
 #include "platform/thandover.h"
 #include "verbs/t_e_verbenauswahl.h"
+#include "vocab/tvocoptionen.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -116,6 +117,11 @@ int runProgram(const std::vector<std::string>& arguments) {
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
     return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
   });
+  registerTrainerWindow(TTrainerKind::VocEin, []() -> QWidget* {
+    TAppObjects& o = appObjects();
+    if (!o.bibliothek || !o.einstellungen) return nullptr;
+    return new TVocOptionen(*o.bibliothek, *o.einstellungen, {[] { return makeTrainerWindow(TTrainerKind::Editor); }});
+  });
   registerTrainerWindow(TTrainerKind::Sprachlabor,
                         []() -> QWidget* { return new TSprachlabor(dispatchState().labTopic); });
   zek::setRecordingWindows({[] { TRecSetup::run(QApplication::activeWindow()); },
@@ -150,6 +156,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   TMain::setSharedBackdrop(nullptr);
   setMainWindowFactory(nullptr);
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, nullptr);
+  registerTrainerWindow(TTrainerKind::VocEin, nullptr);
   registerTrainerWindow(TTrainerKind::Sprachlabor, nullptr);
   zek::setRecordingWindows({});
   return code;

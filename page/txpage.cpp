@@ -192,6 +192,7 @@ TXPage::TXPage(QWidget* parent) : QWidget(parent), m_host(std::make_unique<THost
   m_hintClose.setSingleShot(true);
   m_waitTimer.setSingleShot(true);
   connect(&m_hintDelay, &QTimer::timeout, this, [this] { showHint(); });
+  connect(&m_dragAnim, &QTimer::timeout, this, [this] { dragAnimationTick(); });
   connect(&m_hintClose, &QTimer::timeout, this, [this] { hideHint(); });
   connect(&m_waitTimer, &QTimer::timeout, this, [this] {
     const std::string target = m_model.waitTarget;
@@ -265,6 +266,7 @@ void TXPage::Clear() {
   m_hoverLink = -1;
   m_fieldDone.clear();
   m_choiceAnswered = false;
+  resetDrag();
   ++m_generation;
   if (soundCloser()) soundCloser()();
 }
@@ -443,6 +445,7 @@ void TXPage::layoutAndPaint() {
   m_layout = layoutPage(m_model, m_fonts, size, width(), height());
   buildMosaic();
   createWidgets();
+  buildExerciseLists();
   updateScrollBar();
   paintPage();
   placeWidgets();
@@ -471,6 +474,7 @@ void TXPage::paintPage() {
   m_painter->paint(m_buffer);
   for (std::size_t i = 0; i < m_fieldDone.size(); ++i)
     if (m_fieldDone[i] && m_fields[i]->Command().empty()) showFieldPicture(i);
+  drawExercises();
   m_bufferView = m_buffer.view();
   if (m_hoverLink >= 0) switchImages(m_hoverLink, true);
   update();
@@ -686,6 +690,10 @@ void TXPage::HoverAt(QPoint pos) {
     setCursor(resourceCursor("hand_xpm", {6, 0}, Qt::PointingHandCursor));
     return;
   }
+  if (!dragTextAt(pp).empty()) {
+    setCursor(resourceCursor("hand_xpm", {6, 0}, Qt::PointingHandCursor));
+    return;
+  }
   for (const TRect& r : m_layout.dragSlots) {
     if (r.contains(pp.x(), pp.y())) {
       setCursor(resourceCursor("drag1_xpm", {8, 8}, Qt::OpenHandCursor));
@@ -719,6 +727,7 @@ std::string TXPage::HintText() const { return m_hint ? zek::fromQString(m_hint->
 
 void TXPage::mouseMoveEvent(QMouseEvent* e) {
   m_lastMouse = e->position().toPoint();
+  if (dragMove(m_lastMouse)) return;
   if (MouseLocked() || m_toastRunning) return;
   HoverAt(m_lastMouse);
 }
@@ -732,6 +741,7 @@ void TXPage::mousePressEvent(QMouseEvent* e) {
   if (MouseLocked() || m_toastRunning) return;
   const QPoint pos = e->position().toPoint(), pp = toPage(pos);
   if (OnMouseDown) OnMouseDown(this, e->button(), pos);
+  if (e->button() == Qt::LeftButton && dragPress(pos)) return;
   const int area = pos.x() < ViewWidth() ? m_layout.areaAt(pp.x(), pp.y()) : -1;
   if (e->button() == Qt::LeftButton) {
     if (area >= 0) {
@@ -754,6 +764,8 @@ void TXPage::mousePressEvent(QMouseEvent* e) {
 }
 
 void TXPage::mouseReleaseEvent(QMouseEvent* e) {
+  // A drag ends wherever it is released; no link follows it.
+  if (e->button() == Qt::LeftButton && dragRelease(e->position().toPoint())) return;
   if (MouseLocked() || m_toastRunning || e->button() != Qt::LeftButton) return;
   const QPoint pos = e->position().toPoint(), pp = toPage(pos);
   const int area = pos.x() < ViewWidth() ? m_layout.areaAt(pp.x(), pp.y()) : -1;
@@ -1057,8 +1069,7 @@ void TXPage::deliverReaction() {
 bool TXPage::ExerciseDone() const {
   for (std::size_t i = 0; i < m_fields.size(); ++i)
     if (i >= m_fieldDone.size() || !m_fieldDone[i]) return false;
-  // Drag items and sentences only count as done once their exercises take them away.
-  return m_model.dragSlots.empty() && m_model.sentences.empty();
+  return dragExercisesDone();
 }
 
 const TXBitmap* TXPage::FieldPicture(std::size_t field) const {
