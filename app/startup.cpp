@@ -109,6 +109,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   appState().PendingCommand.clear();
   appState().StartPage.clear();
 
+  appObjects().createDictionaryWindow();
   auto* backdrop = new TBackdrop;
   backdrop->setColor(appState().BackdropColor);
   TMain::setSharedBackdrop(backdrop);
@@ -148,6 +149,8 @@ int runProgram(const std::vector<std::string>& arguments) {
     std::cerr << "zek-englisch --drive: das Programm endete vor Zeile " << driver->nextLine() << std::endl;
   }
 
+  // Normally the orderly exit has destroyed it already; an end by another way still saves.
+  appObjects().freeDictionaryWindow();
   std::vector<QPointer<QWidget>> windows;
   for (QWidget* w : QApplication::topLevelWidgets()) {
     if (!w->parentWidget()) windows.emplace_back(w);

@@ -1,6 +1,11 @@
 #include "app/tappobjects.h"
 
 #include "dict/database.h"
+#include "dict/dictfollower.h"
+#include "dict/startup.h"
+#include "dict/txwb.h"
+#include "platform/appstate.h"
+#include "platform/settingsstore.h"
 #include "lab/media/tspeech.h"
 #include "lab/media/twaverec.h"
 #include "lab/media/txwavebase.h"
@@ -56,4 +61,28 @@ void TAppObjects::freeWaveBase() {
   zek::setSpeechStore(nullptr);
   waveBase.reset();
   zek::freeWaveRec();
+}
+
+void TAppObjects::createDictionaryWindow() {
+  if (dictionaryWindow) return;
+  if (!database) {
+    database = std::make_unique<TXDatabase>();
+    zek::loadDictionaries(*database, Dirs().DictFile1, Dirs().DictFile2);
+  }
+  dictionaryWindow = new TXWb(*database);
+  zek::setDictionaryWindowHider([this] {
+    if (dictionaryWindow) dictionaryWindow->hide();
+  });
+}
+
+void TAppObjects::freeDictionaryWindow() {
+  if (!dictionaryWindow) return;
+  TXWb* window = dictionaryWindow;
+  dictionaryWindow = nullptr;
+  zek::setDictionaryWindowHider(nullptr);
+  zek::setDictionaryFollower(nullptr);
+  window->hide();
+  window->Destroy(TSettingsStore::global());
+  delete window;
+  database.reset();
 }

@@ -10,6 +10,7 @@ class TRes;
 class TVerben;
 class TAbfrageAnzeige;
 class TXWaveBase;
+class TXWb;
 
 // The process-wide trainer objects the shell owns from start-up to the orderly exit.
 struct TAppObjects {
@@ -20,6 +21,7 @@ struct TAppObjects {
   std::unique_ptr<TVerben> verben;
   std::unique_ptr<TAbfrageAnzeige> abfrageAnzeige;  // where the quiz shows its pages
   std::unique_ptr<TXWaveBase> waveBase;  // the word-to-recording store
+  TXWb* dictionaryWindow = nullptr;      // parentless: it outlives every main window
 
   TAppObjects();
   ~TAppObjects();
@@ -31,6 +33,11 @@ struct TAppObjects {
   void loadWaveBase(const std::string& file);
   // Frees the store (it remembers where it was saved) and the recorder.
   void freeWaveBase();
+  // The hidden dictionary window over the database (loaded as start-up does if missing).
+  void createDictionaryWindow();
+  // Program end: the window saves the dictionary (asking while the event loop still
+  // runs), is destroyed, and the database with it.
+  void freeDictionaryWindow();
 };
 
 TAppObjects& appObjects();

@@ -222,6 +222,7 @@ void leaveProgram(TMain* main) {
   if (!QCoreApplication::closingDown()) QCoreApplication::processEvents();
   try {
     appObjects().freeTrainers();
+    appObjects().freeDictionaryWindow();
     if (appObjects().waveBase) appObjects().waveBase->saveAtExit();
     saveGeneralSettings();
     appObjects().freeWaveBase();

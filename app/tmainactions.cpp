@@ -2,6 +2,8 @@
 
 #include "app/tappobjects.h"
 #include "app/tmain.h"
+#include "dict/dictfollower.h"
+#include "dict/txwb.h"
 #include "lab/trecsetup.h"
 #include "lab/twavedb.h"
 #include "page/txpage.h"
@@ -38,8 +40,20 @@ bool TMainActions::openTrainer(TTrainerKind kind, const char* what, bool plural)
   return true;
 }
 
+void TMainActions::wbZeigen() {
+  TXWb* wb = appObjects().dictionaryWindow;
+  if (!wb) {
+    notYet("Das W\xF6rterbuch-Fenster");
+    return;
+  }
+  wb->show();
+  wb->raise();
+  wb->activateWindow();
+}
+
 void TMainActions::goEditor() {
-  // The dictionary window closes first once it exists.
+  // The dictionary window closes first.
+  zek::hideDictionaryWindow();
   appState().StartPage.clear();
   openTrainer(TTrainerKind::Editor, "Der Vokabel-Editor");
 }

@@ -17,7 +17,7 @@ class TMainActions : public TCommandActions {
   void goSprachlabor() override;
   void stopPresentation() override {}
   void goEditor() override;
-  void wbZeigen() override { notYet("Das W\xF6rterbuch-Fenster"); }
+  void wbZeigen() override;
   void recSetup() override;
   void waveBase() override;
   void goVocEin() override;
