@@ -28,6 +28,7 @@
 #include <QSlider>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -177,6 +178,19 @@ TXCustomCheckBox* checkBox(QWidget* parent, const char* caption, const char* hin
   box->setToolTip(zek::toQString(hint));
   box->setGeometry(x, y, 130, 20);
   return box;
+}
+
+// A name with characters outside Windows-1252 arrives with "?" in their place: such a file
+// could neither be found again nor kept in the recent list.
+std::optional<std::string> dateiFragen(const TFileDialogRequest& r) {
+  auto gewaehlt = askFileName(r);
+  if (gewaehlt && gewaehlt->find('?') != std::string::npos) {
+    showMessage("Der Dateiname enth\xE4lt Zeichen, die zek englisch nicht verarbeiten kann.\r"
+                "Bitte w\xE4hlen Sie einen anderen Namen.",
+                mb::IconExclamation);
+    return std::nullopt;
+  }
+  return gewaehlt;
 }
 
 }  // namespace
@@ -590,7 +604,7 @@ bool TVocOptionen::Oeffnen() {
   r.filter = kFilterOeffnen;
   r.defaultExt = "asc";
   r.directory = Dirs().UserVocabDir;
-  const auto gewaehlt = askFileName(r);
+  const auto gewaehlt = dateiFragen(r);
   if (!gewaehlt) return false;
   const std::string dir = zek::directoryPart(*gewaehlt);
   if (!dir.empty() && dir != Dirs().UserVocabDir) {
@@ -607,7 +621,7 @@ bool TVocOptionen::Hinzufuegen() {
   r.filter = kFilterOeffnen;
   r.defaultExt = "asc";
   r.directory = Dirs().UserVocabDir;
-  const auto gewaehlt = askFileName(r);
+  const auto gewaehlt = dateiFragen(r);
   if (!gewaehlt) return false;
   const bool ok = m_bib.Laden(*gewaehlt, false);
   nachLaden();
@@ -639,7 +653,7 @@ bool TVocOptionen::Speichern() {
   r.filter = kFilterSpeichern;
   r.defaultExt = "asc";
   r.directory = Dirs().UserVocabDir;
-  const auto gewaehlt = askFileName(r);
+  const auto gewaehlt = dateiFragen(r);
   if (!gewaehlt) return false;
   return speichernNach(*gewaehlt);
 }
@@ -651,7 +665,7 @@ bool TVocOptionen::SpeichernUnter() {
   r.defaultExt = "asc";
   r.directory = m_bib.DateiName().empty() ? Dirs().UserVocabDir : zek::directoryPart(m_bib.DateiName());
   r.fileName = zek::fileNamePart(m_bib.DateiName());
-  const auto gewaehlt = askFileName(r);
+  const auto gewaehlt = dateiFragen(r);
   if (!gewaehlt) return false;
   return speichernNach(*gewaehlt);
 }

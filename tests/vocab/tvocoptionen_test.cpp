@@ -358,3 +358,19 @@ TEST_F(Optionen, PicturesOfTheWindowAndDialogs) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Optionen, NamesOutsideTheCharacterSetAreRefused) {
+  zek::ScriptedDialogs dialoge;
+  m_bib.LadenAus(dateiAus(woerter(3)), "", true);
+  TVocOptionen& w = fenster();
+  dialoge.chooseFile((m_dir.path() / "W?rter.asc").string());
+  EXPECT_FALSE(w.SpeichernUnter());
+  EXPECT_TRUE(m_bib.DateiName().empty());
+  EXPECT_FALSE(std::filesystem::exists(m_dir.path() / "W?rter.asc"));
+  ASSERT_EQ(dialoge.messages().size(), 1u);
+  EXPECT_EQ(TZuletztListe().Pfade()[0], "");
+}
+
+}  // namespace
