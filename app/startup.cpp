@@ -16,6 +16,7 @@
 #include "platform/messages.h"
 #include "platform/thandover.h"
 #include "verbs/t_e_verbenauswahl.h"
+#include "vocab/tvoceditor.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -113,6 +114,10 @@ int runProgram(const std::vector<std::string>& arguments) {
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
     return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
   });
+  registerTrainerWindow(TTrainerKind::Editor, []() -> QWidget* {
+    TAppObjects& o = appObjects();
+    return o.bibliothek && o.database ? new TVocEditor(*o.bibliothek, *o.database) : nullptr;
+  });
   zek::setRecordingWindows({[] { TRecSetup::run(QApplication::activeWindow()); },
                             [](const std::string& word, const std::string& file) {
                               TWaveDB::run(QApplication::activeWindow(), word, file);
@@ -145,6 +150,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   TMain::setSharedBackdrop(nullptr);
   setMainWindowFactory(nullptr);
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, nullptr);
+  registerTrainerWindow(TTrainerKind::Editor, nullptr);
   zek::setRecordingWindows({});
   return code;
 }
