@@ -7,8 +7,10 @@
 #include "dict/startup.h"
 #include "lab/media/recordingwindows.h"
 #include "lab/trecsetup.h"
+#include "lab/tsprachlabor.h"
 #include "lab/twavedb.h"
 #include "app/tmain.h"
+#include "app/tpagecommand.h"
 #include "app/tshortcuts.h"
 #include "app/ttrainerwindows.h"
 #include "platform/appstate.h"
@@ -16,7 +18,11 @@
 #include "platform/messages.h"
 #include "platform/thandover.h"
 #include "verbs/t_e_verbenauswahl.h"
+<<<<<<< HEAD
 #include "vocab/tvoceditor.h"
+=======
+#include "vocab/tvocoptionen.h"
+>>>>>>> main
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -98,7 +104,8 @@ int runProgram(const std::vector<std::string>& arguments) {
     return 1;
   }
   appState().BackdropColor = readSettingInteger("", "Hintergrund", 8421504);
-  QGuiApplication::setApplicationDisplayName("*zek englisch");
+  // The application title "*zek englisch" has no place of its own here: as Qt's display
+  // name it would be appended to every window title ("zek englisch — *zek englisch").
 
   // Windows go by hand-over (deleteLater), so nothing here owns them; what is left at
   // the end is deleted below.
@@ -114,10 +121,20 @@ int runProgram(const std::vector<std::string>& arguments) {
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
     return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
   });
+<<<<<<< HEAD
   registerTrainerWindow(TTrainerKind::Editor, []() -> QWidget* {
     TAppObjects& o = appObjects();
     return o.bibliothek && o.database ? new TVocEditor(*o.bibliothek, *o.database) : nullptr;
   });
+=======
+  registerTrainerWindow(TTrainerKind::VocEin, []() -> QWidget* {
+    TAppObjects& o = appObjects();
+    if (!o.bibliothek || !o.einstellungen) return nullptr;
+    return new TVocOptionen(*o.bibliothek, *o.einstellungen, {[] { return makeTrainerWindow(TTrainerKind::Editor); }});
+  });
+  registerTrainerWindow(TTrainerKind::Sprachlabor,
+                        []() -> QWidget* { return new TSprachlabor(dispatchState().labTopic); });
+>>>>>>> main
   zek::setRecordingWindows({[] { TRecSetup::run(QApplication::activeWindow()); },
                             [](const std::string& word, const std::string& file) {
                               TWaveDB::run(QApplication::activeWindow(), word, file);
@@ -150,7 +167,12 @@ int runProgram(const std::vector<std::string>& arguments) {
   TMain::setSharedBackdrop(nullptr);
   setMainWindowFactory(nullptr);
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, nullptr);
+<<<<<<< HEAD
   registerTrainerWindow(TTrainerKind::Editor, nullptr);
+=======
+  registerTrainerWindow(TTrainerKind::VocEin, nullptr);
+  registerTrainerWindow(TTrainerKind::Sprachlabor, nullptr);
+>>>>>>> main
   zek::setRecordingWindows({});
   return code;
 }

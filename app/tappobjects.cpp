@@ -11,6 +11,8 @@
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvokabelabfrage.h"
 
+#include <cstdlib>
+
 TAppObjects::TAppObjects() = default;
 TAppObjects::~TAppObjects() = default;
 
@@ -20,7 +22,12 @@ TAppObjects& appObjects() {
 }
 
 void TAppObjects::createTrainers() {
-  if (!bibliothek) bibliothek = std::make_unique<TBibliothek>();
+  if (!bibliothek) {
+    bibliothek = std::make_unique<TBibliothek>();
+    // Repeatable runs (driver scripts): one fixed seed for every draw of the library and its quiz.
+    if (const char* seed = std::getenv("ZEK_SEED"); seed && *seed)
+      bibliothek->setZufall(static_cast<std::uint32_t>(std::strtoul(seed, nullptr, 10)));
+  }
   if (!einstellungen) einstellungen = std::make_unique<TVocEinstellungen>();
   bibliothek->setEinstellungen(einstellungen.get());
   if (!res) res = std::make_unique<TRes>();

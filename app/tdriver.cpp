@@ -549,8 +549,32 @@ void TDriver::step() {
   settle();
   reportNewMessages();
   if (m_halted) return;
+  // A step posted from a page command can come due inside the page's own processEvents
+  // while it builds the next page: wait until the page is done (a modal window in front
+  // and a running presentation take the next lines at once; after 5 s it goes on anyway).
+  TXPage* busy = drivePage();
+  if (busy && busy->MouseLocked() && !QApplication::activeModalWidget() && !appState().PresentationRunning) {
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_pageBusySince) m_pageBusySince = now;
+    if (now - *m_pageBusySince < std::chrono::seconds(5)) {
+      arm();
+      const unsigned token = m_pendingToken;
+      QTimer::singleShot(5, this, [this, token] {
+        if (m_pendingToken != token) return;
+        m_pendingToken = 0;
+        step();
+      });
+      return;
+    }
+  }
+  m_pageBusySince.reset();
   if (m_next >= m_script.actions.size()) {
     finish(0);
+    return;
+  }
+  // A learner waits out a toast: the page takes no input while it runs.
+  if (TXPage* page = drivePage(); page && page->ToastRunning()) {
+    QTimer::singleShot(20, this, [this] { step(); });
     return;
   }
   const TDriveAction& a = m_script.actions[m_next++];

@@ -147,6 +147,8 @@ class TDriver : public QObject {
   // The step that is due next: posted, or waiting for the step on the way to finish.
   unsigned m_stepToken = 0, m_pendingToken = 0;
   std::chrono::steady_clock::time_point m_pendingSince;
+  // Since when the next step waits for a page that is still loading or running a command.
+  std::optional<std::chrono::steady_clock::time_point> m_pageBusySince;
   int m_pendingLevel = 0;  // the event loop level it was due at
   std::size_t m_next = 0;
   std::size_t m_reported = 0;  // messages written to stderr

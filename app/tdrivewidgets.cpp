@@ -297,7 +297,7 @@ std::vector<TDriveTarget> clickTargets(QWidget* window) {
         if (!line.empty() && (line.front() == '\xA7' || line.front() == '$')) line.erase(0, 1);
         addTarget(out, w, line, [list, i] {
           if (i < list->Topline() || i >= list->Topline() + list->visibleRows()) list->setTopline(i);
-          return QPoint(std::min(list->width() / 2, 40), (i - list->Topline()) * TXListBox::kRowHeight + TXListBox::kRowHeight / 2);
+          return QPoint(std::min(list->width() / 2, 40), (i - list->Topline()) * list->ItemHeight() + list->ItemHeight() / 2);
         });
       }
     } else if (auto* tabs = qobject_cast<QTabBar*>(w)) {

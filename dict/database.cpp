@@ -160,6 +160,7 @@ void TXDatabase::noteWordChanged(int i) {
 void TXDatabase::SetWord(int index, std::string_view text) {
   const int i = resolve(index);
   if (i < 0) return;
+  text = trimmed(text);  // stored as every loader stores it
   THalf& half = h();
   TEntry& e = half.entries[i];
   half.garbage += e.wordLen;
@@ -174,6 +175,7 @@ void TXDatabase::SetWord(int index, std::string_view text) {
 void TXDatabase::SetMeaning(int index, std::string_view text) {
   const int i = resolve(index);
   if (i < 0) return;
+  text = trimmed(text);  // stored as every loader stores it
   THalf& half = h();
   TEntry& e = half.entries[i];
   half.garbage += e.meaningLen;

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegularExpressionValidator>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QToolButton>
 
@@ -156,10 +157,17 @@ TWaveDB::TWaveDB(TXWaveBase& store, QWidget* parent)
   connect(lastB, &QToolButton::clicked, this, [this] { navigate(&TXWaveBase::last); });
   connect(add, &QToolButton::clicked, this, [this] { bAddClick(); });
   connect(del, &QToolButton::clicked, this, [this] { bDeleteClick(); });
-  connect(m_search, &QLineEdit::textEdited, this,
-          [this](const QString& text) { m_store.locate(zek::fromQString(text)); });
-  connect(m_word, &QLineEdit::textEdited, this, [this](const QString& text) { wordEdited(text); });
-  connect(m_file, &QLineEdit::textEdited, this, [this](const QString& text) { fileEdited(text); });
+  // textChanged, not textEdited: a pasted or otherwise set text counts as typed; what
+  // showCurrent writes itself is left out.
+  connect(m_search, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!m_showing) m_store.locate(zek::fromQString(text));
+  });
+  connect(m_word, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!m_showing) wordEdited(text);
+  });
+  connect(m_file, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!m_showing) fileEdited(text);
+  });
 
   m_store.setChangeListener(this, [this] { showCurrent(); });
   showCurrent();
@@ -190,6 +198,7 @@ QToolButton* TWaveDB::makeButton(const char* hint, QRect place, const QIcon& ico
 }
 
 void TWaveDB::showCurrent() {
+  const QScopedValueRollback<bool> guard(m_showing, true);
   const std::string word = m_store.currentWord();
   // Rewritten only when the entry differs: blanks being typed and the caret stay.
   if (trimmed(zek::fromQString(m_word->text())) != word) m_word->setText(zek::toQString(word));
@@ -210,6 +219,7 @@ void TWaveDB::wordEdited(const QString& text) {
 
 void TWaveDB::fileEdited(const QString& text) {
   const std::string file = zek::fromQString(text);
+  if (!safeFileName(file)) return;  // typing cannot get one in (validator); pasting by program neither
   if (file != m_store.currentFile()) m_store.setCurrentFile(file);
   m_play->setVisible(!resolveMediaPath(file).file.empty());
 }
@@ -243,7 +253,6 @@ void TWaveDB::bBrowseClick() {
     return;
   }
   m_file->setText(zek::toQString(*chosen));
-  fileEdited(m_file->text());
 }
 
 void TWaveDB::bPlayClick() {

@@ -42,4 +42,5 @@ class TWaveDB : public QDialog {
   QLineEdit* m_file = nullptr;
   QToolButton* m_play = nullptr;
   QLabel* m_counter = nullptr;
+  bool m_showing = false;  // showCurrent is writing the boxes
 };

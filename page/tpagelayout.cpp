@@ -1,6 +1,7 @@
 #include "page/tpagelayout.h"
 
 #include "platform/codec.h"
+#include "widgets/answercheck.h"
 
 #include <algorithm>
 
@@ -95,6 +96,7 @@ class TLayouter {
     }
     closeLine();
     finishBox();
+    growGapFields();
     placeFixedWidgets();
     m_out.contentHeight = m_maxY;
     return std::move(m_out);
@@ -134,7 +136,8 @@ class TLayouter {
   }
 
   // A field refuses a character once its text, a blank and 4 pixels fill it, so a gap only
-  // as wide as its words could not take its own solution: the last word makes room.
+  // as wide as its words could not take its own solution, nor its help pattern while the
+  // learner fills it in: the last word makes room for the widest of them.
   void widenGaps() {
     const std::size_t n = m_page.fields.size();
     if (n == 0) return;
@@ -151,11 +154,50 @@ class TLayouter {
       if (last[f] < 0 || !m_page.fields[f].inFlow) continue;
       TPageItem& word = m_page.items[std::size_t(last[f])];
       const std::string_view face = m_page.faceName(word.style);
+      const auto extent = [&](std::string_view text) { return m_metrics.textExtent(face, word.style, text).width; };
       int needed = 0;
-      for (const std::string& solution : m_page.fields[f].solutions)
-        needed = std::max(needed, m_metrics.textExtent(face, word.style, solution + " ").width + 5);
+      for (const std::string& text : fieldTexts(m_page.fields[f], extent)) needed = std::max(needed, extent(text + " ") + 5);
       if (needed > width[f]) word.width += needed - width[f];
     }
+  }
+
+  // A gap field is as high as its words, so the underscores of a help pattern, which sit on
+  // the words' bottom edge, would fall on the field's frame: one pixel more above and two
+  // below keep them inside, and the field's centred text stays on its line.
+  void growGapFields() {
+    for (std::size_t i = 0; i < m_out.fields.size(); ++i) {
+      TRect& r = m_out.fields[i];
+      if (!m_page.fields[i].inFlow || r.empty()) continue;
+      r.y -= 1;
+      r.h += 3;
+    }
+  }
+
+  // The widest texts a gap field must hold: each solution, and its help pattern with every
+  // placeholder replaced by the widest letter of the solutions (or kept, if that is wider).
+  template <typename Extent>
+  static std::vector<std::string> fieldTexts(const TFieldRecord& field, const Extent& extent) {
+    std::vector<std::string> texts = field.solutions;
+    if (field.help.empty()) return texts;
+    // With every letter masked: the random letters a real mask keeps come from the solution anyway.
+    const std::string first = field.solutions.empty() ? std::string() : field.solutions.front();
+    std::string pattern = field.help == "*" ? answercheck::helpMask(first, [] { return 0; }) : field.help;
+    char widest = 0;
+    int widestWidth = 0;
+    for (const std::string& s : field.solutions) {
+      for (char c : s) {
+        const int w = extent(std::string_view(&c, 1));
+        if (w > widestWidth) {
+          widest = c;
+          widestWidth = w;
+        }
+      }
+    }
+    for (char& c : pattern) {
+      if ((c == '_' || c == '.') && widest && extent(std::string_view(&c, 1)) < widestWidth) c = widest;
+    }
+    texts.push_back(pattern);
+    return texts;
   }
 
   const TImageRecord* image(const TPageItem& it) const {
@@ -476,13 +518,20 @@ std::string rightClickText(const TPageModel& page, const TPageLayout& layout, in
   if (item.style.group >= 0) {
     while (first > 0 && !words[first].newGroup) --first;
     while (last + 1 < words.size() && !words[last + 1].newGroup) ++last;
-    std::string out;
-    for (std::size_t k = first; k <= last; ++k) {
-      const std::string w = stripWord(text(k));
-      if (w.empty()) continue;
+    // Pieces drawn touching each other are one word of the phrase, as outside a group.
+    std::string out, word;
+    const auto flush = [&] {
+      const std::string w = stripWord(word);
+      word.clear();
+      if (w.empty()) return;
       if (!out.empty()) out.push_back(' ');
       out += w;
+    };
+    for (std::size_t k = first; k <= last; ++k) {
+      if (k > first && !touching(words[k - 1], words[k])) flush();
+      word += text(k);
     }
+    flush();
     return out;
   }
   while (first > 0 && touching(words[first - 1], words[first]) &&

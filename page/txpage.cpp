@@ -24,6 +24,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QScrollBar>
 #include <QThread>
 #include <QWheelEvent>
@@ -48,6 +49,7 @@ std::function<void()>& terminator() {
 const QEvent::Type kReactionEvent = QEvent::Type(QEvent::User + 1066);
 
 constexpr std::size_t kShownExercises = 20;
+constexpr const char* kNoExercises = "0 Aufgaben stehen zur Verf\xFCgung!";
 
 // The extension of a link target, as written (targets compare it exactly).
 std::string extensionOf(std::string_view target) {
@@ -115,12 +117,54 @@ class THintWindow : public QWidget {
   QString m_text;
 };
 
+// What the page shows while a toast runs: on top of the page's widgets, and while it is
+// shown no input reaches the page or any of its widgets.
+class TToastView : public QWidget {
+ public:
+  TToastView(QWidget* page, const QImage& frame) : QWidget(page), m_page(page), m_frame(frame) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setGeometry(page->rect());
+    show();
+    raise();
+    qApp->installEventFilter(this);
+  }
+  ~TToastView() override { qApp->removeEventFilter(this); }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QPainter p(this);
+    p.drawImage(e->rect(), m_frame, e->rect());
+  }
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::MouseMove:
+      case QEvent::Wheel:
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride:
+      case QEvent::ContextMenu: {
+        auto* w = qobject_cast<QWidget*>(watched);
+        return w && (w == m_page || m_page->isAncestorOf(w));
+      }
+      default: return false;
+    }
+  }
+
+ private:
+  QWidget* m_page;
+  const QImage& m_frame;
+};
+
 class TXPage::THost : public THtxHost {
  public:
   explicit THost(TXPage& page) : m_p(page) {}
   int addPicture(const std::string& name) override { return m_p.m_pictures.add(name, m_p.m_xpath); }
   std::string xpath() const override { return m_p.m_xpath; }
-  std::string pageOnShow() const override { return m_p.m_xfile; }
+  // Generated markup is no file: none of its targets is the page on show.
+  std::string pageOnShow() const override { return m_p.m_readingGenerated ? std::string() : m_p.m_xfile; }
   bool exerciseMode() const override { return m_p.m_exerciseMode; }
   bool hasCondition(std::string_view name) const override { return m_p.m_bedingung.contains(name); }
   int pageWidth() const override { return m_p.width(); }
@@ -148,6 +192,7 @@ TXPage::TXPage(QWidget* parent) : QWidget(parent), m_host(std::make_unique<THost
   m_hintClose.setSingleShot(true);
   m_waitTimer.setSingleShot(true);
   connect(&m_hintDelay, &QTimer::timeout, this, [this] { showHint(); });
+  connect(&m_dragAnim, &QTimer::timeout, this, [this] { dragAnimationTick(); });
   connect(&m_hintClose, &QTimer::timeout, this, [this] { hideHint(); });
   connect(&m_waitTimer, &QTimer::timeout, this, [this] {
     const std::string target = m_model.waitTarget;
@@ -221,6 +266,7 @@ void TXPage::Clear() {
   m_hoverLink = -1;
   m_fieldDone.clear();
   m_choiceAnswered = false;
+  resetDrag();
   ++m_generation;
   if (soundCloser()) soundCloser()();
 }
@@ -238,7 +284,9 @@ void TXPage::readAndShow(std::string_view text, const std::function<void()>& bef
 
 void TXPage::ShowHTML(const std::string& markup) {
   LockMouse();
+  m_readingGenerated = true;
   readAndShow(markup);
+  m_readingGenerated = false;
   QCoreApplication::processEvents();
   UnlockMouse();
 }
@@ -252,7 +300,9 @@ void TXPage::ShowStream(THTMLStream* stream) {
   LockMouse();
   Clear();
   QCoreApplication::processEvents();
+  m_readingGenerated = true;
   readAndShow(stream->data());
+  m_readingGenerated = false;
   QCoreApplication::processEvents();
   UnlockMouse();
 }
@@ -271,6 +321,8 @@ bool TXPage::loadPage(const std::string& name) {
     layoutAndPaint();
     ScrollTo(0);
     update();
+    // The host follows the page on show through this event; now there is none.
+    if (OnFileChange) OnFileChange(this);
     return true;
   }
   std::string path = name;
@@ -290,6 +342,11 @@ bool TXPage::loadPage(const std::string& name) {
   if (zek::extensionLower(path) == ".zek") {
     TExerciseFile exercises = readExerciseFileOrReport(file.text);
     if (!exercises.ok) return false;
+    if (exercises.exercises.empty()) {
+      // Said before anything changes: the page on show, its file and the history stay.
+      showMessage(kNoExercises, mb::IconStop);
+      return false;
+    }
     m_exercises = std::move(exercises.exercises);
     m_exPrefix = std::move(exercises.prefix);
     m_exSuffix = std::move(exercises.suffix);
@@ -388,6 +445,7 @@ void TXPage::layoutAndPaint() {
   m_layout = layoutPage(m_model, m_fonts, size, width(), height());
   buildMosaic();
   createWidgets();
+  buildExerciseLists();
   updateScrollBar();
   paintPage();
   placeWidgets();
@@ -416,6 +474,7 @@ void TXPage::paintPage() {
   m_painter->paint(m_buffer);
   for (std::size_t i = 0; i < m_fieldDone.size(); ++i)
     if (m_fieldDone[i] && m_fields[i]->Command().empty()) showFieldPicture(i);
+  drawExercises();
   m_bufferView = m_buffer.view();
   if (m_hoverLink >= 0) switchImages(m_hoverLink, true);
   update();
@@ -485,10 +544,13 @@ void TXPage::createWidgets() {
     m_multiple->setZeilen(std::max(1, m.rows));
     m_multiple->setSpalten(std::max(1, m.cols));
     m_multiple->setCells(m_layout.multiple.x, m_layout.multiple.y, m.coords.get(2, 120), m.coords.get(3, 40));
+    // The right-answer marker takes the page's MCHAN colour; COLOR on the tag only sets the texts.
+    m_multiple->setHighlightColor(toQColor(resolveColor(m_colors.choiceActive, m_colors)));
     m_multiple->setActiveColor(toQColor(resolveColor(m.active.value_or(m_colors.choiceActive), m_colors)));
     m_multiple->setInActiveColor(toQColor(resolveColor(m.inactive.value_or(m_colors.choiceInactive), m_colors)));
     m_multiple->setItems(m.items);
-    if (int(m.items.size()) == std::max(1, m.rows) * std::max(1, m.cols)) m_multiple->Shuffle();
+    // Every grid: a wrong count of texts gets Shuffle's message (the grid counts raised rows).
+    m_multiple->Shuffle();
     wireChoice();
   }
   for (std::size_t i = 0; i < m_model.buttons.size(); ++i) {
@@ -628,6 +690,10 @@ void TXPage::HoverAt(QPoint pos) {
     setCursor(resourceCursor("hand_xpm", {6, 0}, Qt::PointingHandCursor));
     return;
   }
+  if (!dragTextAt(pp).empty()) {
+    setCursor(resourceCursor("hand_xpm", {6, 0}, Qt::PointingHandCursor));
+    return;
+  }
   for (const TRect& r : m_layout.dragSlots) {
     if (r.contains(pp.x(), pp.y())) {
       setCursor(resourceCursor("drag1_xpm", {8, 8}, Qt::OpenHandCursor));
@@ -661,6 +727,7 @@ std::string TXPage::HintText() const { return m_hint ? zek::fromQString(m_hint->
 
 void TXPage::mouseMoveEvent(QMouseEvent* e) {
   m_lastMouse = e->position().toPoint();
+  if (dragMove(m_lastMouse)) return;
   if (MouseLocked() || m_toastRunning) return;
   HoverAt(m_lastMouse);
 }
@@ -674,6 +741,7 @@ void TXPage::mousePressEvent(QMouseEvent* e) {
   if (MouseLocked() || m_toastRunning) return;
   const QPoint pos = e->position().toPoint(), pp = toPage(pos);
   if (OnMouseDown) OnMouseDown(this, e->button(), pos);
+  if (e->button() == Qt::LeftButton && dragPress(pos)) return;
   const int area = pos.x() < ViewWidth() ? m_layout.areaAt(pp.x(), pp.y()) : -1;
   if (e->button() == Qt::LeftButton) {
     if (area >= 0) {
@@ -696,6 +764,8 @@ void TXPage::mousePressEvent(QMouseEvent* e) {
 }
 
 void TXPage::mouseReleaseEvent(QMouseEvent* e) {
+  // A drag ends wherever it is released; no link follows it.
+  if (e->button() == Qt::LeftButton && dragRelease(e->position().toPoint())) return;
   if (MouseLocked() || m_toastRunning || e->button() != Qt::LeftButton) return;
   const QPoint pos = e->position().toPoint(), pp = toPage(pos);
   const int area = pos.x() < ViewWidth() ? m_layout.areaAt(pp.x(), pp.y()) : -1;
@@ -864,12 +934,22 @@ void TXPage::followExerciseLink(const std::string& target) {
     showMessage("EX nicht gefunden", mb::IconStop);
     return;
   }
+  // A link that fails leaves the exercise state of the page on show as it was.
+  const int oldCounter = m_exCounter;
+  const std::string oldContinue = m_continueTarget;
+  const std::vector<int> oldShown = m_shownExercises;
+  const auto restore = [&] {
+    m_exCounter = oldCounter;
+    m_continueTarget = oldContinue;
+    m_shownExercises = oldShown;
+  };
   THtxScanner sc(target);
   m_exCounter = sc.seek("PICK") ? sc.readInt(INT_MIN, INT_MAX, -1) : -1;
   sc.setPosition(0);
   std::string name;
   if (sc.seek("FILE")) name = std::string(sc.readUpTo(' '));
   if (name.empty()) {
+    restore();
     showMessage("FILE= nicht gefunden", mb::IconStop);
     return;
   }
@@ -882,13 +962,16 @@ void TXPage::followExerciseLink(const std::string& target) {
   m_continueTarget = next;
   m_history.push_back(m_xfile);
   if (zek::extensionLower(name) == ".zek") m_shownExercises.clear();
-  if (!loadPage(name)) m_history.pop_back();
+  if (!loadPage(name)) {
+    m_history.pop_back();
+    restore();
+  }
 }
 
 void TXPage::NextExercise() {
   --m_exCounter;
   if (m_exercises.empty()) {
-    showMessage("0 Aufgaben stehen zur Verf\xFCgung!", mb::IconStop);
+    showMessage(kNoExercises, mb::IconStop);
     return;
   }
   const int n = int(std::min<std::size_t>(m_exercises.size(), INT_MAX));
@@ -986,8 +1069,7 @@ void TXPage::deliverReaction() {
 bool TXPage::ExerciseDone() const {
   for (std::size_t i = 0; i < m_fields.size(); ++i)
     if (i >= m_fieldDone.size() || !m_fieldDone[i]) return false;
-  // Drag items and sentences only count as done once their exercises take them away.
-  return m_model.dragSlots.empty() && m_model.sentences.empty();
+  return dragExercisesDone();
 }
 
 const TXBitmap* TXPage::FieldPicture(std::size_t field) const {
@@ -1054,9 +1136,14 @@ void TXPage::deferFollow(const std::string& target, const QRect& area) {
 
 void TXPage::ShowToast(const std::string& text, int ms) {
   if (m_toastRunning) return;
-  m_toastRunning = true;
   hideHint();
-  const QImage base = m_bufferView.copy(0, m_scrollY, width(), height()).convertToFormat(QImage::Format_RGB32);
+  // The page as the learner sees it, widgets included; the toast goes over all of it.
+  const QImage base = grab().toImage().convertToFormat(QImage::Format_RGB32);
+  m_toastFrame = base;
+  m_toastRunning = true;
+  // Pumping messages may close the window and the page with it.
+  const QPointer<TXPage> self(this);
+  const QPointer<TToastView> view = new TToastView(this, m_toastFrame);
   QFont font = TQtTextMetrics::pointFont("Times New Roman", 48, false, true);
   const QString message = zek::toQString(text);
   const QFontMetrics fm(font);
@@ -1087,10 +1174,13 @@ void TXPage::ShowToast(const std::string& text, int ms) {
     p.drawText(pos, message);
     p.end();
     pos += QPoint(rnd(5) - 2, rnd(5) - 2);
-    repaint();
+    view->repaint();
     QCoreApplication::processEvents();
+    if (!self) return;
+    if (!view) break;
     QThread::msleep(30);
   } while (clock.elapsed() < ms);
+  delete view.data();
   m_toastRunning = false;
   m_toastFrame = QImage();
   update();

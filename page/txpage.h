@@ -6,8 +6,12 @@
 #include "page/tpagepainter.h"
 #include "page/tpicturelist.h"
 #include "page/tqttextmetrics.h"
+#include "platform/tdrivecells.h"
+#include "widgets/tdragaufgabenliste.h"
+#include "widgets/tsatzbauliste.h"
 #include "widgets/txbitmap.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPoint>
 #include <QTimer>
@@ -31,7 +35,7 @@ class THintWindow;
 // The page view: shows one htx page. The page is read into a TPageModel, laid out
 // (tpagelayout.h), painted once into the off-screen Buffer and the visible part copied to the
 // screen; hover and scrolling only copy pictures. It owns the page's widgets and timers.
-class TXPage : public QWidget {
+class TXPage : public QWidget, public TDriveCells {
   Q_OBJECT
  public:
   explicit TXPage(QWidget* parent = nullptr);
@@ -142,6 +146,18 @@ class TXPage : public QWidget {
   // Milliseconds of the hint delay and display (tests shorten them).
   int hintDelayMs = 500, hintShowMs = 2000;
 
+  // ---- drag blocks and sentence building (txpagedrag.cpp)
+  // The random source of the block and part shuffles, 0 .. n-1 (tests replace it).
+  std::function<int(int n)> dragRandom;
+  // Pace of a glide back (100 steps) and of a solved sentence contracting (12 frames).
+  int glideStepMs = 3, contractFrameMs = 40;
+  const tDragAufgabenListe& DragList() const { return m_drag; }
+  const tSatzbauListe& SentenceList() const { return m_satz; }
+  bool Dragging() const { return m_dragging != TDragKind::None; }
+  bool DragAnimating() const { return m_dragAnimating; }
+  // The blocks and sentence parts on show, in view coordinates.
+  std::vector<TDriveCell> driveCells() const override;
+
  protected:
   void paintEvent(QPaintEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
@@ -158,6 +174,7 @@ class TXPage : public QWidget {
  private:
   class THost;
   friend class THost;
+  enum class TDragKind { None, Block, Part };
 
   struct TReaction {
     enum Kind { LoadPage, Command, CheckDone, ChoiceToast } kind;
@@ -193,6 +210,25 @@ class TXPage : public QWidget {
   void startAnimations();
   void animationStep(int picture);
   std::string firstBadLink() const;
+  static int defaultDragRandom(int n);
+  const TTextStyle* blockStyle() const;
+  void drawCentred(TXBitmap& picture, const TTextStyle& style, const std::string& text, TColor fill);
+  void buildExerciseLists();
+  void drawExercises();
+  void drawSentence(int sentence, int except);
+  void floatAt(QPoint pagePos);
+  void dropFloat();
+  bool dragPress(QPoint pos);
+  bool dragMove(QPoint pos);
+  bool dragRelease(QPoint pos);
+  void startDragAnimation(std::function<bool()> step, int intervalMs);
+  void glideTo(QPoint target, std::function<void()> done);
+  void contract(int sentence);
+  void stopDragAnimation();
+  void dragAnimationTick();
+  void resetDrag();
+  bool dragExercisesDone() const;
+  std::string dragTextAt(QPoint pagePos) const;
   QRect toView(const TRect& r) const { return QRect(r.x, r.y - m_scrollY, r.w, r.h); }
   QPoint toPage(QPoint p) const { return QPoint(p.x(), p.y() + m_scrollY); }
   std::string targetOf(int link) const;  // name before "@", aliases resolved
@@ -215,6 +251,7 @@ class TXPage : public QWidget {
   bool m_autoJump = true, m_htmlChild = false;
   int m_mouseLock = 0;
   bool m_exerciseMode = false;
+  bool m_readingGenerated = false;
   std::vector<std::string> m_history;
   std::vector<std::string> m_exercises;
   std::string m_exPrefix, m_exSuffix, m_continueTarget;
@@ -241,4 +278,18 @@ class TXPage : public QWidget {
   std::vector<tXColorButton*> m_buttons;
   bool m_toastRunning = false;
   QImage m_toastFrame;
+  tDragAufgabenListe m_drag;
+  tSatzbauListe m_satz;
+  std::vector<std::pair<QPoint, TXBitmap>> m_settled;  // matched blocks and solved sentences, as drawn
+  bool m_listsBuilt = false, m_dragAnimating = false;
+  TDragKind m_dragging = TDragKind::None;
+  int m_dragIndex = -1;
+  QPoint m_grab;
+  const TXBitmap* m_floatPicture = nullptr;
+  TXBitmap m_floatUnder;
+  QRect m_floatRect;
+  QTimer m_dragAnim;
+  QElapsedTimer m_dragClock;
+  std::function<bool()> m_dragAnimStep;
+  unsigned m_animSerial = 0;
 };

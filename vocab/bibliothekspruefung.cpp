@@ -3,6 +3,7 @@
 #include "platform/codec.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <utility>
 
@@ -63,12 +64,16 @@ class TPruefer {
 
   void warne(std::size_t zeile, std::string text) { m_b.warnungen.push_back({zeile, std::move(text)}); }
 
-  void satz(const TVokabel& v, const TSatzRoh& roh) {
-    ++m_b.eintraege;
-    ++m_b.proWortart[std::min<std::size_t>(v.Wortart, kWortartAnzahl)];
-    ++m_b.proSchwierigkeit[std::min<std::size_t>(v.Schwierigkeit, kSchwierigkeitAnzahl)];
-    ++(v.Deutsch ? m_b.deutschEnglisch : m_b.englischDeutsch);
-    if (!v.Kontext1.empty() || !v.Kontext2.empty()) ++m_b.mitKontext;
+  void satz(const TVokabel& v, const TSatzRoh& roh, bool geladen) {
+    if (geladen) {
+      ++m_b.eintraege;
+      ++m_b.proWortart[std::min<std::size_t>(v.Wortart, kWortartAnzahl)];
+      ++m_b.proSchwierigkeit[std::min<std::size_t>(v.Schwierigkeit, kSchwierigkeitAnzahl)];
+      ++(v.Deutsch ? m_b.deutschEnglisch : m_b.englischDeutsch);
+      if (!v.Kontext1.empty() || !v.Kontext2.empty()) ++m_b.mitKontext;
+    } else {
+      ++m_b.nichtGeladen;
+    }
 
     const std::size_t l0 = roh.ersteZeile;
     // Line number of field i (the ".wav" line shifts everything after line 1).
@@ -143,7 +148,11 @@ TPruefBericht pruefeBibliothek(std::string_view daten, bool quelleUtf8, const st
   }
 
   TPruefer pruefer(bericht);
-  for (std::size_t i = 0; i < gelesen.eintraege.size(); ++i) pruefer.satz(gelesen.eintraege[i], gelesen.roh[i]);
+  // Records after the first broken one are read on only to report them; Laden never gets there.
+  std::size_t ersterFehler = SIZE_MAX;
+  for (const TLeseFehler& f : gelesen.fehler) ersterFehler = std::min(ersterFehler, f.satzZeile);
+  for (std::size_t i = 0; i < gelesen.eintraege.size(); ++i)
+    pruefer.satz(gelesen.eintraege[i], gelesen.roh[i], gelesen.roh[i].ersteZeile < ersterFehler);
 
   // Line ends: what the build or the trainer would make of them.
   std::size_t zeile = 1, einzelnesLf = 0, crInSource = 0, ersteLf = 0;

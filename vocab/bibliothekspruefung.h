@@ -17,7 +17,9 @@ struct TPruefMeldung {
 };
 
 struct TPruefBericht {
+  // The counts are of what the trainer loads: it stops at the first broken record.
   std::size_t eintraege = 0;
+  std::size_t nichtGeladen = 0;  // good records after the first broken one (only checked)
   std::array<std::size_t, kWortartAnzahl + 1> proWortart{};              // last: outside the table
   std::array<std::size_t, kSchwierigkeitAnzahl + 1> proSchwierigkeit{};  // last: outside the table
   std::size_t englischDeutsch = 0;  // Deutsch false

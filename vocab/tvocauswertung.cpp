@@ -38,11 +38,11 @@ class TGauge : public QWidget {
     f.setBold(true);
     p.setFont(f);
     const QString text = QString::number(m_wert) + "%";
-    // The figure stays readable over the filled and the empty part alike.
-    p.setPen(Qt::white);
-    p.drawText(rect().translated(1, 1), Qt::AlignCenter, text);
+    // On a plate of its own the figure reads the same over the filled and the empty part.
+    const QRect plate(2, height() / 2 - 10, width() - 4, 20);
+    p.fillRect(plate, Qt::white);
     p.setPen(Qt::black);
-    p.drawText(rect(), Qt::AlignCenter, text);
+    p.drawText(plate, Qt::AlignCenter, text);
   }
 
  private:
@@ -123,7 +123,7 @@ QLabel* zeile(const std::string& text, QWidget* parent, int y, int breite) {
 QLabel* unterschrift(const char* text, QWidget* parent, int xMitte) {
   auto* l = new QLabel(zek::toQString(text), parent);
   l->setAlignment(Qt::AlignCenter);
-  l->setGeometry(xMitte - 40, 16 + kGaugeHoehe + 4, 80, 18);
+  l->setGeometry(xMitte - 45, 16 + kGaugeHoehe + 4, 90, 18);
   return l;
 }
 
@@ -158,17 +158,18 @@ TVocAuswertung::TVocAuswertung(const TAuswertung& d, QWidget* parent)
 
   auto* runde = new TGauge(d.runde, this);
   runde->setObjectName("diese Runde");
-  runde->move(22, 16);
-  unterschrift("diese Runde", this, 22 + kGaugeBreite / 2);
+  constexpr int rand = 30;
+  runde->move(rand, 16);
+  unterschrift("diese Runde", this, rand + kGaugeBreite / 2);
   if (gesamt) {
     auto* insgesamt = new TGauge(d.gesamt, this);
     insgesamt->setObjectName("insgesamt");
-    insgesamt->move(breite - 22 - kGaugeBreite, 16);
-    unterschrift("insgesamt", this, breite - 22 - kGaugeBreite / 2);
+    insgesamt->move(breite - rand - kGaugeBreite, 16);
+    unterschrift("insgesamt", this, breite - rand - kGaugeBreite / 2);
   }
 
   // Between the gauges: the lines, then the chart.
-  const int links = 22 + kGaugeBreite + 8;
+  const int links = rand + kGaugeBreite + 8;
   const int innen = (gesamt ? breite - 2 * links : breite - links - 14);
   auto* texte = new QWidget(this);
   texte->setGeometry(links, 18, innen, 80);
@@ -177,7 +178,7 @@ TVocAuswertung::TVocAuswertung(const TAuswertung& d, QWidget* parent)
   zeile(d.zeile3, texte, 52, innen);
 
   auto* diagramm = new TBalkenDiagramm(d.statistik, this);
-  diagramm->move(links + (innen - diagramm->width()) / 2 + 20, 130);
+  diagramm->move(links + (innen - diagramm->width()) / 2 + 20, 120);
 
   m_ok = new QPushButton("OK", this);
   m_ok->setDefault(true);

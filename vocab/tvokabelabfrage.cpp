@@ -53,7 +53,7 @@ TVokabelAbfrage::TVokabelAbfrage(TBibliothek& bibliothek) : m_bib(bibliothek) {
   m_proDurchgang.assign(20, 0);
 }
 
-bool TVokabelAbfrage::zufaellig() const {
+bool TVokabelAbfrage::zufaelligEingestellt() const {
   const TVocEinstellungen* e = m_bib.Einstellungen();
   return e && e->Modus == TVocEinstellungen::ModusKreuzUndQuer;
 }
@@ -85,7 +85,7 @@ bool TVokabelAbfrage::QuizBereit() {
   }
   TVocEinstellungen& e = *m_bib.Einstellungen();
   if (e.ProRunde == 0) e.ProRunde = 10;
-  if (!zufaellig()) return true;
+  if (!zufaelligEingestellt()) return true;
   if (aktiv < e.ProRunde && aktiv > 5) e.ProRunde = aktiv;
   if (aktiv < e.ProRunde) {
     showMessage("Nicht genug Vokabeln pro Runde vorhanden!!!", mb::Ok | mb::IconExclamation);
@@ -110,6 +110,8 @@ void TVokabelAbfrage::RundeVorbereiten() {
   // Also normalises the range ("from" -1, "to" -1); without an active entry no draw could end.
   if (!m_bib.Einstellungen() || m_bib.AktivAnzahl() == 0) return;
   const TVocEinstellungen& e = *m_bib.Einstellungen();
+  // The order stays with the quiz: options changed meanwhile apply to the next one.
+  m_zufaellig = zufaelligEingestellt();
   if (zufaellig()) {
     const int groesse = rundenGroesseAusEinstellungen();
     // Rounds of up to 100 questions: the slots grow with the round.

@@ -61,7 +61,8 @@ class TVokabelAbfrage {
   std::string AntwortSeite(const std::string& ergebnis);
 
  private:
-  bool zufaellig() const;
+  bool zufaellig() const { return m_zufaellig; }
+  bool zufaelligEingestellt() const;
   int rundenGroesseAusEinstellungen() const;
   int zufall(int n);
   void zufallsFrage(int k);
@@ -86,6 +87,7 @@ class TVokabelAbfrage {
   TAbfrageAnzeige* m_anzeige = nullptr;
 
   bool m_laeuft = false;
+  bool m_zufaellig = false;  // the order of the running quiz, fixed when it was prepared
   std::vector<TVocAufgabe> m_aufgaben;
   int m_aktuelleAufgabe = 0;
   int m_cursor = 0, m_schritt = 1, m_ende = 0;

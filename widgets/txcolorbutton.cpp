@@ -61,6 +61,8 @@ const QImage* tXColorButton::currentPicture() const {
 void tXColorButton::paintEvent(QPaintEvent*) {
   const int w = width(), h = height();
   QImage surface(size(), QImage::Format_RGB32);
+  // The face cut from `Image` leaves its first row and column to the colour below.
+  surface.fill(m_color);
   QPainter p(&surface);
   QColor light = Qt::white, dark = QColor(128, 128, 128);
   if (m_color == QColor(128, 128, 128)) {

@@ -5,6 +5,8 @@
 #include "platform/appstate.h"
 #include "platform/files.h"
 
+#include <filesystem>
+
 namespace {
 
 TXWaveBase*& storeSlot() {
@@ -71,7 +73,12 @@ TResolvedMedia resolveMediaPath(const std::string& path) {
     }
     name = soundDir + path.substr(std::min<std::size_t>(4, path.size()));
   }
-  if (zek::fileExists(name)) result.file = zek::fromPath(zek::resolveName(name));
+  // Always a full name: links and media commands take it as it is.
+  if (zek::fileExists(name)) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(zek::resolveName(name), ec);
+    result.file = zek::fromPath(ec ? zek::resolveName(name) : full);
+  }
   return result;
 }
 

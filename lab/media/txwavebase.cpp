@@ -80,6 +80,12 @@ bool hasExtension(std::string_view name) {
   return dot != std::string::npos && dot > 0 && dot + 1 < base.size();
 }
 
+bool writableFolder(const std::string& dir) {
+  const fs::path path = zek::resolveName(dir.empty() ? "." : dir);
+  std::error_code ec;
+  return fs::is_directory(path, ec) && ::access(path.c_str(), W_OK) == 0;
+}
+
 // The platform refuses to replace a read-only file; ours would not, so ask the same.
 bool makeWritable(const fs::path& path) {
   std::error_code ec;
@@ -222,8 +228,14 @@ void TXWaveBase::saveAtExit() {
     TFileDialogRequest request;
     request.save = true;
     request.title = kSaveTitle;
-    request.directory = zek::directoryPart(proposal);
     request.fileName = zek::fileNamePart(proposal);
+    // An installation folder the learner cannot write to is no place to start looking.
+    request.directory = zek::directoryPart(proposal);
+    if (!writableFolder(request.directory)) {
+      request.directory = zek::directoryPart(defaultStoreName());
+      std::error_code ec;
+      fs::create_directories(zek::toPath(request.directory), ec);  // so that the dialog opens there
+    }
     request.filter = "ZEK Datenbank (*.zek)|*.zek";
     const auto chosen = askFileName(request);
     if (!chosen) return;

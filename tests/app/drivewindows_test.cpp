@@ -261,6 +261,17 @@ TEST_F(DriveWindows, ReachesEveryKindOfWidgetAndAModalDialog) {
   EXPECT_TRUE(gone.isNull());
 }
 
+TEST_F(DriveWindows, ListLinesOfTallerRows) {
+  auto* w = new TTestTrainer;
+  w->list->setItemHeight(25);
+  w->list->setBounds(10, 90, 150, 250);
+  w->show();
+  EXPECT_EQ(runScript("click \"Haus4\"\nclick \"house7\"\n"), 0);
+  EXPECT_EQ(w->picked, "house7");
+  EXPECT_EQ(w->list->Selected(), 7);
+  delete w;
+}
+
 TEST_F(DriveWindows, NamesWhatWentWrong) {
   auto* w = new TTestTrainer;
   w->show();

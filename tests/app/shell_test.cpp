@@ -93,9 +93,27 @@ TEST_F(MainWindow, PageLinksReachTheDispatcher) {
   main.show();
   main.XPage()->Follow("\xA7[#note,end]", QRect());
   ASSERT_EQ(dialogs.texts(), (std::vector<std::string>{"Programm wirklich verlassen?"}));
-  main.XPage()->Follow("\xA7[smx]", QRect());  // the error is shown, the program goes on
-  ASSERT_EQ(dialogs.messages().size(), 2u);
-  EXPECT_EQ(dialogs.messages()[1].flags, 16);
+  // An unreadable number ends the command text without a box; the program goes on.
+  const std::size_t logged = pageCommandLog().size();
+  for (const char* bad : {"\xA7[smx,end]", "\xA7[sm,end]", "\xA7[themaab,end]"}) main.XPage()->Follow(bad, QRect());
+  EXPECT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(pageCommandLog().size(), logged + 3);
+  EXPECT_TRUE(main.isVisible());
+}
+
+TEST_F(MainWindow, EndAsksAgainOnceTheGoodbyePageIsCleared) {
+  page("main.htx", kMain);
+  page("bye.htx", "Auf Wiedersehen");
+  zek::ScriptedDialogs dialogs;
+  TMain main;
+  main.show();
+  main.XPage()->setXFile(Dirs().PageBase + "hzek/bye.htx");  // as a reaction loads it: no history entry
+  EXPECT_EQ(main.pageOnShow(), "bye.htx");
+  main.XPage()->Follow("-", QRect());  // an empty history clears the page
+  EXPECT_EQ(main.pageOnShow(), "");
+  main.XPage()->Follow("\xA7[end]", QRect());
+  EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Programm wirklich verlassen?"}));
+  EXPECT_TRUE(main.isVisible());
 }
 
 TEST_F(MainWindow, RefusesTheScreenSaverOnlyDuringAPresentation) {

@@ -182,6 +182,35 @@ TEST(DictDatabase, IndexArgumentsAndNeighbours) {
   EXPECT_EQ(db.Count(), 3);
 }
 
+TEST(DictDatabase, TextFormReadsOnlyThePieceItIsGiven) {
+  const std::string whole = "go\r\n2\r\ngehen\r\nhouse\r\n1\r\nHaus; Heim\r\ntree\r\n1\r\nBaum\r\n";
+  const std::string_view all(whole);
+  const struct {
+    std::size_t length;
+    int count;
+    const char* lastMeaning;
+  } cases[] = {
+      {all.find("Haus") + 2, 2, "Ha"},  // cut inside the meaning
+      {all.find("tree"), 2, "Haus; Heim"},
+      {all.find("\r\n1\r\nBaum"), 3, ""},  // the word of the last group only
+  };
+  for (const auto& c : cases) {
+    TXDatabase db;
+    ASSERT_TRUE(db.AddLoaded(TXDatabase::ParseText(std::string(all.substr(0, c.length)))));
+    ASSERT_EQ(db.Count(), c.count) << c.length;
+    EXPECT_EQ(db.GetMeaning(c.count - 1), c.lastMeaning) << c.length;
+  }
+}
+
+TEST(DictDatabase, EditedWordsAndMeaningsAreStoredTrimmed) {
+  TXDatabase db;
+  fill(db, {{"a", 1, "x"}});
+  db.SetWord(0, "  blank \t");
+  db.SetMeaning(0, "\tleer;  frei  ");
+  EXPECT_EQ(db.GetWord(0), "blank");
+  EXPECT_EQ(db.GetMeaning(0), "leer;  frei");
+}
+
 TEST(DictDatabase, CursorMovesAndNotifications) {
   TXDatabase db;
   int changes = 0;

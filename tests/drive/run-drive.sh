@@ -4,8 +4,8 @@
 # Beside the script name.drive, an optional name.ini (or name.drive.ini) becomes the settings
 # file ("@SCRATCH@" stands for the scratch directory), and an optional executable name.setup
 # (or name.drive.setup) runs in the scratch directory first, with ZEK_DIST naming the
-# installation; an optional executable name.after runs there the same way once the program
-# has ended well (to read back what it wrote). ZEK_DRIVE_KEEP=1 keeps the scratch directory.
+# installation; an optional name.check runs there after the program ended well, and its
+# exit code counts. ZEK_DRIVE_KEEP=1 keeps the scratch directory.
 set -u
 program=$1
 script=$2
@@ -25,12 +25,16 @@ for setup in "$script.setup" "$base.setup"; do
     break
   fi
 done
-status=0
 ZEK_SETTINGS="$scratch/settings.ini" HOME="$scratch" XDG_CONFIG_HOME="$scratch/config" \
   XDG_DATA_HOME="$scratch/share" QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} ZEK_AUDIO=${ZEK_AUDIO:-null} \
-  "$program" --drive "$script" || status=$?
+  "$program" --drive "$script"
+status=$?
 [ "$status" -eq 0 ] || exit "$status"
-if [ -x "$base.after" ]; then
-  ZEK_DIST=$(dirname "$program") "$base.after" || { echo "run-drive.sh: $base.after failed" >&2; exit 1; }
-fi
+# An optional executable name.check (or name.drive.check) looks at what the run left behind.
+for check in "$script.check" "$base.check"; do
+  if [ -f "$check" ]; then
+    ZEK_DIST=$(dirname "$program") "$check" || { echo "run-drive.sh: $check failed" >&2; exit 1; }
+    break
+  fi
+done
 exit 0

@@ -69,6 +69,11 @@ TEST_F(SpeechTest, ContentPathsNeedTheSoundDirectoryFullPathsDoNot) {
   // The learner's own recordings play without the content medium.
   EXPECT_EQ(resolveMediaPath(m_own).file, m_own);
   EXPECT_EQ(resolveMediaPath(m_own).status, 0);
+  // A name typed without its folder comes back whole, as links and commands need it.
+  const fs::path was = fs::current_path();
+  fs::current_path(m_dir.path());
+  EXPECT_EQ(resolveMediaPath("own/walk.wav").file, m_own);
+  fs::current_path(was);
 }
 
 TEST_F(SpeechTest, SpeakableWordLinksOnlyToAFileThatExists) {

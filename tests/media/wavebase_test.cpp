@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -266,6 +267,7 @@ class WaveBaseExit : public WaveBaseStore {
     return TSettingsStore::global().readString(settingsKey("\\Verzeichnisse"), "Datenbank3").value_or("");
   }
   void TearDown() override { TSettingsStore::global().deleteValue(settingsKey("\\Verzeichnisse"), "Datenbank3"); }
+  zek::test::TempDir m_xdg{"zek-wavebase-data"};
 };
 
 TEST_F(WaveBaseExit, NothingAskedWhenUnchangedAndNothingWrittenOnNo) {
@@ -327,6 +329,7 @@ TEST_F(WaveBaseExit, FailedSaveOffersAnotherPlace) {
     EXPECT_TRUE(dialog.save);
     EXPECT_EQ(dialog.title, "Datenbank f\xFCr die Sprachaufnahmen speichern");
     EXPECT_EQ(dialog.fileName, "e_w.txt");
+    EXPECT_EQ(dialog.directory, name(m_dir.path()) + "/");
     EXPECT_EQ(dialog.filter, "ZEK Datenbank (*.zek)|*.zek");
     ASSERT_EQ(m_dialogs.messages().size(), 3u);
     EXPECT_EQ(m_dialogs.messages()[1].text,
@@ -341,6 +344,9 @@ TEST_F(WaveBaseExit, FailedSaveOffersAnotherPlace) {
 }
 
 TEST_F(WaveBaseExit, NoFileNameProposesOneAndCancelKeepsNothing) {
+  const char* was = std::getenv("XDG_DATA_HOME");
+  const std::string saved = was ? was : "";
+  setenv("XDG_DATA_HOME", m_xdg.path().c_str(), 1);
   TXWaveBase store;
   store.registerRecording("kiwi", "k.wav");
   m_dialogs.answer(mb::IdYes);
@@ -349,8 +355,9 @@ TEST_F(WaveBaseExit, NoFileNameProposesOneAndCancelKeepsNothing) {
   store.saveAtExit();
   ASSERT_EQ(m_dialogs.fileDialogs().size(), 1u);
   EXPECT_EQ(m_dialogs.fileDialogs()[0].fileName, "e_w.zek");
-  EXPECT_FALSE(m_dialogs.fileDialogs()[0].directory.empty());
+  EXPECT_EQ(m_dialogs.fileDialogs()[0].directory, name(m_xdg.path()) + "/zek-englisch/");
   EXPECT_EQ(store.savedAsPath(), "");
+  if (was) setenv("XDG_DATA_HOME", saved.c_str(), 1); else unsetenv("XDG_DATA_HOME");
 }
 
 TEST_F(WaveBaseExit, AStoreThatFailedToLoadIsNotOverwrittenUnasked) {

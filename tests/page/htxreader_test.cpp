@@ -209,6 +209,29 @@ TEST(Reader, TitleIsTheTextUpToTheNextTag) {
   EXPECT_EQ(styleChange(p), "");  // tags inside the title are hidden
 }
 
+TEST(Reader, StaysInsideThePieceItIsGiven) {
+  // Pieces of a longer buffer, without a terminator: nothing after the piece may show up.
+  const std::string buffer = "Hallo <b>Welt</b> und <title>Titel</title>mehr a<<b";
+  const std::string_view all(buffer);
+  const struct {
+    std::size_t length;
+    const char* shape;
+  } cases[] = {
+      {12, "Hallo _ Wel"},         // cut inside a word
+      {8, "Hallo _"},              // cut inside a tag: its ">" lies beyond the piece
+      {17, "Hallo _ Welt"},
+      {all.find("<title>") + 9, "Hallo _ Welt _ und _"},
+      {all.size() - 2, "Hallo _ Welt _ und _ mehr _ a"},  // "<" at the end of the piece
+  };
+  for (const auto& c : cases) {
+    const TPageModel page = readPlain(all.substr(0, c.length));
+    EXPECT_EQ(shape(page), c.shape) << all.substr(0, c.length);
+    for (const TPageItem& it : page.items)
+      EXPECT_LE(std::size_t(it.textOffset) + it.textLength, page.text.size());
+  }
+  EXPECT_EQ(readPlain(all.substr(0, all.find("<title>") + 9)).title, "Ti");
+}
+
 TEST(Reader, Tabs) {
   const TPageModel page = readPlain("<x5>a<X25>b<x-30>c<x0>d<x100>e<xa>f<x1>g");
   std::vector<int> tabs;

@@ -230,8 +230,57 @@ TEST_F(NavigationTest, ExerciseLinkErrors) {
   page.Follow("EX FILE=falsch.zek", {});
   EXPECT_EQ(dialogs.texts(), (Strings{"EX nicht gefunden", "FILE= nicht gefunden",
                                       "0 Aufgaben stehen zur Verf\xFCgung!", "Falsches Format (ID)"}));
-  EXPECT_EQ(fileName(), "leer.zek");  // the empty file was loaded, the wrong one was not
-  EXPECT_EQ(page.ContinueTarget(), "");  // "#weiter" is undefined
+  EXPECT_EQ(fileName(), "start.htx");
+  EXPECT_TRUE(page.History().empty());
+  EXPECT_EQ(page.ContinueTarget(), "");
+}
+
+TEST_F(NavigationTest, AFailedExerciseLinkLeavesThePageItsFileAndTheHistory) {
+  write("hzek/zwei.zek", "ZEK!05<EX>Eins<EX>Zwei</EX> <a href=\"gut.htx\">gut</a>");
+  write("hzek/gut.htx", "Gut");
+  write("hzek/sub/leer.zek", "ZEK!03 nur Text");
+  write("hzek/sub/falsch.zek", "ZEX!03<EX>a</EX>");
+  page.setXFile(write("hzek/start.htx", "<alias fertig=gut.htx>Start"));
+  int draw = 0;
+  page.exerciseRandom = [&](int n) { return draw++ % n; };
+  page.Follow("EX PICK=2 FILE=zwei.zek WEITER=#fertig", {});
+  ASSERT_EQ(words(), "Eins gut ");
+  const std::string xpath = page.XPath(), xfile = page.XFile();
+  const Strings history = page.History();
+  for (const char* link : {"EX PICK=7 FILE=sub/leer.zek WEITER=x.htx", "EX PICK=7 FILE=sub/falsch.zek WEITER=x.htx",
+                           "EX PICK=7 WEITER=x.htx", "sub/leer.zek"}) {
+    page.Follow(link, {});
+    EXPECT_EQ(page.XFile(), xfile) << link;
+    EXPECT_EQ(page.XPath(), xpath) << link;
+    EXPECT_EQ(page.History(), history) << link;
+    EXPECT_EQ(page.ExerciseCounter(), 1) << link;
+    EXPECT_EQ(page.ContinueTarget(), "gut.htx") << link;
+    EXPECT_EQ(page.ShownExercises(), (std::vector<int>{0})) << link;
+    EXPECT_EQ(words(), "Eins gut ") << link;
+  }
+  EXPECT_EQ(dialogs.texts(), (Strings{"0 Aufgaben stehen zur Verf\xFCgung!", "Falsches Format (ID)",
+                                      "FILE= nicht gefunden", "0 Aufgaben stehen zur Verf\xFCgung!"}));
+  // The exercise goes on as before, and its relative links still resolve.
+  page.Follow("EX", {});
+  EXPECT_EQ(words(), "Zwei gut ");
+  page.Follow("gut.htx", {});
+  EXPECT_EQ(words(), "Gut ");
+  page.Follow("-", {});
+  page.Follow("-", {});
+  EXPECT_EQ(fileName(), "start.htx");
+}
+
+TEST_F(NavigationTest, AGeneratedPageLinksBackToTheLastFilePageAndIncludesIt) {
+  const std::string menu = write("hzek/menu.htx", "<a href=\"menu.htx\">sich selbst</a> Men\xFC");
+  page.setXFile(menu);
+  EXPECT_TRUE(page.Layout().areas.empty());  // a file page drops its link to itself
+  page.ShowHTML("<a href=\"menu.htx\">Zur\xFC" "ck</a> <include href=\"menu.htx\">");
+  EXPECT_TRUE(dialogs.texts().empty());
+  ASSERT_FALSE(page.Layout().areas.empty());
+  EXPECT_EQ(page.Model().links[std::size_t(page.Layout().areas[0].link)].name, "menu.htx");
+  EXPECT_NE(words().find("Men\xFC"), std::string::npos);
+  page.Follow("menu.htx", {});
+  EXPECT_EQ(fileName(), "menu.htx");
 }
 
 TEST_F(NavigationTest, SoundLinksPlayThroughWelleAndMissingOnesAreSilent) {

@@ -270,8 +270,9 @@ TEST(PageLayout, MapRectanglesBecomeLinkAreas) {
 TEST(PageLayout, GapFieldsTakeTheirWordsRectangle) {
   Laid l("We <a gap lsg=\"took\" help=\"t__k\">took</a> it. <edit coords=10,200,100,30 lsg=\"x\" help=\"y\">");
   ASSERT_EQ(l.layout.fields.size(), 2u);
-  // Widened so that the solution, a blank and 4 pixels fit: 5 characters of 8 pixels + 5.
-  EXPECT_EQ(l.layout.fields[0], (TRect{40, 16, 45, 16}));
+  // Widened so that the solution, a blank and 4 pixels fit: 5 characters of 8 pixels + 5;
+  // one pixel higher and two lower than the word, for the help pattern's underscores.
+  EXPECT_EQ(l.layout.fields[0], (TRect{40, 15, 45, 19}));
   EXPECT_EQ(l.layout.fields[1], (TRect{10, 200, 100, 30}));
   // The words after the gap move with it.
   EXPECT_EQ(l.page.items[4].x, 40 + 45 + 8);
@@ -299,6 +300,16 @@ TEST(PageLayout, RightClickText) {
   EXPECT_EQ(textAt("of"), "Tower of London");
   EXPECT_EQ(textAt("AT&T!"), "AT&T");
   EXPECT_EQ(textAt("pot"), "teapot");  // pieces touching on one line form one word
+
+  // Inside a W group too: the touching pieces join, the words of the group get blanks.
+  Laid g("<w>to <b>g</b>o (on)</w> <w>ice-<i>cream</i></w>");
+  const auto groupAt = [&](std::string_view word) {
+    const TPageItem& it = g.word(word);
+    return rightClickText(g.page, g.layout, g.layout.wordAt(it.x + 1, it.y - 1));
+  };
+  EXPECT_EQ(groupAt("g"), "to go on");
+  EXPECT_EQ(groupAt("o"), "to go on");
+  EXPECT_EQ(groupAt("cream"), "ice-cream");
 }
 
 TEST(PageLayout, DumpShowsEveryPlacedItem) {

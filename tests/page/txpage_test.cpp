@@ -348,3 +348,115 @@ TEST_F(PageViewTest, AFarAwayBoxDoesNotMakeAHugePicture) {
   page.ScrollTo(1 << 30);
   EXPECT_EQ(page.ScrollY() + 572, page.Buffer().height());
 }
+
+namespace {
+
+void key(QWidget* w, int k, const QString& text = {}) {
+  QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier, text);
+  QCoreApplication::sendEvent(w, &e);
+}
+
+}  // namespace
+
+TEST_F(PageViewTest, GapsTakeTheirHelpPatternFilledInAndShowItsPlaceholders) {
+  // Real fonts: "_" is wider than most letters, so a field only as wide as its solution
+  // refused the letters typed over the pattern.
+  const struct {
+    const char* face;
+    int size;
+    const char* solution;
+  } cases[] = {
+      {"Times New Roman", 4, "plays"}, {"Arial", 3, "house"}, {"Arial", 3, "is"},
+      {"Arial", 2, "it's"},            {"Verdana", 3, "lilt"}, {"Courier New", 3, "mill"},
+  };
+  for (const auto& c : cases) {
+    const std::string s = c.solution;
+    page.ShowHTML(std::string("Text <font face=\"") + c.face + "\" size=" + std::to_string(c.size) +
+                  "><a gap lsg=\"" + s + "\" help=\"*\">" + s + "</a></font> and more.<br>Next line.");
+    ASSERT_EQ(page.Fields().size(), 1u);
+    tXColorEdit* field = page.Fields()[0];
+    key(field, Qt::Key_F12);
+    const std::string pattern = field->Text();
+    ASSERT_EQ(pattern.size(), s.size()) << c.face;
+
+    // Every placeholder shows: an underscore has dark pixels inside the frame, not on it.
+    field->setCaret(false);
+    const QImage& shown = field->surface();
+    const std::size_t us = pattern.find('_');
+    ASSERT_NE(us, std::string::npos);
+    int dark = 0;
+    for (int x = field->CharLeft(int(us) + 1); x < field->CharLeft(int(us) + 2); ++x)
+      for (int y = 1; y < shown.height() - 1; ++y) dark += qGray(shown.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 0) << c.face << " " << s << ": the placeholder falls on the frame";
+
+    // Filling the pattern in place gives the solution, letter by letter.
+    for (std::size_t i = us; i < s.size(); ++i) {
+      if (pattern[i] == '_') key(field, 0, QString(QChar(s[i])));
+      else key(field, Qt::Key_Right);
+    }
+    EXPECT_EQ(field->Text(), s) << c.face << " " << c.size << ": pattern " << pattern;
+  }
+}
+
+TEST_F(PageViewTest, ChoiceGridTakesThePageColoursAndEveryGridIsShuffled) {
+  page.ShowHTML("<multiple dim=2,2 txt=\"a|b|c|d\">");
+  ASSERT_NE(page.MultipleChoice(), nullptr);
+  EXPECT_EQ(page.MultipleChoice()->HighlightColor(), QColor(255, 0, 0));  // MCHAN's default
+  page.ShowHTML("<body mchan=#00ff00 mchaus=#0000ff><multiple dim=2,2 color=#ff00ff,#00ffff txt=\"a|b|c|d\">");
+  TXMultipleChoice* grid = page.MultipleChoice();
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(grid->HighlightColor(), QColor(0, 255, 0));
+  EXPECT_EQ(grid->ActiveColor(), QColor(0, 255, 255));
+  EXPECT_EQ(grid->InActiveColor(), QColor(255, 0, 255));
+  EXPECT_TRUE(dialogs.texts().empty());
+
+  const struct {
+    const char* dim;
+    const char* txt;
+    bool countMessage;
+  } cases[] = {
+      {"2,2", "a|b|c", true}, {"2,2", "a|b|c|d|e", true}, {"1,1", "a", true},  // one row becomes two
+      {"1,2", "a|b", true},   {"2,2", "a|b|c|d", false},  {"3,1", "a|b|c", false},
+  };
+  for (const auto& c : cases) {
+    dialogs.clear();
+    page.ShowHTML(std::string("<multiple dim=") + c.dim + " txt=\"" + c.txt + "\">");
+    ASSERT_NE(page.MultipleChoice(), nullptr);
+    EXPECT_EQ(dialogs.texts(), c.countMessage ? std::vector<std::string>{"Die Anzahl der Items stimmt nicht (Multiple Choice)."}
+                                              : std::vector<std::string>{})
+        << c.dim << " " << c.txt;
+    EXPECT_EQ(page.MultipleChoice()->cellText(page.MultipleChoice()->Lsg()), "a");
+  }
+}
+
+TEST_F(PageViewTest, ToastIsOnTopAndItsPageTakesNoInput) {
+  std::vector<std::string> commands;
+  page.OnCommand = [&](TXPage*, const std::string& c) { commands.push_back(c); };
+  page.ShowHTML("<a gap lsg=\"x\" help=\"*\">x</a><button coords=100,70,120,30 caption=\"Knopf\" href=\"\xA7[knopf]\">");
+  ASSERT_EQ(page.Buttons().size(), 1u);
+  tXColorButton* button = page.Buttons()[0];
+  tXColorEdit* field = page.Fields().at(0);
+  bool covered = false;
+  QTimer::singleShot(100, &page, [&] {
+    // The button lies inside the toast's black rectangle: the toast must be drawn over it.
+    const QImage shown = page.grab().toImage();
+    int black = 0;
+    for (int y = 75; y < 95; ++y)
+      for (int x = 110; x < 210; ++x) black += shown.pixelColor(x, y) == QColor(0, 0, 0);
+    covered = black > 1800;
+    const QPointF at(10, 10), global = button->mapToGlobal(at);
+    QMouseEvent down(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent up(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(button, &down);
+    QCoreApplication::sendEvent(button, &up);
+    key(field, Qt::Key_Q, "q");
+  });
+  page.ShowToast("Unglaublich!", 400);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(covered);
+  EXPECT_TRUE(commands.empty());
+  EXPECT_EQ(field->Text(), "");
+  // Afterwards the page takes input again.
+  key(field, Qt::Key_Q, "q");
+  EXPECT_EQ(field->Text(), "q");
+}

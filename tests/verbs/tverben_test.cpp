@@ -93,20 +93,6 @@ TEST_F(Fixture, SelectionFromTheStore) {
   EXPECT_EQ(verben->KandidatVerben(), std::vector<int>{2});
 }
 
-TEST_F(Fixture, SettingMasksPadsAndCuts) {
-  make();
-  verben->setVerbAuswahl("+-+");
-  EXPECT_EQ(verben->VerbMaske(), "+-+" + std::string(117, '-'));
-  verben->setVerbAuswahl("");
-  EXPECT_EQ(verben->VerbMaske(), std::string(120, '+'));
-  verben->setFormAuswahl("+");
-  EXPECT_EQ(verben->FormMaske(), "+---");
-  verben->setFormAuswahl("-+-+--+");
-  EXPECT_EQ(verben->FormMaske(), "-+-+");
-  verben->setFormAuswahl("");
-  EXPECT_EQ(verben->FormMaske(), "++++");
-}
-
 TEST_F(Fixture, PresetsWriteNothingAndVt0Restores) {
   store.writeString(TVerben::kSchluessel, "Verben", "+++");
   store.writeString(TVerben::kSchluessel, "Zeiten", "+---");

@@ -335,6 +335,34 @@ TEST_F(Bib, SortLargeRangeMatchesOrder) {
   EXPECT_EQ(std::set<std::string>(w.begin(), w.end()).size(), 2000u);  // nothing lost or doubled
 }
 
+TEST_F(Bib, SortingEqualKeysEndsLosesNothingAndKeepsThemTogether) {
+  bib.Leeren(false);
+  // Many entries with the same word and class among others, in several runs of equal keys.
+  for (int i = 0; i < 300; ++i) {
+    const std::string w = i % 3 == 0 ? "same" : i % 3 == 1 ? "Same" : "w" + std::to_string((i * 37) % 11);
+    bib.Hinzufuegen(vok(w, "m" + std::to_string(i), i % 3 == 1 ? 1 : 0));
+  }
+  bib.SortiereBereich(0, 299);
+  std::multiset<std::string> meanings;
+  for (int i = 0; i < 300; ++i) meanings.insert(bib.Eintraege()[std::size_t(i)].Bedeutung1);
+  EXPECT_EQ(meanings.size(), 300u);
+  EXPECT_EQ(std::set<std::string>(meanings.begin(), meanings.end()).size(), 300u);  // each one once
+  // Each key (word without case, word class) forms one run.
+  std::set<std::pair<std::string, int>> closed;
+  std::pair<std::string, int> current;
+  for (int i = 0; i < 300; ++i) {
+    const TVokabel& v = bib.Eintraege()[std::size_t(i)];
+    std::string word = v.Vokabel;
+    for (char& c : word) c = char(std::tolower(static_cast<unsigned char>(c)));
+    const std::pair<std::string, int> key{word, v.Wortart};
+    if (i > 0 && key != current) {
+      EXPECT_TRUE(closed.insert(current).second) << current.first << " appears in two runs";
+      EXPECT_EQ(closed.count(key), 0u) << key.first << " appears in two runs";
+    }
+    current = key;
+  }
+}
+
 TEST_F(Bib, UmkehrenDoublesTheLibrary) {
   TVokabel a = vok("go", "gehen", 1, false, 3);
   a.Bedeutung2 = "fahren";

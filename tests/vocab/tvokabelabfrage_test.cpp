@@ -479,6 +479,18 @@ TEST_F(Abfrage, RueckwaertsImBereichUndNurAktive) {
   EXPECT_EQ(anzeige.auswertungen[0].zeile2, "Der Abschnitt enthielt 5 Vokabeln.");
 }
 
+TEST_F(Abfrage, ReihenfolgeBleibtBeiDerLaufendenAbfrage) {
+  woerter(40);
+  e.Modus = TVocEinstellungen::ModusVor;
+  ASSERT_TRUE(q.Starten());
+  e.Modus = TVocEinstellungen::ModusKreuzUndQuer;  // changed in the options meanwhile
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(aktuell().Frage.Vokabel, "w" + std::to_string(i));
+    antworte("+");
+  }
+  EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "<+d>4 / 40"));
+}
+
 TEST_F(Abfrage, ZwischenstandUndOhneSeite) {
   woerter(10);
   e.ProRunde = 10;

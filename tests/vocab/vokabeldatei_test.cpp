@@ -179,4 +179,21 @@ TEST(VokabelDatei, CheckerModeResumesAfterABrokenRecord) {
   EXPECT_EQ(liesVokabeln(d).eintraege.size(), 1u);
 }
 
+TEST(VokabelDatei, ResumingTakesOnlyRecordsWithReadableClassAndDifficulty) {
+  std::string kaputt = satz("b", "B");
+  kaputt.erase(kaputt.find("\r\n\r\n"), 2);
+  // Word class 6 and difficulty 5 lie outside their tables; 5 and 4 are the last inside.
+  const std::string d = satz("a", "A") + kaputt + satz("klasse6", "K", "6") + satz("stufe5", "S", "0", "0", "5") +
+                        satz("gut", "G", "5", "0", "4");
+  TLeseOptionen o;
+  o.weiterNachFehler = true;
+  const TLeseErgebnis r = liesVokabeln(d, o);
+  std::vector<std::string> woerter;
+  for (const TVokabel& v : r.eintraege) woerter.push_back(v.Vokabel);
+  EXPECT_EQ(woerter, (std::vector<std::string>{"a", "gut"}));
+  ASSERT_EQ(r.eintraege.size(), 2u);
+  EXPECT_EQ(r.eintraege[1].Wortart, 5);
+  EXPECT_EQ(r.eintraege[1].Schwierigkeit, 4);
+}
+
 }  // namespace

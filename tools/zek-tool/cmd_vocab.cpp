@@ -67,6 +67,8 @@ int libCheck(const std::vector<std::string>& args) {
 
   std::cout << datei << "\n";
   std::cout << "entries: " << b.eintraege << "\n";
+  if (b.nichtGeladen > 0)
+    std::cout << "not loaded (after the first broken record): " << b.nichtGeladen << "\n";
   liste("word classes", {"noun", "verb", "adjective", "small word", "idiom with verb", "idiom without verb", "other"},
         b.proWortart.data(), b.proWortart.size());
   liste("difficulty", {"0 Baby", "1 Leicht", "2 Mittel", "3 Schwierig", "4 T\xC3\xB6" "dlich", "other"},

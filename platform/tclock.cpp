@@ -1,0 +1,47 @@
+#include "platform/tclock.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include <chrono>
+#include <random>
+
+std::int64_t TSteadyClock::nowMs() const {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void TEventPump::waitUntil(std::int64_t untilMs, const std::function<bool()>& stop) {
+  for (;;) {
+    if (stop && stop()) return;
+    const std::int64_t rest = untilMs - m_clock.nowMs();
+    if (rest <= 0) return;
+    // Sleeps in the event loop until an event comes or the time is up: no busy spinning.
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, int(std::min<std::int64_t>(rest, 50)));
+  }
+}
+
+void TEventPump::processPending() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void TManualPump::waitUntil(std::int64_t untilMs, const std::function<bool()>& stop) {
+  for (;;) {
+    if (hook) hook(m_clock.nowMs());
+    if (stop && stop()) return;
+    if (m_clock.nowMs() >= untilMs) return;
+    m_clock.advanceMs(std::min(m_step, untilMs - m_clock.nowMs()));
+  }
+}
+
+namespace {
+std::mt19937& generator() {
+  static std::mt19937 g(std::random_device{}());
+  return g;
+}
+}  // namespace
+
+int zufall(int n) {
+  if (n <= 0) return 0;
+  return std::uniform_int_distribution<int>(0, n - 1)(generator());
+}
+
+void setZufallSeed(unsigned seed) { generator().seed(seed); }

@@ -1,0 +1,123 @@
+#include "app/tdriver.h"
+#include "app/tmain.h"
+#include "app/tpagecommand.h"
+#include "page/txpage.h"
+#include "platform/messages.h"
+#include "tests/app/shellfixture.h"
+#include "vocab/tbibliothek.h"
+#include "vocab/tvoceinstellungen.h"
+#include "vocab/tvokabelabfrage.h"
+#include "vocab/vokabeldatei.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+class QuizShell : public ShellFixture {
+ protected:
+  void SetUp() override {
+    ShellFixture::SetUp();
+    dispatchState() = TDispatchState{};
+    Dirs().VocabBase = zek::fromPath(m_tmp.path()) + "/Vokabeln/";
+    page("main.htx", "<html>Start</html>");
+    page("vokab.htx", "<font size=5 id=H><font size=3 id=D><colors flashcol=#FFB000 richtig=#1E3050>");
+    page("vokabeln.htx", "<html>Vokabeltrainer</html>");
+    std::vector<TVokabel> v;
+    for (const char* w : {"apple", "pear", "plum", "cherry", "peach", "grape", "lemon", "melon"}) {
+      TVokabel e;
+      e.Vokabel = w;
+      e.Bedeutung1 = std::string("die ") + w;
+      v.push_back(e);
+    }
+    m_tmp.write("Vokabeln/Grundwortschatz/Obst.asc", schreibeVokabeln(v));
+  }
+  void TearDown() override {
+    dispatchState() = TDispatchState{};
+    ShellFixture::TearDown();
+  }
+  static std::string text(TMain& main) { return pageText(*main.XPage()); }
+};
+
+TEST_F(QuizShell, GoLoadsTheCollectionAppliesThePresetAndAsks) {
+  zek::ScriptedDialogs dialogs;
+  TMain main;
+  main.show();
+  main.runPageCommand("s4,gws,abfrage,go");
+  for (const std::string& t : dialogs.texts()) ADD_FAILURE() << t;
+  TBibliothek& bib = *appObjects().bibliothek;
+  EXPECT_EQ(bib.Anzahl(false), 8);
+  EXPECT_EQ(appObjects().einstellungen->Bis, 7);
+  EXPECT_EQ(appObjects().einstellungen->ProRunde, 8);  // 12 a round, only 8 entries
+  EXPECT_NE(text(main).find("1 / 8"), std::string::npos) << text(main);
+
+  main.runPageCommand("vokabel-");
+  EXPECT_NE(text(main).find("Ich bedaure..."), std::string::npos);
+  main.runPageCommand("vokabelweiter");
+  EXPECT_NE(text(main).find("2 / 8"), std::string::npos);
+
+  // The interim evaluation is the window "Auswertung".
+  QString zeile2;
+  QTimer schliessen;
+  QObject::connect(&schliessen, &QTimer::timeout, [&] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w) return;
+    for (const QLabel* l : w->findChildren<QLabel*>())
+      if (l->text().contains('/')) zeile2 = l->text();
+    w->close();
+  });
+  schliessen.start(10);
+  main.runPageCommand("vocaus");
+  schliessen.stop();
+  EXPECT_EQ(zeile2, "2 / 8");
+}
+
+TEST_F(QuizShell, GoOffersToSaveAChangedLibrary) {
+  zek::ScriptedDialogs dialogs;
+  TMain main;
+  main.show();
+  TBibliothek& bib = *appObjects().bibliothek;
+  TVokabel eigen;
+  eigen.Vokabel = "eigen";
+  eigen.Bedeutung1 = "own";
+  bib.Hinzufuegen(eigen);
+
+  dialogs.answer(mb::IdCancel);
+  main.runPageCommand("go,gws");
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].flags, mb::YesNoCancel | mb::IconQuestion);
+  EXPECT_EQ(dispatchState().collection, "");  // the rest of the text was dropped
+  EXPECT_TRUE(bib.Veraendert());
+
+  const std::string ziel = zek::fromPath(m_tmp.path()) + "/Eigene/meine.asc";
+  m_tmp.mkdir("Eigene");
+  dialogs.clear();
+  dialogs.answer(mb::IdYes);
+  dialogs.chooseFile(ziel);
+  dispatchState().requestedMode = 100;
+  dispatchState().collection = "Grundwortschatz/";
+  main.runPageCommand("s4,go");
+  ASSERT_EQ(dialogs.fileDialogs().size(), 1u);
+  EXPECT_EQ(dialogs.fileDialogs()[0].fileName, "OhneNamen.asc");
+  EXPECT_EQ(dialogs.fileDialogs()[0].filter, "Vokabel-Bibliotheken (*.asc)|*.asc");
+  EXPECT_TRUE(zek::fileExists(ziel));
+  EXPECT_EQ(Dirs().UserVocabDir, zek::fromPath(m_tmp.path()) + "/Eigene/");
+  EXPECT_EQ(bib.Anzahl(false), 8);
+  EXPECT_NE(text(main).find("1 / 8"), std::string::npos);
+}
+
+TEST_F(QuizShell, QuizWithoutLibrarySaysSo) {
+  zek::ScriptedDialogs dialogs;
+  TMain main;
+  main.show();
+  main.runPageCommand("vabfrage");
+  ASSERT_FALSE(dialogs.messages().empty());
+  EXPECT_EQ(dialogs.messages()[0].text, "Noch keine Bibliothek geladen! Was soll ich abfragen??" "?!");
+  EXPECT_EQ(main.pageOnShow(), "main.htx");
+  // Answers without a quiz change nothing.
+  main.runPageCommand("vokabel+,vokabelweiter");
+  EXPECT_EQ(main.pageOnShow(), "main.htx");
+}
+
+}  // namespace
