@@ -18,11 +18,8 @@
 #include "platform/messages.h"
 #include "platform/thandover.h"
 #include "verbs/t_e_verbenauswahl.h"
-<<<<<<< HEAD
 #include "vocab/tvoceditor.h"
-=======
 #include "vocab/tvocoptionen.h"
->>>>>>> main
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -121,12 +118,10 @@ int runProgram(const std::vector<std::string>& arguments) {
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
     return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
   });
-<<<<<<< HEAD
   registerTrainerWindow(TTrainerKind::Editor, []() -> QWidget* {
     TAppObjects& o = appObjects();
     return o.bibliothek && o.database ? new TVocEditor(*o.bibliothek, *o.database) : nullptr;
   });
-=======
   registerTrainerWindow(TTrainerKind::VocEin, []() -> QWidget* {
     TAppObjects& o = appObjects();
     if (!o.bibliothek || !o.einstellungen) return nullptr;
@@ -134,7 +129,6 @@ int runProgram(const std::vector<std::string>& arguments) {
   });
   registerTrainerWindow(TTrainerKind::Sprachlabor,
                         []() -> QWidget* { return new TSprachlabor(dispatchState().labTopic); });
->>>>>>> main
   zek::setRecordingWindows({[] { TRecSetup::run(QApplication::activeWindow()); },
                             [](const std::string& word, const std::string& file) {
                               TWaveDB::run(QApplication::activeWindow(), word, file);
@@ -167,12 +161,9 @@ int runProgram(const std::vector<std::string>& arguments) {
   TMain::setSharedBackdrop(nullptr);
   setMainWindowFactory(nullptr);
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, nullptr);
-<<<<<<< HEAD
   registerTrainerWindow(TTrainerKind::Editor, nullptr);
-=======
   registerTrainerWindow(TTrainerKind::VocEin, nullptr);
   registerTrainerWindow(TTrainerKind::Sprachlabor, nullptr);
->>>>>>> main
   zek::setRecordingWindows({});
   return code;
 }
