@@ -18,6 +18,7 @@
 #include "platform/messages.h"
 #include "platform/thandover.h"
 #include "verbs/t_e_verbenauswahl.h"
+#include "vocab/tvoceditor.h"
 #include "vocab/tvocoptionen.h"
 
 #include <QApplication>
@@ -118,6 +119,10 @@ int runProgram(const std::vector<std::string>& arguments) {
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
     return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
   });
+  registerTrainerWindow(TTrainerKind::Editor, []() -> QWidget* {
+    TAppObjects& o = appObjects();
+    return o.bibliothek && o.database ? new TVocEditor(*o.bibliothek, *o.database) : nullptr;
+  });
   registerTrainerWindow(TTrainerKind::VocEin, []() -> QWidget* {
     TAppObjects& o = appObjects();
     if (!o.bibliothek || !o.einstellungen) return nullptr;
@@ -159,6 +164,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   TMain::setSharedBackdrop(nullptr);
   setMainWindowFactory(nullptr);
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, nullptr);
+  registerTrainerWindow(TTrainerKind::Editor, nullptr);
   registerTrainerWindow(TTrainerKind::VocEin, nullptr);
   registerTrainerWindow(TTrainerKind::Sprachlabor, nullptr);
   zek::setRecordingWindows({});

@@ -86,13 +86,7 @@ bool enthalten(const std::vector<std::string_view>& a, const std::vector<std::st
 }
 
 bool gleicheBedeutungen(const TVokabel& a, const TVokabel& b) {
-  auto menge = [](const TVokabel& v) {
-    return v.Bedeutung2.empty() ? v.Bedeutung1 : v.Bedeutung1 + "; " + v.Bedeutung2;
-  };
-  const std::string ma = menge(a), mb = menge(b);
-  const auto ta = bedeutungsTeile(ma), tb = bedeutungsTeile(mb);
-  // Both ways, so that "x; x" does not count as equal to "x; y".
-  return ta.size() == tb.size() && enthalten(ta, tb) && enthalten(tb, ta);
+  return gleicheBedeutungsmengen(bedeutungsmenge(a), bedeutungsmenge(b));
 }
 
 void sammleAsc(const fs::path& verzeichnis, std::vector<fs::path>& dateien, int tiefe) {
@@ -112,6 +106,16 @@ void sammleAsc(const fs::path& verzeichnis, std::vector<fs::path>& dateien, int 
 }
 
 }  // namespace
+
+std::string bedeutungsmenge(const TVokabel& v) {
+  return v.Bedeutung2.empty() ? v.Bedeutung1 : v.Bedeutung1 + "; " + v.Bedeutung2;
+}
+
+bool gleicheBedeutungsmengen(const std::string& a, const std::string& b) {
+  const auto ta = bedeutungsTeile(a), tb = bedeutungsTeile(b);
+  // Both ways, so that "x; x" does not count as equal to "x; y".
+  return ta.size() == tb.size() && enthalten(ta, tb) && enthalten(tb, ta);
+}
 
 TBibliothek::TBibliothek() : m_zufall(std::random_device{}()) { m_eintraege.emplace_back(); }
 

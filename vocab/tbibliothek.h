@@ -133,3 +133,9 @@ class TBibliothek {
     ~TAbfrageZeiger();
   } m_abfrage;
 };
+
+// An entry's meaning set: Bedeutung1, then "; " and Bedeutung2 when that is not empty.
+std::string bedeutungsmenge(const TVokabel& v);
+// Equal meaning sets, as duplicates are found: cut at ";" (the character after it
+// dropped), the same number of pieces, each found in the other without regard to case.
+bool gleicheBedeutungsmengen(const std::string& a, const std::string& b);
