@@ -11,13 +11,18 @@
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/messages.h"
+#include "platform/screensaver.h"
+#include "platform/tclock.h"
 #include "platform/thandover.h"
+#include "super/tbingo.h"
+#include "super/tsuperoptions.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvokabelabfrage.h"
 #include "verbs/tverben.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -164,3 +169,72 @@ void TMainActions::seekCd() {
 }
 
 void TMainActions::beenden() { Beenden(&m_main); }
+
+// ---- superlearning
+
+namespace {
+
+// The game draws into the main page view's buffer and copies what it drew to the screen.
+class TPageBingoHost final : public TBingoHost {
+ public:
+  explicit TPageBingoHost(TXPage& page) : m_page(page) {}
+  QImage canvas() override { return m_page.Buffer().view(); }
+  void showRect(const QRect& r) override { m_page.repaint(r.translated(0, -m_page.ScrollY())); }
+  void loadPage(const std::string& name) override { m_page.setXFile(name); }
+  std::string pageDir() const override { return m_page.XPath(); }
+
+ private:
+  TXPage& m_page;
+};
+
+TBingo* g_bingo = nullptr;
+
+}  // namespace
+
+void TMainActions::stopPresentation() {
+  if (g_bingo) g_bingo->stop();
+}
+
+void TMainActions::goSuper() {
+  processPendingMessages();
+  TBibliothek* bib = appObjects().bibliothek.get();
+  if (!bib || !bib->BibliothekGeladen()) return;
+  appState().StartPage = "vokabeln.htx";
+  const int mode = dispatchState().requestedMode;
+  if (mode == 4) {
+    superOptions().setModus(mode);
+    m_main.XPage()->setXFile("bingo\\intro.htx");
+  } else if (mode <= 3) {
+    notYet("Diese Superlearning-Pr\xE4sentation");
+  }
+}
+
+void TMainActions::vegas() {
+  TBibliothek* bib = appObjects().bibliothek.get();
+  TXPage* page = m_main.XPage();
+  if (g_bingo || !page) return;
+  // The page that offers the game comes after a library was chosen; a direct "vegas" checks.
+  if (!bib || !bib->BibliothekGeladen()) return;
+  if (bib->AktivAnzahl() == 0) {
+    showMessage("Keine Vokabel(n) aktiv!!!", mb::Ok | mb::IconExclamation);
+    return;
+  }
+  TPageBingoHost host(*page);
+  TEventPump pump;
+  TBingo game(*bib, host, pump, &superOptions());
+  g_bingo = &game;
+  m_main.OnBingoClick = [&game] { game.click(); };
+  QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  page->UnlockMouse();
+  {
+    TPresentationScope running;
+    try {
+      game.run();
+    } catch (...) {
+    }
+  }
+  page->LockMouse();
+  QGuiApplication::restoreOverrideCursor();
+  m_main.OnBingoClick = nullptr;
+  g_bingo = nullptr;
+}

@@ -15,7 +15,7 @@ class TMainActions : public TCommandActions {
   void processPendingMessages() override;
 
   void goSprachlabor() override;
-  void stopPresentation() override {}
+  void stopPresentation() override;
   void goEditor() override;
   void wbZeigen() override;
   void recSetup() override;
@@ -31,9 +31,9 @@ class TMainActions : public TCommandActions {
   void vokabelAnswer(const std::string& result) override;
   void verbPreset(int number) override;
   bool go() override;
-  void vegas() override { notYet("Das Bingo-Spiel"); }
+  void vegas() override;
   void goAbfrage() override;
-  void goSuper() override { notYet("Superlearning"); }
+  void goSuper() override;
   void superOpts() override { notYet("Die Superlearning-Einstellungen", true); }
   void openUrl(const std::string& url) override;
   void seekCd() override;

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -380,4 +381,10 @@ void TSuperOptions::musicStop() {
     sendMediaCommand("stop mp3", true);
     sendMediaCommand("close mp3", true);
   }
+}
+
+TSuperOptions& superOptions() {
+  static std::unique_ptr<TSuperOptions> options;
+  if (!options) options = std::make_unique<TSuperOptions>();
+  return *options;
 }

@@ -91,3 +91,7 @@ class TSuperOptions {
   std::vector<int> m_recentMp3;
   std::vector<std::string> m_textPages;
 };
+
+// The options of the running program, created on first use (the presentations that do not
+// free them share them).
+TSuperOptions& superOptions();

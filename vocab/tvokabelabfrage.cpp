@@ -181,6 +181,26 @@ bool TVokabelAbfrage::folgeFuellen(int k) {
   return true;
 }
 
+int TVokabelAbfrage::ZufallsAufgabe(TVocAufgabe& a) {
+  const TVocEinstellungen& e = *m_bib.Einstellungen();
+  const int von = std::max(e.Von, 0);
+  const int bis = e.Bis < 0 ? static_cast<int>(m_bib.Eintraege().size()) - 1
+                            : std::min(e.Bis, static_cast<int>(m_bib.Eintraege().size()) - 1);
+  if (bis < von) return -1;
+  const int r = bis - von + 1;
+  // Draws first; a sparse range is then searched, so that the draw always ends.
+  int index = -1;
+  for (int t = 0; t < 4 * r && index < 0; ++t) {
+    const int i = von + zufall(r);
+    if (m_bib.IstAktiv(i) && !m_bib.Eintraege()[std::size_t(i)].istLeer()) index = i;
+  }
+  for (int i = von; i <= bis && index < 0; ++i)
+    if (m_bib.IstAktiv(i) && !m_bib.Eintraege()[std::size_t(i)].istLeer()) index = i;
+  if (index < 0) return -1;
+  belegen(a, m_bib.Eintraege()[std::size_t(index)]);
+  return index;
+}
+
 void TVokabelAbfrage::belegen(TVocAufgabe& a, const TVokabel& v) {
   a.Frage = v;
   a.Auswahl[0] = v;

@@ -56,6 +56,10 @@ class TVokabelAbfrage {
   // The question-kind draw (0..100) for the next question; tests force it, -1 draws.
   void setNaechsterWurf(int wurf) { m_naechsterWurf = wurf; }
 
+  // A random active entry of the trainer range in `a`, with its five wrong answers (the
+  // game's pairs); its index, or -1 when the range holds no active entry.
+  int ZufallsAufgabe(TVocAufgabe& a);
+
   // Markup of the question or answer page (what the display gets).
   std::string FrageSeite();
   std::string AntwortSeite(const std::string& ergebnis);

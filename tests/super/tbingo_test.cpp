@@ -1,0 +1,153 @@
+#include "super/tbingo.h"
+
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/settingsstore.h"
+#include "tests/common/testutil.h"
+#include "vocab/tbibliothek.h"
+#include "vocab/tvoceinstellungen.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TTestHost final : public TBingoHost {
+ public:
+  QImage image{800, 600, QImage::Format_RGB32};
+  std::vector<std::string> pages;
+  std::string dir;
+  QImage canvas() override { return QImage(image.bits(), image.width(), image.height(), image.bytesPerLine(), image.format()); }
+  void showRect(const QRect&) override {}
+  void loadPage(const std::string& name) override { pages.push_back(name); }
+  std::string pageDir() const override { return dir; }
+};
+
+struct BingoTest : ::testing::Test {
+  zek::ScriptedDialogs dialogs;
+  zek::test::TempDir tmp{"zek-bingo"};
+  TSettingsStore store{tmp.path() / "settings.ini"};
+  TVocEinstellungen e{store};
+  TBibliothek bib;
+  TTestHost host;
+  TManualPump pump;
+
+  BingoTest() {
+    bib.setEinstellungen(&e);
+    bib.setZufall(5);
+    setZufallSeed(5);
+    e.Richtung = TVocEinstellungen::RichtungBeides;
+    e.NichtZuSchwer.fill(true);
+    bib.Leeren(false);
+    const char* words[][2] = {{"apple", "der Apfel"}, {"pear", "die Birne"}, {"plum", "die Pflaume"},
+                              {"lemon", "die Zitrone"}, {"bread", "das Brot"}, {"cheese", "der K\xE4se"},
+                              {"milk", "die Milch"}, {"honey", "der Honig"}};
+    for (auto& w : words) {
+      TVokabel v;
+      v.Vokabel = w[0];
+      v.Bedeutung1 = w[1];
+      bib.Hinzufuegen(v);
+    }
+    e.Von = 0;
+    e.Bis = bib.Anzahl(false) - 1;
+    host.dir = zek::fromPath(tmp.path()) + "/";
+  }
+};
+
+TEST(BingoList, ReadsPairsAndSkipsBrokenLines) {
+  zek::test::TempDir dir("zek-bingo-list");
+  const auto file = dir.write("bingo.txt", "red\t#FF0000\r\nno tab\n\tnothing\ndog\tder Hund\tdie Katze\nempty\t\n");
+  const auto pairs = readBingoList(zek::fromPath(file));
+  ASSERT_EQ(pairs.size(), 2u);
+  EXPECT_EQ(pairs[0].meaning, "#FF0000");
+  EXPECT_EQ(pairs[1].word, "dog");
+  EXPECT_EQ(pairs[1].wrong, "die Katze");
+  EXPECT_TRUE(readBingoList(zek::fromPath(dir.path() / "none.txt")).empty());
+}
+
+TEST_F(BingoTest, NeverFiveWrongPairsInARow) {
+  TBingo game(bib, host, pump);
+  game.setWordList({{"dog", "der Hund", "die Katze"}, {"cat", "die Katze", ""}, {"cow", "die Kuh", ""},
+                    {"pig", "das Schwein", ""}, {"hen", "das Huhn", ""}});
+  int run = 0, wrong = 0;
+  for (int i = 0; i < 5000; ++i) {
+    game.nextPair();
+    run = game.wrongPair() ? run + 1 : 0;
+    wrong += game.wrongPair();
+    ASSERT_LE(run, 4) << "pair " << i;
+    ASSERT_FALSE(game.lower().empty());
+  }
+  EXPECT_GT(wrong, 1500);  // about half are wrong
+}
+
+TEST_F(BingoTest, JudgementsMoveTimeWithinItsBounds) {
+  TBingo game(bib, host, pump);
+  for (int i = 0; i < 50; ++i) {
+    game.nextPair();
+    game.setTime(game.wrongPair() ? 5 : 97);
+    game.judge();
+    EXPECT_EQ(game.time(), game.wrongPair() ? 0 : 100);
+    EXPECT_FALSE(game.clicksEnabled());
+  }
+}
+
+TEST_F(BingoTest, ClicksCountOnlyAfterHalfTheFadeIn) {
+  TBingo game(bib, host, pump);
+  game.nextPair();
+  game.judge();
+  const std::int64_t start = pump.clock().nowMs();
+  std::int64_t ended = -1;
+  pump.hook = [&](std::int64_t now) {
+    if (now - start == 100 || now - start == 300) game.click();
+  };
+  game.fade(TBingo::kFadeMs, true);
+  ended = pump.clock().nowMs() - start;
+  EXPECT_TRUE(game.clicked());
+  EXPECT_EQ(ended, 300);  // the click at 100 ms (level 204) did nothing, the one at 300 ended it
+}
+
+TEST_F(BingoTest, AColourMeaningIsDrawnAsASwatch) {
+  TBingo game(bib, host, pump);
+  game.setWordList({{"red", "#FF0000", ""}});
+  for (int i = 0; i < 1000 && !(game.lower() == "#FF0000" && !game.wrongPair()); ++i) game.nextPair();
+  ASSERT_EQ(game.lower(), "#FF0000");
+  game.drawPanel(TBingo::kLowerPanel, game.lower());
+  EXPECT_EQ(host.image.pixelColor(400, 400), QColor(255, 0, 0));
+  EXPECT_EQ(host.image.pixelColor(60, 400), QColor(Qt::white));
+}
+
+TEST_F(BingoTest, StoppingSaysByeAndReturnsToTheVocabularyPage) {
+  TBingo game(bib, host, pump);
+  pump.hook = [&](std::int64_t now) {
+    if (now >= 6000) game.stop();
+  };
+  game.run();
+  ASSERT_FALSE(game.messages().empty());
+  EXPECT_EQ(game.messages().front(), "ROUND 1|GET READY!");
+  EXPECT_EQ(game.messages().back(), "BYE BYE|SCORE 0");
+  EXPECT_EQ(host.pages, (std::vector<std::string>{"start.htx", "..\\vokabeln.htx"}));
+}
+
+TEST_F(BingoTest, RightClicksReachRoundTwoWithoutTouchingTheLibrary) {
+  bib.setVeraendert(false);
+  const auto before = bib.Eintraege().size();
+  TBingo game(bib, host, pump);
+  pump.hook = [&](std::int64_t) {
+    if (game.round() == 2) game.stop();
+    else if (!game.wrongPair()) game.click();
+  };
+  game.run();
+  EXPECT_EQ(game.round(), 2);
+  EXPECT_EQ(game.score(), TBingo::kJudgementsPerRound);
+  EXPECT_EQ(bib.Eintraege().size(), before);  // no random selection was made to reload
+}
+
+TEST_F(BingoTest, TimeRunningOutEndsTheGame) {
+  TBingo game(bib, host, pump);
+  game.setTime(4);
+  game.run();
+  EXPECT_EQ(game.time(), 0);
+  EXPECT_EQ(game.messages().back(), "TIME UP|GAME OVER");
+  EXPECT_EQ(host.pages.back(), "again.htx");
+}
+
+}  // namespace
