@@ -226,6 +226,15 @@ void TSprachlabor::bauMenu() {
     // The sentence stays; only what is shown of it changes.
     connect(a, &QAction::triggered, this, [this] { zeigeSatz(); });
   }
+  // Kept between openings, unlike the two above.
+  m_grosszuegig = m_menu->addAction(zek::toQString("Antworten gro\xDFz\xFCgig pr\xFC" "fen"));
+  m_grosszuegig->setCheckable(true);
+  m_grosszuegig->setChecked(readTolerantChecking(TTolerantScope::Sprachlabor));
+  m_eingabe->setTolerant(m_grosszuegig->isChecked());
+  connect(m_grosszuegig, &QAction::triggered, this, [this](bool on) {
+    m_eingabe->setTolerant(on);
+    writeTolerantChecking(TTolerantScope::Sprachlabor, on);
+  });
   m_menu->addSeparator();
   // 18 topics stay below the 21 items at which a second column would start.
   auto* gruppe = new QActionGroup(m_menu);

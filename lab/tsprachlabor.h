@@ -51,6 +51,7 @@ class TSprachlabor : public TTrainerWindow {
   QMenu* Menu() const { return m_menu; }
   QAction* Diktieren() const { return m_diktieren; }
   QAction* Uebersetzung() const { return m_uebersetzung; }
+  QAction* Grosszuegig() const { return m_grosszuegig; }
   QAction* ThemaItem(int index) const { return m_themaItems.at(static_cast<std::size_t>(index)); }
   const QTimer& Timer() const { return m_timer; }
 
@@ -107,6 +108,7 @@ class TSprachlabor : public TTrainerWindow {
   QMenu* m_menu = nullptr;
   QAction* m_diktieren = nullptr;
   QAction* m_uebersetzung = nullptr;
+  QAction* m_grosszuegig = nullptr;
   std::vector<QAction*> m_themaItems;
   QTimer m_timer;
   bool m_imTick = false;

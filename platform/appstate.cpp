@@ -122,6 +122,26 @@ void saveGeneralSettings() {
   store.writeInteger(key, "Hintergrund", appState().BackdropColor);
 }
 
+namespace {
+const char* tolerantValue(TTolerantScope scope) {
+  switch (scope) {
+    case TTolerantScope::Sprachlabor: return "Gro\xDFz\xFCgig (Sprachlabor)";
+    case TTolerantScope::Vokabeln: return "Gro\xDFz\xFCgig (Vokabeln)";
+    case TTolerantScope::Verben: return "Gro\xDFz\xFCgig (Verben)";
+  }
+  return "";
+}
+}  // namespace
+
+bool readTolerantChecking(TTolerantScope scope) {
+  const bool def = scope == TTolerantScope::Sprachlabor;
+  return TSettingsStore::global().readBool(settingsKey(""), tolerantValue(scope)).value_or(def);
+}
+
+void writeTolerantChecking(TTolerantScope scope, bool on) {
+  TSettingsStore::global().writeBool(settingsKey(""), tolerantValue(scope), on);
+}
+
 TMachineProbe TMachineProbe::real() {
   TMachineProbe p;
   p.executablePath = runningExecutable();

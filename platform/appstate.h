@@ -45,6 +45,12 @@ void saveDirectorySettings(int bits);
 // Writes "Online-Hilfe" ("AN"/"AUS") and "Hintergrund".
 void saveGeneralSettings();
 
+// "Antworten großzügig prüfen", one switch per trainer in the general key: on by default in
+// the language lab, off in the vocabulary quiz and the verb trainer.
+enum class TTolerantScope { Sprachlabor, Vokabeln, Verben };
+bool readTolerantChecking(TTolerantScope scope);
+void writeTolerantChecking(TTolerantScope scope, bool on);
+
 // What directory resolution asks of the machine; replaced in tests.
 struct TMachineProbe {
   std::string executablePath;  // full name of the running program

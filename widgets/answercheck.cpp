@@ -1,5 +1,7 @@
 #include "widgets/answercheck.h"
 
+#include "widgets/tolerantcheck.h"
+
 #include <algorithm>
 #include <random>
 
@@ -62,10 +64,13 @@ bool isCandidate(size_t t, size_t s, size_t k) {
   return ls - 4 < lt && lt < ls + 6 && 2 * lt < 3 * lk + 1;
 }
 
-Result check(std::string_view text, const std::vector<std::string>& solutions, int attempts) {
+Result check(std::string_view text, const std::vector<std::string>& solutions, int attempts, bool tolerant) {
   if (text.empty()) return {Outcome::FinallyWrong, -1, {}};
   for (size_t i = 0; i < solutions.size(); ++i) {
     if (solutions[i] == text) return {Outcome::Right, static_cast<int>(i), {}};
+  }
+  if (tolerant) {
+    if (const int i = tolerantMatch(text, solutions); i >= 0) return {Outcome::Right, i, {}, true};
   }
   if (attempts >= 5) return {Outcome::FinallyWrong, -1, {}};
   Result best;

@@ -25,10 +25,13 @@ struct Result {
   Outcome outcome = Outcome::TryAgain;
   int solutionIndex = -1;  // the equal solution (Right) or the winning candidate (AlmostRight)
   std::string skeleton;    // AlmostRight only
+  bool tolerant = false;   // Right only by the tolerant rule (tolerantcheck.h)
 };
 
-// `attempts` is the count after this Enter (already incremented by the caller).
-Result check(std::string_view text, const std::vector<std::string>& solutions, int attempts);
+// `attempts` is the count after this Enter (already incremented by the caller). With
+// `tolerant`, an answer that is not exactly right but equal under the tolerant rule is
+// right too (before the attempt limit, as an exact answer is).
+Result check(std::string_view text, const std::vector<std::string>& solutions, int attempts, bool tolerant = false);
 
 // Colours of an almost-right answer: "1" everywhere, "0" for the letters of the skeleton
 // found in order. Caret: 1-based first differing position of text and solution.

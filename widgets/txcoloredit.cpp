@@ -217,11 +217,17 @@ void tXColorEdit::deleteAt(int pos) {
 
 void tXColorEdit::pressEnter() {
   ++m_attempts;
-  const answercheck::Result r = answercheck::check(m_text, m_lsg, m_attempts);
+  const answercheck::Result r = answercheck::check(m_text, m_lsg, m_attempts, m_tolerant);
   switch (r.outcome) {
     case answercheck::Outcome::Right:
     case answercheck::Outcome::FinallyWrong:
       if (m_text.empty()) m_attempts = 5;
+      // Accepted by the tolerant rule: the solution is shown as it is written.
+      if (r.tolerant) {
+        m_text = m_lsg[static_cast<size_t>(r.solutionIndex)].substr(0, kMaxChars);
+        m_farbe.clear();
+        repaintSurface();
+      }
       setCaret(false);
       hide();
       if (OnReturn) OnReturn(this);

@@ -44,6 +44,9 @@ class tXColorEdit : public QWidget {
   void setZeichenabstand(int pixels);
   bool ReadOnly() const { return m_readOnly; }
   void setReadOnly(bool on) { m_readOnly = on; }
+  // The tolerant rule (tolerantcheck.h) on top of the exact comparison.
+  bool Tolerant() const { return m_tolerant; }
+  void setTolerant(bool on) { m_tolerant = on; }
   bool Border() const { return m_border; }
   void setBorder(bool on);
   QColor Color() const { return m_color; }
@@ -103,6 +106,7 @@ class tXColorEdit : public QWidget {
   std::string m_text, m_farbe, m_hilfe, m_command, m_specialChars;
   int m_zeichenabstand = 0;
   bool m_readOnly = false;
+  bool m_tolerant = false;
   bool m_border = true;
   QColor m_color = Qt::white;
   QFont m_font;

@@ -95,6 +95,7 @@ class Sprachlabor : public ::testing::Test {
     for (int n : {0, 1, 2}) m_dir.write("wave/Labor/0/lab_000" + std::to_string(n) + ".wav", silentWave());
     TSettingsStore::global().deleteKey(settingsKey("\\Sprachlabor"));
     TSettingsStore::global().deleteKey(settingsKey("\\Aufnahme"));
+    TSettingsStore::global().deleteValue(settingsKey(""), "Gro\xDFz\xFCgig (Sprachlabor)");
     appState().StartPage.clear();
     appState().PendingCommand.clear();
     appState().OnlineHelp = true;
@@ -211,7 +212,8 @@ TEST_F(Sprachlabor, PopupMenuInOrder) {
   auto lab = open(4);
   std::vector<std::string> items;
   for (QAction* a : lab->Menu()->actions()) items.push_back(a->isSeparator() ? "-" : zek::fromQString(a->text()));
-  std::vector<std::string> want{"Aufnahme-Einstellungen", "-", "Diktieren", "\xDC" "bersetzung anzeigen", "-"};
+  std::vector<std::string> want{"Aufnahme-Einstellungen", "-", "Diktieren", "\xDC" "bersetzung anzeigen",
+                                "Antworten gro\xDFz\xFCgig pr\xFC" "fen", "-"};
   for (const auto& t : kLabThemenSoll) want.emplace_back(t.name);
   EXPECT_EQ(items, want);
   EXPECT_TRUE(lab->Diktieren()->isChecked());
@@ -289,6 +291,34 @@ TEST_F(Sprachlabor, Outcomes) {
   lab->WeiterClick();
   typeAndEnter(*lab, "");  // an empty answer ends the sentence at once
   EXPECT_EQ(text(lab->MeldungLabel()), "Leider verloren");
+  lab->close();
+}
+
+TEST_F(Sprachlabor, TolerantCheckingIsAnOptionThatStays) {
+  {
+    auto lab = open(0, 21);
+    ASSERT_EQ(lab->Satz().englisch, "I'm sorry.");
+    EXPECT_TRUE(lab->Grosszuegig()->isChecked());  // on by default in the lab
+    lab->show();
+    typeAndEnter(*lab, "i'm  sorry");
+    EXPECT_EQ(text(lab->MeldungLabel()), "Richtig!");
+    EXPECT_EQ(lab->Eingabe()->Text(), "I'm sorry.");  // the solution as written
+    lab->Grosszuegig()->trigger();
+    EXPECT_FALSE(lab->Eingabe()->Tolerant());
+    lab->close();
+  }
+  EXPECT_EQ(TSettingsStore::global().readBool(settingsKey(""), "Gro\xDFz\xFCgig (Sprachlabor)"), false);
+  auto lab = open(0, 21);
+  EXPECT_FALSE(lab->Grosszuegig()->isChecked());
+  lab->show();
+  typeAndEnter(*lab, "i'm  sorry");
+  EXPECT_EQ(text(lab->MeldungLabel()), "Dicht daneben!");
+  // Whatever the option, a wrong word stays wrong.
+  lab->Grosszuegig()->trigger();
+  typeAndEnter(*lab, "I'm sad.");
+  EXPECT_NE(text(lab->MeldungLabel()), "Richtig!");
+  typeAndEnter(*lab, "I am sorry");
+  EXPECT_EQ(text(lab->MeldungLabel()), "Richtig!");
   lab->close();
 }
 

@@ -28,6 +28,10 @@ TEST(ZekTool, CheckAnswerPrintsOutcomeColoursAndCaret) {
       {"--attempts 4 halo hallo", "final - -\n"},  // even when nearly right
       {"'Hause' house Hause", "right - -\n"},      // a later solution wins
       {"'Stra\xC3\x9f' 'Stra\xC3\x9f" "e'", "almost 00000 6\n"},  // UTF-8 arguments are mapped to the code page
+      {"--tolerant \"I am sorry\" \"I'm sorry.\"", "right-tolerant - -\n"},
+      {"--tolerant \"I'm sorry.\" \"I'm sorry.\"", "right - -\n"},   // exact stays exact
+      {"--tolerant --attempts 4 \"I am sorry\" \"I'm sorry.\"", "right-tolerant - -\n"},
+      {"--attempts 1 --tolerant \"Its raining.\" \"It's raining.\"", "almost 000000000000 3\n"},
   };
   for (const auto& [args, expected] : cases) EXPECT_EQ(checkAnswer(args), expected) << args;
   EXPECT_NE(checkAnswer("nur-eins").find("usage"), std::string::npos);
