@@ -544,22 +544,29 @@ void TDriver::postStep() {
   });
 }
 
+bool TDriver::pageBusy() const {
+  TXPage* page = drivePage();
+  if (!page) return false;
+  if (page->ToastRunning()) return true;
+  // A modal window in front and a running presentation take the next lines at once.
+  return page->MouseLocked() && !QApplication::activeModalWidget() && !appState().PresentationRunning;
+}
+
 void TDriver::step() {
   if (m_halted) return;
   settle();
   reportNewMessages();
   if (m_halted) return;
-  // A step posted from a page command can come due inside the page's own processEvents
-  // while it builds the next page: wait until the page is done (a modal window in front
-  // and a running presentation take the next lines at once; after 5 s it goes on anyway).
-  TXPage* busy = drivePage();
-  if (busy && busy->MouseLocked() && !QApplication::activeModalWidget() && !appState().PresentationRunning) {
+  // A learner waits while the page is busy: building the next page inside a command (a
+  // step posted from the command can come due in its processEvents) or showing a toast.
+  // After kBusyLimit the step goes on anyway and says what it finds.
+  if (pageBusy()) {
     const auto now = std::chrono::steady_clock::now();
     if (!m_pageBusySince) m_pageBusySince = now;
-    if (now - *m_pageBusySince < std::chrono::seconds(5)) {
+    if (now - *m_pageBusySince < kBusyLimit) {
       arm();
       const unsigned token = m_pendingToken;
-      QTimer::singleShot(5, this, [this, token] {
+      QTimer::singleShot(kBusyPollMs, this, [this, token] {
         if (m_pendingToken != token) return;
         m_pendingToken = 0;
         step();
@@ -570,11 +577,6 @@ void TDriver::step() {
   m_pageBusySince.reset();
   if (m_next >= m_script.actions.size()) {
     finish(0);
-    return;
-  }
-  // A learner waits out a toast: the page takes no input while it runs.
-  if (TXPage* page = drivePage(); page && page->ToastRunning()) {
-    QTimer::singleShot(20, this, [this] { step(); });
     return;
   }
   const TDriveAction& a = m_script.actions[m_next++];

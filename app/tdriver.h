@@ -132,6 +132,7 @@ class TDriver : public QObject {
 
  private:
   void step();
+  bool pageBusy() const;
   void arm();
   void postStep();
   // Where keys go: the field a step focused, the focused widget, the first open field of
@@ -144,6 +145,8 @@ class TDriver : public QObject {
   std::unique_ptr<zek::ScriptedDialogs> m_dialogs;
   static constexpr int kWatchMs = 10;
   static constexpr std::chrono::milliseconds kNestedStepDelay{20};
+  static constexpr int kBusyPollMs = 5;
+  static constexpr std::chrono::seconds kBusyLimit{10};
   // The step that is due next: posted, or waiting for the step on the way to finish.
   unsigned m_stepToken = 0, m_pendingToken = 0;
   std::chrono::steady_clock::time_point m_pendingSince;

@@ -1,3 +1,4 @@
+#include "bench/benchapp.h"
 #include "lab/media/twaverec.h"
 #include "lab/tsprachlabor.h"
 #include "platform/appstate.h"
@@ -18,10 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path distDir() {
-  if (const char* d = std::getenv("ZEK_DIST_DIR")) return d;
-  return fs::path(QCoreApplication::applicationDirPath().toStdString()) / ".." / "dist";
-}
+fs::path distDir() { return benchDistDir(); }
 
 // Half a second of 8-bit mono silence.
 std::string silentWave() {
@@ -52,14 +50,9 @@ std::string silentWave() {
 // The program's surroundings: pages of the installation, a sound folder with the first
 // topic's sentences, settings of its own, message boxes answered at once.
 void app() {
-  static int argc = 1;
-  static char name[] = "bench_lab";
-  static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QApplication> instance = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static const bool ready = [] {
     if (qEnvironmentVariableIsEmpty("ZEK_AUDIO")) qputenv("ZEK_AUDIO", "null");
-    auto a = std::make_unique<QApplication>(argc, argv);
-    zek::setMessageAnswerer([](const TMessageRequest& r) { return zek::defaultAnswer(r.flags); });
+    benchApp();
     const fs::path base = fs::temp_directory_path() / "zek-bench-lab";
     TSettingsStore::setGlobalFile(base / "settings.ini");
     const fs::path folder = base / "wave" / "Labor" / "0";
@@ -72,8 +65,9 @@ void app() {
     }
     Dirs().SoundDir = zek::fromPath(base / "wave") + "/";
     Dirs().PageBase = zek::fromPath(distDir() / "ZEK_E") + "/";
-    return a;
+    return true;
   }();
+  (void)ready;
 }
 
 // Opening: the lesson table, the picture, the recorder, the menu and the first sentence.

@@ -1,3 +1,4 @@
+#include "bench/benchapp.h"
 #include "platform/messages.h"
 #include "platform/settingsstore.h"
 #include "vocab/tbibliothek.h"
@@ -14,20 +15,7 @@
 
 namespace {
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "bench_options";
-  static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QApplication> instance = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The window reads and writes settings: a scratch store, never the learner's.
-    TSettingsStore::setGlobalFile((QDir::tempPath() + "/zek-bench-options.ini").toStdString());
-    auto a = std::make_unique<QApplication>(argc, argv);
-    zek::setMessageAnswerer([](const TMessageRequest& r) { return zek::defaultAnswer(r.flags); });
-    return a;
-  }();
-  return *instance;
-}
+QApplication& app() { return benchApp(); }
 
 struct TBibMitEinstellungen {
   TVocEinstellungen e;

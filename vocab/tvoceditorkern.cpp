@@ -7,7 +7,7 @@
 #include "platform/messages.h"
 #include "vocab/abfragetext.h"
 #include "vocab/tbibliothek.h"
-#include "vocab/zuletztdateien.h"
+#include "vocab/tzuletztliste.h"
 
 #include <algorithm>
 
@@ -408,12 +408,16 @@ bool TVocEditorKern::speicherFrage(bool schliessen) {
 }
 
 void TVocEditorKern::zuletztLesen() {
-  m_zuletzt = zek::zuletztDateien();
+  TZuletztListe liste;
+  liste.Lesen();
+  m_zuletzt = liste.Pfade();
   if (OnZuletzt) OnZuletzt();
 }
 
 void TVocEditorKern::zuletztEintragen() {
-  zek::zuletztEintragen(m_bib.DateiName(), m_zuletzt);
+  TZuletztListe liste;
+  liste.Lesen();
+  liste.Aktualisieren(m_bib.DateiName());
   zuletztLesen();
 }
 

@@ -1,7 +1,7 @@
 #include "tests/editor/editorfixture.h"
 #include "tests/vocab/vocabfixtures.h"
 #include "vocab/editorpruefungen.h"
-#include "vocab/zuletztdateien.h"
+#include "vocab/tzuletztliste.h"
 
 using et::T;
 
@@ -85,7 +85,7 @@ TEST_F(Kern, YesToTheSaveQuestionThenCancelKeepsTheChanges) {
   const auto datei = dir.write("alt.asc", vt::satz("cat", "Katze"));
   kern.oeffnen();
   eintragen("dog", "Hund");
-  zek::zuletztEintragen(datei.string(), {});
+  TZuletztListe().Aktualisieren(datei.string());
   kern.oeffnen();
   dialogs.answer(mb::IdYes);
   dialogs.chooseFile(std::nullopt);

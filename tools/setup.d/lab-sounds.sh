@@ -22,6 +22,8 @@ if ! command -v espeak-ng >/dev/null 2>&1; then
 fi
 [ -x "$tool" ] || { echo "lab-sounds: $tool not found" >&2; exit 1; }
 
+source "$(dirname "${BASH_SOURCE[0]}")/../setup/manifest.bash"
+
 list=$(mktemp)
 todo=$(mktemp)
 trap 'rm -f "$list" "$todo"' EXIT
@@ -30,21 +32,7 @@ if [ -n "${ZEK_LAB_SOUNDS_LIMIT:-}" ]; then
   head -n "$ZEK_LAB_SOUNDS_LIMIT" "$list" >"$list.cut" && mv "$list.cut" "$list"
 fi
 
-declare -A have=()
-if [ -f "$manifest" ] && [ "$(head -n 1 "$manifest")" = "# $settings" ]; then
-  while IFS=$'\t' read -r file sum; do
-    [ "${file:0:1}" = "#" ] && continue
-    have["$file"]=$sum
-  done <"$manifest"
-fi
-
-count=0
-while IFS=$'\t' read -r file sum sentence; do
-  if [ "${have[$file]:-}" != "$sum" ] || [ ! -s "$out/$file" ]; then
-    printf '%s\0%s\0' "$file" "$sentence" >>"$todo"
-    count=$((count + 1))
-  fi
-done <"$list"
+count=$(list_todo "$list" "$todo" "$manifest" "$settings" "$out")
 
 if [ "$count" -gt 0 ]; then
   echo "lab-sounds: speaking $count sentence(s) into $out"
@@ -58,14 +46,7 @@ if [ "$count" -gt 0 ]; then
 fi
 
 # The manifest lists only files that exist now.
-{
-  echo "# $settings"
-  while IFS=$'\t' read -r file sum sentence; do
-    [ -s "$out/$file" ] && printf '%s\t%s\n' "$file" "$sum"
-  done <"$list"
-} >"$manifest.tmp"
-mv -f "$manifest.tmp" "$manifest"
-missing=$(( $(wc -l <"$list") - $(grep -vc '^#' "$manifest" || true) ))
+missing=$(write_manifest "$list" "$manifest" "$settings" "$out")
 # The program starts without them ("Vorlesen" then says so); the next run tries again.
 if [ "$missing" -gt 0 ]; then
   echo "lab-sounds: warning: $missing sentence(s) could not be spoken" >&2

@@ -25,6 +25,8 @@ fi
 trim=1
 command -v sox >/dev/null 2>&1 || { trim=0; echo "word-sounds: sox is not installed; silence is not trimmed" >&2; }
 
+source "$(dirname "${BASH_SOURCE[0]}")/../setup/manifest.bash"
+
 list=$(mktemp)
 todo=$(mktemp)
 trap 'rm -f "$list" "$todo"' EXIT
@@ -34,21 +36,7 @@ if [ -n "${ZEK_WORD_SOUNDS_LIMIT:-}" ]; then
 fi
 mkdir -p "$out"
 
-declare -A have=()
-if [ -f "$manifest" ] && [ "$(head -n 1 "$manifest")" = "# $settings" ]; then
-  while IFS=$'\t' read -r file sum; do
-    [ "${file:0:1}" = "#" ] && continue
-    have["$file"]=$sum
-  done <"$manifest"
-fi
-
-count=0
-while IFS=$'\t' read -r file sum word; do
-  if [ "${have[$file]:-}" != "$sum" ] || [ ! -s "$out/$file" ]; then
-    printf '%s\0%s\0' "$file" "$word" >>"$todo"
-    count=$((count + 1))
-  fi
-done <"$list"
+count=$(list_todo "$list" "$todo" "$manifest" "$settings" "$out")
 
 if [ "$count" -gt 0 ]; then
   echo "word-sounds: speaking $count word(s) into $out"
@@ -78,16 +66,9 @@ if [ -z "${ZEK_WORD_SOUNDS_LIMIT:-}" ]; then
     [ -n "${listed[$rel]:-}" ] || rm -f "$f"
   done < <(find "$out" -name '*.wav' -print0)
 fi
-{
-  echo "# $settings"
-  while IFS=$'\t' read -r file sum word; do
-    [ -s "$out/$file" ] && printf '%s\t%s\n' "$file" "$sum"
-  done <"$list"
-} >"$manifest.tmp"
-mv -f "$manifest.tmp" "$manifest"
+missing=$(write_manifest "$list" "$manifest" "$settings" "$out")
 
 "$tool" wavebase-make "$dist/ZEK_E/e_w.zek" "$list" --sound-dir "$dist/wave"
-missing=$(( $(wc -l <"$list") - $(grep -vc '^#' "$manifest" || true) ))
 if [ "$missing" -gt 0 ]; then
   echo "word-sounds: warning: $missing word(s) could not be spoken" >&2
 fi
