@@ -13,6 +13,7 @@
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvocliste.h"
 #include "vocab/tvokabelabfrage.h"
+#include "vocab/vokabelaustausch.h"
 #include "widgets/txcheckbox.h"
 #include "widgets/txcolorbutton.h"
 #include "widgets/txlistbox.h"
@@ -40,6 +41,8 @@ const char* const kFrageSichern =
     "Die aktuelle Bibliothek wurde ver\xE4ndert.\rSollen die Ver\xE4nderungen gespeichert werden?";
 const char* const kFilterOeffnen = "ORV Bibliotheken (*.asc)|*.asc";
 const char* const kFilterSpeichern = "Vokabel-Bibliotheken (*.asc)|*.asc";
+const char* const kFilterAustausch =
+    "Textdateien (*.txt;*.csv;*.tsv)|*.txt;*.csv;*.tsv|KVTML (*.kvtml)|*.kvtml|Alle Dateien (*.*)|*.*";
 
 void notYet(const char* what, bool plural = false) {
   showMessage(std::string(what) + (plural ? " sind" : " ist") + " in dieser Version noch nicht verf\xFCgbar.",
@@ -431,6 +434,9 @@ void TVocOptionen::menueAufbauen() {
   add(datei, "&Speichern", [this] { Speichern(); });
   add(datei, "Speichern &unter...", [this] { SpeichernUnter(); });
   datei->addSeparator();
+  add(datei, "Importieren...", [this] { Importieren(); });
+  add(datei, "Exportieren...", [this] { Exportieren(); });
+  datei->addSeparator();
   add(datei, "Drucken...", [this] { ListeDrucken(m_bib); });
   add(datei, "Karteikarten drucken...", [this] { KarteikartenDrucken(m_bib); });
   add(datei, "Drucker einrichten...", [] { notYet("Das Einrichten des Druckers"); });
@@ -626,6 +632,49 @@ bool TVocOptionen::Hinzufuegen() {
   const bool ok = m_bib.Laden(*gewaehlt, false);
   nachLaden();
   return ok;
+}
+
+bool TVocOptionen::Importieren() {
+  if (!aenderungenSichern()) return false;
+  TFileDialogRequest r;
+  r.title = "Vokabeln importieren";
+  r.filter = kFilterAustausch;
+  r.directory = Dirs().UserVocabDir;
+  const auto gewaehlt = dateiFragen(r);
+  if (!gewaehlt) return false;
+  const TImportErgebnis e =
+      importiereInBibliothek(m_bib, *gewaehlt, formatFuerName(*gewaehlt), TAustauschRichtung::Automatisch);
+  nachLaden();
+  if (!e.ok()) {
+    showMessage(e.fehler, mb::IconStop);
+    return false;
+  }
+  if (!e.uebersprungen.empty()) {
+    // The learner sees what was left out; the first few reasons are enough to mend the file.
+    std::string text = std::to_string(e.eintraege.size()) + " Eintr\xE4ge \xFC" "bernommen, " +
+                       std::to_string(e.uebersprungen.size()) + " \xFC" "bersprungen:";
+    for (std::size_t i = 0; i < e.uebersprungen.size() && i < 5; ++i) {
+      text += "\rZeile " + std::to_string(e.uebersprungen[i].zeile) + ": " + e.uebersprungen[i].text;
+    }
+    if (e.uebersprungen.size() > 5) text += "\r...";
+    showMessage(text);
+  }
+  return true;
+}
+
+bool TVocOptionen::Exportieren() {
+  TFileDialogRequest r;
+  r.save = true;
+  r.title = "Vokabeln exportieren";
+  r.filter = kFilterAustausch;
+  r.defaultExt = "txt";
+  r.directory = m_bib.DateiName().empty() ? Dirs().UserVocabDir : zek::directoryPart(m_bib.DateiName());
+  const auto gewaehlt = dateiFragen(r);
+  if (!gewaehlt) return false;
+  const std::string fehler = exportiereDatei(m_bib.Eintraege(), *gewaehlt, formatFuerName(*gewaehlt));
+  if (fehler.empty()) return true;
+  showMessage(fehler, mb::IconStop);
+  return false;
 }
 
 bool TVocOptionen::ZuletztOeffnen(int slot) {

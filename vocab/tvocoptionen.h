@@ -45,6 +45,9 @@ class TVocOptionen : public TTrainerWindow {
   // File functions; each returns false when it was cancelled or failed.
   bool Oeffnen();
   bool Hinzufuegen();
+  // Text (tab, comma or semicolon) and KVTML files from and to other vocabulary programs.
+  bool Importieren();
+  bool Exportieren();
   bool ZuletztOeffnen(int slot);
   bool Speichern();
   bool SpeichernUnter();

@@ -1,0 +1,35 @@
+#include "vocab/vokabelaustausch.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<TVokabel> entries(int n) {
+  std::vector<TVokabel> out;
+  for (int i = 0; i < n; ++i) {
+    TVokabel v;
+    v.Vokabel = "word" + std::to_string(i);
+    v.Bedeutung1 = "Wort" + std::to_string(i) + "; Begriff";
+    v.Kontext1 = "This is [word" + std::to_string(i) + "] in a sentence.";
+    out.push_back(std::move(v));
+  }
+  return out;
+}
+
+// Importing 10,000 entries from another program's file, each format.
+void BM_ImportText(benchmark::State& state) {
+  const std::string text = exportiereText(entries(10000));
+  for (auto _ : state) benchmark::DoNotOptimize(importiereText(text).eintraege.size());
+}
+BENCHMARK(BM_ImportText)->Unit(benchmark::kMillisecond);
+
+void BM_ImportKvtml(benchmark::State& state) {
+  const std::string xml = exportiereKvtml(entries(10000));
+  for (auto _ : state) benchmark::DoNotOptimize(importiereKvtml(xml).eintraege.size());
+}
+BENCHMARK(BM_ImportKvtml)->Unit(benchmark::kMillisecond);
+
+}  // namespace
