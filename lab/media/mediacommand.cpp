@@ -85,4 +85,10 @@ void setMediaService(std::unique_ptr<TMediaService> service) { serviceSlot() = s
 
 void setMediaCommandObserver(MediaCommandObserver observer) { observerSlot() = std::move(observer); }
 
+void holdMediaStatics() {
+  (void)serviceSlot();
+  (void)commandLog();
+  (void)observerSlot();
+}
+
 }  // namespace zek

@@ -29,4 +29,8 @@ void setMediaService(std::unique_ptr<TMediaService> service);
 // Sees every command sent through either entry, before it runs (tests); nullptr: none.
 using MediaCommandObserver = std::function<void(std::string_view command, bool quiet)>;
 void setMediaCommandObserver(MediaCommandObserver observer);
+
+// Makes the command layer's own statics (log, observer, service slot) now, without a service, so that an
+// object with static lifetime made afterwards can still send commands when it is destroyed.
+void holdMediaStatics();
 }  // namespace zek

@@ -6,6 +6,8 @@
 #include "platform/messages.h"
 #include "platform/settingsstore.h"
 
+#include <QCoreApplication>
+
 #include <cstdlib>
 
 #include <memory>
@@ -21,9 +23,15 @@ int validBits(int b) { return b == 8 || b == 16 ? b : 8; }
 int validRate(int r) { return r == 11025 || r == 22050 || r == 44100 ? r : 44100; }
 int validChannels(int c) { return c == 1 || c == 2 ? c : 1; }
 
+// The recorder closes its alias when it goes, so the command layer must outlive it: its statics are
+// made first (and so destroyed last), and a quitting application frees the recorder before the service.
 std::unique_ptr<tWaveRec>& slot() {
-  static std::unique_ptr<tWaveRec> rec;
-  return rec;
+  static std::unique_ptr<tWaveRec>* const rec = [] {
+    zek::holdMediaStatics();
+    static std::unique_ptr<tWaveRec> made;
+    return &made;
+  }();
+  return *rec;
 }
 
 }  // namespace
@@ -108,6 +116,12 @@ tWaveRec& ensureWaveRec() {
   if (!slot()) {
     slot() = std::make_unique<tWaveRec>();
     slot()->loadSettings();
+    // Registered after the service's own routine, so it runs before it.
+    static const bool hooked = [] {
+      qAddPostRoutine(freeWaveRec);
+      return true;
+    }();
+    (void)hooked;
   }
   return *slot();
 }
