@@ -10,6 +10,7 @@
 #include "lab/tsprachlabor.h"
 #include "lab/twavedb.h"
 #include "app/tmain.h"
+#include "app/tmainactions.h"
 #include "app/tpagecommand.h"
 #include "app/tshortcuts.h"
 #include "app/ttrainerwindows.h"
@@ -87,8 +88,10 @@ void registerTrainerMakers(bool on) {
     for (TTrainerKind k : {TTrainerKind::VerbEinstellungen, TTrainerKind::Editor, TTrainerKind::VocEin,
                            TTrainerKind::Sprachlabor})
       registerTrainerWindow(k, nullptr);
+    setPresentationMaker(nullptr);
     return;
   }
+  setPresentationMaker(makeSuperFade);
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
     return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
   });

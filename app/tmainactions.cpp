@@ -216,6 +216,14 @@ std::function<QWidget*()> returnWindowMaker(const std::string& name) {
 
 }  // namespace
 
+QWidget* makeSuperFade(int mode, const std::string& returnTo, QPoint returnPos) {
+  TBibliothek* bib = appObjects().bibliothek.get();
+  if (!bib || !bib->BibliothekGeladen()) return nullptr;
+  TSuperOptions& options = superOptions();
+  options.setModus(mode);
+  return new TSuperFade(mode, options, *bib, returnWindowMaker(returnTo), returnPos);
+}
+
 void TMainActions::stopPresentation() {
   if (g_longRun) g_longRun->stop();
 }
@@ -269,8 +277,7 @@ void TMainActions::goSuper() {
   const int mode = dispatchState().requestedMode;
   options.setModus(mode);
   if (mode == 0 || mode == 1) {
-    const QPoint pos = m_main.pos();
-    handOver(&m_main, new TSuperFade(mode, options, *bib, returnWindowMaker(dispatchState().returnWindow), pos));
+    handOver(&m_main, makeSuperFade(mode, dispatchState().returnWindow, m_main.pos()));
     return;
   }
   if (mode == 4) {

@@ -3,8 +3,17 @@
 #include "app/tpagecommand.h"
 #include "app/ttrainerwindows.h"
 
+#include <QPoint>
+
+#include <string>
+
+class QWidget;
 class TLongRun;
 class TMain;
+
+// A classic (0) or crazy (1) presentation window over the loaded library, giving its place back
+// to `returnTo` ("Opts", "Editor", else a new main window); nullptr without a library.
+QWidget* makeSuperFade(int mode, const std::string& returnTo, QPoint returnPos);
 
 // The command table's actions over the main window and the trainer objects. Rows whose
 // trainer window or quiz does not exist yet say so in a message instead of doing nothing.

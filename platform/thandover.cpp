@@ -12,6 +12,11 @@ TMainWindowFactory& mainWindowFactory() {
   return factory;
 }
 
+TPresentationMaker& presentationMaker() {
+  static TPresentationMaker maker;
+  return maker;
+}
+
 }  // namespace
 
 void handOver(QWidget* from, QWidget* to) {
@@ -29,6 +34,12 @@ void handOver(QWidget* from, QWidget* to) {
 void setMainWindowFactory(TMainWindowFactory factory) { mainWindowFactory() = std::move(factory); }
 
 QWidget* createMainWindow() { return mainWindowFactory() ? mainWindowFactory()() : nullptr; }
+
+void setPresentationMaker(TPresentationMaker maker) { presentationMaker() = std::move(maker); }
+
+QWidget* makePresentation(int mode, const std::string& returnTo, QPoint returnPos) {
+  return presentationMaker() ? presentationMaker()(mode, returnTo, returnPos) : nullptr;
+}
 
 TTrainerWindow::TTrainerWindow(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags) {
   setWindowTitle("zek englisch");

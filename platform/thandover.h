@@ -19,6 +19,13 @@ using TMainWindowFactory = std::function<QWidget*()>;
 void setMainWindowFactory(TMainWindowFactory factory);
 QWidget* createMainWindow();
 
+// The classic (0) and crazy (1) presentation windows, which the trainer windows start and which
+// give their place back to `returnTo` ("Opts", "Editor" or "Main") at `returnPos`. Installed by
+// the shell; nullptr when there is none.
+using TPresentationMaker = std::function<QWidget*(int mode, const std::string& returnTo, QPoint returnPos)>;
+void setPresentationMaker(TPresentationMaker maker);
+QWidget* makePresentation(int mode, const std::string& returnTo, QPoint returnPos);
+
 // Base of the windows that take the main window's place (trainer options, editor, verb
 // selection, language lab, classic and crazy presentations). Closing one hands over to a
 // new main window, which shows `StartPage` or runs `PendingCommand` (set them before

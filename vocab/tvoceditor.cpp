@@ -374,17 +374,12 @@ void TVocEditor::aufbauen() {
     bp.setColor(QPalette::ButtonText, Qt::white);
     b->setPalette(bp);
     if (i == 0) m_abfragen = b;
-    connect(b, &QToolButton::clicked, this, [this, i] {
+    connect(b, &QToolButton::clicked, this, [this, i, b] {
       switch (i) {
         case 0: abfragen(); break;
         case 5: einstellungenOeffnen(); break;
         case 6: close(); break;
-        default:
-          if (m_kern.Kontrolle) {
-            showMessage(kNichtVerlassen, mb::IconExclamation);
-          } else {
-            nichtVerfuegbar("Superlearning ist");
-          }
+        default: superlearning(i - 1, b); break;
       }
     });
   }
@@ -817,6 +812,34 @@ void TVocEditor::abfragen() {
   } else {
     closeRunning("vocein");
   }
+}
+
+void TVocEditor::superlearning(int style, QWidget* knopf) {
+  if (!verlassenErlaubt()) return;
+  TBibliothek& bib = m_kern.bibliothek();
+  if (!bib.BibliothekGeladen()) return;
+  if (style == 0 || style == 1) {
+    QWidget* fade = makePresentation(style, "Editor", pos());
+    if (!fade) {
+      nichtVerfuegbar("Superlearning ist");
+      return;
+    }
+    knopf->setEnabled(false);
+    m_timer.stop();
+    zek::freeWaveRec();
+    m_ohneFrage = true;
+    handOver(this, fade);
+    return;
+  }
+  knopf->setEnabled(false);
+  m_timer.stop();
+  zek::freeWaveRec();
+  if (TVocEinstellungen* e = bib.Einstellungen()) {
+    if (!e->EinstellungenSpeichern())
+      showMessage("Die Einstellungen konnten nicht gespeichert werden.", mb::IconStop);
+  }
+  m_ohneFrage = true;
+  closeRunning(style == 2 ? "sm2,super" : "sm3,super");
 }
 
 void TVocEditor::einstellungenOeffnen() {

@@ -48,6 +48,8 @@ class TVocEditor : public TTrainerWindow {
   void speichernKlick();
   void timerTick();
   void abfragen();
+  // The four superlearning buttons: 0 classic, 1 crazy, 2 Techno, 3 Seventies.
+  void superlearning(int style, QWidget* knopf);
   void einstellungenOeffnen();
 
  protected:

@@ -766,11 +766,28 @@ void TVocOptionen::Abfragen() {
   closeRunning("vabfrage");
 }
 
-void TVocOptionen::Superlearning(int) {
+void TVocOptionen::Superlearning(int style) {
   Pruefen();
-  const bool geladen = m_bib.BibliothekGeladen();
-  Aktualisieren();
-  if (geladen) notYet("Superlearning");
+  if (!m_bib.BibliothekGeladen()) {
+    Aktualisieren();
+    return;
+  }
+  static const char* const kKnopf[] = {"klassisch", "abgedreht ", "techno", "super dd "};
+  if (style == 0 || style == 1) {
+    QWidget* fade = makePresentation(style, "Opts", pos());
+    if (!fade) {
+      notYet("Superlearning");
+      return;
+    }
+    if (tXColorButton* b = StartKnopf(kKnopf[style])) b->setEnabled(false);
+    verlassen();
+    handOver(this, fade);
+    return;
+  }
+  // The page styles run on the main window's page view: it takes over with the style chosen.
+  if (tXColorButton* b = StartKnopf(kKnopf[style])) b->setEnabled(false);
+  verlassen();
+  closeRunning(style == 2 ? "sm2,super" : "sm3,super");
 }
 
 void TVocOptionen::Editor() {
