@@ -16,6 +16,7 @@
 #include "platform/thandover.h"
 #include "super/tbingo.h"
 #include "super/tsuperoptions.h"
+#include "super/tsupersettingsdialog.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvokabelabfrage.h"
@@ -190,6 +191,17 @@ class TPageBingoHost final : public TBingoHost {
 TBingo* g_bingo = nullptr;
 
 }  // namespace
+
+void TMainActions::superOpts() {
+  TSuperOptions& options = superOptions();
+  {
+    TSuperSettingsDialog dialog(options, &m_main);
+    dialog.exec();
+  }
+  // The dialog's end is where the options are written, whether by OK or by Cancel after
+  // changes that were applied at once.
+  if (options.modified()) options.save();
+}
 
 void TMainActions::stopPresentation() {
   if (g_bingo) g_bingo->stop();
