@@ -222,6 +222,7 @@ TVocOptionen::TVocOptionen(TBibliothek& bib, TVocEinstellungen& einstellungen, T
   // FormCreate: the stored settings, then the controls from them.
   m_e.LadenFallsNoetig();
   m_onlineHilfe->setChecked(appState().OnlineHelp);
+  m_grosszuegig->setChecked(m_e.Grosszuegig);
   zuletztLesen();
   m_fuellt = true;
   m_modus->setSelected(m_e.Modus);
@@ -461,6 +462,10 @@ void TVocOptionen::menueAufbauen() {
   QMenu* aufnahmen = optionen->addMenu(zek::toQString("Sprachaufnahmen"));
   add(aufnahmen, "Einstellungen...", [] { zek::openRecordingSettings(); });
   add(aufnahmen, "Verwaltung...", [] { zek::openRecordingsWindow(); });
+  optionen->addSeparator();
+  // Kept with the other quiz settings: saved when the window is left.
+  m_grosszuegig = add(optionen, "Antworten gro\xDFz\xFCgig pr\xFC" "fen", [this](bool an) { m_e.Grosszuegig = an; });
+  m_grosszuegig->setCheckable(true);
 
   QMenu* hilfe = m_menu->addMenu(zek::toQString("&Hilfe"));
   m_onlineHilfe = add(hilfe, "&Online-Hilfe", [this] { OnlineHilfe(); });
