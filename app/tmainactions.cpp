@@ -18,6 +18,7 @@
 #include "super/tlongrun.h"
 #include "super/tsuperfade.h"
 #include "super/tsuperoptions.h"
+#include "super/tpagestyles.h"
 #include "super/tsupersettingsdialog.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tvoceinstellungen.h"
@@ -204,6 +205,8 @@ TLongRun* g_longRun = nullptr;
 using TPageStyleMaker = std::function<std::unique_ptr<TLongRun>(const TPageRunEnv&)>;
 const std::map<int, TPageStyleMaker>& pageStyles() {
   static const std::map<int, TPageStyleMaker> styles = {
+      {2, makeTechnoRun},
+      {3, makeSeventiesRun},
   };
   return styles;
 }

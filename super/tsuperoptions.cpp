@@ -7,6 +7,7 @@
 #include "platform/settingsstore.h"
 #include "platform/tclock.h"
 #include "super/collectfiles.h"
+#include "super/tsuperalternation.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -381,6 +382,11 @@ void TSuperOptions::musicStop() {
     sendMediaCommand("stop mp3", true);
     sendMediaCommand("close mp3", true);
   }
+}
+
+TSuperAlternationState& TSuperOptions::alternation() {
+  if (!m_alternation) m_alternation = std::make_unique<TSuperAlternationState>();
+  return *m_alternation;
 }
 
 TSuperOptions& superOptions() {

@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -81,8 +82,10 @@ TSuperSettingsDialog::TSuperSettingsDialog(TSuperOptions& options, QWidget* pare
   m_tabs = new QTabWidget(this);
   m_tabs->setObjectName("tabs");
   m_tabs->setGeometry(8, 8, 417, 377);
-  // All six tabs in one row, as the dialog's width allows.
-  m_tabs->setStyleSheet("QTabBar::tab { padding: 3px 5px; }");
+  // All six tabs in one row within the dialog's width.
+  QFont tabFont = m_tabs->tabBar()->font();
+  tabFont.setPointSizeF(tabFont.pointSizeF() * 0.8);
+  m_tabs->tabBar()->setFont(tabFont);
   const char* names[] = {"klassisch", "abgedreht", "techno - optik", "techno - animation", "DD", "audio"};
   for (const char* name : names) m_tabs->addTab(new QWidget, u(name));
   buildKlassisch(m_tabs->widget(Klassisch));
