@@ -158,6 +158,8 @@ std::string TVerben::loesungsText(std::string_view form) {
   for (std::string teil : answercheck::splitSolutionText(form)) {
     teil.erase(0, teil.find_first_not_of(' '));
     while (!teil.empty() && teil.back() == ' ') teil.pop_back();
+    // A remark ("hanged [hinrichten]") is never typed.
+    if (teil.find('[') != std::string::npos) continue;
     if (std::find(loesungen.begin(), loesungen.end(), teil) == loesungen.end()) loesungen.push_back(std::move(teil));
   }
   std::string s;

@@ -9,6 +9,7 @@
 #include "vocab/bibliotheksinfo.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tbinfo.h"
+#include "vocab/tdruckereinrichten.h"
 #include "vocab/tkarteikarten.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvocliste.h"
@@ -440,7 +441,7 @@ void TVocOptionen::menueAufbauen() {
   datei->addSeparator();
   add(datei, "Drucken...", [this] { ListeDrucken(m_bib); });
   add(datei, "Karteikarten drucken...", [this] { KarteikartenDrucken(m_bib); });
-  add(datei, "Drucker einrichten...", [] { notYet("Das Einrichten des Druckers"); });
+  add(datei, "Drucker einrichten...", [this] { TDruckerEinrichten::einrichten(this); });
   datei->addSeparator();
   add(datei, "&Info", [this] { Info(); }, QKeySequence(Qt::Key_F6));
   datei->addSeparator();

@@ -318,6 +318,7 @@ TEST(VerbLoesung, OptionalLettersStandForEverySpelling) {
       {"awoke(n); awaked", "awoke; awoken; awaked; awoke(n)"},
       {"bet;  betted", "bet; betted"},  // only the blank after ";" separates: a second one is trimmed
       {"handeln; austeilen; geben (Karten)", "handeln; austeilen; geben; geben Karten; geben (Karten)"},
+      {"hung; hanged [hinrichten]", "hung; hanged"},  // the remark is shown, never typed
   };
   for (const auto& [form, lsg] : cases) EXPECT_EQ(TVerben::loesungsText(form), lsg) << form;
 }
