@@ -299,6 +299,7 @@ void TMainActions::goSuper() {
     return;
   }
   TEventPump pump;
+  reseedZufall();
   if (std::unique_ptr<TLongRun> run = style->second(TPageRunEnv{*page, *bib, options, pump})) runLongRun(*run);
   const std::string start = appState().StartPage;
   appState().StartPage.clear();
@@ -317,6 +318,7 @@ void TMainActions::vegas() {
   }
   TPageBingoHost host(*page);
   TEventPump pump;
+  reseedZufall();
   TBingo game(*bib, host, pump, &superOptions());
   runLongRun(game);
 }
