@@ -122,9 +122,11 @@ void registerTrainerMakers(bool on) {
                            TTrainerKind::Sprachlabor})
       registerTrainerWindow(k, nullptr);
     setPresentationMaker(nullptr);
+    setSuperSettingsOpener(nullptr);
     return;
   }
   setPresentationMaker(makeSuperFade);
+  setSuperSettingsOpener(openSuperSettings);
   registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
     return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
   });

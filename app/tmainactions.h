@@ -14,6 +14,8 @@ class TMain;
 // A classic (0) or crazy (1) presentation window over the loaded library, giving its place back
 // to `returnTo` ("Opts", "Editor", else a new main window); nullptr without a library.
 QWidget* makeSuperFade(int mode, const std::string& returnTo, QPoint returnPos);
+// The superlearning settings dialog, modal over `parent`; the options are stored when it ends.
+void openSuperSettings(QWidget* parent);
 
 // The command table's actions over the main window and the trainer objects. Rows whose
 // trainer window or quiz does not exist yet say so in a message instead of doing nothing.
@@ -44,7 +46,7 @@ class TMainActions : public TCommandActions {
   void vegas() override;
   void goAbfrage() override;
   void goSuper() override;
-  void superOpts() override { notYet("Die Superlearning-Einstellungen", true); }
+  void superOpts() override;
   void openUrl(const std::string& url) override;
   void seekCd() override;
   void beenden() override;

@@ -17,6 +17,11 @@ TPresentationMaker& presentationMaker() {
   return maker;
 }
 
+TSuperSettingsOpener& superSettingsOpener() {
+  static TSuperSettingsOpener opener;
+  return opener;
+}
+
 }  // namespace
 
 void handOver(QWidget* from, QWidget* to) {
@@ -77,4 +82,12 @@ void TTrainerWindow::closeEvent(QCloseEvent* e) {
   } else {
     deleteLater();
   }
+}
+
+void setSuperSettingsOpener(TSuperSettingsOpener opener) { superSettingsOpener() = std::move(opener); }
+
+bool openSuperSettingsDialog(QWidget* parent) {
+  if (!superSettingsOpener()) return false;
+  superSettingsOpener()(parent);
+  return true;
 }

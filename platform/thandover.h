@@ -26,6 +26,12 @@ using TPresentationMaker = std::function<QWidget*(int mode, const std::string& r
 void setPresentationMaker(TPresentationMaker maker);
 QWidget* makePresentation(int mode, const std::string& returnTo, QPoint returnPos);
 
+// The superlearning settings dialog, which the trainer windows open from their menus; installed
+// by the shell. False when there is none.
+using TSuperSettingsOpener = std::function<void(QWidget* parent)>;
+void setSuperSettingsOpener(TSuperSettingsOpener opener);
+bool openSuperSettingsDialog(QWidget* parent);
+
 // Base of the windows that take the main window's place (trainer options, editor, verb
 // selection, language lab, classic and crazy presentations). Closing one hands over to a
 // new main window, which shows `StartPage` or runs `PendingCommand` (set them before

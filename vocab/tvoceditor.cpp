@@ -509,7 +509,9 @@ void TVocEditor::menues() {
   m_aStaendig->setChecked(true);
   m_aMc->setChecked(true);
   opt->addSeparator();
-  add(opt, "Superlearning...", {}, [this] { nichtVerfuegbar("Die Superlearning-Einstellungen sind"); });
+  add(opt, "Superlearning...", {}, [this] {
+    if (!openSuperSettingsDialog(this)) nichtVerfuegbar("Die Superlearning-Einstellungen sind");
+  });
   QMenu* aufn = opt->addMenu(Q("Sprachaufnahmen"));
   add(aufn, "Einstellungen...", {}, [] { zek::openRecordingSettings(); });
   add(aufn, "Verwaltung...", {}, [] { zek::openRecordingsWindow(); });

@@ -459,7 +459,9 @@ void TVocOptionen::menueAufbauen() {
   add(bearbeiten, "Doppelte Vokabeln entfernen", [this] { DoppelteEntfernen(); }, QKeySequence(Qt::CTRL | Qt::Key_D));
 
   QMenu* optionen = m_menu->addMenu(zek::toQString("&Optionen"));
-  add(optionen, "Superlearning...", [] { notYet("Die Superlearning-Einstellungen", true); });
+  add(optionen, "Superlearning...", [this] {
+    if (!openSuperSettingsDialog(this)) notYet("Die Superlearning-Einstellungen", true);
+  });
   QMenu* aufnahmen = optionen->addMenu(zek::toQString("Sprachaufnahmen"));
   add(aufnahmen, "Einstellungen...", [] { zek::openRecordingSettings(); });
   add(aufnahmen, "Verwaltung...", [] { zek::openRecordingsWindow(); });
