@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <cstdlib>
 
@@ -11,5 +12,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
   }
   QApplication app(argc, argv);
+  // Every text the learner sees is German, numbers included ("2,5 s"), whatever the machine's locale.
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   return runProgram(args);
 }
