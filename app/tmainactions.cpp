@@ -284,6 +284,7 @@ void TMainActions::goSuper() {
     return;
   }
   TEventPump pump;
+  reseedZufall();
   if (std::unique_ptr<TLongRun> run = style->second(TPageRunEnv{*page, *bib, options, pump})) runLongRun(*run);
   const std::string start = appState().StartPage;
   appState().StartPage.clear();
@@ -302,6 +303,7 @@ void TMainActions::vegas() {
   }
   TPageBingoHost host(*page);
   TEventPump pump;
+  reseedZufall();
   TBingo game(*bib, host, pump, &superOptions());
   runLongRun(game);
 }
