@@ -54,6 +54,8 @@ bool TMainActions::openTrainer(TTrainerKind kind, const char* what, bool plural)
 }
 
 void TMainActions::wbZeigen() {
+  // Asked for before the start page was first painted, the window is made now.
+  if (appObjects().database) appObjects().createDictionaryWindow();
   TXWb* wb = appObjects().dictionaryWindow;
   if (!wb) {
     notYet("Das W\xF6rterbuch-Fenster");
