@@ -5,7 +5,7 @@
 #include "app/tdriver.h"
 #include "dict/database.h"
 #include "dict/startup.h"
-#include "lab/media/recordingwindows.h"
+#include "media/recordingwindows.h"
 #include "lab/trecsetup.h"
 #include "lab/tsprachlabor.h"
 #include "lab/twavedb.h"

@@ -2,7 +2,7 @@
 
 #include "app/tdrivewidgets.h"
 #include "app/tmain.h"
-#include "lab/media/mediacommand.h"
+#include "media/mediacommand.h"
 #include "page/txpage.h"
 #include "platform/codec.h"
 #include "platform/appstate.h"

@@ -1,7 +1,7 @@
 #include "app/tmain.h"
 
 #include "app/tappobjects.h"
-#include "lab/media/txwavebase.h"
+#include "media/txwavebase.h"
 #include "app/tbackdrop.h"
 #include "app/tmainactions.h"
 #include "page/txpage.h"

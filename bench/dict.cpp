@@ -4,8 +4,8 @@
 #include "dict/startup.h"
 #include "dict/thitsmodel.h"
 #include "dict/txwb.h"
-#include "lab/media/tspeech.h"
-#include "lab/media/txwavebase.h"
+#include "media/tspeech.h"
+#include "media/txwavebase.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 

@@ -2,7 +2,7 @@
 #include "bench/benchapp.h"
 #include "dict/database.h"
 #include "dict/startup.h"
-#include "lab/media/twaverec.h"
+#include "media/twaverec.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "vocab/editorpruefungen.h"

@@ -1,5 +1,5 @@
 #include "bench/benchapp.h"
-#include "lab/media/twaverec.h"
+#include "media/twaverec.h"
 #include "lab/tsprachlabor.h"
 #include "platform/appstate.h"
 #include "platform/files.h"

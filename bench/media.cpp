@@ -1,8 +1,8 @@
 // Latency from "play" to the first buffer the device receives, and the CPU cost of MP3
 // playback (decoding plus conversion to a 48 kHz device), on the null device.
-#include "lab/media/pcmconvert.h"
-#include "lab/media/tmediaservice.h"
-#include "lab/media/tmp3source.h"
+#include "media/pcmconvert.h"
+#include "media/tmediaservice.h"
+#include "media/tmp3source.h"
 
 #include <benchmark/benchmark.h>
 

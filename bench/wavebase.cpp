@@ -1,9 +1,9 @@
 // The recordings store at 10,000 entries: finding a word's recording (the quiz and the
 // editor ask for every word shown), loading, sorting and saving.
-#include "lab/media/txwavebase.h"
-#include "lab/media/mediacommand.h"
-#include "lab/media/tmediaservice.h"
-#include "lab/media/twaverec.h"
+#include "media/txwavebase.h"
+#include "media/mediacommand.h"
+#include "media/tmediaservice.h"
+#include "media/twaverec.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 

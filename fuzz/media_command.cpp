@@ -1,8 +1,8 @@
 // Every line of the input is one media command, sent to a service on the null device
 // with a clock that moves between commands. Files are never touched: every name maps to
 // nothing. The service must answer every line without crashing.
-#include "lab/media/tcddrive.h"
-#include "lab/media/tmediaservice.h"
+#include "media/tcddrive.h"
+#include "media/tmediaservice.h"
 
 #include <algorithm>
 #include <cstdint>

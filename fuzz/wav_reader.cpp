@@ -1,5 +1,5 @@
 // The WAV reader on arbitrary bytes: open, read everything, seek back, read again.
-#include "lab/media/twavesource.h"
+#include "media/twavesource.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // arbitrary pair bytes packed here so that the pair walk is reached, and the text form.
 // Whatever was read must write back and read the same, and the store operations must
 // keep the current entry inside the list.
-#include "lab/media/txwavebase.h"
+#include "media/txwavebase.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 

@@ -1,6 +1,6 @@
 #include "lab/trecsetup.h"
 
-#include "lab/media/twaverec.h"
+#include "media/twaverec.h"
 #include "platform/codec.h"
 
 #include <QButtonGroup>

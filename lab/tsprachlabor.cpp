@@ -1,9 +1,9 @@
 #include "lab/tsprachlabor.h"
 
 #include "lab/labbilder.h"
-#include "lab/media/mediacommand.h"
-#include "lab/media/tspeech.h"
-#include "lab/media/twaverec.h"
+#include "media/mediacommand.h"
+#include "media/tspeech.h"
+#include "media/twaverec.h"
 #include "lab/trecsetup.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"

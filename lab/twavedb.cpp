@@ -1,8 +1,8 @@
 #include "lab/twavedb.h"
 
-#include "lab/media/mediacommand.h"
-#include "lab/media/tspeech.h"
-#include "lab/media/txwavebase.h"
+#include "media/mediacommand.h"
+#include "media/tspeech.h"
+#include "media/txwavebase.h"
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/messages.h"

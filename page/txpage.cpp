@@ -1,6 +1,6 @@
 #include "page/txpage.h"
 
-#include "lab/media/mediacommand.h"
+#include "media/mediacommand.h"
 #include "page/htxscanner.h"
 #include "page/pagefile.h"
 #include "page/targetpath.h"

@@ -1,6 +1,6 @@
 #include "super/tsuperalternation.h"
 
-#include "lab/media/tspeech.h"
+#include "media/tspeech.h"
 #include "super/tsuperoptions.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tvoceinstellungen.h"

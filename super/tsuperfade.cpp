@@ -1,6 +1,6 @@
 #include "super/tsuperfade.h"
 
-#include "lab/media/tspeech.h"
+#include "media/tspeech.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
 #include "platform/screensaver.h"

@@ -1,6 +1,6 @@
 #include "super/ttechnostyle.h"
 
-#include "lab/media/tspeech.h"
+#include "media/tspeech.h"
 #include "page/tqttextmetrics.h"
 #include "platform/codec.h"
 #include "platform/files.h"

@@ -1,6 +1,6 @@
 #include "verbs/tverben.h"
 
-#include "lab/media/tspeech.h"
+#include "media/tspeech.h"
 #include "page/thtmlstream.h"
 #include "platform/appstate.h"
 #include "platform/messages.h"

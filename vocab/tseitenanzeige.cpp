@@ -1,6 +1,6 @@
 #include "vocab/tseitenanzeige.h"
 
-#include "lab/media/tspeech.h"
+#include "media/tspeech.h"
 #include "page/txpage.h"
 #include "platform/appstate.h"
 #include "vocab/tbibliothek.h"

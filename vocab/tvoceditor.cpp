@@ -1,9 +1,9 @@
 #include "vocab/tvoceditor.h"
 
 #include "dict/database.h"
-#include "lab/media/recordingwindows.h"
-#include "lab/media/tspeech.h"
-#include "lab/media/twaverec.h"
+#include "media/recordingwindows.h"
+#include "media/tspeech.h"
+#include "media/twaverec.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
 #include "platform/files.h"

@@ -1,7 +1,7 @@
 #include "vocab/tvocoptionen.h"
 
-#include "lab/media/recordingwindows.h"
-#include "lab/media/tspeech.h"
+#include "media/recordingwindows.h"
+#include "media/tspeech.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
 #include "platform/files.h"

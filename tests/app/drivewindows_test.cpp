@@ -6,7 +6,7 @@
 #include "platform/settingsstore.h"
 #include "platform/tdrivecells.h"
 #include "platform/thandover.h"
-#include "lab/media/mediacommand.h"
+#include "media/mediacommand.h"
 #include "tests/common/testutil.h"
 #include "widgets/txbutton.h"
 #include "widgets/txcheckbox.h"

@@ -3,8 +3,8 @@
 #include "app/tmain.h"
 #include "page/txpage.h"
 #include "dict/database.h"
-#include "lab/media/tspeech.h"
-#include "lab/media/txwavebase.h"
+#include "media/tspeech.h"
+#include "media/txwavebase.h"
 
 #include "platform/appstate.h"
 #include "platform/display.h"

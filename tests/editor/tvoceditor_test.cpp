@@ -1,6 +1,6 @@
 // The editor window offscreen: keys, questions and the ways out, driven as a learner would.
-#include "lab/media/recordingwindows.h"
-#include "lab/media/twaverec.h"
+#include "media/recordingwindows.h"
+#include "media/twaverec.h"
 #include "platform/appstate.h"
 #include "platform/files.h"
 #include "platform/tprintservice.h"

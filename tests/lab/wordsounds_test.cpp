@@ -1,4 +1,4 @@
-#include "lab/media/txwavebase.h"
+#include "media/txwavebase.h"
 #include "platform/files.h"
 #include "tests/common/testutil.h"
 

@@ -1,7 +1,7 @@
-#include "lab/media/mediacommand.h"
+#include "media/mediacommand.h"
 
-#include "lab/media/tmediacommand.h"
-#include "lab/media/tmediaservice.h"
+#include "media/tmediacommand.h"
+#include "media/tmediaservice.h"
 
 #include "platform/messages.h"
 #include "tests/common/testutil.h"

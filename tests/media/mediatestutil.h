@@ -1,8 +1,8 @@
 #pragma once
 
-#include "lab/media/taudiobackend.h"
-#include "lab/media/tcddrive.h"
-#include "lab/media/tmediaservice.h"
+#include "media/taudiobackend.h"
+#include "media/tcddrive.h"
+#include "media/tmediaservice.h"
 
 #include <sndfile.h>
 

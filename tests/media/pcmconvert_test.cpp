@@ -1,5 +1,5 @@
-#include "lab/media/pcmconvert.h"
-#include "lab/media/trecording.h"
+#include "media/pcmconvert.h"
+#include "media/trecording.h"
 
 #include <gtest/gtest.h>
 

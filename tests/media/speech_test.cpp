@@ -1,7 +1,7 @@
-#include "lab/media/tspeech.h"
+#include "media/tspeech.h"
 
-#include "lab/media/mediacommand.h"
-#include "lab/media/txwavebase.h"
+#include "media/mediacommand.h"
+#include "media/txwavebase.h"
 #include "platform/appstate.h"
 #include "platform/files.h"
 #include "platform/messages.h"

@@ -1,4 +1,4 @@
-#include "lab/media/tmediaservice.h"
+#include "media/tmediaservice.h"
 
 #include "tests/common/testutil.h"
 #include "tests/media/mediatestutil.h"

@@ -1,4 +1,4 @@
-#include "lab/media/txwavebase.h"
+#include "media/txwavebase.h"
 
 #include "platform/appstate.h"
 #include "platform/files.h"

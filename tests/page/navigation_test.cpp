@@ -1,4 +1,4 @@
-#include "lab/media/mediacommand.h"
+#include "media/mediacommand.h"
 #include "page/txpage.h"
 #include "platform/appstate.h"
 #include "platform/files.h"

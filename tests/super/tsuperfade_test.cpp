@@ -1,6 +1,6 @@
 #include "super/tsuperfade.h"
 
-#include "lab/media/mediacommand.h"
+#include "media/mediacommand.h"
 #include "platform/appstate.h"
 #include "platform/files.h"
 #include "platform/settingsstore.h"

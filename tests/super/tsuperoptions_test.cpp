@@ -1,6 +1,6 @@
 #include "super/tsuperoptions.h"
 
-#include "lab/media/mediacommand.h"
+#include "media/mediacommand.h"
 #include "platform/appstate.h"
 #include "platform/files.h"
 #include "platform/messages.h"

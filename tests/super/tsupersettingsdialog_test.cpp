@@ -1,6 +1,6 @@
 #include "super/tsupersettingsdialog.h"
 
-#include "lab/media/mediacommand.h"
+#include "media/mediacommand.h"
 #include "page/txpage.h"
 #include "platform/tclock.h"
 #include "platform/appstate.h"

@@ -3,9 +3,9 @@
 // has stopped, "sleep MS" lets time pass.
 #include "tools/zek-tool/command.h"
 
-#include "lab/media/mediacommand.h"
-#include "lab/media/mediaerror.h"
-#include "lab/media/tmediaservice.h"
+#include "media/mediacommand.h"
+#include "media/mediaerror.h"
+#include "media/tmediaservice.h"
 
 #include "platform/codec.h"
 

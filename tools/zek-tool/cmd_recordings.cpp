@@ -3,11 +3,11 @@
 // through the voice recorder.
 #include "tools/zek-tool/command.h"
 
-#include "lab/media/mediacommand.h"
-#include "lab/media/tmediaservice.h"
-#include "lab/media/tspeech.h"
-#include "lab/media/twaverec.h"
-#include "lab/media/txwavebase.h"
+#include "media/mediacommand.h"
+#include "media/tmediaservice.h"
+#include "media/tspeech.h"
+#include "media/twaverec.h"
+#include "media/txwavebase.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
 #include "platform/files.h"

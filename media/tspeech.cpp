@@ -1,0 +1,142 @@
+#include "media/tspeech.h"
+
+#include "media/mediacommand.h"
+#include "media/txwavebase.h"
+#include "platform/appstate.h"
+#include "platform/files.h"
+
+#include <filesystem>
+
+namespace {
+
+TXWaveBase*& storeSlot() {
+  static TXWaveBase* store = nullptr;
+  return store;
+}
+
+bool startsWithNoCase(const std::string& s, std::string_view prefix) {
+  if (s.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(s[i])) != std::tolower(static_cast<unsigned char>(prefix[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// A quote would end the name inside the command and the link; ">" would end the tag.
+bool safeName(const std::string& file) { return file.find_first_of("\">") == std::string::npos; }
+
+std::string trimmed(std::string s) {
+  const std::size_t a = s.find_first_not_of(' ');
+  if (a == std::string::npos) return {};
+  const std::size_t b = s.find_last_not_of(' ');
+  return s.substr(a, b - a + 1);
+}
+
+}  // namespace
+
+namespace zek {
+
+void setSpeechStore(TXWaveBase* store) { storeSlot() = store; }
+TXWaveBase* speechStore() { return storeSlot(); }
+
+std::string markupEscaped(const std::string& word) {
+  std::string out;
+  out.reserve(word.size());
+  for (const char c : word) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace zek
+
+TResolvedMedia resolveMediaPath(const std::string& path) {
+  TResolvedMedia result;
+  if (path.empty()) {
+    result.status = 4;
+    return result;
+  }
+  std::string name = path;
+  if (startsWithNoCase(path, "XE:")) {
+    // Only content paths need the medium; the learner's own recordings are full paths.
+    const std::string& soundDir = Dirs().SoundDir;
+    if (soundDir.empty()) {
+      result.status = 4;
+      return result;
+    }
+    name = soundDir + path.substr(std::min<std::size_t>(4, path.size()));
+  }
+  // Always a full name: links and media commands take it as it is.
+  if (zek::fileExists(name)) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(zek::resolveName(name), ec);
+    result.file = zek::fromPath(ec ? zek::resolveName(name) : full);
+  }
+  return result;
+}
+
+std::string findRecording(const std::string& word) {
+  const TXWaveBase* store = zek::speechStore();
+  return store ? store->findRecording(word) : std::string();
+}
+
+std::string recordingFileFor(const std::string& word) {
+  const std::string stored = findRecording(word);
+  if (stored.empty()) return {};
+  return resolveMediaPath(stored).file;
+}
+
+std::string speakableWord(const std::string& word) {
+  const std::string shown = zek::markupEscaped(word);
+  const std::string file = recordingFileFor(word);
+  if (file.empty() || !safeName(file)) return shown;
+  return "<a href=\"" + file + "\" flash=flashcol>" + shown + " </a>";
+}
+
+void playWave(const std::string& file) {
+  if (file.empty() || !safeName(file)) return;
+  sendMediaCommand("close welle", true);
+  const std::string reply = sendMediaCommand("open \"" + file + "\" type waveaudio alias welle", false);
+  if (reply.rfind("Error", 0) != 0) sendMediaCommand("play welle from 0", false);
+}
+
+void speakWord(const std::string& word) {
+  // Silent when the file is missing: presentations speak every few seconds and a box
+  // each time would stop them.
+  const std::string file = recordingFileFor(word);
+  if (!file.empty()) playWave(file);
+}
+
+void speakWordAt(const std::string& text, int caret, int selLength) {
+  if (text.empty()) return;
+  const int given = caret;
+  const int len = static_cast<int>(text.size());
+  int c = caret <= 0 ? 1 : caret;  // positions from 1
+  if (c > len) return;
+  auto at = [&](int pos) { return text[static_cast<std::size_t>(pos - 1)]; };
+  int e = c;
+  while (e <= len && at(e) != ';') ++e;
+  int s = c;
+  while (s > 1 && at(s) != ';') --s;
+  if (at(s) == ';') s += 2;
+  if (s <= len && at(s) == '[') {
+    while (s <= len && at(s) != ']') ++s;
+    ++s;
+    while (s <= len && at(s) == ' ') ++s;
+  }
+  std::string found;
+  if (s < e) found = findRecording(text.substr(static_cast<std::size_t>(s - 1), static_cast<std::size_t>(e - s)));
+  if (found.empty() && selLength > 0 && given >= 0 && given < len) {
+    found = findRecording(trimmed(text.substr(static_cast<std::size_t>(given), static_cast<std::size_t>(selLength))));
+  }
+  if (found.empty()) return;
+  const std::string file = resolveMediaPath(found).file;
+  if (!file.empty()) playWave(file);
+}
