@@ -10,9 +10,11 @@ namespace {
 
 constexpr std::size_t kReplyBuffer = 256;  // characters, the terminating NUL included
 
+// The command layer's statics are never destroyed: a static QApplication's post routine and
+// objects that close their aliases at exit may still reach them after static destruction began.
 std::unique_ptr<TMediaService>& serviceSlot() {
-  static std::unique_ptr<TMediaService> service;
-  return service;
+  static auto* const service = new std::unique_ptr<TMediaService>();
+  return *service;
 }
 
 // What fits the reply buffer, up to its first NUL.
@@ -24,15 +26,15 @@ std::string bounded(std::string text) {
 }
 
 std::vector<std::string>& commandLog() {
-  static std::vector<std::string> log;
-  return log;
+  static auto* const log = new std::vector<std::string>();
+  return *log;
 }
 
 std::size_t g_commandCount = 0;
 
 zek::MediaCommandObserver& observerSlot() {
-  static zek::MediaCommandObserver observer;
-  return observer;
+  static auto* const observer = new zek::MediaCommandObserver();
+  return *observer;
 }
 
 std::string send(std::string_view command, bool quiet, bool withCommand) {
