@@ -82,6 +82,29 @@ bool startupChecks(const std::vector<std::string>& args) {
   return true;
 }
 
+void registerTrainerMakers(bool on) {
+  if (!on) {
+    for (TTrainerKind k : {TTrainerKind::VerbEinstellungen, TTrainerKind::Editor, TTrainerKind::VocEin,
+                           TTrainerKind::Sprachlabor})
+      registerTrainerWindow(k, nullptr);
+    return;
+  }
+  registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
+    return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
+  });
+  registerTrainerWindow(TTrainerKind::Editor, []() -> QWidget* {
+    TAppObjects& o = appObjects();
+    return o.bibliothek && o.database ? new TVocEditor(*o.bibliothek, *o.database) : nullptr;
+  });
+  registerTrainerWindow(TTrainerKind::VocEin, []() -> QWidget* {
+    TAppObjects& o = appObjects();
+    if (!o.bibliothek || !o.einstellungen) return nullptr;
+    return new TVocOptionen(*o.bibliothek, *o.einstellungen, {[] { return makeTrainerWindow(TTrainerKind::Editor); }});
+  });
+  registerTrainerWindow(TTrainerKind::Sprachlabor,
+                        []() -> QWidget* { return new TSprachlabor(dispatchState().labTopic); });
+}
+
 int runProgram(const std::vector<std::string>& arguments) {
   std::vector<std::string> args = arguments;
   // "--drive SCRIPT": the learner's actions come from a script (tdriver.h); its dialogs
@@ -116,20 +139,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   TMain::setSharedBackdrop(backdrop);
   main->setBackdrop(backdrop);
   installMainWindowFactory();
-  registerTrainerWindow(TTrainerKind::VerbEinstellungen, []() -> QWidget* {
-    return appObjects().verben ? new T_E_VerbenAuswahl(*appObjects().verben) : nullptr;
-  });
-  registerTrainerWindow(TTrainerKind::Editor, []() -> QWidget* {
-    TAppObjects& o = appObjects();
-    return o.bibliothek && o.database ? new TVocEditor(*o.bibliothek, *o.database) : nullptr;
-  });
-  registerTrainerWindow(TTrainerKind::VocEin, []() -> QWidget* {
-    TAppObjects& o = appObjects();
-    if (!o.bibliothek || !o.einstellungen) return nullptr;
-    return new TVocOptionen(*o.bibliothek, *o.einstellungen, {[] { return makeTrainerWindow(TTrainerKind::Editor); }});
-  });
-  registerTrainerWindow(TTrainerKind::Sprachlabor,
-                        []() -> QWidget* { return new TSprachlabor(dispatchState().labTopic); });
+  registerTrainerMakers(true);
   zek::setRecordingWindows({[] { TRecSetup::run(QApplication::activeWindow()); },
                             [](const std::string& word, const std::string& file) {
                               TWaveDB::run(QApplication::activeWindow(), word, file);
@@ -163,10 +173,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   for (const QPointer<QWidget>& w : windows) delete w.data();
   TMain::setSharedBackdrop(nullptr);
   setMainWindowFactory(nullptr);
-  registerTrainerWindow(TTrainerKind::VerbEinstellungen, nullptr);
-  registerTrainerWindow(TTrainerKind::Editor, nullptr);
-  registerTrainerWindow(TTrainerKind::VocEin, nullptr);
-  registerTrainerWindow(TTrainerKind::Sprachlabor, nullptr);
+  registerTrainerMakers(false);
   zek::setRecordingWindows({});
   return code;
 }

@@ -11,5 +11,8 @@ extern const char* const kMsgCannotStart;
 // Display test, directories, process-wide objects, "register". False: do not run.
 bool startupChecks(const std::vector<std::string>& args);
 
+// The makers of the trainer windows the main window hands over to (on), or none (off).
+void registerTrainerMakers(bool on);
+
 // The entry point's sequence after the application object exists; returns the exit code.
 int runProgram(const std::vector<std::string>& args);

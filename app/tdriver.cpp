@@ -18,6 +18,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -545,6 +546,12 @@ void TDriver::postStep() {
 }
 
 bool TDriver::pageBusy() const {
+  // The hourglass (a random library being drawn, a print job): a learner waits until it
+  // goes, unless a question is in front or a presentation runs (it takes the next lines).
+  if (const QCursor* c = QApplication::overrideCursor(); c && c->shape() == Qt::WaitCursor &&
+                                                         !QApplication::activeModalWidget() &&
+                                                         !appState().PresentationRunning)
+    return true;
   TXPage* page = drivePage();
   if (!page) return false;
   if (page->ToastRunning()) return true;

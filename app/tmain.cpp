@@ -179,6 +179,11 @@ void TMain::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void TMain::closeEvent(QCloseEvent* e) {
+  // A run inside a page command uses the trainers: it ends first, then the window closes.
+  if (!m_leaving && !QCoreApplication::closingDown() && m_actions->stopRunForExit()) {
+    e->ignore();
+    return;
+  }
   // A close from the window manager takes the same way out as the "end" command.
   if (m_leaving || QCoreApplication::closingDown() || Beenden(this)) {
     e->accept();

@@ -15,6 +15,8 @@
 #include "platform/tclock.h"
 #include "platform/thandover.h"
 #include "super/tbingo.h"
+#include "super/tlongrun.h"
+#include "super/tsuperfade.h"
 #include "super/tsuperoptions.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tvoceinstellungen.h"
@@ -24,7 +26,13 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QDesktopServices>
+#include <QPointer>
+#include <QTimer>
 #include <QUrl>
+
+#include <functional>
+#include <map>
+#include <memory>
 
 bool TMainActions::verbTrainerExists() const { return appObjects().verben != nullptr; }
 
@@ -187,32 +195,105 @@ class TPageBingoHost final : public TBingoHost {
   TXPage& m_page;
 };
 
-TBingo* g_bingo = nullptr;
+// The presentation or game running inside a page command now, if any.
+TLongRun* g_longRun = nullptr;
+
+// The styles that run on the main page view, by requested mode; a maker returns nothing when
+// the style cannot start (it has said why). Modes without a line here are not built yet.
+using TPageStyleMaker = std::function<std::unique_ptr<TLongRun>(const TPageRunEnv&)>;
+const std::map<int, TPageStyleMaker>& pageStyles() {
+  static const std::map<int, TPageStyleMaker> styles = {
+  };
+  return styles;
+}
+
+// The window a classic or crazy presentation gives its place back to.
+std::function<QWidget*()> returnWindowMaker(const std::string& name) {
+  if (name == "Opts") return [] { return makeTrainerWindow(TTrainerKind::VocEin); };
+  if (name == "Editor") return [] { return makeTrainerWindow(TTrainerKind::Editor); };
+  return [] { return createMainWindow(); };
+}
 
 }  // namespace
 
 void TMainActions::stopPresentation() {
-  if (g_bingo) g_bingo->stop();
+  if (g_longRun) g_longRun->stop();
+}
+
+bool TMainActions::stopRunForExit() {
+  if (!g_longRun) return false;
+  m_exitAfterRun = true;
+  g_longRun->stop();
+  return true;
+}
+
+void TMainActions::runLongRun(TLongRun& run) {
+  TXPage* page = m_main.XPage();
+  if (g_longRun || !page) return;
+  g_longRun = &run;
+  m_main.OnBingoClick = [&run] { run.pageClick(); };
+  m_main.OnTechnoClick = [&run] { run.windowClick(); };
+  QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  // The page view locks its input while a command runs; the run needs clicks and "(ENDE)".
+  page->UnlockMouse();
+  {
+    TPresentationScope running;
+    try {
+      run.run();
+    } catch (...) {
+    }
+  }
+  page->LockMouse();
+  QGuiApplication::restoreOverrideCursor();
+  m_main.OnBingoClick = nullptr;
+  m_main.OnTechnoClick = nullptr;
+  g_longRun = nullptr;
+  if (m_exitAfterRun) {
+    // The window was closed during the run: now that nothing uses the trainers any more it
+    // takes its ordinary way out.
+    m_exitAfterRun = false;
+    QPointer<TMain> main(&m_main);
+    QTimer::singleShot(0, &m_main, [main] {
+      if (main) main->close();
+    });
+  }
 }
 
 void TMainActions::goSuper() {
   processPendingMessages();
   TBibliothek* bib = appObjects().bibliothek.get();
-  if (!bib || !bib->BibliothekGeladen()) return;
+  TXPage* page = m_main.XPage();
+  if (!bib || !page || !bib->BibliothekGeladen()) return;
+  TSuperOptions& options = superOptions();
   appState().StartPage = "vokabeln.htx";
   const int mode = dispatchState().requestedMode;
-  if (mode == 4) {
-    superOptions().setModus(mode);
-    m_main.XPage()->setXFile("bingo\\intro.htx");
-  } else if (mode <= 3) {
-    notYet("Diese Superlearning-Pr\xE4sentation");
+  options.setModus(mode);
+  if (mode == 0 || mode == 1) {
+    const QPoint pos = m_main.pos();
+    handOver(&m_main, new TSuperFade(mode, options, *bib, returnWindowMaker(dispatchState().returnWindow), pos));
+    return;
   }
+  if (mode == 4) {
+    page->setXFile("bingo\\intro.htx");
+    return;
+  }
+  if (mode > 4 || mode < 0) return;
+  const auto style = pageStyles().find(mode);
+  if (style == pageStyles().end()) {
+    notYet("Diese Superlearning-Pr\xE4sentation");
+    return;
+  }
+  TEventPump pump;
+  if (std::unique_ptr<TLongRun> run = style->second(TPageRunEnv{*page, *bib, options, pump})) runLongRun(*run);
+  const std::string start = appState().StartPage;
+  appState().StartPage.clear();
+  if (!start.empty()) page->setXFile(Dirs().PageBase + "hzek/" + start);
 }
 
 void TMainActions::vegas() {
   TBibliothek* bib = appObjects().bibliothek.get();
   TXPage* page = m_main.XPage();
-  if (g_bingo || !page) return;
+  if (g_longRun || !page) return;
   // The page that offers the game comes after a library was chosen; a direct "vegas" checks.
   if (!bib || !bib->BibliothekGeladen()) return;
   if (bib->AktivAnzahl() == 0) {
@@ -222,19 +303,5 @@ void TMainActions::vegas() {
   TPageBingoHost host(*page);
   TEventPump pump;
   TBingo game(*bib, host, pump, &superOptions());
-  g_bingo = &game;
-  m_main.OnBingoClick = [&game] { game.click(); };
-  QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-  page->UnlockMouse();
-  {
-    TPresentationScope running;
-    try {
-      game.run();
-    } catch (...) {
-    }
-  }
-  page->LockMouse();
-  QGuiApplication::restoreOverrideCursor();
-  m_main.OnBingoClick = nullptr;
-  g_bingo = nullptr;
+  runLongRun(game);
 }

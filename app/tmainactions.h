@@ -3,6 +3,7 @@
 #include "app/tpagecommand.h"
 #include "app/ttrainerwindows.h"
 
+class TLongRun;
 class TMain;
 
 // The command table's actions over the main window and the trainer objects. Rows whose
@@ -39,10 +40,18 @@ class TMainActions : public TCommandActions {
   void seekCd() override;
   void beenden() override;
 
+  // Runs a presentation or game on the main page view to its end (PresentationRunning,
+  // arrow cursor, clicks and "stop" routed to it).
+  void runLongRun(TLongRun& run);
+  // The main window is being closed while something runs: stops it and closes the window
+  // again once it has ended. False when nothing runs.
+  bool stopRunForExit();
+
  private:
   // "<what> ist (sind) in dieser Version noch nicht verfügbar."
   static void notYet(const char* what, bool plural = false);
   // Hands the main window over to the trainer's window; says so when there is none yet.
   bool openTrainer(TTrainerKind kind, const char* what, bool plural = false);
   TMain& m_main;
+  bool m_exitAfterRun = false;
 };

@@ -160,7 +160,7 @@ std::vector<std::string> decodeEach(std::vector<std::string> values) {
   return values;
 }
 
-// lsg and help, required and in this order, then tip and reaction.
+// lsg and help, required and in this order, then tip, reaction and the flag tolerant.
 bool readField(S& sc, TFieldRecord& field) {
   if (sc.expectOneOf({"LSG"}) < 0) return false;
   // Decoded first: "&gt;" ends in ";", and no solution holds a semicolon of its own.
@@ -168,10 +168,11 @@ bool readField(S& sc, TFieldRecord& field) {
   if (sc.expectOneOf({"HELP"}) < 0) return false;
   field.help = decodeValue(sc.readValue());
   while (true) {
-    const int a = sc.expectOneOf({"TIP", "REACTION"});
+    const int a = sc.expectOneOf({"TIP", "REACTION", "TOLERANT"});
     if (a < 0) return true;
     if (a == 0) field.tip = decodeValue(sc.readValue());
-    else field.reaction = std::string(sc.readValue());
+    else if (a == 1) field.reaction = std::string(sc.readValue());
+    else field.tolerant = true;
   }
 }
 

@@ -187,6 +187,7 @@ std::string dumpRecords(const TPageModel& page, int pageWidth, int pageHeight) {
     quoted(out, f.tip);
     out += " reaction=";
     quoted(out, f.reaction);
+    if (f.tolerant) out += " tolerant";
     out += "\n";
   }
   for (std::size_t i = 0; i < page.dragSlots.size(); ++i) {

@@ -137,6 +137,7 @@ struct TFieldRecord {
   std::string help;
   std::string tip = "Hilfe mit F12!";
   std::string reaction;
+  bool tolerant = false;  // TOLERANT: the tolerant rule on top of the exact check
   TTextStyle style;  // EDIT: the style at the tag, in the gap colour
 };
 

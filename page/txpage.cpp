@@ -529,6 +529,7 @@ void TXPage::createWidgets() {
     edit->setHilfe(f.help);
     edit->setHint(f.tip);
     edit->setCommand(f.reaction);
+    edit->setTolerant(f.tolerant);
     edit->setSpecialChars(m_sonderzeichen);
     edit->setFont(m_fonts.font(m_model.faceName(f.style), f.style));
     edit->setColor(Qt::white);

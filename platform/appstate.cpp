@@ -133,13 +133,17 @@ const char* tolerantValue(TTolerantScope scope) {
 }
 }  // namespace
 
-bool readTolerantChecking(TTolerantScope scope) {
+bool readTolerantChecking(TTolerantScope scope) { return readTolerantChecking(TSettingsStore::global(), scope); }
+
+void writeTolerantChecking(TTolerantScope scope, bool on) { writeTolerantChecking(TSettingsStore::global(), scope, on); }
+
+bool readTolerantChecking(TSettingsStore& store, TTolerantScope scope) {
   const bool def = scope == TTolerantScope::Sprachlabor;
-  return TSettingsStore::global().readBool(settingsKey(""), tolerantValue(scope)).value_or(def);
+  return store.readBool(settingsKey(""), tolerantValue(scope)).value_or(def);
 }
 
-void writeTolerantChecking(TTolerantScope scope, bool on) {
-  TSettingsStore::global().writeBool(settingsKey(""), tolerantValue(scope), on);
+bool writeTolerantChecking(TSettingsStore& store, TTolerantScope scope, bool on) {
+  return store.writeBool(settingsKey(""), tolerantValue(scope), on);
 }
 
 std::string TMachineProbe::executablePath() const { return zek::fromPath(executable); }

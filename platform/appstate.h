@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+class TSettingsStore;
+
 // The process-wide directory set and shell state. Every directory value ends with "/"
 // or is empty; file values are full names or empty. Names are Windows-1252.
 struct TDirectorySet {
@@ -51,6 +53,9 @@ void saveGeneralSettings();
 enum class TTolerantScope { Sprachlabor, Vokabeln, Verben };
 bool readTolerantChecking(TTolerantScope scope);
 void writeTolerantChecking(TTolerantScope scope, bool on);
+// The same against another store (the trainers take theirs from their owner; tests give one).
+bool readTolerantChecking(TSettingsStore& store, TTolerantScope scope);
+bool writeTolerantChecking(TSettingsStore& store, TTolerantScope scope, bool on);
 
 // What directory resolution asks of the machine; replaced in tests.
 struct TMachineProbe {

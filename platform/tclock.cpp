@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QTimer>
 
 #include <chrono>
 #include <random>
@@ -16,8 +17,13 @@ void TEventPump::waitUntil(std::int64_t untilMs, const std::function<bool()>& st
     if (stop && stop()) return;
     const std::int64_t rest = untilMs - m_clock.nowMs();
     if (rest <= 0) return;
-    // Sleeps in the event loop until an event comes or the time is up: no busy spinning.
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, int(std::min<std::int64_t>(rest, 50)));
+    // Sleeps in the event loop until an event comes or the timer wakes it: no busy spinning
+    // (the overload with a time limit drops WaitForMoreEvents and would spin).
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    wake.start(int(std::min<std::int64_t>(rest, 50)));
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
 }
 

@@ -21,6 +21,11 @@
 
 namespace {
 
+TPrinterSetup& setupSlot() {
+  static TPrinterSetup setup;
+  return setup;
+}
+
 std::function<TPrintStart(const TPrintRequest&)>& jobFactory() {
   static std::function<TPrintStart(const TPrintRequest&)> factory;
   return factory;
@@ -168,18 +173,25 @@ TPrintStart pdfPrintJob(const std::string& path, const std::string& docName, int
 
 TPrintStart beginPrintJob(const TPrintRequest& request) {
   if (jobFactory()) return jobFactory()(request);
-  if (const char* dir = std::getenv("ZEK_PRINT_DIR"); dir && *dir) {
+  if (const std::string dir = printDirectory(); !dir.empty()) {
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    return pdfPrintJob(zek::fromPath(freeName(dir, request.fileName)), request.docName);
+    std::filesystem::create_directories(zek::toPath(dir), ec);
+    return pdfPrintJob(zek::fromPath(freeName(zek::toPath(dir), request.fileName)), request.docName);
   }
-  const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+  const TPrinterSetup& setup = printerSetup();
+  const QList<QPrinterInfo> printers = setup.pdf ? QList<QPrinterInfo>{} : QPrinterInfo::availablePrinters();
   if (!printers.isEmpty()) {
     QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (!setup.printer.empty()) {
+      // A printer chosen earlier that has gone since: the default one prints.
+      const QPrinterInfo chosen = QPrinterInfo::printerInfo(zek::toQString(setup.printer));
+      if (!chosen.isNull()) info = chosen;
+    }
     if (info.isNull()) info = printers.front();
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     printer->setDocName(zek::toQString(request.docName));
     printer->setCreator("zek englisch");
+    printer->setPageSize(QPageSize(setup.letter ? QPageSize::Letter : QPageSize::A4));
     return started(std::move(printer), "Der Drucker \"" + zek::fromQString(info.printerName()) + "\" ist nicht bereit.");
   }
   TFileDialogRequest dialog;
@@ -195,6 +207,28 @@ TPrintStart beginPrintJob(const TPrintRequest& request) {
     return r;
   }
   return pdfPrintJob(*chosen, request.docName);
+}
+
+const TPrinterSetup& printerSetup() { return setupSlot(); }
+
+void setPrinterSetup(const TPrinterSetup& setup) { setupSlot() = setup; }
+
+std::vector<std::string> availablePrinterNames() {
+  std::vector<std::string> names;
+  const QString standard = QPrinterInfo::defaultPrinterName();
+  for (const QString& n : QPrinterInfo::availablePrinterNames()) {
+    if (n == standard) {
+      names.insert(names.begin(), zek::fromQString(n));
+    } else {
+      names.push_back(zek::fromQString(n));
+    }
+  }
+  return names;
+}
+
+std::string printDirectory() {
+  const char* dir = std::getenv("ZEK_PRINT_DIR");
+  return dir && *dir ? zek::fromPath(std::filesystem::path(dir)) : std::string();
 }
 
 void setPrintJobFactory(std::function<TPrintStart(const TPrintRequest&)> factory) { jobFactory() = std::move(factory); }

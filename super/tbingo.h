@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/tclock.h"
+#include "super/tlongrun.h"
 
 #include <QColor>
 #include <QFont>
@@ -35,7 +36,7 @@ class TBingoHost {
 
 // The timed reaction game: a word above, a meaning below, click when they belong together.
 // It runs inside the page command that starts it; every wait lets window events run.
-class TBingo {
+class TBingo final : public TLongRun {
  public:
   static constexpr int kFadeMs = 500, kShowMs = 1000, kFrameMs = 20, kMessageMs = 3000;
   static constexpr int kJudgementsPerRound = 14;
@@ -43,9 +44,10 @@ class TBingo {
 
   TBingo(TBibliothek& bibliothek, TBingoHost& host, TPump& pump, TSuperOptions* music = nullptr);
 
-  void run();
+  void run() override;
   void click();
-  void stop() { m_stop = true; }
+  void stop() override { m_stop = true; }
+  void pageClick() override { click(); }
 
   // Steps, open for tests.
   void nextPair();

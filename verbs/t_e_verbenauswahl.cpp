@@ -114,6 +114,11 @@ T_E_VerbenAuswahl::T_E_VerbenAuswahl(TVerben& verben, QWidget* parent) : TTraine
     box->setGeometry(460, 160 + 30 * i, 121, 21);
     m_formen[static_cast<std::size_t>(i)] = box;
   }
+  // Not a form: it stays out of the form mask and is saved with the selection.
+  m_grosszuegig = new tXCheckBox(this);
+  m_grosszuegig->setCaption("Antworten gro\xDFz\xFCgig pr\xFC" "fen");
+  m_grosszuegig->setObjectName("Grosszuegig");
+  m_grosszuegig->setGeometry(460, 310, 260, 21);
 
   m_abbrechen = button(this, "Abbrechen", QRect(140, 537, 121, 32));
   m_abfrage = button(this, "Abfrage", QRect(540, 537, 121, 32));
@@ -138,6 +143,7 @@ T_E_VerbenAuswahl::T_E_VerbenAuswahl(TVerben& verben, QWidget* parent) : TTraine
   }
   m_liste->setItems(std::move(items));
   for (int i = 0; i < 4; ++i) m_formen[static_cast<std::size_t>(i)]->setChecked(m_verben.formAusgewaehlt(i));
+  m_grosszuegig->setChecked(m_verben.Grosszuegig());
   UpdateVerbCounter();
 }
 
@@ -176,6 +182,7 @@ std::string T_E_VerbenAuswahl::formMaske() const {
 void T_E_VerbenAuswahl::AbfrageClick() {
   m_verben.setVerbAuswahl(verbMaske());
   m_verben.setFormAuswahl(formMaske());
+  m_verben.setGrosszuegig(m_grosszuegig->Checked());
   if (!m_verben.speichereAuswahl()) {
     showMessage("Die Auswahl konnte nicht gespeichert werden.", mb::IconStop);
   }

@@ -21,6 +21,7 @@ class T_E_VerbenAuswahl : public TTrainerWindow {
 
   TXListBox* Liste() const { return m_liste; }
   tXCheckBox* FormBox(int position) const { return m_formen[static_cast<std::size_t>(position)]; }
+  tXCheckBox* GrosszuegigBox() const { return m_grosszuegig; }
   tXColorButton* AlleAn() const { return m_alleAn; }
   tXColorButton* AlleAus() const { return m_alleAus; }
   tXColorButton* Abbrechen() const { return m_abbrechen; }
@@ -49,5 +50,6 @@ class T_E_VerbenAuswahl : public TTrainerWindow {
   TXListBox* m_liste = nullptr;
   QLabel* m_zaehler = nullptr;
   std::array<tXCheckBox*, 4> m_formen{};
+  tXCheckBox* m_grosszuegig = nullptr;
   tXColorButton *m_alleAn = nullptr, *m_alleAus = nullptr, *m_abbrechen = nullptr, *m_abfrage = nullptr;
 };

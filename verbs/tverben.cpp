@@ -2,6 +2,7 @@
 
 #include "lab/media/tspeech.h"
 #include "page/thtmlstream.h"
+#include "platform/appstate.h"
 #include "platform/messages.h"
 #include "platform/settingsstore.h"
 #include "verbs/tverbseite.h"
@@ -77,11 +78,13 @@ void TVerben::ladeAuswahl() {
   m_verbMaske = verben.empty() ? std::string(m_liste.size(), '+') : verben.substr(0, m_liste.size());
   const std::string zeiten = m_store.readString(kSchluessel, "Zeiten").value_or("");
   m_formMaske = zeiten.empty() ? std::string("++++") : zeiten.substr(0, 4);
+  m_grosszuegig = readTolerantChecking(m_store, TTolerantScope::Verben);
 }
 
 bool TVerben::speichereAuswahl() {
   const bool verben = m_store.writeString(kSchluessel, "Verben", m_verbMaske);
-  return m_store.writeString(kSchluessel, "Zeiten", m_formMaske) && verben;
+  const bool zeiten = m_store.writeString(kSchluessel, "Zeiten", m_formMaske);
+  return writeTolerantChecking(m_store, TTolerantScope::Verben, m_grosszuegig) && verben && zeiten;
 }
 
 void TVerben::voreinstellung(int nummer) {
@@ -155,6 +158,8 @@ std::string TVerben::loesungsText(std::string_view form) {
   for (std::string teil : answercheck::splitSolutionText(form)) {
     teil.erase(0, teil.find_first_not_of(' '));
     while (!teil.empty() && teil.back() == ' ') teil.pop_back();
+    // A remark ("hanged [hinrichten]") is never typed.
+    if (teil.find('[') != std::string::npos) continue;
     if (std::find(loesungen.begin(), loesungen.end(), teil) == loesungen.end()) loesungen.push_back(std::move(teil));
   }
   std::string s;
@@ -183,7 +188,7 @@ std::string TVerben::frageSeite() const {
       s += f == Infinitiv ? verb.infinitiv : loesungsText(formText(verb, f));
       s += "\" help=\"*\" reaction=\"";
       s += platz.reaktion;
-      s += "\">";
+      s += m_grosszuegig ? "\" tolerant>" : "\">";
       gesucht = platz.gesucht;
     }
   }

@@ -49,6 +49,10 @@ class TVerben {
   const std::string& FormMaske() const { return m_formMaske; }
   void setVerbAuswahl(std::string_view maske);
   void setFormAuswahl(std::string_view maske);
+  // "Antworten großzügig prüfen" for the answer field; stored with the selection, in the
+  // general key beside the other trainers' switches (off when missing).
+  bool Grosszuegig() const { return m_grosszuegig; }
+  void setGrosszuegig(bool an) { m_grosszuegig = an; }
   // "Verben" and "Zeiten" of the settings key; missing or empty values select everything.
   void ladeAuswahl();
   bool speichereAuswahl();
@@ -99,6 +103,7 @@ class TVerben {
   std::mt19937 m_zufall;
 
   std::string m_verbMaske, m_formMaske;
+  bool m_grosszuegig = false;
   std::array<std::string, 4> m_slots;
   int m_antworten = 0, m_fragen = 0, m_richtige = 0, m_rundenLaenge = 0;
   int m_aktuell = -1;

@@ -166,24 +166,28 @@ void bibliothekKontrollieren(TEditorZugriff& e) {
   }
 }
 
-TXPressErgebnis xpressPruefen(const TBibliothek& bib, TXDatabase& db, int index) {
+TXPressErgebnis xpressPruefen(const TVokabel& v, TXDatabase& db) {
   TXPressErgebnis r;
-  const TVokabel* v = bib.Eintrag(index);
-  if (!v) return r;
-  if (v->Bedeutung1.size() > kMcLaenge) {
+  if (v.Bedeutung1.size() > kMcLaenge) {
     r.befund = TXPressBefund::ZuLang;
     return r;
   }
-  if (db.IsGermanEnglish() != v->Deutsch) db.SetGermanEnglish(v->Deutsch);
+  if (db.IsGermanEnglish() != v.Deutsch) db.SetGermanEnglish(v.Deutsch);
   // -1 is "not found" here, not the cursor.
-  const int i = db.FindWord(v->Vokabel, v->Wortart + 1);
-  if (i < 0 || db.WordView(i) != v->Vokabel) {
-    r.befund = TXPressBefund::Unbekannt;
+  const int i = db.FindWord(v.Vokabel, v.Wortart + 1);
+  const std::string m = bedeutungsmenge(v);
+  if (i < 0 || db.WordView(i) != v.Vokabel) {
+    if (m != "?") r.befund = TXPressBefund::Unbekannt;
     return r;
   }
   r.woerterbuch = std::string(db.MeaningView(i));
-  if (!gleicheBedeutungsmengen(r.woerterbuch, bedeutungsmenge(*v))) r.befund = TXPressBefund::Anders;
+  if (!gleicheBedeutungsmengen(r.woerterbuch, m)) r.befund = TXPressBefund::Anders;
   return r;
+}
+
+TXPressErgebnis xpressPruefen(const TBibliothek& bib, TXDatabase& db, int index) {
+  const TVokabel* v = bib.Eintrag(index);
+  return v ? xpressPruefen(*v, db) : TXPressErgebnis{};
 }
 
 void xpressKontrolle(TEditorZugriff& e) {
@@ -202,8 +206,6 @@ void xpressKontrolle(TEditorZugriff& e) {
         e.fragen(mcWarnung(), mb::IconExclamation);
         return;
       case TXPressBefund::Unbekannt:
-        // A word still to be looked up ("?") is nothing to add.
-        if (bedeutungsmenge(*bib.Eintrag(i)) == "?") continue;
         e.waehlen(i);
         insWoerterbuch(e);
         return;

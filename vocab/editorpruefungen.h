@@ -7,6 +7,7 @@
 class TBibliothek;
 class TEditorZugriff;
 class TXDatabase;
+struct TVokabel;
 
 // The editor's batch tools over the library and the dictionary. They drive the editor as
 // a learner would, through TEditorZugriff, and ask through it; while one runs its
@@ -21,7 +22,9 @@ struct TXPressErgebnis {
   TXPressBefund befund = TXPressBefund::Ok;
   std::string woerterbuch;  // the dictionary's meanings of a known word
 };
-// Switches the dictionary to the entry's half and finds the word there.
+// Switches the dictionary to the entry's half and finds the word there. A word still to be
+// looked up (meanings "?") that the dictionary lacks is no finding: there is nothing to add.
+TXPressErgebnis xpressPruefen(const TVokabel& v, TXDatabase& db);
 TXPressErgebnis xpressPruefen(const TBibliothek& bib, TXDatabase& db, int index);
 // "XPress-Kontrolle": from the current entry to the first finding.
 void xpressKontrolle(TEditorZugriff& e);

@@ -10,8 +10,13 @@
 #include "platform/messages.h"
 #include "vocab/editorpruefungen.h"
 #include "vocab/tbibliothek.h"
+#include "vocab/tbinfo.h"
+#include "vocab/tdruckereinrichten.h"
+#include "vocab/tkarteikarten.h"
+#include "vocab/tvocliste.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvokabelabfrage.h"
+#include "vocab/tzufall.h"
 #include "widgets/txlistbox.h"
 
 #include <QAction>
@@ -152,6 +157,7 @@ TVocEditor::TVocEditor(TBibliothek& bib, TXDatabase& db, QWidget* parent)
     for (int i = 0; i < 4; ++i) {
       const std::string& p = m_kern.Zuletzt()[static_cast<std::size_t>(i)];
       m_zuletzt[i]->setText(zek::toQString("&" + std::to_string(i + 1) + " " + p));
+      m_zuletzt[i]->setEnabled(!p.empty() && !m_kern.Kontrolle);  // an unused slot does nothing
     }
   };
   m_kern.OnPumpe = [] { QCoreApplication::processEvents(); };
@@ -356,7 +362,7 @@ void TVocEditor::aufbauen() {
         case 1: m_kern.oeffnenDatei(); break;
         case 2: m_kern.hinzufuegenDatei(); break;
         case 3: m_kern.speichern(); break;
-        default: nichtVerfuegbar("Die Informationen zur Bibliothek sind"); break;
+        default: TBInfo::zeigen(m_kern.bibliothek(), this); break;
       }
     });
   }
@@ -419,10 +425,10 @@ void TVocEditor::menues() {
   add(datei, "Speichern &unter...", {}, geschuetzt([this] { m_kern.speichernUnter(); }));
   add(datei, "Zufällig erzeugen...", {}, geschuetzt([this] { zufall(); }));
   datei->addSeparator();
-  add(datei, "Drucken...", {}, [this] { nichtVerfuegbar("Das Drucken ist"); });
-  add(datei, "Karteikarten drucken...", {}, [this] { nichtVerfuegbar("Das Drucken ist"); });
-  add(datei, "Drucker einrichten...", {}, [this] { nichtVerfuegbar("Das Drucken ist"); });
-  add(datei, "&Info", QKeySequence(Qt::Key_F6), [this] { nichtVerfuegbar("Die Informationen zur Bibliothek sind"); });
+  add(datei, "Drucken...", {}, geschuetzt([this] { ListeDrucken(m_kern.bibliothek()); }));
+  add(datei, "Karteikarten drucken...", {}, geschuetzt([this] { KarteikartenDrucken(m_kern.bibliothek()); }));
+  add(datei, "Drucker einrichten...", {}, [this] { TDruckerEinrichten::einrichten(this); });
+  add(datei, "&Info", QKeySequence(Qt::Key_F6), [this] { TBInfo::zeigen(m_kern.bibliothek(), this); });
   datei->addSeparator();
   for (int i = 0; i < 4; ++i) {
     m_zuletzt[i] = add(datei, "", {}, geschuetzt([this, i] { m_kern.zuletztOeffnen(i); }));
@@ -680,6 +686,7 @@ void TVocEditor::kontrolleSetzen(bool an) {
     if (qobject_cast<QMenuBar*>(w)) continue;
     w->setEnabled(!an);
   }
+  if (!an && m_kern.OnZuletzt) m_kern.OnZuletzt();
 }
 
 void TVocEditor::pruefung(void (*lauf)(TEditorZugriff&)) {
@@ -695,7 +702,13 @@ void TVocEditor::pruefung(void (*lauf)(TEditorZugriff&)) {
 }
 
 void TVocEditor::zufall() {
-  nichtVerfuegbar("Das Erzeugen einer zufälligen Bibliothek ist");
+  const auto werte = TZufall::fragen(this);
+  if (!werte) return;
+  const TZufallsWahl wahl{werte->groesse, werte->englisch, werte->redewendungen, werte->sortieren};
+  kontrolleSetzen(true);
+  zufallsBibliothek(m_kern, wahl, m_kern.bibliothek().Zufall());
+  kontrolleSetzen(false);
+  m_kern.OnAuswahl();
 }
 
 // ---- recording ----

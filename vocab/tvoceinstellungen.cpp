@@ -1,5 +1,6 @@
 #include "vocab/tvoceinstellungen.h"
 
+#include "platform/appstate.h"
 #include "platform/settingsstore.h"
 
 #include <algorithm>
@@ -54,6 +55,7 @@ void TVocEinstellungen::EinstellungenLaden() {
   }
   if (!alleGelesen) stufen.fill(true);
   NichtZuSchwer = stufen;
+  Grosszuegig = readTolerantChecking(*m_store, TTolerantScope::Vokabeln);
   NichtGeladen = false;
 }
 
@@ -66,5 +68,6 @@ bool TVocEinstellungen::EinstellungenSpeichern() {
   ok = m_store->writeBool(kSchluessel, "Redewendungen", Redewendungen) && ok;
   ok = m_store->writeInteger(kSchluessel, "Multiple Choice/Eintippen", MultipleChoice) && ok;
   for (int i = 0; i < 5; ++i) ok = m_store->writeBool(kSchluessel, nichtZuSchwerName(i), NichtZuSchwer[static_cast<size_t>(i)]) && ok;
+  ok = writeTolerantChecking(*m_store, TTolerantScope::Vokabeln, Grosszuegig) && ok;
   return ok;
 }

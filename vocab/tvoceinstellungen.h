@@ -6,8 +6,8 @@
 class TSettingsStore;
 
 // How the quiz selects and asks entries. Order, direction, idioms, context, the multiple-
-// choice share and the difficulty switches are kept in the settings store; the range and
-// the round size live only in memory.
+// choice share, the difficulty switches and the tolerant check are kept in the settings
+// store; the range and the round size live only in memory.
 class TVocEinstellungen {
  public:
   static constexpr const char* kSchluessel = "SOFTWARE\\ZEK\\zek englisch\\Vokabeln";
@@ -29,6 +29,9 @@ class TVocEinstellungen {
   bool Redewendungen = false;
   bool Kontext = false;
   std::array<bool, 5> NichtZuSchwer{};  // difficulty levels that may be asked
+  // "Antworten großzügig prüfen" for typed answers; kept with the other trainers' switches
+  // in the general key.
+  bool Grosszuegig = false;
 
   // Presets 0..3 of the start page ("s1".."s4"); false for another number.
   bool Voreinstellung(int nummer);

@@ -9,6 +9,7 @@
 #include "vocab/bibliotheksinfo.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tbinfo.h"
+#include "vocab/tdruckereinrichten.h"
 #include "vocab/tkarteikarten.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvocliste.h"
@@ -222,6 +223,7 @@ TVocOptionen::TVocOptionen(TBibliothek& bib, TVocEinstellungen& einstellungen, T
   // FormCreate: the stored settings, then the controls from them.
   m_e.LadenFallsNoetig();
   m_onlineHilfe->setChecked(appState().OnlineHelp);
+  m_grosszuegig->setChecked(m_e.Grosszuegig);
   zuletztLesen();
   m_fuellt = true;
   m_modus->setSelected(m_e.Modus);
@@ -439,7 +441,7 @@ void TVocOptionen::menueAufbauen() {
   datei->addSeparator();
   add(datei, "Drucken...", [this] { ListeDrucken(m_bib); });
   add(datei, "Karteikarten drucken...", [this] { KarteikartenDrucken(m_bib); });
-  add(datei, "Drucker einrichten...", [] { notYet("Das Einrichten des Druckers"); });
+  add(datei, "Drucker einrichten...", [this] { TDruckerEinrichten::einrichten(this); });
   datei->addSeparator();
   add(datei, "&Info", [this] { Info(); }, QKeySequence(Qt::Key_F6));
   datei->addSeparator();
@@ -461,6 +463,10 @@ void TVocOptionen::menueAufbauen() {
   QMenu* aufnahmen = optionen->addMenu(zek::toQString("Sprachaufnahmen"));
   add(aufnahmen, "Einstellungen...", [] { zek::openRecordingSettings(); });
   add(aufnahmen, "Verwaltung...", [] { zek::openRecordingsWindow(); });
+  optionen->addSeparator();
+  // Kept with the other quiz settings: saved when the window is left.
+  m_grosszuegig = add(optionen, "Antworten gro\xDFz\xFCgig pr\xFC" "fen", [this](bool an) { m_e.Grosszuegig = an; });
+  m_grosszuegig->setCheckable(true);
 
   QMenu* hilfe = m_menu->addMenu(zek::toQString("&Hilfe"));
   m_onlineHilfe = add(hilfe, "&Online-Hilfe", [this] { OnlineHilfe(); });

@@ -79,6 +79,7 @@ class TVocOptionen : public TTrainerWindow {
   QLabel* Ampel() const { return m_ampel; }
   QAction* ZuletztAktion(int slot) const { return m_zuletztAktionen[static_cast<std::size_t>(slot)]; }
   QAction* OnlineHilfeAktion() const { return m_onlineHilfe; }
+  QAction* GrosszuegigAktion() const { return m_grosszuegig; }
   tXColorButton* StartKnopf(const std::string& caption) const;
 
  protected:
@@ -119,4 +120,5 @@ class TVocOptionen : public TTrainerWindow {
   std::vector<tXColorButton*> m_startKnoepfe;
   std::array<QAction*, TZuletztListe::kAnzahl> m_zuletztAktionen{};
   QAction* m_onlineHilfe = nullptr;
+  QAction* m_grosszuegig = nullptr;
 };

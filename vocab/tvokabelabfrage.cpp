@@ -279,6 +279,11 @@ void TVokabelAbfrage::frageMC(std::string& s, const TVocAufgabe& a) const {
   s += "\" reaction=vokabel>";
 }
 
+std::string TVokabelAbfrage::toleranzMerkmal() const {
+  const TVocEinstellungen* e = m_bib.Einstellungen();
+  return e && e->Grosszuegig ? " tolerant" : "";
+}
+
 void TVokabelAbfrage::frageTippen(std::string& s, const TVocAufgabe& a) {
   const TVokabel& v = a.Frage;
   const char* prefix = v.Wortart == 1 && v.Deutsch ? "(to) " : "";
@@ -290,7 +295,7 @@ void TVokabelAbfrage::frageTippen(std::string& s, const TVocAufgabe& a) {
   s += "<box coords=100,150," + w + " align=m><+d>" + wortartName(v.Wortart);
   s += "<edit coords=250,250,300,32 lsg=\"" + verbunden(antworten, "; ") + "\" help=\"" +
        markupWert(hinweisMaske(antworten.empty() ? std::string() : antworten.front(), &m_bib.Zufall())) +
-       "\" reaction=\"vokabel\">";
+       "\" reaction=\"vokabel\"" + toleranzMerkmal() + ">";
 }
 
 bool TVokabelAbfrage::frageKontext(std::string& s, const TVocAufgabe& a) {
@@ -320,7 +325,7 @@ bool TVokabelAbfrage::frageKontext(std::string& s, const TVocAufgabe& a) {
   s += "<box coords=100,80," + std::to_string(breite() - 200) + " align=m><+h>" + markupText(k.strecke.vorher);
   s += "<a gap lsg=\"" + verbunden(antworten, "; ") + "\" help=\"" +
        markupWert(hinweisMaske(antworten.front(), &m_bib.Zufall())) + "\" tip=\"" + markupWert(tip) +
-       "\" reaction=\"vokabel\">" + markupText(antworten.front()) + "</a>" + markupText(k.strecke.nachher);
+       "\" reaction=\"vokabel\"" + toleranzMerkmal() + ">" + markupText(antworten.front()) + "</a>" + markupText(k.strecke.nachher);
   return true;
 }
 

@@ -78,6 +78,8 @@ class TVokabelAbfrage {
   void frageMC(std::string& s, const TVocAufgabe& a) const;
   void frageTippen(std::string& s, const TVocAufgabe& a);
   bool frageKontext(std::string& s, const TVocAufgabe& a);
+  // " tolerant" for the answer fields when the tolerant check is on, else "".
+  std::string toleranzMerkmal() const;
   void eintrag(std::string& s, const TVokabel& v) const;
   void zeigen(const std::string& markup);
   void auswerten(int runde, int gesamt, std::string titel, std::string zeile2, std::string zeile3);

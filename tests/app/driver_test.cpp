@@ -1,3 +1,4 @@
+#include "app/startup.h"
 #include "app/tdriver.h"
 #include "widgets/txmultiplechoice.h"
 #include "app/tmain.h"
@@ -174,6 +175,8 @@ class Driver : public ShellFixture {
 
 TEST_F(Driver, WalksThroughTheShippedPagesAndEndsTheProgram) {
   TDriver* driver = nullptr;
+  registerTrainerMakers(true);
+  installMainWindowFactory();  // "home" brings a new main window
   const int code = run(
       "expect-page \"main.htx\"\n"
       "expect-text \"Willkommen!\"\n"
@@ -183,7 +186,9 @@ TEST_F(Driver, WalksThroughTheShippedPagesAndEndsTheProgram) {
       "click \"Zur\xC3\xBC" "ck zum Hauptmen\xC3\xBC\"\n"
       "expect-page \"main.htx\"\n"
       "click \"Optionen\"\n"
-      "expect-message \"noch nicht verf\xC3\xBCgbar\"\n"
+      "expect-window \"zek englisch - Einstellungen f\xC3\xBCr den Vokabeltrainer\"\n"
+      "click \"home\"\n"
+      "expect-page \"main.htx\"\n"
       "command \"s2,gws\"\n"
       "wait 20\n"
       "click \"Beenden\"\n"
@@ -196,6 +201,7 @@ TEST_F(Driver, WalksThroughTheShippedPagesAndEndsTheProgram) {
   EXPECT_EQ(dispatchState().quizPreset, 1);
   EXPECT_EQ(appObjects().verben, nullptr);
   dispatchState() = TDispatchState{};
+  registerTrainerMakers(false);
 }
 
 TEST_F(Driver, StopsAtTheFirstFailedExpectation) {

@@ -1,12 +1,15 @@
+#include "app/startup.h"
 #include "app/tbackdrop.h"
 #include "app/tmain.h"
 #include "app/tmainactions.h"
 #include "app/tpagecommand.h"
 #include "app/ttrainerwindows.h"
+#include "dict/database.h"
 #include "page/txpage.h"
 #include "platform/messages.h"
 #include "platform/screensaver.h"
 #include "tests/app/shellfixture.h"
+#include "vocab/tvoceditor.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -247,14 +250,33 @@ TEST_F(HandOver, NewMainRunsThePendingCommand) {
   dispatchState() = TDispatchState{};
 }
 
-TEST_F(HandOver, TrainerNotBuiltYetSaysSoAndTheMainStays) {
+// The program's own makers: "editor" brings up the vocabulary editor in the main
+// window's place, and closing an unmodified library brings the main window back.
+TEST_F(HandOver, EditorTakesThePlaceAndClosingItBringsTheMainBack) {
   zek::ScriptedDialogs dialogs;
+  registerTrainerMakers(true);
+  if (!appObjects().database) appObjects().database = std::make_unique<TXDatabase>();
   TMain* main = createTMain();
+  main->move(37, 21);
   main->show();
   main->runPageCommand("editor");
-  EXPECT_TRUE(main->isVisible());
-  EXPECT_EQ(dialogs.texts(),
-            (std::vector<std::string>{"Der Vokabel-Editor ist in dieser Version noch nicht verf\xFC" "gbar."}));
+  TVocEditor* editor = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* e = qobject_cast<TVocEditor*>(w); e && e->isVisible()) editor = e;
+  }
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->windowTitle(), "zek englisch - Vokabeleditor");
+  EXPECT_EQ(editor->pos(), QPoint(37, 21));
+  EXPECT_FALSE(main->isVisible());
+  EXPECT_TRUE(dialogs.messages().empty()) << dialogs.texts().front();
+
+  EXPECT_TRUE(editor->close());
+  TMain* next = currentMain();
+  ASSERT_NE(next, nullptr);
+  EXPECT_TRUE(next->isVisible());
+  EXPECT_TRUE(dialogs.messages().empty());
+  registerTrainerMakers(false);
+  appObjects().database.reset();
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 # file ("@SCRATCH@" stands for the scratch directory), and an optional executable name.setup
 # (or name.drive.setup) runs in the scratch directory first, with ZEK_DIST naming the
 # installation; an optional name.check runs there after the program ended well, and its
-# exit code counts. ZEK_DRIVE_KEEP=1 keeps the scratch directory.
+# exit code counts. An optional name.seed holds the ZEK_SEED of this script (the draws it
+# relies on). ZEK_DRIVE_KEEP=1 keeps the scratch directory.
 set -u
 program=$1
 script=$2
@@ -25,6 +26,7 @@ for setup in "$script.setup" "$base.setup"; do
     break
   fi
 done
+[ -f "$base.seed" ] && ZEK_SEED=$(cat "$base.seed") && export ZEK_SEED
 ZEK_SETTINGS="$scratch/settings.ini" HOME="$scratch" XDG_CONFIG_HOME="$scratch/config" \
   XDG_DATA_HOME="$scratch/share" QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} ZEK_AUDIO=${ZEK_AUDIO:-null} \
   "$program" --drive "$script"

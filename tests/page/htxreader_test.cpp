@@ -331,6 +331,20 @@ TEST(Reader, GapsEditsAndDragSlots) {
   EXPECT_EQ(page.dragSlots[0].text, "the dog");
 }
 
+TEST(Reader, TolerantIsAFlagAfterTheOtherFieldAttributes) {
+  const TPageModel page = readPlain(
+      "<a gap lsg=\"I'm sorry.\" help=\"*\" reaction=\"lab\" tolerant>x</a>"
+      "<a gap lsg=\"go\" help=\"*\" TOLERANT tip=\"Tipp\">y</a>"
+      "<edit coords=250,250,300,32 lsg=\"go\" help=\"__\" reaction=\"verb2\" tolerant>"
+      "<edit coords=250,250,300,32 lsg=\"go\" help=\"__\" reaction=\"verb2\">");
+  ASSERT_EQ(page.fields.size(), 4u);
+  const bool expected[] = {true, true, true, false};
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(page.fields[i].tolerant, expected[i]) << i;
+  // The flag does not swallow what follows it.
+  EXPECT_EQ(page.fields[1].tip, "Tipp");
+  EXPECT_EQ(page.fields[2].reaction, "verb2");
+}
+
 TEST(Reader, Boxes) {
   const TPageModel page = readPlain(
       "<box coords=40,40,-40>a<box coords=\" 10 , 20 , 300 , 50 \" shape=roundrect offset=5 color=#ff0000 "

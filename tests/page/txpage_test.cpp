@@ -460,3 +460,27 @@ TEST_F(PageViewTest, ToastIsOnTopAndItsPageTakesNoInput) {
   key(field, Qt::Key_Q, "q");
   EXPECT_EQ(field->Text(), "q");
 }
+
+TEST_F(PageViewTest, OnlyTolerantFieldsTakeALongFormForAContraction) {
+  std::vector<std::string> commands;
+  page.OnCommand = [&](TXPage*, const std::string& c) { commands.push_back(c); };
+  for (const bool tolerant : {true, false}) {
+    commands.clear();
+    page.ShowHTML(std::string("<edit coords=100,100,300,32 lsg=\"I'm sorry.\" help=\"*\" reaction=\"antwort\"") +
+                  (tolerant ? " tolerant>" : ">"));
+    ASSERT_EQ(page.Fields().size(), 1u);
+    tXColorEdit* field = page.Fields()[0];
+    EXPECT_EQ(field->Tolerant(), tolerant);
+    field->setText("I am sorry.");
+    field->pressEnter();
+    QCoreApplication::processEvents();
+    if (tolerant) {
+      // Right on the first try, and the field then shows the solution as written.
+      EXPECT_EQ(commands, std::vector<std::string>{"antwort#1+"});
+      EXPECT_EQ(field->Text(), "I'm sorry.");
+    } else {
+      EXPECT_TRUE(commands.empty());  // a first wrong try: the learner tries again
+      EXPECT_FALSE(field->isHidden());
+    }
+  }
+}

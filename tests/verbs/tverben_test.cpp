@@ -177,6 +177,34 @@ TEST_F(Fixture, PastTenseThenMeaningsWithInfinitiveAndParticipleGiven) {
   EXPECT_TRUE(has(seite->last(), "<+d>2 / 10<box coords=400,40,400 align=m><+d>50%"));
 }
 
+TEST_F(Fixture, TolerantCheckingIsOffUntilSwitchedOnAndMarksTheField) {
+  const char* general = "SOFTWARE\\ZEK\\zek englisch";
+  const char* value = "Gro\xDFz\xFCgig (Verben)";
+  struct Case {
+    int stored;  // -1: missing
+    bool on;
+  };
+  for (const Case c : {Case{-1, false}, Case{0, false}, Case{1, true}}) {
+    store.deleteValue(general, value);
+    if (c.stored >= 0) store.writeBool(general, value, c.stored == 1);
+    make();
+    EXPECT_EQ(verben->Grosszuegig(), c.on) << c.stored;
+    only({"be"}, "-+--");
+    ASSERT_TRUE(verben->vorbereiten());
+    verben->startRunde();
+    EXPECT_TRUE(has(seite->last(), c.on ? "reaction=\"verb2\" tolerant>" : "reaction=\"verb2\">")) << seite->last();
+  }
+  // Saved with the selection; the presets leave it alone and "vt0" brings the stored one back.
+  verben->setGrosszuegig(false);
+  ASSERT_TRUE(verben->speichereAuswahl());
+  EXPECT_EQ(store.readBool(general, value), false);
+  verben->setGrosszuegig(true);
+  verben->voreinstellung(3);
+  EXPECT_TRUE(verben->Grosszuegig());
+  verben->voreinstellung(0);
+  EXPECT_FALSE(verben->Grosszuegig());
+}
+
 TEST_F(Fixture, OneVerbIsAskedEveryTime) {
   make();
   only({"swim"}, "++++");
@@ -290,6 +318,7 @@ TEST(VerbLoesung, OptionalLettersStandForEverySpelling) {
       {"awoke(n); awaked", "awoke; awoken; awaked; awoke(n)"},
       {"bet;  betted", "bet; betted"},  // only the blank after ";" separates: a second one is trimmed
       {"handeln; austeilen; geben (Karten)", "handeln; austeilen; geben; geben Karten; geben (Karten)"},
+      {"hung; hanged [hinrichten]", "hung; hanged"},  // the remark is shown, never typed
   };
   for (const auto& [form, lsg] : cases) EXPECT_EQ(TVerben::loesungsText(form), lsg) << form;
 }

@@ -48,8 +48,8 @@ TEST(VerbListe, BuiltInTable) {
     const char* participle;
   };
   const Forms spot[] = {{"be", "was; were", "been"},     {"bear", "bore", "born(e)"},
-                        {"get", "got", "got; gotten"},   {"lie", "lay", "lain"},
-                        {"can", "could", "been able to"}, {"understand", "understood", "understood"}};
+                        {"get", "got", "got; gotten [AmE]"}, {"lie", "lay", "lain"},
+                        {"can", "could", "been able to [Ersatzform]"}, {"understand", "understood", "understood"}};
   for (const Forms& f : spot) {
     const int i = liste.indexOf(f.inf);
     ASSERT_GE(i, 0) << f.inf;

@@ -152,6 +152,36 @@ TEST_F(Auswahl, AbbrechenKeepsEverything) {
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+TEST_F(Auswahl, TolerantBoxIsSavedByAbfrageOnlyAndIsNoForm) {
+  const auto storedSwitch = [this] {
+    return store.readBool("SOFTWARE\\ZEK\\zek englisch", "Gro\xDFz\xFCgig (Verben)");
+  };
+  verben.voreinstellung(1);
+  auto* w = new T_E_VerbenAuswahl(verben);
+  w->show();
+  EXPECT_FALSE(w->GrosszuegigBox()->Checked());
+  w->GrosszuegigBox()->setChecked(true);
+  w->AbbrechenClick();
+  EXPECT_FALSE(verben.Grosszuegig());
+  EXPECT_FALSE(storedSwitch().has_value());
+  appState().StartPage.clear();
+
+  auto* w2 = new T_E_VerbenAuswahl(verben);
+  w2->show();
+  w2->GrosszuegigBox()->setChecked(true);
+  w2->AbfrageClick();
+  EXPECT_TRUE(verben.Grosszuegig());
+  EXPECT_EQ(storedSwitch(), true);
+  EXPECT_EQ(stored("Zeiten"), "-+-+");  // the box is not a fifth form
+  appState().PendingCommand.clear();
+
+  // The next window shows what was saved.
+  T_E_VerbenAuswahl w3(verben);
+  EXPECT_TRUE(w3.GrosszuegigBox()->Checked());
+  QApplication::processEvents();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 TEST_F(Auswahl, Looks) {
   verben.voreinstellung(1);
   T_E_VerbenAuswahl w(verben);

@@ -304,6 +304,28 @@ TEST_F(Optionen, AbfragenClosesOnlyWhenTheQuizIsReady) {
   setMainWindowFactory(nullptr);
 }
 
+TEST_F(Optionen, TolerantMenuItemIsSavedWithTheQuizSettings) {
+  const char* general = "SOFTWARE\\ZEK\\zek englisch";
+  const char* value = "Gro\xDFz\xFCgig (Vokabeln)";
+  TSettingsStore::global().deleteValue(general, value);
+  setMainWindowFactory([] { return static_cast<QWidget*>(nullptr); });
+  for (const bool an : {true, false}) {
+    m_e.Grosszuegig = !an;
+    TVocOptionen& w = fenster();
+    QAction* item = w.GrosszuegigAktion();
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->isCheckable());
+    EXPECT_EQ(item->isChecked(), !an);
+    item->trigger();
+    EXPECT_EQ(m_e.Grosszuegig, an);
+    w.show();
+    w.close();  // leaving the window saves
+    EXPECT_EQ(TSettingsStore::global().readBool(general, value), an);
+  }
+  TSettingsStore::global().deleteValue(general, value);
+  setMainWindowFactory(nullptr);
+}
+
 TEST_F(Optionen, DuplicatesAreReportedAndTheListRefreshed) {
   zek::ScriptedDialogs dialoge;
   std::vector<TVokabel> e = woerter(3);

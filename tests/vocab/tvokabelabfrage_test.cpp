@@ -285,6 +285,51 @@ TEST_F(Abfrage, KontextfrageUndLoesung) {
   EXPECT_TRUE(q.KontextLoesung().empty());
 }
 
+TEST_F(Abfrage, GrosszuegigMarkiertNurDieEingabefelder) {
+  TVokabel v = vok("run", "laufen", 1);
+  v.Kontext1 = "I (*) every day.";
+  struct Fall {
+    bool grosszuegig, kontext;
+    int wurf;  // 100: typed, 0: multiple choice
+  };
+  const Fall faelle[] = {{true, false, 100}, {true, true, 100}, {false, false, 100}, {false, true, 100}, {true, false, 0}};
+  for (const Fall& f : faelle) {
+    bib.Leeren(false);
+    bib.Hinzufuegen(v);
+    e.Modus = TVocEinstellungen::ModusVor;
+    e.Kontext = f.kontext;
+    e.MultipleChoice = 50;
+    e.Grosszuegig = f.grosszuegig;
+    q.setNaechsterWurf(f.wurf);
+    ASSERT_TRUE(q.Starten());
+    const std::string& seite = anzeige.seiten.back();
+    const TPageModel page = lies(seite);
+    const std::string fall = std::to_string(f.grosszuegig) + std::to_string(f.kontext) + std::to_string(f.wurf);
+    if (f.wurf == 0) {
+      EXPECT_TRUE(page.fields.empty()) << fall;
+      EXPECT_FALSE(enthaelt(seite, "tolerant")) << fall;
+      continue;
+    }
+    ASSERT_EQ(page.fields.size(), 1u) << fall;
+    EXPECT_EQ(page.fields[0].inFlow, f.kontext) << fall;
+    EXPECT_EQ(page.fields[0].tolerant, f.grosszuegig) << fall;
+    EXPECT_EQ(page.fields[0].reaction, "vokabel") << fall;
+  }
+}
+
+TEST_F(Abfrage, GrosszuegigKommtAusDenEinstellungen) {
+  // Off until the learner switches it on; kept beside the other trainers' switches.
+  TVocEinstellungen neu(store);
+  neu.EinstellungenLaden();
+  EXPECT_FALSE(neu.Grosszuegig);
+  neu.Grosszuegig = true;
+  ASSERT_TRUE(neu.EinstellungenSpeichern());
+  EXPECT_EQ(store.readBool("SOFTWARE\\ZEK\\zek englisch", "Gro\xDFz\xFCgig (Vokabeln)"), true);
+  TVocEinstellungen wieder(store);
+  wieder.EinstellungenLaden();
+  EXPECT_TRUE(wieder.Grosszuegig);
+}
+
 TEST_F(Abfrage, LernertextBleibtImMarkupGanz) {
   bib.Leeren(false);
   const char* bedeutungen[] = {"say \"hi\"", "a > b", "this | that", "R&B", "x<y", "plain"};
