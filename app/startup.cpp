@@ -10,6 +10,7 @@
 #include "lab/tsprachlabor.h"
 #include "lab/twavedb.h"
 #include "app/tmain.h"
+#include "page/txpage.h"
 #include "app/tpagecommand.h"
 #include "app/tshortcuts.h"
 #include "app/ttrainerwindows.h"
@@ -25,11 +26,13 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
 #include <memory>
+#include <time.h>
 
 const char* const kMsgTooFewColours =
     "Nicht genug Farben!\r\r*zek englisch ben\xF6tigt mehr als 256 Farben bei einer Aufl\xF6sung\rvon (mindestens) "
@@ -44,6 +47,34 @@ const char* const kMsgResolutionTooLow =
 const char* const kMsgCannotStart =
     "*zek englisch kann nicht gestartet werden!\n\nBitte legen Sie die CD-ROM ein oder\ninstallieren Sie das "
     "Programm komplett.";
+
+namespace {
+
+// The first paint of the start page: then the dictionary window is made (from the event
+// loop, once the paint is through). With ZEK_STARTUP_TIMING set, one line on stderr with
+// the monotonic clock and the process's CPU time in nanoseconds at that moment, for the
+// start-up benchmark.
+class TFirstPaint : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (e->type() != QEvent::Paint) return false;
+    watched->removeEventFilter(this);
+    watched->event(e);
+    if (const char* timing = std::getenv("ZEK_STARTUP_TIMING"); timing && *timing) {
+      timespec now{}, cpu{};
+      clock_gettime(CLOCK_MONOTONIC, &now);
+      clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+      std::cerr << "zek-startup-painted " << now.tv_sec * 1000000000LL + now.tv_nsec << " "
+                << cpu.tv_sec * 1000000000LL + cpu.tv_nsec << std::endl;
+    }
+    QTimer::singleShot(0, [] { appObjects().createDictionaryWindow(); });
+    deleteLater();
+    return true;
+  }
+};
+
+}  // namespace
 
 bool startupChecks(const std::vector<std::string>& args) {
   QCoreApplication::setApplicationName("zek englisch");
@@ -65,8 +96,10 @@ bool startupChecks(const std::vector<std::string>& args) {
   }
   if (shown) return false;
 
-  if (!appObjects().database) appObjects().database = std::make_unique<TXDatabase>();
-  zek::loadDictionaries(*appObjects().database, Dirs().DictFile1, Dirs().DictFile2);
+  // The dictionary is read while the start page is made and painted; it joins the
+  // database when the dictionary window is made right after the first paint, or earlier
+  // when something needs it.
+  appObjects().startDictionaryLoad(Dirs().DictFile1, Dirs().DictFile2);
   appObjects().loadWaveBase(Dirs().DictFile3);
 
   appState().OnlineHelp = readSettingString("", "Online-Hilfe", "AN") != "AUS";
@@ -94,7 +127,9 @@ void registerTrainerMakers(bool on) {
   });
   registerTrainerWindow(TTrainerKind::Editor, []() -> QWidget* {
     TAppObjects& o = appObjects();
-    return o.bibliothek && o.database ? new TVocEditor(*o.bibliothek, *o.database) : nullptr;
+    if (!o.bibliothek || !o.database) return nullptr;
+    o.createDictionaryWindow();  // it saves what the editor changes in the dictionary
+    return new TVocEditor(*o.bibliothek, o.dictionary());
   });
   registerTrainerWindow(TTrainerKind::VocEin, []() -> QWidget* {
     TAppObjects& o = appObjects();
@@ -130,10 +165,10 @@ int runProgram(const std::vector<std::string>& arguments) {
   // Windows go by hand-over (deleteLater), so nothing here owns them; what is left at
   // the end is deleted below.
   auto* main = createTMain();
+  if (main->XPage()) main->XPage()->installEventFilter(new TFirstPaint(main->XPage()));
   appState().PendingCommand.clear();
   appState().StartPage.clear();
 
-  appObjects().createDictionaryWindow();
   auto* backdrop = new TBackdrop;
   backdrop->setColor(appState().BackdropColor);
   TMain::setSharedBackdrop(backdrop);

@@ -63,13 +63,27 @@ void TAppObjects::freeWaveBase() {
   zek::freeWaveRec();
 }
 
-void TAppObjects::createDictionaryWindow() {
-  if (dictionaryWindow) return;
+void TAppObjects::startDictionaryLoad(const std::string& dictFile1, const std::string& dictFile2) {
+  if (dictionaryLoad) dictionary();  // an earlier start-up's files join first
+  if (!database) database = std::make_unique<TXDatabase>();
+  dictionaryLoad = std::make_unique<zek::TDictionaryLoad>(dictFile1, dictFile2);
+}
+
+TXDatabase& TAppObjects::dictionary() {
   if (!database) {
     database = std::make_unique<TXDatabase>();
     zek::loadDictionaries(*database, Dirs().DictFile1, Dirs().DictFile2);
   }
-  dictionaryWindow = new TXWb(*database);
+  if (dictionaryLoad) {
+    std::unique_ptr<zek::TDictionaryLoad> load = std::move(dictionaryLoad);
+    load->finish(*database);
+  }
+  return *database;
+}
+
+void TAppObjects::createDictionaryWindow() {
+  if (dictionaryWindow) return;
+  dictionaryWindow = new TXWb(dictionary());
   zek::setDictionaryWindowHider([this] {
     if (dictionaryWindow) dictionaryWindow->hide();
   });
@@ -85,4 +99,5 @@ void TAppObjects::freeDictionaryWindow() {
   window->Destroy(TSettingsStore::global());
   delete window;
   database.reset();
+  dictionaryLoad.reset();
 }

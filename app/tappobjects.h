@@ -11,6 +11,9 @@ class TVerben;
 class TAbfrageAnzeige;
 class TXWaveBase;
 class TXWb;
+namespace zek {
+class TDictionaryLoad;
+}
 
 // The process-wide trainer objects the shell owns from start-up to the orderly exit.
 struct TAppObjects {
@@ -22,6 +25,8 @@ struct TAppObjects {
   std::unique_ptr<TAbfrageAnzeige> abfrageAnzeige;  // where the quiz shows its pages
   std::unique_ptr<TXWaveBase> waveBase;  // the word-to-recording store
   TXWb* dictionaryWindow = nullptr;      // parentless: it outlives every main window
+  // The dictionary files being read since start-up; they join the database on first need.
+  std::unique_ptr<zek::TDictionaryLoad> dictionaryLoad;
 
   TAppObjects();
   ~TAppObjects();
@@ -33,6 +38,10 @@ struct TAppObjects {
   void loadWaveBase(const std::string& file);
   // Frees the store (it remembers where it was saved) and the recorder.
   void freeWaveBase();
+  // Start-up: an empty database, and both dictionary files read in the background.
+  void startDictionaryLoad(const std::string& dictFile1, const std::string& dictFile2);
+  // The database with the files of startDictionaryLoad added (waits for them if need be).
+  TXDatabase& dictionary();
   // The hidden dictionary window over the database (loaded as start-up does if missing).
   void createDictionaryWindow();
   // Program end: the window saves the dictionary (asking while the event loop still

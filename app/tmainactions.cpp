@@ -54,6 +54,8 @@ bool TMainActions::openTrainer(TTrainerKind kind, const char* what, bool plural)
 }
 
 void TMainActions::wbZeigen() {
+  // Asked for before the start page was first painted, the window is made now.
+  if (appObjects().database) appObjects().createDictionaryWindow();
   TXWb* wb = appObjects().dictionaryWindow;
   if (!wb) {
     notYet("Das W\xF6rterbuch-Fenster");
@@ -284,6 +286,7 @@ void TMainActions::goSuper() {
     return;
   }
   TEventPump pump;
+  reseedZufall();
   if (std::unique_ptr<TLongRun> run = style->second(TPageRunEnv{*page, *bib, options, pump})) runLongRun(*run);
   const std::string start = appState().StartPage;
   appState().StartPage.clear();
@@ -302,6 +305,7 @@ void TMainActions::vegas() {
   }
   TPageBingoHost host(*page);
   TEventPump pump;
+  reseedZufall();
   TBingo game(*bib, host, pump, &superOptions());
   runLongRun(game);
 }

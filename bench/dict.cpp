@@ -1,8 +1,16 @@
 // The dictionary database on the full converted dictionary of the installation.
+#include "bench/benchapp.h"
 #include "dict/database.h"
 #include "dict/startup.h"
+#include "dict/thitsmodel.h"
+#include "dict/txwb.h"
+#include "lab/media/tspeech.h"
+#include "lab/media/txwavebase.h"
 #include "platform/files.h"
 #include "platform/messages.h"
+
+#include <QLineEdit>
+#include <QTableView>
 
 #include <benchmark/benchmark.h>
 
@@ -56,7 +64,7 @@ void BM_LoadBothHalves(benchmark::State& state) {
   state.counters["decompressed_MB"] = records / 1e6;
   state.counters["memory_ratio"] = static_cast<double>(memory) / static_cast<double>(records);
 }
-BENCHMARK(BM_LoadBothHalves)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_LoadBothHalves)->Unit(benchmark::kMillisecond)->Iterations(10)->MeasureProcessCPUTime()->UseRealTime();
 
 void BM_SortShuffledHalf(benchmark::State& state) {
   if (!haveFiles(state)) return;
@@ -142,6 +150,31 @@ void BM_RemoveDuplicates(benchmark::State& state) {
 }
 BENCHMARK(BM_RemoveDuplicates)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The parts of saving one half: the records, then their compression.
+void BM_RecordsOfHalf(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  TXDatabase& db = loaded();
+  for (auto _ : state) benchmark::DoNotOptimize(db.Records(0).size());
+}
+BENCHMARK(BM_RecordsOfHalf)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_CompressHalf(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  const std::string records = loaded().Records(0);
+  for (auto _ : state) benchmark::DoNotOptimize(zek::deflateZlib(records, 1).size());
+  state.counters["MB_per_s"] = benchmark::Counter(static_cast<double>(records.size()) * state.iterations() / 1e6,
+                                                  benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_CompressHalf)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Reading one half from memory: inflating, parsing into the arena, the order check.
+void BM_ParseHalf(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  const std::string bytes = *zek::readFile(zek::toPath(dictFile("e_d.zek")));
+  for (auto _ : state) benchmark::DoNotOptimize(TXDatabase::ParseCompressed(bytes).count());
+}
+BENCHMARK(BM_ParseHalf)->Unit(benchmark::kMillisecond)->Iterations(10);
+
 void BM_SaveAll(benchmark::State& state) {
   if (!haveFiles(state)) return;
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("zek-bench-dict-" + std::to_string(getpid()));
@@ -162,6 +195,134 @@ void BM_SaveAll(benchmark::State& state) {
   }
   std::filesystem::remove_all(dir);
 }
-BENCHMARK(BM_SaveAll)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SaveAll)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
+
+// ---- the dictionary window over the full dictionary ----
+
+// A recordings store of the size the installation ships (every 100th English word of the
+// dictionary, all sharing one real file), so the speech check looks up and stats as it
+// does for the learner.
+TXWaveBase& speechStore() {
+  static TXWaveBase* store = [] {
+    auto* st = new TXWaveBase;
+    const std::filesystem::path wav =
+        std::filesystem::temp_directory_path() / ("zek-bench-wb-" + std::to_string(getpid()) + ".wav");
+    zek::writeFileAtomic(wav, "RIFF");
+    TXDatabase& db = loaded();
+    db.SetGermanEnglish(false);
+    for (int i = 0; i < db.Count(); i += 100) st->append(db.WordView(i), zek::fromPath(wav));
+    st->sortStore();
+    zek::setSpeechStore(st);
+    return st;
+  }();
+  return *store;
+}
+
+// The window, shown at its smallest width on the search panel of English-German.
+TXWb& window() {
+  static TXWb* w = [] {
+    benchApp();
+    speechStore();
+    auto* win = new TXWb(loaded());
+    loaded().SetGermanEnglish(false);
+    win->show();
+    win->resize(592, win->height());
+    QCoreApplication::processEvents();
+    return win;
+  }();
+  return *w;
+}
+
+void paintGrid(TXWb& w) {
+  w.grid()->viewport()->repaint();
+  QCoreApplication::processEvents();
+}
+
+// "e" in the English words: most of the half.
+void BM_SearchE(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  TXDatabase& db = loaded();
+  db.SetGermanEnglish(false);
+  for (auto _ : state) db.Search("e", false, false);
+  state.counters["hits"] = static_cast<double>(db.Hits().size());
+}
+BENCHMARK(BM_SearchE)->Unit(benchmark::kMillisecond);
+
+// The same from the window's button, until the grid is painted; minus BM_SearchE it is
+// the cost of showing the hits.
+void BM_WindowSearchEShown(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  TXWb& w = window();
+  w.showPanel(TXWb::pnSuchen);
+  w.searchEdit()->setText("e");
+  for (auto _ : state) {
+    w.SuchenClick();
+    paintGrid(w);
+  }
+  state.counters["rows"] = static_cast<double>(w.hitsModel()->rowCount());
+}
+BENCHMARK(BM_WindowSearchEShown)->Unit(benchmark::kMillisecond);
+
+// One keystroke on the browse panel: LookUp, nine neighbours into the grid, painted.
+void BM_BrowseKeystroke(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  TXWb& w = window();
+  w.showPanel(TXWb::pnBlaettern);
+  const char* typed[] = {"h", "ho", "hou", "hous", "house", "z", "ze", "zeb", "a", "ab", "abs"};
+  std::size_t k = 0;
+  for (auto _ : state) {
+    w.keywordEdit()->setText(typed[k++ % std::size(typed)]);
+    paintGrid(w);
+  }
+}
+BENCHMARK(BM_BrowseKeystroke)->Unit(benchmark::kMicrosecond);
+
+// The speech button's check alone, on English words with and without a recording.
+void BM_SpeechCheck(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  TXWb& w = window();
+  w.showPanel(TXWb::pnBearbeiten);
+  TXDatabase& db = loaded();
+  db.LookUp("house", -1);
+  std::size_t shown = 0, checks = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    db.Next();
+    state.ResumeTiming();
+    shown += w.UpdateSpeechButton();
+    ++checks;
+  }
+  state.counters["with_recording"] = static_cast<double>(shown) / static_cast<double>(checks);
+}
+BENCHMARK(BM_SpeechCheck)->Unit(benchmark::kMicrosecond)->Iterations(20000);
+
+// A whole cursor move on the edit panel: the fields, the speech check, the follower.
+void BM_CursorMoveOnEditPanel(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  TXWb& w = window();
+  w.showPanel(TXWb::pnBearbeiten);
+  TXDatabase& db = loaded();
+  db.LookUp("house", -1);
+  bool forward = true;
+  for (auto _ : state) {
+    forward ? db.Next() : db.Prior();
+    forward = !forward;
+  }
+}
+BENCHMARK(BM_CursorMoveOnEditPanel)->Unit(benchmark::kMicrosecond);
+
+void BM_CreateWindow(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  benchApp();
+  TXDatabase& db = loaded();
+  for (auto _ : state) {
+    auto* w = new TXWb(db);
+    benchmark::DoNotOptimize(w);
+    state.PauseTiming();
+    delete w;
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_CreateWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace

@@ -11,8 +11,10 @@
 #include <filesystem>
 #include <future>
 #include <numeric>
+#include <sys/mman.h>
 #include <sys/stat.h>
-#include <zlib.h>
+#include <unistd.h>
+#include <libdeflate.h>
 
 namespace {
 
@@ -130,13 +132,13 @@ std::uint32_t TXDatabase::store(THalf& half, std::string_view text) {
 
 void TXDatabase::compactIfWasteful(THalf& half) {
   if (half.garbage < (1u << 20) || half.garbage * 2 < half.arena.size()) return;
-  std::string arena;
+  TTextArena arena;
   arena.reserve(half.arena.size() - half.garbage);
   for (TEntry& e : half.entries) {
     const auto w = static_cast<std::uint32_t>(arena.size());
-    arena.append(half.arena, e.wordPos, e.wordLen);
+    arena.append(word(half, e));
     const auto m = static_cast<std::uint32_t>(arena.size());
-    arena.append(half.arena, e.meaningPos, e.meaningLen);
+    arena.append(meaning(half, e));
     e.wordPos = w;
     e.meaningPos = m;
   }
@@ -289,7 +291,6 @@ void TXDatabase::Clear() {
   half.entries.clear();
   half.entries.shrink_to_fit();
   half.arena.clear();
-  half.arena.shrink_to_fit();
   half.garbage = 0;
   half.current = 0;
   half.sorted = 1;
@@ -554,33 +555,42 @@ void TXDatabase::GotoEntry(std::string_view w, std::string_view m) {
 
 namespace {
 
-// Inflates into one growing buffer (the text becomes the half's arena as it is); nothing
-// when the stream is broken, truncated or larger than `limit`.
-std::optional<std::string> inflateDictionary(std::string_view compressed, std::size_t limit) {
-  z_stream zs{};
-  if (inflateInit(&zs) != Z_OK) return std::nullopt;
-  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
-  zs.avail_in = static_cast<uInt>(compressed.size());
-  std::string out;
-  out.resize(std::min<std::size_t>(std::max<std::size_t>(compressed.size() * 3, 1u << 16), limit + 1));
-  std::size_t have = 0;
-  int rc = Z_OK;
-  while (rc == Z_OK) {
-    if (have == out.size()) {
-      if (out.size() > limit) break;
-      out.resize(std::min(out.size() * 2, limit + 1));
+// Tens of megabytes filled in one go: huge pages spare most of the page faults.
+void adviseHugePages(char* buffer, std::size_t size) {
+  const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto begin = (reinterpret_cast<std::uintptr_t>(buffer) + page - 1) & ~(page - 1);
+  const auto end = (reinterpret_cast<std::uintptr_t>(buffer) + size) & ~(page - 1);
+  if (end > begin + (2u << 20)) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
+
+// Inflates the whole stream at once into a buffer that becomes the half's arena as it is;
+// nothing when the stream is broken, truncated or larger than `limit`. The zlib format
+// does not record the size, so the buffer is a generous guess: pages that the data does
+// not reach are never touched and are handed back unread. A stream that inflates beyond
+// the guess is inflated once more into a buffer of the full limit.
+std::optional<TTextArena> inflateDictionary(std::string_view compressed, std::size_t limit) {
+  struct TDecompressor {
+    libdeflate_decompressor* d = libdeflate_alloc_decompressor();
+    ~TDecompressor() { libdeflate_free_decompressor(d); }
+  } dec;
+  if (!dec.d) return std::nullopt;
+  std::size_t room = std::min(std::max<std::size_t>(compressed.size() * 8, 1u << 20), limit + 1);
+  for (;;) {
+    char* buffer = static_cast<char*>(std::malloc(room));
+    if (!buffer) return std::nullopt;
+    TTextArena arena = TTextArena::adopt(buffer, 0, room);
+    adviseHugePages(buffer, room);
+    std::size_t have = 0;
+    const libdeflate_result rc =
+        libdeflate_zlib_decompress(dec.d, compressed.data(), compressed.size(), buffer, room, &have);
+    if (rc == LIBDEFLATE_SUCCESS && have <= limit) {
+      arena = TTextArena::adopt(arena.release(), have, room);
+      arena.shrinkToFit();
+      return arena;
     }
-    zs.next_out = reinterpret_cast<Bytef*>(out.data() + have);
-    zs.avail_out = static_cast<uInt>(out.size() - have);
-    rc = inflate(&zs, Z_NO_FLUSH);
-    have = out.size() - zs.avail_out;
-    if (rc == Z_OK && zs.avail_in == 0 && zs.avail_out != 0) rc = Z_DATA_ERROR;  // truncated
-    if (rc == Z_BUF_ERROR) rc = Z_DATA_ERROR;
+    if (rc != LIBDEFLATE_INSUFFICIENT_SPACE || room > limit) return std::nullopt;
+    room = limit + 1;
   }
-  inflateEnd(&zs);
-  if (rc != Z_STREAM_END || have > limit) return std::nullopt;
-  out.resize(have);
-  return out;
 }
 
 // A half is not expected to grow beyond this; larger streams are refused unread.
@@ -588,7 +598,7 @@ constexpr std::size_t kDictionaryLimit = 256u << 20;
 
 }  // namespace
 
-bool TXDatabase::inOrder(const std::string& arena, const std::vector<TEntry>& entries) {
+bool TXDatabase::inOrder(const TTextArena& arena, const std::vector<TEntry>& entries) {
   for (std::size_t i = 1; i < entries.size(); ++i) {
     const TEntry& a = entries[i - 1];
     const TEntry& b = entries[i];
@@ -632,7 +642,7 @@ void TXDatabase::parseRecords(TLoadedFile& file) {
 // Groups of three lines: word, kind, meaning; a last incomplete group reads as empty fields.
 void TXDatabase::parseLines(TLoadedFile& file) {
   const char* p = file.m_arena.data();
-  const std::vector<std::string_view> lines = splitLines(file.m_arena);
+  const std::vector<std::string_view> lines = splitLines(file.m_arena.view());
   file.m_entries.reserve(lines.size() / 3 + 1);
   for (std::size_t k = 0; k < lines.size(); k += 3) {
     const std::string_view w = trimmed(lines[k]);
@@ -650,7 +660,7 @@ void TXDatabase::parseLines(TLoadedFile& file) {
 
 TXDatabase::TLoadedFile TXDatabase::ParseCompressed(std::string_view fileBytes) {
   TLoadedFile file;
-  std::optional<std::string> data = inflateDictionary(fileBytes, kDictionaryLimit);
+  std::optional<TTextArena> data = inflateDictionary(fileBytes, kDictionaryLimit);
   if (!data) return file;
   file.m_arena = std::move(*data);
   file.m_ok = true;
@@ -661,7 +671,8 @@ TXDatabase::TLoadedFile TXDatabase::ParseCompressed(std::string_view fileBytes) 
 
 TXDatabase::TLoadedFile TXDatabase::ParseText(std::string text) {
   TLoadedFile file;
-  file.m_arena = std::move(text);
+  file.m_arena.reserve(text.size());
+  file.m_arena.append(text);
   file.m_ok = true;
   parseLines(file);
   file.m_sorted = inOrder(file.m_arena, file.m_entries);
@@ -694,7 +705,7 @@ bool TXDatabase::AddLoaded(TLoadedFile&& file) {
                                                                      std::string_view(file.m_arena.data() +
                                                                                           file.m_entries[0].wordPos,
                                                                                       file.m_entries[0].wordLen)) <= 0;
-      half.arena.append(file.m_arena);
+      half.arena.append(file.m_arena.view());
       for (TEntry e : file.m_entries) {
         e.wordPos += base;
         e.meaningPos += base;
@@ -750,14 +761,14 @@ bool TXDatabase::writePacked(std::string_view name, const std::string& packed) {
   }
 }
 
-bool TXDatabase::saveHalf(int half, const std::string& packed) {
+bool TXDatabase::saveHalf(int half, const std::string& packed, int tried) {
   THalf& hf = m_halves[half];
   hf.savedName.clear();
   std::string name = hf.fileName;
   const std::string direction = DirectionName(half);
   if (!hf.modified) return true;
   for (;;) {
-    if (!name.empty() && writePacked(name, packed)) {
+    if (!name.empty() && (tried < 0 ? writePacked(name, packed) : tried == 1)) {
       hf.fileName = name;
       hf.savedName = name;
       showMessage(T("Das Wörterbuch ") + direction + T(" wurde erfolgreich gespeichert."));
@@ -767,6 +778,7 @@ bool TXDatabase::saveHalf(int half, const std::string& packed) {
                                        T("Soll es an einem anderen Ort gespeichert werden?") + "\r\r" +
                                        T("Achtung: Bei Nein gehen alle Veränderungen verloren."),
                                    mb::YesNo | mb::IconQuestion);
+    tried = -1;
     if (answer != mb::IdYes) return false;
     TFileDialogRequest request;
     request.save = true;
@@ -787,21 +799,32 @@ void TXDatabase::SaveAll() {
   const int answer = showMessage(T("Das Wörterbuch wurde verändert. Sollen diese Veränderungen gespeichert werden?"),
                                  mb::YesNo | mb::IconQuestion);
   if (answer != mb::IdYes) return;
-  // The data does not change while the questions are asked: compress both halves at once.
-  auto pack = [this](int half) {
-    try {
-      return m_halves[half].modified ? zek::deflateZlib(Records(half), 1) : std::string();
-    } catch (...) {
-      return std::string();
-    }
+  // The data does not change while the questions are asked: both halves are compressed
+  // and written to their files at once; the messages and any question where to save
+  // follow in the fixed order.
+  struct TPacked {
+    std::string bytes;
+    int tried = -1;
   };
-  std::future<std::string> second = std::async(std::launch::async, pack, 1);
-  const std::string first = pack(0);
-  const std::string packedSecond = second.get();
+  auto pack = [this](int half) {
+    TPacked out;
+    const THalf& hf = m_halves[half];
+    if (!hf.modified) return out;
+    try {
+      out.bytes = zek::deflateZlib(Records(half), 1);
+      if (!hf.fileName.empty()) out.tried = writePacked(hf.fileName, out.bytes) ? 1 : 0;
+    } catch (...) {
+      out.bytes.clear();
+    }
+    return out;
+  };
+  std::future<TPacked> second = std::async(std::launch::async, pack, 1);
+  const TPacked first = pack(0);
+  const TPacked packedSecond = second.get();
   m_half = 0;
-  saveHalf(0, first);
+  saveHalf(0, first.bytes, first.tried);
   m_half = 1;
-  saveHalf(1, packedSecond);
+  saveHalf(1, packedSecond.bytes, packedSecond.tried);
 }
 
 void TXDatabase::ExportText() {

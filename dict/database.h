@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dict/textarena.h"
+
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -112,7 +114,7 @@ class TXDatabase {
   };
   struct THalf {
     std::vector<TEntry> entries;
-    std::string arena;
+    TTextArena arena;
     std::size_t garbage = 0;
     int current = 0;
     bool modified = false;
@@ -133,14 +135,16 @@ class TXDatabase {
   void changed();
   void markModified() { h().modified = true; }
   void noteWordChanged(int index);
-  bool saveHalf(int half, const std::string& packed);
+  // `tried`: 1 when the packed half was written under its file name already, 0 when that
+  // write failed, -1 when it is still to be tried.
+  bool saveHalf(int half, const std::string& packed, int tried);
   static bool writePacked(std::string_view name, const std::string& packed);
   bool importHalf(int half, const std::string& base, const char* first, const char* second, int errorFlags);
   void remapHits(const std::vector<int>& newIndex);
 
   static void parseRecords(TLoadedFile& file);
   static void parseLines(TLoadedFile& file);
-  static bool inOrder(const std::string& arena, const std::vector<TEntry>& entries);
+  static bool inOrder(const TTextArena& arena, const std::vector<TEntry>& entries);
 
   THalf m_halves[2];
   int m_half = 0;
@@ -159,7 +163,7 @@ class TXDatabase {
     std::string m_name;
     bool m_ok = false;
     bool m_sorted = true;
-    std::string m_arena;
+    TTextArena m_arena;
     std::vector<TEntry> m_entries;
   };
 };

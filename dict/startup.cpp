@@ -7,18 +7,24 @@
 
 namespace zek {
 
-void loadDictionaries(TXDatabase& db, std::string_view dictFile1, std::string_view dictFile2) {
-  // The two files are read and parsed at the same time (reading touches no database
-  // state); they are added, and any failure reported, in the fixed order afterwards.
-  std::future<TXDatabase::TLoadedFile> second;
-  if (!dictFile2.empty())
-    second = std::async(std::launch::async, [name = std::string(dictFile2)] { return TXDatabase::ReadDictionaryFile(name); });
-  TXDatabase::TLoadedFile first;
-  if (!dictFile1.empty()) first = TXDatabase::ReadDictionaryFile(dictFile1);
+TDictionaryLoad::TDictionaryLoad(std::string_view dictFile1, std::string_view dictFile2) {
+  // The two files are read and parsed at the same time (reading touches no database state).
+  auto read = [](std::string_view name) {
+    return std::async(std::launch::async, [name = std::string(name)] { return TXDatabase::ReadDictionaryFile(name); });
+  };
+  if (!dictFile2.empty()) m_second = read(dictFile2);
+  if (!dictFile1.empty()) m_first = read(dictFile1);
+}
+
+void TDictionaryLoad::finish(TXDatabase& db) {
   db.SetGermanEnglish(true);
-  if (second.valid()) db.AddLoaded(second.get());
+  if (m_second.valid()) db.AddLoaded(m_second.get());
   db.SetGermanEnglish(false);
-  if (!dictFile1.empty()) db.AddLoaded(std::move(first));
+  if (m_first.valid()) db.AddLoaded(m_first.get());
+}
+
+void loadDictionaries(TXDatabase& db, std::string_view dictFile1, std::string_view dictFile2) {
+  TDictionaryLoad(dictFile1, dictFile2).finish(db);
 }
 
 void storeDictionaryNames(const TXDatabase& db, TSettingsStore& store) {

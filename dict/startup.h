@@ -1,6 +1,9 @@
 #pragma once
 
+#include <future>
 #include <string_view>
+
+#include "dict/database.h"
 
 class TXDatabase;
 class TSettingsStore;
@@ -11,6 +14,18 @@ namespace zek {
 // English-German (half 0) from dictFile1, leaving half 0 current. An empty name leaves its
 // half empty without a message (start-up found no such file).
 void loadDictionaries(TXDatabase& db, std::string_view dictFile1, std::string_view dictFile2);
+
+// The same in two steps, so that the program can paint its start page while the files
+// are read: start() reads and parses both files on threads of their own (touching no
+// database), finish() adds them, with any message, in the order above.
+class TDictionaryLoad {
+ public:
+  TDictionaryLoad(std::string_view dictFile1, std::string_view dictFile2);
+  void finish(TXDatabase& db);
+
+ private:
+  std::future<TXDatabase::TLoadedFile> m_first, m_second;
+};
 
 // After SaveAll: the names the halves were saved under, as "Datenbank1" (half 0) and
 // "Datenbank2" (half 1) in "SOFTWARE\ZEK\zek englisch\Verzeichnisse"; empty names are not written.

@@ -2,7 +2,14 @@
 
 #include "platform/codec.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <fstream>
@@ -93,16 +100,38 @@ std::string extensionLower(std::string_view name) {
 bool isAbsoluteName(std::string_view name) { return !name.empty() && (name[0] == '/' || name[0] == '\\'); }
 
 std::optional<std::string> readFile(const fs::path& path, std::uintmax_t limit) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct TCloser {
+    int fd;
+    ~TCloser() { ::close(fd); }
+  } closer{fd};
+  // A regular file is read in one piece into a buffer of its size; one byte more is asked
+  // for, so a file that grew meanwhile is still read to its end.
+  struct stat st {};
   std::string data;
-  char buf[65536];
-  while (in) {
-    in.read(buf, sizeof buf);
-    data.append(buf, static_cast<size_t>(in.gcount()));
-    if (data.size() > limit) return std::nullopt;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    if (static_cast<std::uintmax_t>(st.st_size) > limit) return std::nullopt;
+    data.resize(static_cast<std::size_t>(st.st_size) + 1);
+  } else {
+    data.resize(65536);
   }
-  if (in.bad()) return std::nullopt;
+  std::size_t have = 0;
+  for (;;) {
+    if (have == data.size()) {
+      if (have > limit) return std::nullopt;
+      data.resize(std::min<std::uintmax_t>(data.size() * 2, limit + 1));
+    }
+    const ssize_t n = ::read(fd, data.data() + have, data.size() - have);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    have += static_cast<std::size_t>(n);
+  }
+  if (have > limit) return std::nullopt;
+  data.resize(have);
   return data;
 }
 
@@ -166,13 +195,21 @@ std::optional<std::string> inflateZlib(std::string_view compressed, std::size_t 
 }
 
 std::string deflateZlib(std::string_view data, int level) {
-  uLongf size = compressBound(static_cast<uLong>(data.size()));
-  std::string out(size, '\0');
-  if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
-                static_cast<uLong>(data.size()), level) != Z_OK) {
-    return {};
+  // Whole-buffer compression; the result is an ordinary zlib stream with the header that
+  // zlib writes for the same level (zlib's "default" -1 is level 6).
+  libdeflate_compressor* c = libdeflate_alloc_compressor(level < 0 ? 6 : std::min(level, 9));
+  if (!c) return {};
+  // The bound is far above what text needs: a scratch buffer whose unused pages are never
+  // touched, and only the result copied out.
+  const std::size_t bound = libdeflate_zlib_compress_bound(c, data.size());
+  char* scratch = static_cast<char*>(std::malloc(bound));
+  std::string out;
+  if (scratch) {
+    const std::size_t size = libdeflate_zlib_compress(c, data.data(), data.size(), scratch, bound);
+    out.assign(scratch, size);
+    std::free(scratch);
   }
-  out.resize(size);
+  libdeflate_free_compressor(c);
   return out;
 }
 

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <cstdlib>
 #include <random>
 
 std::int64_t TSteadyClock::nowMs() const {
@@ -51,3 +52,8 @@ int zufall(int n) {
 }
 
 void setZufallSeed(unsigned seed) { generator().seed(seed); }
+
+void reseedZufall() {
+  const char* seed = std::getenv("ZEK_SEED");
+  setZufallSeed(seed && *seed ? unsigned(std::strtoul(seed, nullptr, 10)) : std::random_device{}());
+}

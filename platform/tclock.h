@@ -70,3 +70,5 @@ class TManualPump final : public TPump {
 // reach random(0)).
 int zufall(int n);
 void setZufallSeed(unsigned seed);
+// A fresh seed for a new presentation; ZEK_SEED makes scripted runs repeatable.
+void reseedZufall();

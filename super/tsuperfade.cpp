@@ -14,12 +14,10 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPaintEvent>
-#include <QRandomGenerator>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdlib>
 
 namespace {
 
@@ -434,9 +432,7 @@ TSuperFade::TSuperFade(int mode, TSuperOptions& options, TBibliothek& bibliothek
   setCursor(Qt::BlankCursor);
   setFocusPolicy(Qt::StrongFocus);
   setWindowState(Qt::WindowFullScreen);
-  // Every presentation draws differently; ZEK_SEED makes scripted runs repeatable.
-  const char* seed = std::getenv("ZEK_SEED");
-  setZufallSeed(seed && *seed ? unsigned(std::strtoul(seed, nullptr, 10)) : QRandomGenerator::global()->generate());
+  reseedZufall();
   m_engine.showRect = [this](const QRect& r) { repaint(r); };
   m_timer.setInterval(TSuperFadeEngine::kTickMs);
   connect(&m_timer, &QTimer::timeout, this, [this] { onTick(); });

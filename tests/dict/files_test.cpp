@@ -8,8 +8,10 @@
 
 #include <QCollator>
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <filesystem>
+#include <random>
 
 using zek::test::TempDir;
 
@@ -213,6 +215,141 @@ TEST(DictCollation, FastPathAgreesWithTheCollator) {
       EXPECT_EQ(zek::compareWords(W(a), W(b)), expected) << a << " <> " << b;
     }
   }
+}
+
+// Every other pair of a word alphabet with the characters that collate specially
+// (umlauts, sharp s, accents, punctuation, digits, soft hyphen, control characters): the
+// fast path must never decide differently from the collator, whatever follows or precedes
+// the first difference.
+TEST(DictCollation, FastPathAgreesOnEveryCharacterContext) {
+  QCollator collator(QLocale(QLocale::German, QLocale::Germany));
+  collator.setCaseSensitivity(Qt::CaseInsensitive);
+  auto sign = [](int r) { return r < 0 ? -1 : (r > 0 ? 1 : 0); };
+  auto viaCollator = [&](const std::string& a, const std::string& b) {
+    return sign(collator.compare(QString::fromStdString(zek::cp1252ToUtf8(a)),
+                                 QString::fromStdString(zek::cp1252ToUtf8(b))));
+  };
+  std::string plain = " ";
+  for (char c = 'a'; c <= 'z'; ++c) plain += {c, static_cast<char>(c - 32)};
+  const std::string others = "mzA Z";
+  int checked = 0;
+  for (int code = 1; code < 256; ++code) {
+    const std::string c(1, static_cast<char>(code));
+    for (const char x : plain) {
+      for (const char y : others) {
+        // c as the shared prefix, and c following the first difference.
+        for (const auto& [a, b] : {std::pair{c + x, c + y}, std::pair{c + x + "q", c + y}, std::pair{x + c, std::string(1, y)},
+                                   std::pair{std::string(1, x) + "b" + c, std::string(1, y) + "b"}}) {
+          ASSERT_EQ(zek::compareWords(a, b), viaCollator(a, b)) << zek::cp1252ToUtf8(a) << " <> " << zek::cp1252ToUtf8(b);
+          ++checked;
+        }
+      }
+    }
+  }
+  // Random words over a small alphabet, so that long shared prefixes are common.
+  const std::string alphabet = W("aAbBeE zZ-'.(1ÄäöÖüßéÈ") + "\xAD\x01";
+  std::mt19937 rng(7);
+  auto randomWord = [&] {
+    std::string w;
+    const int n = static_cast<int>(rng() % 6);
+    for (int i = 0; i < n; ++i) w += alphabet[rng() % alphabet.size()];
+    return w;
+  };
+  for (int k = 0; k < 20000; ++k) {
+    const std::string a = randomWord(), b = randomWord();
+    ASSERT_EQ(zek::compareWords(a, b), viaCollator(a, b)) << zek::cp1252ToUtf8(a) << " <> " << zek::cp1252ToUtf8(b);
+  }
+  EXPECT_GT(checked, 100000);
+}
+
+// ---- file format: plain zlib streams both ways ----
+
+std::string zlibInflate(const std::string& packed, std::size_t size) {
+  std::string out(size, '\0');
+  uLongf have = size;
+  if (uncompress(reinterpret_cast<Bytef*>(out.data()), &have, reinterpret_cast<const Bytef*>(packed.data()),
+                 packed.size()) != Z_OK)
+    return "(broken)";
+  out.resize(have);
+  return out;
+}
+
+std::string zlibDeflate(const std::string& data, int level) {
+  uLongf size = compressBound(data.size());
+  std::string out(size, '\0');
+  compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(data.data()), data.size(),
+            level);
+  out.resize(size);
+  return out;
+}
+
+TEST(DictFileFormat, SavedHalfIsAZlibStreamThatZlibReads) {
+  TempDir dir;
+  TXDatabase db;
+  db.Append("go", "2", "gehen");
+  db.Append(W("Bär"), "1", W("bear; Bär"));
+  for (int i = 0; i < 5000; ++i) db.Append("word" + std::to_string(i), "3", "Wort " + std::to_string(i));
+  const std::string name = zek::fromPath(dir.path() / "e_d.zek");
+  ASSERT_TRUE(db.WriteHalf(0, name));
+  const std::string packed = *zek::readFile(dir.path() / "e_d.zek");
+  ASSERT_GE(packed.size(), 2u);
+  EXPECT_EQ(static_cast<unsigned char>(packed[0]), 0x78);
+  EXPECT_EQ(static_cast<unsigned char>(packed[1]), 0x01);  // the header zlib writes for level 1
+  EXPECT_EQ(zlibInflate(packed, 1u << 20), db.Records(0));
+}
+
+TEST(DictFileFormat, ReadsWhatZlibWroteAtEveryLevel) {
+  const std::string records = std::string("go\0" "2\0" "gehen\0", 11) + W("Bär") + std::string("\0" "1\0", 3) +
+                              W("bear; Bär") + std::string(1, '\0');
+  for (int level : {0, 1, 6, 9}) {
+    TXDatabase db;
+    ASSERT_TRUE(db.AddLoaded(TXDatabase::ParseCompressed(zlibDeflate(records, level)))) << level;
+    ASSERT_EQ(db.Count(), 2) << level;
+    EXPECT_EQ(db.GetWord(1), W("Bär"));
+    EXPECT_EQ(db.GetMeaning(1), W("bear; Bär"));
+    EXPECT_EQ(db.Records(0), records) << level;
+  }
+}
+
+struct StreamCase {
+  const char* what;
+  std::string bytes;
+  bool ok;
+  int count;
+};
+
+TEST(DictFileFormat, StreamsThatInflateFarOrNotAtAll) {
+  // One record repeated compresses a thousandfold, beyond the first guess of the size.
+  std::string repeated;
+  for (int i = 0; i < 200000; ++i) repeated += std::string("aa\0" "1\0" "bb\0", 8);
+  const std::string packed = zlibDeflate(repeated, 9);
+  std::string trailing = zlibDeflate(std::string("go\0" "2\0" "gehen\0", 11), 1) + "junk";
+  const StreamCase cases[] = {
+      {"far beyond the guess", packed, true, 200000},
+      {"bytes after the stream", trailing, true, 1},
+      {"truncated", packed.substr(0, packed.size() / 2), false, 0},
+      {"broken check sum", packed.substr(0, packed.size() - 1) + "x", false, 0},
+      {"not zlib", "plain text", false, 0},
+      {"empty", "", false, 0},
+  };
+  zek::ScriptedDialogs quiet;
+  for (const StreamCase& c : cases) {
+    TXDatabase db;
+    EXPECT_EQ(db.AddLoaded(TXDatabase::ParseCompressed(c.bytes)), c.ok) << c.what;
+    EXPECT_EQ(db.Count(), c.count) << c.what;
+  }
+}
+
+// A word set from a view into its own arena survives the arena growing under it.
+TEST(DictArena, SettingATextFromItsOwnViewWhileTheArenaGrows) {
+  TXDatabase db;
+  db.Append(std::string(5000, 'x') + "house", "1", "Haus");
+  for (int i = 0; i < 50; ++i) {
+    db.SetWord(0, db.WordView(0));
+    db.SetMeaning(0, db.MeaningView(0));
+  }
+  EXPECT_EQ(db.GetWord(0), std::string(5000, 'x') + "house");
+  EXPECT_EQ(db.GetMeaning(0), "Haus");
 }
 
 // ---- conversion of the free word list ----

@@ -6,6 +6,7 @@
 #include "tests/common/testutil.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tvoceinstellungen.h"
+#include "vocab/vokabeldatei.h"
 
 #include <gtest/gtest.h>
 
@@ -148,6 +149,68 @@ TEST_F(BingoTest, TimeRunningOutEndsTheGame) {
   EXPECT_EQ(game.time(), 0);
   EXPECT_EQ(game.messages().back(), "TIME UP|GAME OVER");
   EXPECT_EQ(host.pages.back(), "again.htx");
+}
+
+TEST_F(BingoTest, RoundTwoReloadsOnlyAnUnchangedRandomSelection) {
+  std::vector<TVokabel> fruit;
+  for (const char* w : {"apple", "pear", "plum", "cherry", "peach", "grape", "lemon", "melon"}) {
+    TVokabel v;
+    v.Vokabel = w;
+    v.Bedeutung1 = std::string("die ") + w;
+    fruit.push_back(v);
+  }
+  tmp.write("Vokabeln/Obst.asc", schreibeVokabeln(fruit));
+  for (const bool changed : {false, true}) {
+    bib.ZufallsAuswahl(zek::fromPath(tmp.path() / "Vokabeln") + "/");
+    ASSERT_EQ(bib.Anzahl(false), 8);
+    e.Von = 0;
+    e.Bis = 3;
+    TVokabel own = *bib.Eintrag(0);
+    if (changed) {
+      own.Bedeutung1 = "der eigene Apfel";
+      bib.SetEintrag(0, own);
+    }
+    TBingo game(bib, host, pump);
+    pump.hook = [&](std::int64_t) {
+      if (game.round() == 2) game.stop();
+      else if (!game.wrongPair()) game.click();
+    };
+    game.run();
+    ASSERT_EQ(game.round(), 2);
+    // Reloaded: the whole new selection is the range. Changed: nothing is thrown away.
+    EXPECT_EQ(e.Bis, changed ? 3 : 7) << "changed " << changed;
+    EXPECT_EQ(bib.Eintrag(0)->Bedeutung1, own.Bedeutung1);
+  }
+}
+
+TEST_F(BingoTest, FewDistinctWordsDoNotHoldUpTheNextPair) {
+  bib.Leeren(false);
+  for (const char* m : {"die Bank", "das Ufer", "die Sitzbank", "die Reihe"}) {
+    TVokabel v;
+    v.Vokabel = "bank";
+    v.Bedeutung1 = m;
+    bib.Hinzufuegen(v);
+  }
+  e.Von = 0;
+  e.Bis = 3;
+  TBingo game(bib, host, pump);
+  for (int i = 0; i < 30; ++i) {
+    game.nextPair();
+    EXPECT_EQ(game.upper(), "bank");
+  }
+  EXPECT_LE(game.recentWords().size(), 2u);
+}
+
+TEST_F(BingoTest, ATextTooWideShrinksToTheSmallestSizeAndStops) {
+  TBingo game(bib, host, pump);
+  host.image.fill(Qt::black);
+  game.drawPanel(TBingo::kUpperPanel, std::string(400, 'W'));
+  // Drawn (white panel with letters) and clipped to the panel.
+  EXPECT_EQ(host.image.pixelColor(400, 31), QColor(Qt::white));
+  EXPECT_EQ(host.image.pixelColor(400, 250), QColor(Qt::black));
+  int dark = 0;
+  for (int x = 0; x < 800; ++x) dark += host.image.pixelColor(x, 133).lightness() < 128;
+  EXPECT_GT(dark, 0);
 }
 
 }  // namespace
