@@ -38,6 +38,7 @@ bool haveFiles(benchmark::State& state) {
 // Both halves, loaded once for the read-only benchmarks.
 TXDatabase& loaded() {
   static TXDatabase* db = [] {
+    benchApp();  // as in the program, the application (and with it the locale) comes first
     auto* d = new TXDatabase;
     zek::ScriptedDialogs quiet;
     zek::loadDictionaries(*d, dictFile("e_d.zek"), dictFile("d_e.zek"));

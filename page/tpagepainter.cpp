@@ -4,6 +4,7 @@
 #include "page/tpicturelist.h"
 #include "page/tqttextmetrics.h"
 #include "platform/codec.h"
+#include "widgets/txblend.h"
 
 #include <QPainter>
 
@@ -62,47 +63,56 @@ void fillRect(TXBitmap& b, int x, int y, int w, int h, TColor colour) {
   const int x0 = std::max(0, x), y0 = std::max(0, y);
   const int x1 = std::min(b.width(), x + w), y1 = std::min(b.height(), y + h);
   if (x1 <= x0 || y1 <= y0) return;
-  const std::uint8_t px[3] = {std::uint8_t(colour >> 16), std::uint8_t(colour >> 8), std::uint8_t(colour)};
-  for (int yy = y0; yy < y1; ++yy) {
-    std::uint8_t* row = b.scanLine(yy) + x0 * 3;
-    for (int xx = x0; xx < x1; ++xx, row += 3) {
-      row[0] = px[0];
-      row[1] = px[1];
-      row[2] = px[2];
-    }
-  }
+  const std::array<std::uint8_t, 3> px = {std::uint8_t(colour >> 16), std::uint8_t(colour >> 8), std::uint8_t(colour)};
+  std::uint8_t* first = b.scanLine(y0) + x0 * 3;
+  zek::blend::fillRow(first, x1 - x0, px);
+  for (int yy = y0 + 1; yy < y1; ++yy) std::memcpy(b.scanLine(yy) + x0 * 3, first, std::size_t(x1 - x0) * 3u);
 }
 
 bool isAll255(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return (unsigned char)c == 255; });
 }
 
-// A picture frame at the item's size, transparent parts showing what is below.
-TXBitmap framedSource(const TPictureFrame& frame, int w, int h, const TXBitmap& target, int x, int y) {
+// A picture frame at the item's size, transparent parts showing what is below: the frame's own
+// bitmap when it fits as it is, else `scratch` made up from it.
+const TXBitmap& framedSource(const TPictureFrame& frame, int w, int h, const TXBitmap& target, int x, int y,
+                             TXBitmap& scratch) {
   const TXBitmap& bmp = frame.bitmap;
-  TXBitmap src;
-  std::vector<std::uint8_t> mask;
-  if (bmp.width() == w && bmp.height() == h) {
-    src = bmp;
-    mask = frame.mask;
+  const bool sameSize = bmp.width() == w && bmp.height() == h;
+  if (sameSize && frame.mask.empty()) return bmp;
+  std::vector<std::uint8_t> scaledMask;
+  const std::vector<std::uint8_t>* mask = &frame.mask;
+  if (sameSize) {
+    scratch = bmp;
   } else {
     TXBitmap copy = bmp;  // view() needs a mutable bitmap
     const QImage scaled = copy.view().scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    src.assign(scaled);
+    scratch.assign(scaled);
     if (!frame.mask.empty()) {
-      mask.resize(std::size_t(w) * std::size_t(h));
+      scaledMask.resize(std::size_t(w) * std::size_t(h));
       for (int yy = 0; yy < h; ++yy)
         for (int xx = 0; xx < w; ++xx)
-          mask[std::size_t(yy) * std::size_t(w) + std::size_t(xx)] =
+          scaledMask[std::size_t(yy) * std::size_t(w) + std::size_t(xx)] =
               frame.mask[std::size_t(yy * bmp.height() / h) * std::size_t(bmp.width()) + std::size_t(xx * bmp.width() / w)];
     }
+    mask = &scaledMask;
   }
-  if (!mask.empty()) {
-    for (int yy = 0; yy < h; ++yy)
-      for (int xx = 0; xx < w; ++xx)
-        if (mask[std::size_t(yy) * std::size_t(w) + std::size_t(xx)] < 128) src.setPixel(xx, yy, target.pixel(x + xx, y + yy));
+  if (!mask->empty()) {
+    // Transparent pixels take the target's pixel below, black where the target ends.
+    for (int yy = 0; yy < h; ++yy) {
+      const std::uint8_t* m = mask->data() + std::size_t(yy) * std::size_t(w);
+      std::uint8_t* row = scratch.scanLine(yy);
+      const int ty = y + yy;
+      const std::uint8_t* below = ty >= 0 && ty < target.height() ? target.scanLine(ty) : nullptr;
+      for (int xx = 0; xx < w; ++xx) {
+        if (m[xx] >= 128) continue;
+        const int tx = x + xx;
+        if (below && tx >= 0 && tx < target.width()) std::memcpy(row + 3 * xx, below + 3 * tx, 3);
+        else std::memset(row + 3 * xx, 0, 3);
+      }
+    }
   }
-  return src;
+  return scratch;
 }
 
 }  // namespace
@@ -238,7 +248,8 @@ void TPagePainter::drawPicture(TXBitmap& target, const TPageItem& item, int dx, 
   if (frame >= pic->frames.size()) frame = 0;
   const int x = item.x - dx, y = item.y - item.ascent - dy, w = item.width, h = item.ascent + item.descent;
   if (w <= 0 || h <= 0) return;
-  const TXBitmap src = framedSource(pic->frames[frame], w, h, target, x, y);
+  TXBitmap scratch;
+  const TXBitmap& src = framedSource(pic->frames[frame], w, h, target, x, y, scratch);
   int mode = img.mode;
   TColor tint = resolveColor(img.tint, colors);
   if (img.hoverTint) {
@@ -263,10 +274,9 @@ void TPagePainter::drawPicture(TXBitmap& target, const TPageItem& item, int dx, 
 void TPagePainter::drawWord(QPainter& p, const TPageItem& it, bool flash) {
   const TTextStyle& st = it.style;
   const std::string_view face = m_page.faceName(st);
-  p.setFont(m_fonts.font(face, st));
   const TColor colour = flash ? resolveColor(st.flashColor, colors) : resolveColor(st.color, colors);
   p.setPen(toQColor(colour));
-  p.drawText(QPoint(it.x, it.y), zek::toQString(m_page.itemText(it)));
+  m_fonts.drawText(p, QPoint(it.x, it.y), face, st, m_page.itemText(it));
 }
 
 void TPagePainter::paintText(TXBitmap& buffer, const TRect* only) {

@@ -1,6 +1,7 @@
 #include "page/tpicturelist.h"
 
 #include "page/targetpath.h"
+#include "page/tpicturecache.h"
 
 #include "platform/builtinresources.h"
 #include "platform/codec.h"
@@ -68,11 +69,10 @@ std::shared_ptr<const TPicture> loadPicture(std::string_view name, std::string_v
     if (bytes.empty()) bytes = namedResource(zek::lowerCase(res));
     if (bytes.empty()) return nullptr;
     // "bmp" and "jpeg" as named; any other built-in picture is recognised by its bytes.
-    return TPicture::fromImage(zek::decodeImage(bytes, zek::imageFormatFromName(name)));
+    return TPictureCache::shared().resource(res, bytes, zek::imageFormatFromName(name));
   }
-  const auto bytes = zek::readFile(zek::resolveName(resolvePictureName(name, xpath)), kMaxPictureFile);
-  if (!bytes) return nullptr;
-  return TPicture::fromImage(zek::decodeImage(*bytes, zek::imageFormatFromName(name)));
+  return TPictureCache::shared().file(zek::resolveName(resolvePictureName(name, xpath)),
+                                      zek::imageFormatFromName(name), kMaxPictureFile);
 }
 
 int TPictureList::add(std::string_view requested, std::string_view xpath) {

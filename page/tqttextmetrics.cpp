@@ -3,6 +3,8 @@
 #include "platform/codec.h"
 
 #include <QFontInfo>
+#include <QPainter>
+#include <QTextLayout>
 
 #include <array>
 #include <cmath>
@@ -21,6 +23,9 @@ constexpr std::array kStandIns = {
     TStandIn{"Courier New", "Liberation Mono"}, TStandIn{"Courier", "Liberation Mono"},
     TStandIn{"Verdana", "DejaVu Sans"},         TStandIn{"Comic Sans MS", "DejaVu Sans"},
 };
+
+constexpr std::size_t kMaxWidths = 50000;
+constexpr std::size_t kMaxGlyphTexts = 20000;
 
 }  // namespace
 
@@ -69,7 +74,7 @@ const TQtTextMetrics::TEntry& TQtTextMetrics::entry(std::string_view face, const
       f.setPixelSize(std::max(1, cell > 0 ? int(std::lround(double(size) * size / cell)) : size));
     }
     if (style.tracking != 0) f.setLetterSpacing(QFont::AbsoluteSpacing, style.tracking);
-    auto e = std::make_unique<TEntry>(TEntry{f, QFontMetrics(f)});
+    auto e = std::make_unique<TEntry>(TEntry{f, QFontMetrics(f), {}, {}});
     it = m_cache.emplace(m_key, std::move(e)).first;
   }
   m_lastKey = m_key;
@@ -90,6 +95,45 @@ TTextExtent TQtTextMetrics::textExtent(std::string_view face, const TTextStyle& 
   TTextExtent x;
   x.ascent = e.metrics.ascent();
   x.descent = e.metrics.descent();
-  if (!text.empty()) x.width = e.metrics.horizontalAdvance(zek::toQString(text));
+  if (text.empty()) return x;
+  if (const auto hit = e.widths.find(text); hit != e.widths.end()) {
+    x.width = hit->second;
+    return x;
+  }
+  x.width = e.metrics.horizontalAdvance(zek::toQString(text));
+  if (e.widths.size() >= kMaxWidths) e.widths.clear();  // a bound for views that run for days
+  e.widths.emplace(std::string(text), x.width);
   return x;
+}
+
+void TQtTextMetrics::drawText(QPainter& painter, QPoint origin, std::string_view face, const TTextStyle& style,
+                              std::string_view text) const {
+  if (text.empty()) return;
+  const TEntry& e = entry(face, style);
+  if (e.font.underline()) {
+    // A glyph run draws its underline a pixel longer than drawText does.
+    painter.setFont(e.font);
+    painter.drawText(origin, zek::toQString(text));
+    return;
+  }
+  auto found = e.glyphs.find(text);
+  if (found == e.glyphs.end()) {
+    QTextLayout layout(zek::toQString(text), e.font);
+    layout.setCacheEnabled(true);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1e9);  // one line, whatever the width
+    layout.endLayout();
+    QList<QGlyphRun> runs = layout.glyphRuns();
+    // QTextLayout puts the baseline at the line's ascent; the runs are kept relative to it.
+    const qreal ascent = line.ascent();
+    for (QGlyphRun& run : runs) {
+      QList<QPointF> positions = run.positions();
+      for (QPointF& pos : positions) pos.ry() -= ascent;
+      run.setPositions(positions);
+    }
+    if (e.glyphs.size() >= kMaxGlyphTexts) e.glyphs.clear();
+    found = e.glyphs.emplace(std::string(text), std::move(runs)).first;
+  }
+  for (const QGlyphRun& run : found->second) painter.drawGlyphRun(QPointF(origin), run);
 }

@@ -232,9 +232,11 @@ namespace {
 void fillRect(TXBitmap& bmp, TRect64 r, const std::array<uint8_t, 3>& color) {
   r = r.intersected({0, 0, bmp.width(), bmp.height()});
   if (r.isEmpty()) return;
-  for (int64_t y = r.top; y < r.bottom; ++y) {
-    uint8_t* p = bmp.scanLine(static_cast<int>(y)) + 3 * r.left;
-    for (int64_t x = r.left; x < r.right; ++x, p += 3) std::memcpy(p, color.data(), 3);
+  const int n = static_cast<int>(r.right - r.left);
+  uint8_t* first = bmp.scanLine(static_cast<int>(r.top)) + 3 * r.left;
+  zek::blend::fillRow(first, n, color);
+  for (int64_t y = r.top + 1; y < r.bottom; ++y) {
+    std::memcpy(bmp.scanLine(static_cast<int>(y)) + 3 * r.left, first, static_cast<size_t>(n) * 3u);
   }
 }
 
@@ -346,6 +348,6 @@ void TXBitmap::FillColor(uint32_t color, TXByteOrder order) {
           : std::array<uint8_t, 3>{static_cast<uint8_t>(color), static_cast<uint8_t>(color >> 8),
                                    static_cast<uint8_t>(color >> 16)};
   uint8_t* first = scanLine(0);
-  for (int x = 0; x < m_width; ++x) std::memcpy(first + 3 * x, c.data(), 3);
+  zek::blend::fillRow(first, m_width, c);
   for (int y = 1; y < m_height; ++y) std::memcpy(scanLine(y), first, static_cast<size_t>(stride()));
 }

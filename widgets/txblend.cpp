@@ -2,7 +2,9 @@
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 namespace zek::blend {
 
@@ -301,6 +303,18 @@ void coverRow(uint8_t* dst, const uint8_t* coverage, int n, const std::array<uin
     const int c = coverage[i];
     if (c == 0) continue;
     for (int k = 0; k < 3; ++k) dst[k] = static_cast<uint8_t>(dst[k] + ((c * (color[k] - dst[k])) >> 4));
+  }
+}
+
+void fillRow(uint8_t* dst, int n, const std::array<uint8_t, 3>& color) {
+  if (n <= 0) return;
+  // One pixel, then the filled part copied onto the rest, doubling each time.
+  const size_t total = static_cast<size_t>(n) * 3u;
+  std::memcpy(dst, color.data(), 3);
+  for (size_t done = 3; done < total;) {
+    const size_t k = std::min(done, total - done);
+    std::memcpy(dst + done, dst, k);
+    done += k;
   }
 }
 

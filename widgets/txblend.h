@@ -34,6 +34,9 @@ void blendPixelCoverage(uint8_t* dst, const uint8_t* src, int coverage, const TB
 // Moves n pixels towards one colour (blue, green, red) by coverage: d += c * (colour - d) >> 4.
 void coverRow(uint8_t* dst, const uint8_t* coverage, int n, const std::array<uint8_t, 3>& color);
 
+// Sets n pixels to one colour (blue, green, red).
+void fillRow(uint8_t* dst, int n, const std::array<uint8_t, 3>& color);
+
 enum class TKernel { Scalar, Avx2 };
 // The kernels in use: the best the processor runs, unless a test or benchmark forces one.
 TKernel activeKernel();

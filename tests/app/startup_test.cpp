@@ -46,6 +46,29 @@ class Startup : public ::testing::Test {
   zek::test::TempDir m_tmp;
 };
 
+// The files are read in the background; the database has them, and a broken file its
+// message, as soon as anything asks for the dictionary.
+TEST_F(Startup, DictionaryFilesJoinTheDatabaseWhenFirstNeeded) {
+  install();
+  TXDatabase source;
+  source.Append("go", "2", "gehen");
+  source.Append("house", "1", "Haus");
+  ASSERT_TRUE(source.WriteHalf(0, zek::fromPath(m_tmp.path()) + "/prog/e_d.zek"));
+  m_tmp.write("prog/d_e.zek", "no zlib stream");
+  zek::ScriptedDialogs dialogs;
+  ASSERT_TRUE(startupChecks({}));
+  TXDatabase& db = appObjects().dictionary();
+  EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Fehler beim Laden des W\xF6rterbuchs!"}));
+  EXPECT_FALSE(db.IsGermanEnglish());
+  EXPECT_EQ(db.Count(), 2);
+  EXPECT_EQ(db.GetWord(1), "house");
+  db.SetGermanEnglish(true);
+  EXPECT_EQ(db.Count(), 0);
+  EXPECT_EQ(&appObjects().dictionary(), &db);  // joined once
+  EXPECT_EQ(dialogs.texts().size(), 1u);
+  appObjects().database.reset();
+}
+
 TEST_F(Startup, EightBitDisplayShowsColourThenContentMessage) {
   install();
   setDisplayOverride(TDisplayInfo{8, 1024, 768});
