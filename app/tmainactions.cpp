@@ -18,6 +18,8 @@
 #include "super/tlongrun.h"
 #include "super/tsuperfade.h"
 #include "super/tsuperoptions.h"
+#include "super/tpagestyles.h"
+#include "super/tsupersettingsdialog.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvokabelabfrage.h"
@@ -205,6 +207,8 @@ TLongRun* g_longRun = nullptr;
 using TPageStyleMaker = std::function<std::unique_ptr<TLongRun>(const TPageRunEnv&)>;
 const std::map<int, TPageStyleMaker>& pageStyles() {
   static const std::map<int, TPageStyleMaker> styles = {
+      {2, makeTechnoRun},
+      {3, makeSeventiesRun},
   };
   return styles;
 }
@@ -217,6 +221,17 @@ std::function<QWidget*()> returnWindowMaker(const std::string& name) {
 }
 
 }  // namespace
+
+void TMainActions::superOpts() {
+  TSuperOptions& options = superOptions();
+  {
+    TSuperSettingsDialog dialog(options, &m_main);
+    dialog.exec();
+  }
+  // The dialog's end is where the options are written, whether by OK or by Cancel after
+  // changes that were applied at once.
+  if (options.modified()) options.save();
+}
 
 void TMainActions::stopPresentation() {
   if (g_longRun) g_longRun->stop();

@@ -35,7 +35,7 @@ class TMainActions : public TCommandActions {
   void vegas() override;
   void goAbfrage() override;
   void goSuper() override;
-  void superOpts() override { notYet("Die Superlearning-Einstellungen", true); }
+  void superOpts() override;
   void openUrl(const std::string& url) override;
   void seekCd() override;
   void beenden() override;

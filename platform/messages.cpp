@@ -3,6 +3,7 @@
 #include "platform/codec.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -16,6 +17,11 @@ zek::MessageAnswerer& messageAnswerer() {
 
 zek::FileDialogAnswerer& fileAnswerer() {
   static zek::FileDialogAnswerer answerer;
+  return answerer;
+}
+
+zek::ColorDialogAnswerer& colorAnswerer() {
+  static zek::ColorDialogAnswerer answerer;
   return answerer;
 }
 
@@ -114,10 +120,20 @@ std::optional<std::string> askFileName(const TFileDialogRequest& r) {
   return zek::fromQString(dialog.selectedFiles().front());
 }
 
+std::optional<std::uint32_t> askColor(std::uint32_t initial) {
+  if (colorAnswerer()) return colorAnswerer()(initial & 0xFFFFFFu);
+  if (!qApp) return std::nullopt;
+  const QColor start(int(initial & 0xFF), int((initial >> 8) & 0xFF), int((initial >> 16) & 0xFF));
+  const QColor c = QColorDialog::getColor(start, QApplication::activeWindow());
+  if (!c.isValid()) return std::nullopt;
+  return std::uint32_t(c.red()) | (std::uint32_t(c.green()) << 8) | (std::uint32_t(c.blue()) << 16);
+}
+
 namespace zek {
 
 void setMessageAnswerer(MessageAnswerer answerer) { messageAnswerer() = std::move(answerer); }
 void setFileDialogAnswerer(FileDialogAnswerer answerer) { fileAnswerer() = std::move(answerer); }
+void setColorDialogAnswerer(ColorDialogAnswerer answerer) { colorAnswerer() = std::move(answerer); }
 
 int defaultAnswer(int flags) {
   switch (flags & 0x0F) {
@@ -142,11 +158,19 @@ ScriptedDialogs::ScriptedDialogs() {
     m_files.pop_front();
     return name;
   });
+  setColorDialogAnswerer([this](std::uint32_t initial) -> std::optional<std::uint32_t> {
+    m_colorDialogs.push_back(initial);
+    if (m_colors.empty()) return std::nullopt;
+    const auto c = m_colors.front();
+    m_colors.pop_front();
+    return c;
+  });
 }
 
 ScriptedDialogs::~ScriptedDialogs() {
   setMessageAnswerer(nullptr);
   setFileDialogAnswerer(nullptr);
+  setColorDialogAnswerer(nullptr);
 }
 
 std::vector<std::string> ScriptedDialogs::texts() const {

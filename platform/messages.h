@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -43,14 +44,20 @@ struct TFileDialogRequest {
 // Full Windows-1252 name the learner chose, or nothing when he cancelled.
 std::optional<std::string> askFileName(const TFileDialogRequest& request);
 
+// The colour dialog preset with `initial` (0x00BBGGRR); the chosen colour in the same order,
+// or nothing when the learner cancelled.
+std::optional<std::uint32_t> askColor(std::uint32_t initial);
+
 namespace zek {
 
 using MessageAnswerer = std::function<int(const TMessageRequest&)>;
 using FileDialogAnswerer = std::function<std::optional<std::string>(const TFileDialogRequest&)>;
+using ColorDialogAnswerer = std::function<std::optional<std::uint32_t>(std::uint32_t initial)>;
 
 // Replace the real boxes and dialogs (nullptr restores them).
 void setMessageAnswerer(MessageAnswerer answerer);
 void setFileDialogAnswerer(FileDialogAnswerer answerer);
+void setColorDialogAnswerer(ColorDialogAnswerer answerer);
 
 // The answer a box gives when nobody chooses: OK, else Cancel or No.
 int defaultAnswer(int flags);
@@ -65,15 +72,21 @@ class ScriptedDialogs {
 
   void answer(int id) { m_answers.push_back(id); }
   void chooseFile(std::optional<std::string> name) { m_files.push_back(std::move(name)); }
+  // Colour dialogs with no queued answer are cancelled.
+  void chooseColor(std::optional<std::uint32_t> color) { m_colors.push_back(color); }
 
   const std::vector<TMessageRequest>& messages() const { return m_messages; }
   const std::vector<TFileDialogRequest>& fileDialogs() const { return m_dialogs; }
+  // The preset colour of every colour dialog asked.
+  const std::vector<std::uint32_t>& colorDialogs() const { return m_colorDialogs; }
   std::vector<std::string> texts() const;
-  void clear() { m_messages.clear(); m_dialogs.clear(); }
+  void clear() { m_messages.clear(); m_dialogs.clear(); m_colorDialogs.clear(); }
 
  private:
   std::deque<int> m_answers;
   std::deque<std::optional<std::string>> m_files;
+  std::deque<std::optional<std::uint32_t>> m_colors;
+  std::vector<std::uint32_t> m_colorDialogs;
   std::vector<TMessageRequest> m_messages;
   std::vector<TFileDialogRequest> m_dialogs;
 };

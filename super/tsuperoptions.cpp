@@ -7,6 +7,7 @@
 #include "platform/settingsstore.h"
 #include "platform/tclock.h"
 #include "super/collectfiles.h"
+#include "super/tsuperalternation.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -44,14 +45,14 @@ constexpr std::array<TSuperValueInfo, std::size_t(TSuperValue::Count)> kValues =
     {"TechnoScrolling", K::Boolean, 0, 1, 0},
     {"TechnoFading", K::Boolean, 0, 1, 1},
     {"TechnoMode", K::Integer, 0, 8, 0},
-    {"TechnoFrameDelay", K::Integer, 0, 100000, 4000},
+    {"TechnoFrameDelay", K::Integer, 0, 240000, 4000},  // the dialog's longest delay is 4 min
     {"TechnoTextDelay", K::Integer, 0, 100000, 3000},
     {"TechnoSpeed", K::Integer, -25, 25, 1},
     {"TechnoTransparenz", K::Integer, 0, 100, 40},
     {"TechnoSchrift", K::String, 0, 0, 0},
     {"DDTextDelay", K::Integer, 1000, 20000, 2000},
     {"DDCharDelay", K::Integer, 10, 1000, 40},
-    {"DDBGRDelay", K::Integer, 0, 600, 60},
+    {"DDBGRDelay", K::Integer, 0, 1200, 60},  // the dialog offers "20 Minuten"
     {"DD", K::String, 0, 0, 0},
 }};
 
@@ -381,6 +382,11 @@ void TSuperOptions::musicStop() {
     sendMediaCommand("stop mp3", true);
     sendMediaCommand("close mp3", true);
   }
+}
+
+TSuperAlternationState& TSuperOptions::alternation() {
+  if (!m_alternation) m_alternation = std::make_unique<TSuperAlternationState>();
+  return *m_alternation;
 }
 
 TSuperOptions& superOptions() {

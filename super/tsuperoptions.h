@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class TSettingsStore;
+struct TSuperAlternationState;
 
 // Every stored superlearning value, in the order of the settings table.
 enum class TSuperValue {
@@ -76,6 +78,9 @@ class TSuperOptions {
   // Index of the next MP3 file: no repeat among the recent ones.
   int nextMp3();
 
+  // Where the page styles' word-and-meaning alternation stands (tsuperalternation.h).
+  TSuperAlternationState& alternation();
+
  private:
   void scanMp3();
   void scanTextPages();
@@ -90,6 +95,7 @@ class TSuperOptions {
   std::vector<std::string> m_mp3Files;
   std::vector<int> m_recentMp3;
   std::vector<std::string> m_textPages;
+  std::unique_ptr<TSuperAlternationState> m_alternation;
 };
 
 // The options of the running program, created on first use (the presentations that do not

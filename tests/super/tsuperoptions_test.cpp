@@ -57,7 +57,11 @@ TEST_F(SuperOptionsTest, StoredIntegersAreClampedToTheirRanges) {
       {TSuperValue::Madness, 15, 10},        {TSuperValue::Schritte, 5, 20},
       {TSuperValue::Faktor, 401, 400},       {TSuperValue::TechnoSpeed, -30, -25},
       {TSuperValue::TechnoSpeed, -3, -3},    {TSuperValue::DDTextDelay, 0, 1000},
-      {TSuperValue::Modus, 4, 1},            {TSuperValue::TechnoFrameDelay, 100001, 100000},
+      {TSuperValue::Modus, 4, 1},            {TSuperValue::TechnoFrameDelay, 240001, 240000},
+      // What the settings dialog can store survives the next load: its longest frame delay
+      // (4:0 min) and its longest background interval ("20 Minuten").
+      {TSuperValue::TechnoFrameDelay, 240000, 240000}, {TSuperValue::DDBGRDelay, 1200, 1200},
+      {TSuperValue::DDBGRDelay, 1201, 1200},
   };
   for (const Case& c : cases) {
     m_store.writeInteger(kKey, superValueInfo(c.v).name, c.stored);

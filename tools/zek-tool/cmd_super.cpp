@@ -2,7 +2,13 @@
 #include "tools/zek-tool/command.h"
 
 #include "platform/appstate.h"
+#include "platform/codec.h"
+#include "platform/messages.h"
 #include "super/tsuperoptions.h"
+#include "super/tsupersettingsdialog.h"
+
+#include <QApplication>
+#include <QTabWidget>
 
 #include <iostream>
 
@@ -23,6 +29,48 @@ int superOptions(const std::vector<std::string>& args) {
   std::cout << "textpages=" << options.textPages().size() << "\n";
   return 0;
 }
+
+int superDialog(const std::vector<std::string>& args) {
+  int tab = 0;
+  std::string out;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--tab" && i + 1 < args.size()) tab = std::atoi(args[++i].c_str());
+    else if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
+    else out.clear(), tab = -1;
+  }
+  if (out.empty() || tab < 0 || tab > 5) {
+    std::cerr << "usage: zek-tool super-dialog --tab N -o OUT.png   (N 0..5)\n";
+    return 2;
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "zek-tool";
+  static char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+  resolveDirectories();
+  zek::setMessageAnswerer([](const TMessageRequest& r) {
+    std::cerr << "message: " << zek::cp1252ToUtf8(r.text) << "\n";
+    return zek::defaultAnswer(r.flags);
+  });
+  int rc = 0;
+  {
+    TSuperOptions options;
+    TSuperSettingsDialog dialog(options);
+    dialog.tabs()->setCurrentIndex(tab);
+    dialog.show();
+    QApplication::processEvents();
+    if (!dialog.grab().toImage().save(QString::fromStdString(out), "PNG")) {
+      std::cerr << "super-dialog: cannot write " << out << "\n";
+      rc = 1;
+    }
+  }
+  zek::setMessageAnswerer(nullptr);
+  return rc;
+}
+
+TToolCommandRegistrar regDialog({"super-dialog", "super-dialog --tab N -o OUT.png",
+                                 "renders a tab (0..5) of the superlearning settings dialog with the stored values",
+                                 superDialog});
 
 TToolCommandRegistrar regSuper({"super-options", "super-options",
                                 "the superlearning settings after loading, one Name=value a line, "
