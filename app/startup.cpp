@@ -106,7 +106,7 @@ bool startupChecks(const std::vector<std::string>& args) {
   appState().OnlineHelp = readSettingString("", "Online-Hilfe", "AN") != "AUS";
 
   if (!args.empty() && args[0] == "register") {
-    const std::string exe = machineProbe().executablePath;
+    const std::filesystem::path exe = machineProbe().executable;
     if (showMessage("Soll eine Verkn\xFCpfung mit zek englisch auf dem Desktop erzeugt werden?",
                     mb::YesNo | mb::IconQuestion) == mb::IdYes) {
       createShortcut(exe, "zek englisch", 0);

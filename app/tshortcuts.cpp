@@ -42,13 +42,51 @@ fs::path shortcutFolder(int folderKind) {
   }
 }
 
-bool createShortcut(const std::string& target, const std::string& title, int folderKind) {
+std::string desktopEntryString(std::string_view utf8) {
+  std::string out;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    const char c = utf8[i];
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\t': out += "\\t"; break;
+      case '\r': out += "\\r"; break;
+      case ' ': out += i == 0 ? "\\s" : " "; break;
+      default: out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> desktopEntryExec(const fs::path& program) {
+  const std::string& name = program.native();
+  if (!zek::isUtf8(name)) return std::nullopt;
+  // Quoting first: the whole name is one argument, so every reserved character is safe
+  // inside the quotes once the four that stay special there are escaped.
+  std::string quoted = "\"";
+  for (char c : name) {
+    if (c == '"' || c == '`' || c == '$' || c == '\\') quoted.push_back('\\');
+    if (c == '%') quoted.push_back('%');  // a field code otherwise
+    quoted.push_back(c);
+  }
+  quoted.push_back('"');
+  // GLib checks that the program exists before it turns "%%" into "%", so it drops an
+  // entry whose program name holds a percent sign; through env the check passes.
+  if (name.find('%') != std::string::npos) quoted.insert(0, "env ");
+  // Readers undo the string escapes before the quoting, so the quoting's backslashes
+  // are escaped once more ("\\\\" for a backslash in the name).
+  return desktopEntryString(quoted);
+}
+
+bool createShortcut(const fs::path& target, const std::string& title, int folderKind) {
   const fs::path folder = shortcutFolder(folderKind);
   if (folder.empty()) return false;
-  const std::string exec = zek::cp1252ToUtf8(target);
-  std::string entry = "[Desktop Entry]\nType=Application\nVersion=1.0\nName=" + zek::cp1252ToUtf8(title) +
+  const auto exec = desktopEntryExec(target);
+  if (!exec) return false;
+  std::string entry = "[Desktop Entry]\nType=Application\nVersion=1.0\nName=" +
+                      desktopEntryString(zek::cp1252ToUtf8(title)) +
                       "\nComment=Englisch lernen mit Vokabeltrainer, Verbtrainer, Sprachlabor und W\xC3\xB6rterbuch"
-                      "\nExec=\"" + exec + "\"\nPath=" + zek::cp1252ToUtf8(zek::directoryPart(target)) +
+                      "\nExec=" + *exec + "\nPath=" + desktopEntryString(target.parent_path().native()) +
                       "\nTerminal=false\nCategories=Education;Languages;\n";
   const fs::path file = folder / entryName(title);
   if (!zek::writeFileAtomic(file, entry)) return false;

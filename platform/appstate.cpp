@@ -79,11 +79,11 @@ bool hasBasicVocabulary(const std::string& dir) {
   return !dir.empty() && zek::directoryExists(dir + "Grundwortschatz/");
 }
 
-std::string runningExecutable() {
+fs::path runningExecutable() {
   std::error_code ec;
   const fs::path p = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec) return zek::fromPath(p);
-  if (QCoreApplication::instance()) return zek::fromQString(QCoreApplication::applicationFilePath());
+  if (!ec) return p;
+  if (QCoreApplication::instance()) return fs::path(QCoreApplication::applicationFilePath().toStdString());
   return {};
 }
 
@@ -146,9 +146,11 @@ bool writeTolerantChecking(TSettingsStore& store, TTolerantScope scope, bool on)
   return store.writeBool(settingsKey(""), tolerantValue(scope), on);
 }
 
+std::string TMachineProbe::executablePath() const { return zek::fromPath(executable); }
+
 TMachineProbe TMachineProbe::real() {
   TMachineProbe p;
-  p.executablePath = runningExecutable();
+  p.executable = runningExecutable();
   p.removableRoots = [] {
     std::vector<std::string> roots;
     // /media/<user>/<label>, /run/media/<user>/<label>, /media/<label>, /mnt/<name>
@@ -234,10 +236,12 @@ void findContentRoot() {
 void resolveDirectories() {
   TDirectorySet& dirs = Dirs();
   const TMachineProbe& probe = machineProbe();
-  dirs.ProgramDir = zek::withTrailingSeparator(zek::directoryPart(probe.executablePath));
+  dirs.ProgramDir = zek::withTrailingSeparator(zek::directoryPart(probe.executablePath()));
   if (!(probe.isCdrom && probe.isCdrom(dirs.ProgramDir))) {
-    if (readSettingString(kDirs, "Programm") != probe.executablePath) {
-      TSettingsStore::global().writeString(settingsKey(kDirs), "Programm", probe.executablePath);
+    // The real name, not its Windows-1252 form: "?" would name a file that isn't there.
+    auto& store = TSettingsStore::global();
+    if (store.readPath(settingsKey(kDirs), "Programm") != probe.executable) {
+      store.writePath(settingsKey(kDirs), "Programm", probe.executable);
     }
   }
   dirs.PageBase = zek::withTrailingSeparator(readSettingString(kDirs, "HZEK"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -58,7 +59,10 @@ bool writeTolerantChecking(TSettingsStore& store, TTolerantScope scope, bool on)
 
 // What directory resolution asks of the machine; replaced in tests.
 struct TMachineProbe {
-  std::string executablePath;  // full name of the running program
+  // Full name of the running program as the file system spells it; it may hold characters
+  // that Windows-1252 lacks, which `executablePath` shows as "?".
+  std::filesystem::path executable;
+  std::string executablePath() const;
   // Candidate content roots after the program directory: removable-media mount points,
   // in order (each ending with "/").
   std::function<std::vector<std::string>()> removableRoots;

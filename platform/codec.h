@@ -25,6 +25,8 @@ std::optional<std::string> fromQStringStrict(const QString& text);
 std::string utf8ToCp1252(std::string_view utf8, char replacement = '?');
 std::optional<std::string> utf8ToCp1252Strict(std::string_view utf8);
 std::string cp1252ToUtf8(std::string_view cp1252);
+// Well-formed UTF-8: no overlong forms, surrogates or values past U+10FFFF.
+bool isUtf8(std::string_view text);
 
 // Case mapping of single Windows-1252 characters (Latin-1 letters included, ß stays).
 unsigned char upperCp1252(unsigned char c);

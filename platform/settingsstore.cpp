@@ -29,6 +29,24 @@ std::string escape(std::string_view s, std::string_view specials) {
   return out;
 }
 
+// A native path is a byte string; one that is not UTF-8 gets all its high bytes escaped,
+// so that the file stays UTF-8 and the bytes come back unchanged.
+std::string escapePath(const std::string& native) {
+  if (zek::isUtf8(native)) return escape(native, "");
+  std::string out;
+  for (char ch : native) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 32 || c >= 0x80 || c == '%') {
+      out.push_back('%');
+      out.push_back(kHex[c >> 4]);
+      out.push_back(kHex[c & 15]);
+    } else {
+      out.push_back(ch);
+    }
+  }
+  return out;
+}
+
 int hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -175,6 +193,7 @@ std::optional<std::string> TSettingsStore::readString(std::string_view key, std:
   const auto it = k->values.find(std::string(name));
   if (it == k->values.end()) return std::nullopt;
   if (const auto* s = std::get_if<std::string>(&it->second.second)) return *s;
+  if (const auto* p = std::get_if<std::filesystem::path>(&it->second.second)) return zek::fromPath(*p);
   return std::nullopt;
 }
 
@@ -198,6 +217,16 @@ std::optional<bool> TSettingsStore::readBool(std::string_view key, std::string_v
   return std::nullopt;
 }
 
+std::optional<std::filesystem::path> TSettingsStore::readPath(std::string_view key, std::string_view name) const {
+  const Key* k = findKey(key);
+  if (!k) return std::nullopt;
+  const auto it = k->values.find(std::string(name));
+  if (it == k->values.end()) return std::nullopt;
+  if (const auto* p = std::get_if<std::filesystem::path>(&it->second.second)) return *p;
+  if (const auto* s = std::get_if<std::string>(&it->second.second)) return zek::toPath(*s);
+  return std::nullopt;
+}
+
 bool TSettingsStore::write(std::string_view key, std::string_view name, Value value) {
   const std::string k = normalizeKey(key);
   Key& entry = m_keys[k];
@@ -218,6 +247,10 @@ bool TSettingsStore::writeBool(std::string_view key, std::string_view name, bool
   return write(key, name, value);
 }
 
+bool TSettingsStore::writePath(std::string_view key, std::string_view name, const std::filesystem::path& value) {
+  return write(key, name, value);
+}
+
 bool TSettingsStore::deleteValue(std::string_view key, std::string_view name) {
   const auto it = m_keys.find(normalizeKey(key));
   if (it == m_keys.end() || it->second.values.erase(std::string(name)) == 0) return false;
@@ -235,6 +268,8 @@ std::string TSettingsStore::serialize() const {
         out += "str:" + zek::cp1252ToUtf8(escape(*s, ""));
       } else if (const auto* i = std::get_if<int>(&entry.second)) {
         out += "int:" + std::to_string(*i);
+      } else if (const auto* p = std::get_if<std::filesystem::path>(&entry.second)) {
+        out += "path:" + escapePath(p->native());
       } else {
         out += std::get<bool>(entry.second) ? "bool:1" : "bool:0";
       }
@@ -276,6 +311,8 @@ void TSettingsStore::parse(std::string_view text) {
       const auto i = parseInt(raw.substr(4));
       if (!i) continue;
       value = *i;
+    } else if (raw.rfind("path:", 0) == 0) {
+      value = std::filesystem::path(unescape(raw.substr(5)));
     } else if (raw == "bool:1" || raw == "bool:0") {
       value = raw == "bool:1";
     } else {

@@ -11,9 +11,11 @@
 // The hierarchical settings store: keys such as "SOFTWARE\ZEK\zek englisch\Vokabeln"
 // holding typed values. Kept in one INI file; every write rewrites it atomically.
 // Key and value names compare without regard to case; texts are Windows-1252.
+// File names of the machine itself (the program's own path) are kept as they are, so
+// that names outside Windows-1252 survive: the file holds them as UTF-8 ("path:").
 class TSettingsStore {
  public:
-  using Value = std::variant<std::string, int, bool>;
+  using Value = std::variant<std::string, int, bool, std::filesystem::path>;
 
   explicit TSettingsStore(std::filesystem::path file);
 
@@ -37,11 +39,15 @@ class TSettingsStore {
   std::optional<std::string> readString(std::string_view key, std::string_view name) const;
   std::optional<int> readInteger(std::string_view key, std::string_view name) const;
   std::optional<bool> readBool(std::string_view key, std::string_view name) const;
+  // Paths and texts read as each other: a text is taken as a Windows-1252 name, and a path
+  // read as text has "?" for characters without a Windows-1252 code.
+  std::optional<std::filesystem::path> readPath(std::string_view key, std::string_view name) const;
 
   // Each write creates the key if needed and returns false when the file could not be written.
   bool writeString(std::string_view key, std::string_view name, std::string_view value);
   bool writeInteger(std::string_view key, std::string_view name, int value);
   bool writeBool(std::string_view key, std::string_view name, bool value);
+  bool writePath(std::string_view key, std::string_view name, const std::filesystem::path& value);
   bool deleteValue(std::string_view key, std::string_view name);
 
   // INI text of the whole store, and its reading (exposed for tests and fuzzing).

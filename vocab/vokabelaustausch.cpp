@@ -68,6 +68,7 @@ std::string ersterUnkodierbarer(std::string_view utf8) {
 
 struct TFeldUmwandlung {
   bool zeilenumbruch = false;
+  bool steuerzeichen = false;  // control characters left out
   std::string unkodierbar;  // "U+XXXX" of the first character without a code
   bool zuLang = false;
 };
@@ -82,6 +83,9 @@ std::optional<std::string> alsFeld(std::string_view utf8, TFeldUmwandlung& u) {
       u.zeilenumbruch = true;
     }
   }
+  // Other control characters are no text, and XML (KVTML) cannot carry them at all.
+  const auto steuer = [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; };
+  if (std::erase_if(flach, steuer) > 0) u.steuerzeichen = true;
   auto cp = zek::utf8ToCp1252Strict(flach);
   if (!cp) {
     if (u.unkodierbar.empty()) u.unkodierbar = ersterUnkodierbarer(flach);
@@ -452,6 +456,7 @@ TImportErgebnis importiereText(std::string_view d, TAustauschRichtung richtung) 
       continue;
     }
     if (u.zeilenumbruch) r.hinweise.push_back({zeile, "Zeilenumbruch in einem Feld durch Leerzeichen ersetzt"});
+    if (u.steuerzeichen) r.hinweise.push_back({zeile, "Steuerzeichen in einem Feld entfernt"});
     r.eintraege.push_back(std::move(v));
   }
   return r;
@@ -614,6 +619,7 @@ TImportErgebnis importiereKvtml(std::string_view d, TAustauschRichtung richtung)
     if (e.hatZek && !bed.beispiel.trimmed().isEmpty())
       r.hinweise.push_back({e.zeile, "Beispiel zur Bedeutung nicht \xFC" "bernommen"});
     if (u.zeilenumbruch) r.hinweise.push_back({e.zeile, "Zeilenumbruch in einem Feld durch Leerzeichen ersetzt"});
+    if (u.steuerzeichen) r.hinweise.push_back({e.zeile, "Steuerzeichen in einem Feld entfernt"});
     r.eintraege.push_back(std::move(v));
   }
   return r;

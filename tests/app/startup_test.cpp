@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "app/tappobjects.h"
+#include "app/tshortcuts.h"
 #include "app/tmain.h"
 #include "page/txpage.h"
 #include "dict/database.h"
@@ -23,7 +24,7 @@ class Startup : public ::testing::Test {
     TSettingsStore::setGlobalFile(m_tmp.path() / "settings.ini");
     appState() = TAppState{};
     TMachineProbe probe;
-    probe.executablePath = zek::fromPath(m_tmp.path()) + "/prog/zek-englisch";
+    probe.executable = m_tmp.path() / "prog" / "zek-englisch";
     probe.removableRoots = [] { return std::vector<std::string>{}; };
     probe.driveOf = [this](const std::string&) { return zek::fromPath(m_tmp.path()) + "/drive/"; };
     probe.isCdrom = [](const std::string&) { return false; };
@@ -174,6 +175,46 @@ TEST_F(Startup, RecordingsStoreComesFromDatenbank3AndIsSavedAtExit) {
   EXPECT_EQ(findRecording("garden"), "/g.wav");
   EXPECT_EQ(findRecording("tree"), "/t.wav");
   appObjects().freeWaveBase();
+}
+
+// Exec is read as a string value first (backslash escapes), then split into arguments
+// (quotes, with "\" before `"`, "`", "$" and "\"), and "%%" is a literal percent.
+// GLib drops entries whose program name holds "%", so such a name goes through env.
+TEST(DesktopEntry, ExecQuotesAndEscapesTheProgramName) {
+  const struct {
+    std::string program;
+    std::optional<std::string> exec;
+  } cases[] = {
+      {"/opt/zek/zek-englisch", R"("/opt/zek/zek-englisch")"},
+      {"/home/l/Übungen/日本/a b\"c%d$/zek-englisch", R"(env "/home/l/Übungen/日本/a b\\"c%%d\\$/zek-englisch")"},
+      {"/x/back\\slash`tick/p", R"("/x/back\\\\slash\\`tick/p")"},
+      {"/x/zwei\nZeilen\tund\rmehr/p", R"("/x/zwei\nZeilen\tund\rmehr/p")"},
+      {"/x/'a'~#*?;&|<>()=[]/p", R"("/x/'a'~#*?;&|<>()=[]/p")"},  // reserved, but harmless inside quotes
+      {"/x/\xFF/p", std::nullopt},                                // not UTF-8: no entry can name it
+  };
+  for (const auto& c : cases) EXPECT_EQ(desktopEntryExec(c.program), c.exec) << c.program;
+  EXPECT_EQ(desktopEntryString(" a\\b c"), R"(\sa\\b c)");
+}
+
+TEST_F(Startup, RegisterNamesTheProgramAsTheFileSystemSpellsIt) {
+  const std::string dir = "Übungen/日本/a b\"c%d$";
+  m_tmp.write(dir + "/wave/ZEK_E", "");
+  m_tmp.mkdir(dir + "/Vokabeln (E)/Grundwortschatz");
+  m_tmp.write(dir + "/ZEK_E/hzek/main.htx", "x");
+  TMachineProbe probe = machineProbe();
+  probe.executable = m_tmp.path() / dir / "zek-englisch";
+  setMachineProbe(probe);
+  zek::ScriptedDialogs dialogs;
+  dialogs.answer(mb::IdNo);
+  ASSERT_TRUE(startupChecks({"register"}));
+  const auto text = zek::readFile(m_tmp.path() / "share" / "applications" / "zek-englisch.desktop");
+  ASSERT_TRUE(text);
+  const std::string base = m_tmp.path().string();
+  EXPECT_NE(text->find("\nExec=env \"" + base + R"(/Übungen/日本/a b\\"c%%d\\$/zek-englisch")" + "\n"), std::string::npos)
+      << *text;
+  EXPECT_NE(text->find("\nPath=" + base + "/Übungen/日本/a b\"c%d$\n"), std::string::npos) << *text;
+  EXPECT_EQ(TSettingsStore::global().readPath("SOFTWARE\\ZEK\\zek englisch\\Verzeichnisse", "Programm"),
+            probe.executable);
 }
 
 }  // namespace

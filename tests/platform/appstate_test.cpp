@@ -19,7 +19,7 @@ class Resolution : public ::testing::Test {
     m_program = base() + "prog/";
     m_tmp.mkdir("prog");
     TMachineProbe probe;
-    probe.executablePath = m_program + "zek-englisch";
+    probe.executable = zek::toPath(m_program + "zek-englisch");
     probe.removableRoots = [this] { return m_media; };
     probe.driveOf = [this](const std::string&) { return base() + "drive/"; };
     probe.isCdrom = [this](const std::string&) { return m_onCdrom; };
@@ -134,6 +134,43 @@ TEST_F(Resolution, SettingsReadAndWrite) {
   saveDirectorySettings(3);
   EXPECT_FALSE(store().readString(kDirsKey, "Vokabel-Dateien").has_value());
   EXPECT_EQ(store().readString(kDirsKey, "CD-Laufwerk"), "/cd/");
+}
+
+// "Programm" names the program as the file system spells it, also where Windows-1252
+// has no code for a character; a stored value that already names it stays untouched.
+TEST_F(Resolution, ProgramPathOutsideWindows1252IsStoredAsItIs) {
+  const std::string dir = "\xC3\x9C" "bungen/\xE6\x97\xA5\xE6\x9C\xAC/a b\"c%d$";
+  const std::filesystem::path program = m_tmp.path() / dir / "zek-englisch";
+  m_tmp.write(dir + "/hzek/main.htx", "x");
+  m_tmp.mkdir(dir + "/Vokabeln (E)/Grundwortschatz");
+  TMachineProbe probe = machineProbe();
+  probe.executable = program;
+  setMachineProbe(probe);
+  const struct {
+    const char* stored;  // line in the settings file before the start, or nullptr
+    bool rewritten;
+  } cases[] = {
+      {nullptr, true},
+      {"Programm=str:@BASE@\xC3\x9C" "bungen/?\?/a b\"c%25d$/zek-englisch", true},  // an older build's "?"
+      {"Programm=path:@BASE@\xC3\x9C" "bungen/\xE6\x97\xA5\xE6\x9C\xAC/a b\"c%25d$/zek-englisch", false},
+  };
+  for (const auto& c : cases) {
+    std::string before = "[SOFTWARE\\ZEK\\zek englisch\\Verzeichnisse]\n";
+    if (c.stored) {
+      std::string line = c.stored;
+      line.replace(line.find("@BASE@"), 6, m_tmp.path().string() + "/");
+      before += line + "\n";
+    }
+    m_tmp.write("settings.ini", before);
+    store().reload();
+    appState() = TAppState{};
+    resolveDirectories();
+    EXPECT_EQ(store().readPath(kDirsKey, "Programm"), program);
+    EXPECT_EQ(*zek::readFile(m_tmp.path() / "settings.ini") == before, !c.rewritten) << before;
+    // Inside the program names stay Windows-1252; the look-up still finds the pages.
+    EXPECT_EQ(Dirs().ProgramDir, base() + "\xDC" "bungen/?\?/a b\"c%d$/");
+    EXPECT_EQ(Dirs().PageBase, Dirs().ProgramDir);
+  }
 }
 
 }  // namespace

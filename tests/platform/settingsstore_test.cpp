@@ -1,5 +1,8 @@
 #include "platform/settingsstore.h"
 
+#include "platform/codec.h"
+#include "platform/files.h"
+
 #include "tests/common/testutil.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
@@ -139,4 +143,47 @@ TEST(SettingsStore, FileLocationInOrderOfPrecedence) {
     TEnvironment::set("HOME", c.home);
     EXPECT_EQ(TSettingsStore::defaultFile(), c.expected) << c.expected;
   }
+}
+
+// The program's own path may hold any character the file system allows; it is kept as the
+// file system spells it, and the Windows-1252 view of it shows "?" where a code is missing.
+TEST(SettingsStore, PathsKeepCharactersOutsideWindows1252) {
+  zek::test::TempDir dir;
+  const auto file = dir.path() / "s.ini";
+  const struct {
+    std::string native;
+    std::string cp1252;
+  } cases[] = {
+      {"/home/l/\xC3\x9C" "bungen/\xE6\x97\xA5\xE6\x9C\xAC/a b\"c%d$/zek-englisch",
+       "/home/l/\xDC" "bungen/?\?/a b\"c%d$/zek-englisch"},
+      {"/opt/zwei\nZeilen\t=[;]/x", "/opt/zwei\nZeilen\t=[;]/x"},
+      {"/mnt/\xFF\xE4kaputt/%41", "/mnt/?\?kaputt/%41"},  // not UTF-8: bytes kept as they are
+  };
+  {
+    TSettingsStore store(file);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+      ASSERT_TRUE(store.writePath(kKey, "P" + std::to_string(i), std::filesystem::path(cases[i].native)));
+    }
+  }
+  const auto text = zek::readFile(file);
+  ASSERT_TRUE(text);
+  EXPECT_TRUE(zek::isUtf8(*text));
+  EXPECT_NE(text->find("P0=path:/home/l/\xC3\x9C" "bungen/\xE6\x97\xA5\xE6\x9C\xAC/a b\"c%25d$/zek-englisch\n"),
+            std::string::npos);
+  TSettingsStore store(file);
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const std::string name = "P" + std::to_string(i);
+    EXPECT_EQ(store.readPath(kKey, name), std::filesystem::path(cases[i].native)) << name;
+    EXPECT_EQ(store.readString(kKey, name), cases[i].cp1252) << name;
+  }
+}
+
+// Files written before paths had their own kind hold them as texts; they read as paths.
+TEST(SettingsStore, StoredTextReadsAsPath) {
+  zek::test::TempDir dir;
+  const auto file = dir.write("s.ini", "[K]\nProgramm=str:/opt/\xC3\xA4rger/zek-englisch\nZahl=int:3\n");
+  TSettingsStore store(file);
+  EXPECT_EQ(store.readPath("K", "Programm"), std::filesystem::path("/opt/\xC3\xA4rger/zek-englisch"));
+  EXPECT_FALSE(store.readPath("K", "Zahl").has_value());
+  EXPECT_FALSE(store.readPath("K", "Fehlt").has_value());
 }

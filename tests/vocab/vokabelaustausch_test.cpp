@@ -110,6 +110,8 @@ TEST(Vokabelaustausch, TextVariants) {
       {"no Windows-1252 code", "tea\t\xE8\x8C\xB6\ncat\tKatze\n", R::Automatisch, {ev("cat", "Katze")}, 1},
       {"unclosed quote stops", "cat\tKatze\ndog\t\"Hund\nrest\tRest\n", R::Automatisch, {ev("cat", "Katze")}, 1},
       {"blanks trimmed", "  cat \t Katze\r\n", R::Automatisch, {ev("cat", "Katze")}, 0},
+      {"control characters left out", "house\tH\x1E" "aus\tMy *house*.\x01\n", R::Automatisch,
+       {ev("house", "Haus", "My *house*.")}, 0},
   };
   for (const TTextFall& f : faelle) {
     SCOPED_TRACE(f.name);
@@ -130,6 +132,17 @@ TEST(Vokabelaustausch, SkippedRecordsNameTheirLine) {
   EXPECT_EQ(r.eintraege[1].Bedeutung1, "\x80 ok");  // the euro sign has a code
   ASSERT_FALSE(r.hinweise.empty());                 // the joined line break is noted
   EXPECT_EQ(r.hinweise[0].zeile, 2u);
+}
+
+// Found by fuzzing: a control character inside a text field was kept, and the KVTML
+// export (XML cannot carry it) then gave back another entry.
+TEST(Vokabelaustausch, ControlCharactersDoNotBreakTheKvtmlRoundTrip) {
+  const TImportErgebnis r = importiereText("house\tH\x1Eus\tMy *house*.\n");
+  ASSERT_EQ(r.eintraege.size(), 1u);
+  EXPECT_EQ(r.eintraege[0].Bedeutung1, "Hus");
+  ASSERT_EQ(r.hinweise.size(), 1u);
+  EXPECT_EQ(r.hinweise[0].text, "Steuerzeichen in einem Feld entfernt");
+  EXPECT_EQ(importiereKvtml(exportiereKvtml(r.eintraege)).eintraege, r.eintraege);
 }
 
 TEST(Vokabelaustausch, RefusedTextFiles) {
