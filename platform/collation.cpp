@@ -20,32 +20,65 @@ const QCollator& collator() {
   return instance;
 }
 
-unsigned char foldAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
-bool isPlain(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == ' '; }
+// The fast path's characters (Windows-1252 bytes): blank, digits, ASCII letters and the
+// letters that decompose into an ASCII letter and one accent. Their primary weights follow
+// each other in that order, so the byte order of the base letters is the collator's order.
+// German collation has no contractions among them. 0 = leave it to the collator.
+struct TWeights {
+  unsigned char primary[256] = {};
+  unsigned char accent[256] = {};  // which mark the letter carries; 0 for none
+  constexpr TWeights() {
+    primary[static_cast<unsigned char>(' ')] = ' ';
+    for (int c = '0'; c <= '9'; ++c) primary[c] = static_cast<unsigned char>(c);
+    for (int c = 'a'; c <= 'z'; ++c) primary[c] = primary[c - 32] = static_cast<unsigned char>(c);
+    // Base letter and mark of each accented letter, lower and upper case.
+    struct TAccented {
+      unsigned char lower, upper;
+      char base, mark;
+    };
+    constexpr TAccented accented[] = {
+        {0xE0, 0xC0, 'a', 1}, {0xE1, 0xC1, 'a', 2}, {0xE2, 0xC2, 'a', 3}, {0xE3, 0xC3, 'a', 4}, {0xE4, 0xC4, 'a', 5},
+        {0xE5, 0xC5, 'a', 6}, {0xE7, 0xC7, 'c', 7}, {0xE8, 0xC8, 'e', 1}, {0xE9, 0xC9, 'e', 2}, {0xEA, 0xCA, 'e', 3},
+        {0xEB, 0xCB, 'e', 5}, {0xEC, 0xCC, 'i', 1}, {0xED, 0xCD, 'i', 2}, {0xEE, 0xCE, 'i', 3}, {0xEF, 0xCF, 'i', 5},
+        {0xF1, 0xD1, 'n', 4}, {0xF2, 0xD2, 'o', 1}, {0xF3, 0xD3, 'o', 2}, {0xF4, 0xD4, 'o', 3}, {0xF5, 0xD5, 'o', 4},
+        {0xF6, 0xD6, 'o', 5}, {0xF9, 0xD9, 'u', 1}, {0xFA, 0xDA, 'u', 2}, {0xFB, 0xDB, 'u', 3}, {0xFC, 0xDC, 'u', 5},
+        {0xFD, 0xDD, 'y', 2}, {0xFF, 0x9F, 'y', 5}, {0x9A, 0x8A, 's', 8}, {0x9E, 0x8E, 'z', 8},
+    };
+    for (const TAccented& a : accented) {
+      primary[a.lower] = primary[a.upper] = static_cast<unsigned char>(a.base);
+      accent[a.lower] = accent[a.upper] = static_cast<unsigned char>(a.mark);
+    }
+  }
+};
+constexpr TWeights kWeights;
 
 }  // namespace
 
 int compareWords(std::string_view a, std::string_view b) {
   if (a == b) return 0;
-  // Most pairs are decided without the collator. Equal bytes, and ASCII letters equal but
-  // for case (a tertiary difference, ignored here), weigh the same in both words. At the
-  // first other position, two plain characters (ASCII letters or blank) differ in their
-  // primary weights, which outrank everything that follows: German collation has no
-  // contractions or context rules among these characters. A word that runs on where the
-  // other ends is greater when its rest is plain (every plain character weighs).
+  // Most pairs are decided without the collator. Equal bytes weigh the same in both words,
+  // and so do letters equal but for case (a tertiary difference, ignored here). At the
+  // first position whose primary weights differ, that difference outranks everything
+  // else; an accent difference before it (secondary) counts only when no primary one
+  // follows. A word that runs on where the other ends is greater when every character of
+  // its rest has a primary weight.
   const std::size_t n = std::min(a.size(), b.size());
+  bool accents = false;
   std::size_t i = 0;
   for (; i < n; ++i) {
     const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
     if (x == y) continue;
-    if (!isPlain(x) || !isPlain(y)) break;
-    if (foldAscii(x) != foldAscii(y)) return foldAscii(x) < foldAscii(y) ? -1 : 1;
+    const unsigned char px = kWeights.primary[x], py = kWeights.primary[y];
+    if (!px || !py) break;
+    if (px != py) return px < py ? -1 : 1;
+    accents = accents || kWeights.accent[x] != kWeights.accent[y];
   }
   if (i == n) {
     const std::string_view rest = a.size() > n ? a.substr(n) : b.substr(n);
-    bool plain = true;
-    for (const char c : rest) plain = plain && isPlain(static_cast<unsigned char>(c));
-    if (plain) return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    bool weighs = true;
+    for (const char c : rest) weighs = weighs && kWeights.primary[static_cast<unsigned char>(c)] != 0;
+    if (weighs && a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    if (weighs && !accents) return 0;
   }
   const int r = collator().compare(toQString(a), toQString(b));
   return r < 0 ? -1 : (r > 0 ? 1 : 0);
