@@ -5,6 +5,9 @@
 #include <QCollator>
 #include <QLocale>
 
+#include <algorithm>
+#include <vector>
+
 namespace zek {
 namespace {
 
@@ -20,17 +23,33 @@ const QCollator& collator() {
   return instance;
 }
 
-// The fast path's characters (Windows-1252 bytes): blank, digits, ASCII letters and the
-// letters that decompose into an ASCII letter and one accent. Their primary weights follow
-// each other in that order, so the byte order of the base letters is the collator's order.
-// German collation has no contractions among them. 0 = leave it to the collator.
+// The fast path's characters (Windows-1252 bytes): the printable ASCII characters, and
+// the letters that decompose into an ASCII letter and one accent. Each has one primary
+// weight and German collation has no contractions among them, so the first position
+// whose weights differ decides. The weights' order is taken from the collator itself
+// (blank, punctuation and symbols in their own order, digits, letters); an accented
+// letter weighs as its base letter. 0 = leave the word to the collator.
 struct TWeights {
   unsigned char primary[256] = {};
   unsigned char accent[256] = {};  // which mark the letter carries; 0 for none
-  constexpr TWeights() {
-    primary[static_cast<unsigned char>(' ')] = ' ';
-    for (int c = '0'; c <= '9'; ++c) primary[c] = static_cast<unsigned char>(c);
-    for (int c = 'a'; c <= 'z'; ++c) primary[c] = primary[c - 32] = static_cast<unsigned char>(c);
+
+  TWeights() {
+    std::vector<char> chars;
+    for (int c = ' '; c <= '~'; ++c)
+      if (!(c >= 'A' && c <= 'Z')) chars.push_back(static_cast<char>(c));
+    const QCollator& order = collator();
+    auto single = [](char c) { return QString(QChar::fromLatin1(c)); };
+    std::stable_sort(chars.begin(), chars.end(),
+                     [&](char x, char y) { return order.compare(single(x), single(y)) < 0; });
+    unsigned char rank = 0;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+      // Two characters the collator cannot tell apart stay with it.
+      const bool tied = (i > 0 && order.compare(single(chars[i - 1]), single(chars[i])) == 0) ||
+                        (i + 1 < chars.size() && order.compare(single(chars[i]), single(chars[i + 1])) == 0);
+      const auto c = static_cast<unsigned char>(chars[i]);
+      primary[c] = tied ? 0 : ++rank;
+    }
+    for (int c = 'A'; c <= 'Z'; ++c) primary[c] = primary[c + 32];
     // Base letter and mark of each accented letter, lower and upper case.
     struct TAccented {
       unsigned char lower, upper;
@@ -45,12 +64,16 @@ struct TWeights {
         {0xFD, 0xDD, 'y', 2}, {0xFF, 0x9F, 'y', 5}, {0x9A, 0x8A, 's', 8}, {0x9E, 0x8E, 'z', 8},
     };
     for (const TAccented& a : accented) {
-      primary[a.lower] = primary[a.upper] = static_cast<unsigned char>(a.base);
+      primary[a.lower] = primary[a.upper] = primary[static_cast<unsigned char>(a.base)];
       accent[a.lower] = accent[a.upper] = static_cast<unsigned char>(a.mark);
     }
   }
 };
-constexpr TWeights kWeights;
+
+const TWeights& weights() {
+  static const TWeights table;
+  return table;
+}
 
 }  // namespace
 
@@ -62,21 +85,22 @@ int compareWords(std::string_view a, std::string_view b) {
   // else; an accent difference before it (secondary) counts only when no primary one
   // follows. A word that runs on where the other ends is greater when every character of
   // its rest has a primary weight.
+  const TWeights& w = weights();
   const std::size_t n = std::min(a.size(), b.size());
   bool accents = false;
   std::size_t i = 0;
   for (; i < n; ++i) {
     const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
     if (x == y) continue;
-    const unsigned char px = kWeights.primary[x], py = kWeights.primary[y];
+    const unsigned char px = w.primary[x], py = w.primary[y];
     if (!px || !py) break;
     if (px != py) return px < py ? -1 : 1;
-    accents = accents || kWeights.accent[x] != kWeights.accent[y];
+    accents = accents || w.accent[x] != w.accent[y];
   }
   if (i == n) {
     const std::string_view rest = a.size() > n ? a.substr(n) : b.substr(n);
     bool weighs = true;
-    for (const char c : rest) weighs = weighs && kWeights.primary[static_cast<unsigned char>(c)] != 0;
+    for (const char c : rest) weighs = weighs && w.primary[static_cast<unsigned char>(c)] != 0;
     if (weighs && a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
     if (weighs && !accents) return 0;
   }
