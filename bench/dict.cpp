@@ -265,6 +265,14 @@ void BM_WindowSearchEShown(benchmark::State& state) {
 }
 BENCHMARK(BM_WindowSearchEShown)->Unit(benchmark::kMillisecond);
 
+// A keystroke in the browse field until the grid is painted. As typed: the window
+// listens to edits, not to every change of the text.
+void typeKeyword(TXWb& w, const QString& text) {
+  w.keywordEdit()->setText(text);
+  emit w.keywordEdit()->textEdited(text);
+  paintGrid(w);
+}
+
 // One keystroke on the browse panel: LookUp, nine neighbours into the grid, painted.
 void BM_BrowseKeystroke(benchmark::State& state) {
   if (!haveFiles(state)) return;
@@ -272,13 +280,7 @@ void BM_BrowseKeystroke(benchmark::State& state) {
   w.showPanel(TXWb::pnBlaettern);
   const char* typed[] = {"h", "ho", "hou", "hous", "house", "z", "ze", "zeb", "a", "ab", "abs"};
   std::size_t k = 0;
-  for (auto _ : state) {
-    // As typed: the window listens to edits, not to every change of the text.
-    const QString text = QString::fromLatin1(typed[k++ % std::size(typed)]);
-    w.keywordEdit()->setText(text);
-    emit w.keywordEdit()->textEdited(text);
-    paintGrid(w);
-  }
+  for (auto _ : state) typeKeyword(w, QString::fromLatin1(typed[k++ % std::size(typed)]));
   state.counters["rows"] = static_cast<double>(w.hitsModel()->rowCount());
 }
 BENCHMARK(BM_BrowseKeystroke)->Unit(benchmark::kMicrosecond);
@@ -293,10 +295,7 @@ void BM_BrowseKeystrokeNewRows(benchmark::State& state) {
   int k = 0;
   for (auto _ : state) {
     k = (k + 7919) % db.Count();
-    const QString text = zek::toQString(db.WordView(k).substr(0, 4));
-    w.keywordEdit()->setText(text);
-    emit w.keywordEdit()->textEdited(text);
-    paintGrid(w);
+    typeKeyword(w, zek::toQString(db.WordView(k).substr(0, 4)));
   }
 }
 BENCHMARK(BM_BrowseKeystrokeNewRows)->Unit(benchmark::kMicrosecond);
