@@ -276,7 +276,7 @@ TEST_F(HandOver, EditorTakesThePlaceAndClosingItBringsTheMainBack) {
   EXPECT_TRUE(next->isVisible());
   EXPECT_TRUE(dialogs.messages().empty());
   registerTrainerMakers(false);
-  appObjects().database.reset();
+  appObjects().freeDictionaryWindow();
 }
 
 }  // namespace
