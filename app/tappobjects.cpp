@@ -90,14 +90,16 @@ void TAppObjects::createDictionaryWindow() {
 }
 
 void TAppObjects::freeDictionaryWindow() {
-  if (!dictionaryWindow) return;
-  TXWb* window = dictionaryWindow;
-  dictionaryWindow = nullptr;
-  zek::setDictionaryWindowHider(nullptr);
-  zek::setDictionaryFollower(nullptr);
-  window->hide();
-  window->Destroy(TSettingsStore::global());
-  delete window;
+  if (TXWb* window = dictionaryWindow) {
+    dictionaryWindow = nullptr;
+    zek::setDictionaryWindowHider(nullptr);
+    zek::setDictionaryFollower(nullptr);
+    window->hide();
+    window->Destroy(TSettingsStore::global());
+    delete window;
+  }
+  // The database goes with the window, never before it: the window works on it. A load
+  // still running is waited for and dropped.
   database.reset();
   dictionaryLoad.reset();
 }

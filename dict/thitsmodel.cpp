@@ -3,6 +3,9 @@
 #include "dict/database.h"
 #include "platform/codec.h"
 
+#include <QApplication>
+#include <QPainter>
+
 THitsModel::THitsModel(const TXDatabase& db, QObject* parent) : QAbstractTableModel(parent), m_db(db) {}
 
 int THitsModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : std::max(m_rows, 1); }
@@ -57,4 +60,55 @@ void THitsModel::empty() {
   beginResetModel();
   m_rows = 0;
   endResetModel();
+}
+
+const QStaticText& THitsDelegate::line(const QString& text, const QFont& font, const QFontMetrics& metrics,
+                                       Qt::TextElideMode mode, int width) const {
+  if (font != m_font || m_lines.size() >= kMaxLines) {
+    m_lines.clear();
+    m_font = font;
+  }
+  const auto prepared = [&](const QString& key, const auto& shown) -> const QStaticText& {
+    auto it = m_lines.find(key);
+    if (it == m_lines.end()) {
+      QStaticText t(shown());
+      t.setTextFormat(Qt::PlainText);
+      t.prepare(QTransform(), font);
+      it = m_lines.insert(key, t);
+    }
+    return *it;
+  };
+  const QStaticText& whole = prepared(text, [&] { return text; });
+  if (whole.size().width() <= width) return whole;
+  // The key of an elided line carries its width; a character no entry holds separates it.
+  return prepared(text + QChar(0xFFFF) + QString::number(width), [&] { return metrics.elidedText(text, mode, width); });
+}
+
+void THitsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  QStyleOptionViewItem opt = option;
+  initStyleOption(&opt, index);
+  const QWidget* widget = opt.widget;
+  const QStyle* style = widget ? widget->style() : QApplication::style();
+  // The cells have neither icon nor check box, so the text has the whole cell (the style's
+  // own text rectangle would shape the text once more only to measure it).
+  const QRect textArea = opt.rect;
+  const QString text = opt.text;
+  // Background, selection and focus as the style draws them; the text follows.
+  opt.text.clear();
+  style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+  if (text.isEmpty()) return;
+
+  // The standard item's text margins, colours and alignment.
+  const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+  const QRect r = textArea.adjusted(margin, 0, -margin, 0);
+  QPalette::ColorGroup group = opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+  if (group == QPalette::Normal && !(opt.state & QStyle::State_Active)) group = QPalette::Inactive;
+  const QStaticText& shown = line(text, opt.font, opt.fontMetrics, opt.textElideMode, r.width());
+  const QRect at = QStyle::alignedRect(opt.direction, opt.displayAlignment, shown.size().toSize(), r);
+  painter->save();
+  painter->setPen(opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+  painter->setFont(opt.font);
+  painter->setClipRect(r, Qt::IntersectClip);
+  painter->drawStaticText(at.topLeft(), shown);
+  painter->restore();
 }

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QFont>
+#include <QHash>
+#include <QStaticText>
+#include <QStyledItemDelegate>
 
 class TXDatabase;
 
@@ -31,4 +35,23 @@ class THitsModel : public QAbstractTableModel {
  private:
   const TXDatabase& m_db;
   int m_rows = 0;
+};
+
+// Draws the cells as the standard delegate does, but keeps each text's shaped line: the
+// grid repaints whole on every browse keystroke, and shaping every cell again was most
+// of the keystroke's time.
+class THitsDelegate : public QStyledItemDelegate {
+  Q_OBJECT
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+ private:
+  // The shaped line of `text` in `font`, elided to `width` when it is wider.
+  const QStaticText& line(const QString& text, const QFont& font, const QFontMetrics& metrics,
+                          Qt::TextElideMode mode, int width) const;
+
+  static constexpr qsizetype kMaxLines = 4096;
+  mutable QFont m_font;
+  mutable QHash<QString, QStaticText> m_lines;
 };

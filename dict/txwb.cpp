@@ -327,6 +327,7 @@ void TXWb::buildResultArea(QWidget* client) {
   m_grid = new QTableView(m_resultArea);
   m_grid->setObjectName("Ergebnisliste");
   m_grid->setModel(m_model);
+  m_grid->setItemDelegate(new THitsDelegate(m_grid));
   m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
   m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);

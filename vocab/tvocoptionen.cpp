@@ -680,9 +680,14 @@ bool TVocOptionen::Exportieren() {
   const auto gewaehlt = dateiFragen(r);
   if (!gewaehlt) return false;
   const std::string fehler = exportiereDatei(m_bib.Eintraege(), *gewaehlt, formatFuerName(*gewaehlt));
-  if (fehler.empty()) return true;
-  showMessage(fehler, mb::IconStop);
-  return false;
+  if (!fehler.empty()) {
+    showMessage(fehler, mb::IconStop);
+    return false;
+  }
+  if (const std::string hinweis = steuerzeichenHinweis(eintraegeMitSteuerzeichen(m_bib.Eintraege()).size());
+      !hinweis.empty())
+    showMessage(hinweis, mb::IconInformation);
+  return true;
 }
 
 bool TVocOptionen::ZuletztOeffnen(int slot) {

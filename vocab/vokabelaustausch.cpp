@@ -283,7 +283,8 @@ struct TKvtmlUebersetzung {
 struct TKvtmlEintrag {
   std::size_t zeile = 0;
   QString id;
-  std::map<QString, TKvtmlUebersetzung> uebersetzungen;
+  // By language id, in file order; an entry has two or a few.
+  std::vector<std::pair<QString, TKvtmlUebersetzung>> uebersetzungen;
   bool hatZek = false;
   bool zekDeutsch = false;
   QString kontext2;
@@ -303,7 +304,11 @@ void liesUebersetzung(QXmlStreamReader& x, TKvtmlUebersetzung& u) {
 void liesEintrag(QXmlStreamReader& x, TKvtmlEintrag& e) {
   while (x.readNextStartElement()) {
     if (x.name() == u"translation") {
-      liesUebersetzung(x, e.uebersetzungen[x.attributes().value("id").toString()]);
+      const QStringView id = x.attributes().value("id");
+      auto it = std::find_if(e.uebersetzungen.begin(), e.uebersetzungen.end(),
+                             [&](const auto& u) { return u.first == id; });
+      if (it == e.uebersetzungen.end()) it = e.uebersetzungen.insert(it, {id.toString(), {}});
+      liesUebersetzung(x, it->second);
     } else if (x.name() == u"zek") {
       const QXmlStreamAttributes a = x.attributes();
       e.hatZek = true;
@@ -504,6 +509,8 @@ TImportErgebnis importiereKvtml(std::string_view d, TAustauschRichtung richtung)
     return r;
   }
   QXmlStreamReader x(QByteArray::fromRawData(d.data(), static_cast<qsizetype>(d.size())));
+  // KVTML uses no namespaces; names are matched as written, which is also faster.
+  x.setNamespaceProcessing(false);
   struct TKennung {
     QString id, locale;
   };
@@ -589,11 +596,13 @@ TImportErgebnis importiereKvtml(std::string_view d, TAustauschRichtung richtung)
   for (const TKvtmlEintrag& e : roh) {
     TVokabel v;
     v.Deutsch = e.hatZek && richtung == TAustauschRichtung::Automatisch ? e.zekDeutsch : dateiDeutsch;
-    const auto finde = [&](const QString& id) {
-      const auto it = e.uebersetzungen.find(id);
-      return it == e.uebersetzungen.end() ? TKvtmlUebersetzung{} : it->second;
+    static const TKvtmlUebersetzung keine;
+    const auto finde = [&](const QString& id) -> const TKvtmlUebersetzung& {
+      for (const auto& [uid, u] : e.uebersetzungen)
+        if (uid == id) return u;
+      return keine;
     };
-    const TKvtmlUebersetzung wort = finde(v.Deutsch ? idDe : idEn), bed = finde(v.Deutsch ? idEn : idDe);
+    const TKvtmlUebersetzung &wort = finde(v.Deutsch ? idDe : idEn), &bed = finde(v.Deutsch ? idEn : idDe);
     TFeldUmwandlung u;
     const auto feld = [&](const QString& s) {
       const QByteArray b = s.toUtf8();
@@ -743,6 +752,27 @@ TImportErgebnis importiereInBibliothek(TBibliothek& bib, const std::string& pfad
   bib.setAktuell(0);
   bib.setVeraendert(true);
   return r;
+}
+
+std::vector<std::size_t> eintraegeMitSteuerzeichen(const std::vector<TVokabel>& eintraege) {
+  const auto steuer = [](const std::string& feld) {
+    return std::any_of(feld.begin(), feld.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; });
+  };
+  std::vector<std::size_t> nummern;
+  for (std::size_t i = 0; i < eintraege.size(); ++i) {
+    const TVokabel& v = eintraege[i];
+    if (steuer(v.Vokabel) || steuer(v.Bedeutung1) || steuer(v.Bedeutung2) || steuer(v.Kontext1) || steuer(v.Kontext2))
+      nummern.push_back(i + 1);
+  }
+  return nummern;
+}
+
+std::string steuerzeichenHinweis(std::size_t anzahl) {
+  if (anzahl == 0) return {};
+  const std::string wo = anzahl == 1 ? "einem Eintrag" : zahlText(anzahl) + " Eintr\xE4gen";
+  return "Die Vokabeln wurden exportiert. In " + wo +
+         " wurden Steuerzeichen weggelassen, die eine Austauschdatei nicht aufnehmen kann.";
 }
 
 std::string exportiereDatei(const std::vector<TVokabel>& eintraege, const std::string& pfad, TAustauschFormat format) {

@@ -42,6 +42,13 @@ std::string exportiereText(const std::vector<TVokabel>& eintraege);
 // (second example, difficulty, tips) travel in an extra <zek> element other programs ignore.
 std::string exportiereKvtml(const std::vector<TVokabel>& eintraege, std::string_view titel = {});
 
+// 1-based numbers of the entries with a control character other than tab in a field: no
+// exchange file carries them (XML cannot, and the text import leaves them out), so an
+// export loses them and says so.
+std::vector<std::size_t> eintraegeMitSteuerzeichen(const std::vector<TVokabel>& eintraege);
+// The German note for them, empty when there are none.
+std::string steuerzeichenHinweis(std::size_t anzahl);
+
 // ".kvtml" (any case) is KVTML, everything else text.
 TAustauschFormat formatFuerName(std::string_view name);
 

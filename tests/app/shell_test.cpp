@@ -276,9 +276,7 @@ TEST_F(HandOver, EditorTakesThePlaceAndClosingItBringsTheMainBack) {
   EXPECT_TRUE(next->isVisible());
   EXPECT_TRUE(dialogs.messages().empty());
   registerTrainerMakers(false);
-  // The editor made the dictionary window over this database: both go, window first.
   appObjects().freeDictionaryWindow();
-  appObjects().database.reset();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "app/tappobjects.h"
 #include "platform/appstate.h"
 #include "platform/files.h"
+#include "platform/messages.h"
 #include "platform/thandover.h"
 #include "tests/common/testutil.h"
 
@@ -25,6 +26,10 @@ class ShellFixture : public ::testing::Test {
     flushDeletes();
     setMainWindowFactory(nullptr);
     appObjects().freeTrainers();
+    {
+      zek::ScriptedDialogs quiet;  // the dictionary window and its database end with the test
+      appObjects().freeDictionaryWindow();
+    }
     appState() = TAppState{};
   }
   // A compressed page below the page directory.

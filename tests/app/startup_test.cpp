@@ -34,6 +34,11 @@ class Startup : public ::testing::Test {
     setenv("HOME", m_tmp.path().c_str(), 1);
   }
   void TearDown() override {
+    // No window, database or background load of this test may reach into the next one.
+    {
+      zek::ScriptedDialogs quiet;
+      appObjects().freeDictionaryWindow();
+    }
     setMachineProbe(TMachineProbe::real());
     setDisplayOverride(std::nullopt);
     appState() = TAppState{};
@@ -66,7 +71,7 @@ TEST_F(Startup, DictionaryFilesJoinTheDatabaseWhenFirstNeeded) {
   EXPECT_EQ(db.Count(), 0);
   EXPECT_EQ(&appObjects().dictionary(), &db);  // joined once
   EXPECT_EQ(dialogs.texts().size(), 1u);
-  appObjects().database.reset();
+  appObjects().freeDictionaryWindow();
 }
 
 TEST_F(Startup, EightBitDisplayShowsColourThenContentMessage) {

@@ -229,9 +229,9 @@ TEST(DictCollation, FastPathAgreesOnEveryCharacterContext) {
     return sign(collator.compare(QString::fromStdString(zek::cp1252ToUtf8(a)),
                                  QString::fromStdString(zek::cp1252ToUtf8(b))));
   };
-  std::string plain = " ";
+  std::string plain = " 09-/.'(),!&+<=>?@[]_`{|}~$%*;:\"#\\^" + W("äÄáÀçéÈëñöÔüÛýÿŸšŽ");
   for (char c = 'a'; c <= 'z'; ++c) plain += {c, static_cast<char>(c - 32)};
-  const std::string others = "mzA Z";
+  const std::string others = W("mzA Z5aäÄâoÖuü-/'.");
   int checked = 0;
   for (int code = 1; code < 256; ++code) {
     const std::string c(1, static_cast<char>(code));
@@ -247,7 +247,7 @@ TEST(DictCollation, FastPathAgreesOnEveryCharacterContext) {
     }
   }
   // Random words over a small alphabet, so that long shared prefixes are common.
-  const std::string alphabet = W("aAbBeE zZ-'.(1ÄäöÖüßéÈ") + "\xAD\x01";
+  const std::string alphabet = W("aAbBeE zZ-'.(1ÄäöÖüßéÈàÅæøœ9") + "\xAD\x01";
   std::mt19937 rng(7);
   auto randomWord = [&] {
     std::string w;
@@ -257,6 +257,19 @@ TEST(DictCollation, FastPathAgreesOnEveryCharacterContext) {
   };
   for (int k = 0; k < 20000; ++k) {
     const std::string a = randomWord(), b = randomWord();
+    ASSERT_EQ(zek::compareWords(a, b), viaCollator(a, b)) << zek::cp1252ToUtf8(a) << " <> " << zek::cp1252ToUtf8(b);
+  }
+  // Longer words of the fast path's own letters, where accents and case differ before or
+  // after the first primary difference.
+  const std::string letters = W("aAäÄàeEéÉoOöÖuüÜ 09-/.'()");
+  for (int k = 0; k < 20000; ++k) {
+    std::string a, b;
+    const int n = 1 + static_cast<int>(rng() % 8);
+    for (int i = 0; i < n; ++i) {
+      a += letters[rng() % letters.size()];
+      b += rng() % 3 ? a.back() : letters[rng() % letters.size()];
+    }
+    if (rng() % 4 == 0) b += letters[rng() % letters.size()];
     ASSERT_EQ(zek::compareWords(a, b), viaCollator(a, b)) << zek::cp1252ToUtf8(a) << " <> " << zek::cp1252ToUtf8(b);
   }
   EXPECT_GT(checked, 100000);

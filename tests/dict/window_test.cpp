@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTextBlock>
 
@@ -450,3 +451,24 @@ TEST_F(WindowTest, ClosingHidesAndDestroySavesAndRemembersTheNames) {
 }
 
 }  // namespace
+
+// The grid keeps each cell's shaped line; what it paints must be what the standard
+// cells paint, elided meanings and the selected row included, also from the kept lines.
+TEST_F(WindowTest, GridPaintsAsTheStandardCellsFromKeptLines) {
+  m_db.SetMeaning(7, W("Pferd; Ross; Gaul; Reittier; Sägebock; Turnpferd; Bock; Heroin (Slang); Kavallerie"));
+  w().show();
+  w().showPanel(TXWb::pnBlaettern);
+  typeText(w().keywordEdit(), "hor");
+  QTableView* grid = w().grid();
+  ASSERT_GT(w().hitsModel()->hitCount(), 3);
+  ASSERT_TRUE(grid->currentIndex().isValid());
+  const QImage first = grid->grab().toImage();
+  const QImage kept = grid->grab().toImage();
+  QAbstractItemDelegate* ours = grid->itemDelegate();
+  auto* standard = new QStyledItemDelegate(grid);
+  grid->setItemDelegate(standard);
+  const QImage plain = grid->grab().toImage();
+  grid->setItemDelegate(ours);
+  EXPECT_TRUE(first == plain);
+  EXPECT_TRUE(kept == plain);
+}

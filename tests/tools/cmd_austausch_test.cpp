@@ -34,6 +34,12 @@ TEST(ZekTool, ImportAndExportVocabulary) {
   ASSERT_TRUE(daten);
   EXPECT_EQ(daten->substr(0, 12), "Haus\r\nhouse\r");
 
+  // Entries that lose control characters are named.
+  const std::string steuer = (tmp.path() / "steuer.asc").string();
+  ASSERT_TRUE(zek::writeFileAtomic(steuer, "bell\r\nGlocke\r\n\r\nThe [*] goes ding\x07" "dong.\r\n-1\r\n\r\n0\r\n0\r\n0\r\n0\r\n"));
+  const std::string aus = tool("export '" + steuer + "' -o '" + kv + "'");
+  EXPECT_NE(aus.find(": note: Eintrag 1: Steuerzeichen in einem Feld entfernt\n"), std::string::npos) << aus;
+
   // A refused file writes nothing.
   ASSERT_TRUE(zek::writeFileAtomic(kv, "<kvtml version=\"2.0\"><entries>"));
   const std::string nichts = (tmp.path() / "nichts.asc").string();

@@ -269,4 +269,29 @@ TEST(Vokabelaustausch, FilesAndLibrary) {
   EXPECT_NE(exportiereDatei(gemischt(), zek::fromPath(tmp.path() / "aus.kvtml" / "x"), TAustauschFormat::Text), "");
 }
 
+// Control characters cannot travel in either format: the export names the entries
+// that lose them instead of dropping them unsaid.
+TEST(Vokabelaustausch, ExportNamesEntriesThatLoseControlCharacters) {
+  std::vector<TVokabel> eintraege(4);
+  for (TVokabel& v : eintraege) {
+    v.Vokabel = "word";
+    v.Bedeutung1 = "Wort";
+  }
+  eintraege[1].Kontext2 = "ring\x07ring";
+  eintraege[2].Vokabel = "tab\tstays";
+  eintraege[3].Bedeutung2 = "\x1F";
+  EXPECT_EQ(eintraegeMitSteuerzeichen(eintraege), (std::vector<std::size_t>{2, 4}));
+  EXPECT_EQ(steuerzeichenHinweis(0), "");
+  EXPECT_EQ(steuerzeichenHinweis(1), "Die Vokabeln wurden exportiert. In einem Eintrag wurden Steuerzeichen weggelassen, "
+                                     "die eine Austauschdatei nicht aufnehmen kann.");
+  EXPECT_NE(steuerzeichenHinweis(2).find("In 2 Eintr\xE4gen wurden"), std::string::npos);
+
+  // What the note says is true: the entry comes back without them, the rest unchanged.
+  const TImportErgebnis r = importiereKvtml(exportiereKvtml(eintraege));
+  ASSERT_TRUE(r.ok()) << r.fehler;
+  ASSERT_EQ(r.eintraege.size(), 4u);
+  EXPECT_EQ(r.eintraege[1].Kontext2, "ringring");
+  EXPECT_EQ(r.eintraege[2].Vokabel, "tab\tstays");
+}
+
 }  // namespace

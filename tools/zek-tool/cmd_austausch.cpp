@@ -103,6 +103,8 @@ int exportieren(const std::vector<std::string>& args) {
   }
   // Only wholly empty entries (the editor's gaps) are left out.
   std::cout << "entries: " << bib.eintraege.size() - leer << ", skipped: " << leer << "\n";
+  for (const std::size_t nummer : eintraegeMitSteuerzeichen(bib.eintraege))
+    std::cout << a->quelle << ": note: Eintrag " << nummer << ": Steuerzeichen in einem Feld entfernt\n";
   return 0;
 }
 
