@@ -256,181 +256,189 @@ void blendRectAvx2(uint8_t* d, ptrdiff_t dStride, const uint8_t* s, ptrdiff_t sS
   }
 }
 
-// --- AVX-512 (256-bit registers; byte permutes across lanes) ------------------------------
-// Registers hold 32 bytes of a row as they lie in memory; permutes gather the channels of a
-// pixel wherever they are, and masked loads and stores handle the rest of a row.
+// --- AVX-512 ------------------------------------------------------------------------------
+// Registers hold 64 bytes of a row as they lie in memory; byte permutes gather the channels of
+// a pixel wherever they are, and masked loads and stores handle the rest of a row.
 
 #define ZEK_AVX512 __attribute__((target("avx2,avx512f,avx512vl,avx512bw,avx512vbmi")))
 
-using Bytes32 = std::array<uint8_t, 32>;
-using Words16 = std::array<uint16_t, 16>;
+using Bytes64 = std::array<uint8_t, 64>;
+using Words32 = std::array<uint16_t, 32>;
 
-// Word j: channels (0, 1) or (2, ·) of pixel j of the 16 whose bytes start at byte offset `from`
-// of the two registers permuted.
-constexpr Bytes32 channelIndex(int from, bool third) {
-  Bytes32 m{};
-  for (int j = 0; j < 16; ++j) {
-    m[2 * j] = static_cast<uint8_t>(from + 3 * j + (third ? 2 : 0));
-    m[2 * j + 1] = static_cast<uint8_t>(from + 3 * j + 1);
+// Word j: channels (0, 1), or with third (2, ·), of pixel j of the 32 whose bytes start at
+// byte `from` of the two registers permuted.
+constexpr Bytes64 channelIndex(int from, bool third) {
+  Bytes64 m{};
+  for (int j = 0; j < 32; ++j) {
+    m[static_cast<size_t>(2 * j)] = static_cast<uint8_t>(from + 3 * j + (third ? 2 : 0));
+    m[static_cast<size_t>(2 * j + 1)] = static_cast<uint8_t>(from + 3 * j + 1);
   }
   return m;
 }
 
 // Word j of the low (hi = false) or high unpacked half of register k: the pixel of its byte,
-// which selects the weight among the 32 pixels of both weight registers.
-constexpr Words16 spreadIndex(int k, bool hi) {
-  Words16 m{};
-  for (int j = 0; j < 16; ++j) {
-    const int b = (j < 8 ? j : j + 8) + (hi ? 8 : 0);
-    m[static_cast<size_t>(j)] = static_cast<uint16_t>((32 * k + b) / 3);
+// which selects the weight among the 64 pixels of both weight registers.
+constexpr Words32 spreadIndex(int k, bool hi) {
+  Words32 m{};
+  for (int j = 0; j < 32; ++j) {
+    const int b = 16 * (j / 8) + j % 8 + (hi ? 8 : 0);
+    m[static_cast<size_t>(j)] = static_cast<uint16_t>((64 * k + b) / 3);
   }
   return m;
 }
 
-// The low bytes of the words of both unpacked halves, in the order of the bytes they came from.
-constexpr Bytes32 lowByteIndex() {
-  Bytes32 m{};
-  for (int b = 0; b < 32; ++b) {
-    const int lane = b / 16, j = b % 16;
-    const int word = 8 * lane + j % 8;
-    m[static_cast<size_t>(b)] = static_cast<uint8_t>((j < 8 ? 0 : 32) + 2 * word);
+// The low bytes of the words of both unpacked halves of N bytes, in the order of the bytes they came from.
+template <size_t N>
+constexpr std::array<uint8_t, N> lowByteIndex() {
+  std::array<uint8_t, N> m{};
+  for (size_t b = 0; b < N; ++b) {
+    const size_t j = b % 16, word = 8 * (b / 16) + j % 8;
+    m[b] = static_cast<uint8_t>((j < 8 ? 0 : N) + 2 * word);
   }
   return m;
 }
 
-// Channel of byte b of register k: (32k + b) mod 3, as a shuffle of the colour's three bytes.
-constexpr Bytes32 tintIndex(int k) {
-  Bytes32 m{};
-  for (int b = 0; b < 32; ++b) m[static_cast<size_t>(b)] = static_cast<uint8_t>((32 * k + b) % 3);
+// Channel of byte b of register k: (64k + b) mod 3, as a shuffle of the colour's three bytes.
+constexpr Bytes64 tintIndex(int k) {
+  Bytes64 m{};
+  for (int b = 0; b < 64; ++b) m[static_cast<size_t>(b)] = static_cast<uint8_t>((64 * k + b) % 3);
   return m;
 }
 
-constexpr Bytes32 kPairA = channelIndex(0, false), kThirdA = channelIndex(0, true);
-constexpr Bytes32 kPairB = channelIndex(16, false), kThirdB = channelIndex(16, true);
-constexpr Words16 kSpread512[6] = {spreadIndex(0, false), spreadIndex(0, true), spreadIndex(1, false),
+constexpr Bytes64 kPairA = channelIndex(0, false), kThirdA = channelIndex(0, true);
+constexpr Bytes64 kPairB = channelIndex(32, false), kThirdB = channelIndex(32, true);
+constexpr Words32 kSpread512[6] = {spreadIndex(0, false), spreadIndex(0, true), spreadIndex(1, false),
                                    spreadIndex(1, true),  spreadIndex(2, false), spreadIndex(2, true)};
-constexpr Bytes32 kLowBytes = lowByteIndex();
-constexpr Bytes32 kTint512[3] = {tintIndex(0), tintIndex(1), tintIndex(2)};
+constexpr Bytes64 kLowBytes = lowByteIndex<64>();
+constexpr Bytes64 kTint512[3] = {tintIndex(0), tintIndex(1), tintIndex(2)};
 
 template <typename T>
-ZEK_AVX512 inline __m256i load32(const T& a) {
-  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a.data()));
+ZEK_AVX512 inline __m512i load64(const T& a) {
+  return _mm512_loadu_si512(a.data());
 }
 
-ZEK_AVX512 inline __m256i towards512(__m256i d, __m256i goal, __m256i w4Lo, __m256i w4Hi, __m256i lowBytes) {
-  const __m256i sign = _mm256_set1_epi16(static_cast<int16_t>(0xC040));  // bytes 64, -64
-  const __m256i lo = _mm256_mulhi_epi16(_mm256_maddubs_epi16(_mm256_unpacklo_epi8(goal, d), sign), w4Lo);
-  const __m256i hi = _mm256_mulhi_epi16(_mm256_maddubs_epi16(_mm256_unpackhi_epi8(goal, d), sign), w4Hi);
-  return _mm256_add_epi8(d, _mm256_permutex2var_epi8(lo, lowBytes, hi));
+ZEK_AVX512 inline __m512i towards512(__m512i d, __m512i goal, __m512i w4Lo, __m512i w4Hi, __m512i lowBytes) {
+  const __m512i sign = _mm512_set1_epi16(static_cast<int16_t>(0xC040));  // bytes 64, -64
+  const __m512i lo = _mm512_mulhi_epi16(_mm512_maddubs_epi16(_mm512_unpacklo_epi8(goal, d), sign), w4Lo);
+  const __m512i hi = _mm512_mulhi_epi16(_mm512_maddubs_epi16(_mm512_unpackhi_epi8(goal, d), sign), w4Hi);
+  return _mm512_add_epi8(d, _mm512_permutex2var_epi8(lo, lowBytes, hi));
 }
 
-ZEK_AVX512 inline __m256i scaled512(__m256i x, __m256i wLo, __m256i wHi) {
-  const __m256i zero = _mm256_setzero_si256();
-  return _mm256_packus_epi16(_mm256_mulhi_epu16(_mm256_unpacklo_epi8(zero, x), wLo),
-                             _mm256_mulhi_epu16(_mm256_unpackhi_epi8(zero, x), wHi));
+ZEK_AVX512 inline __m512i scaled512(__m512i x, __m512i wLo, __m512i wHi) {
+  const __m512i zero = _mm512_setzero_si512();
+  return _mm512_packus_epi16(_mm512_mulhi_epu16(_mm512_unpacklo_epi8(zero, x), wLo),
+                             _mm512_mulhi_epu16(_mm512_unpackhi_epi8(zero, x), wHi));
 }
 
 template <TBlendEffect E>
-ZEK_AVX512 inline __m256i effect512(__m256i d, __m256i s, __m256i wLo, __m256i wHi, __m256i tint, __m256i lowBytes) {
+ZEK_AVX512 inline __m512i effect512(__m512i d, __m512i s, __m512i wLo, __m512i wHi, __m512i tint, __m512i lowBytes) {
   if constexpr (E == TBlendEffect::Mix) {
     return towards512(d, s, wLo, wHi, lowBytes);
   } else if constexpr (E == TBlendEffect::Tint) {
     return towards512(d, tint, wLo, wHi, lowBytes);
   } else if constexpr (E == TBlendEffect::Lighten) {
-    return _mm256_add_epi8(d, scaled512(_mm256_xor_si256(d, _mm256_set1_epi8(-1)), wLo, wHi));
+    return _mm512_add_epi8(d, scaled512(_mm512_xor_si512(d, _mm512_set1_epi8(-1)), wLo, wHi));
   } else {
-    return _mm256_sub_epi8(d, scaled512(d, wLo, wHi));
+    return _mm512_sub_epi8(d, scaled512(d, wLo, wHi));
   }
 }
 
-// Byte mask of the first `bytes` (0 to 32) bytes.
-inline __mmask32 firstBytes(size_t bytes) {
-  return bytes >= 32 ? ~__mmask32{0} : static_cast<__mmask32>((uint32_t{1} << bytes) - 1u);
+// Byte mask of the first `bytes` (any number; 64 and more is all) bytes.
+inline __mmask64 firstBytes(size_t bytes) {
+  return bytes >= 64 ? ~__mmask64{0} : static_cast<__mmask64>((uint64_t{1} << bytes) - 1u);
 }
+
+// With one weight for all the work is light, and 256-bit registers came out faster here.
+constexpr std::array<uint8_t, 32> kLowBytes256 = lowByteIndex<32>();
 
 ZEK_AVX512 void mixConst512(uint8_t* d, const uint8_t* s, size_t bytes, int w) {
   const __m256i w4 = _mm256_set1_epi16(static_cast<int16_t>(4 * w));
-  const __m256i lowBytes = load32(kLowBytes);
+  const __m256i sign = _mm256_set1_epi16(static_cast<int16_t>(0xC040));  // bytes 64, -64
+  const __m256i lowBytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kLowBytes256.data()));
+  auto mix = [&](__m256i dv, __m256i sv) ZEK_AVX512 __attribute__((always_inline)) {
+    const __m256i lo = _mm256_mulhi_epi16(_mm256_maddubs_epi16(_mm256_unpacklo_epi8(sv, dv), sign), w4);
+    const __m256i hi = _mm256_mulhi_epi16(_mm256_maddubs_epi16(_mm256_unpackhi_epi8(sv, dv), sign), w4);
+    return _mm256_add_epi8(dv, _mm256_permutex2var_epi8(lo, lowBytes, hi));
+  };
   size_t i = 0;
   for (; i + 32 <= bytes; i += 32) {
     const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
     const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), towards512(dv, sv, w4, w4, lowBytes));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), mix(dv, sv));
   }
   if (i < bytes) {
-    const __mmask32 k = firstBytes(bytes - i);
-    const __m256i sv = _mm256_maskz_loadu_epi8(k, s + i);
-    const __m256i dv = _mm256_maskz_loadu_epi8(k, d + i);
-    _mm256_mask_storeu_epi8(d + i, k, towards512(dv, sv, w4, w4, lowBytes));
+    const auto k = static_cast<__mmask32>(firstBytes(bytes - i));
+    _mm256_mask_storeu_epi8(d + i, k, mix(_mm256_maskz_loadu_epi8(k, d + i), _mm256_maskz_loadu_epi8(k, s + i)));
   }
 }
 
 template <TBlendEffect E, bool Inverse>
 ZEK_AVX512 void pixels512(uint8_t* d, ptrdiff_t dStride, const uint8_t* s, ptrdiff_t sStride, size_t n, int rows,
                           const TBlendSetup& st) {
-  const __m256i pairA = load32(kPairA), thirdA = load32(kThirdA), pairB = load32(kPairB), thirdB = load32(kThirdB);
-  const __m256i spread0 = load32(kSpread512[0]), spread1 = load32(kSpread512[1]), spread2 = load32(kSpread512[2]);
-  const __m256i spread3 = load32(kSpread512[3]), spread4 = load32(kSpread512[4]), spread5 = load32(kSpread512[5]);
-  const __m256i lowBytes = load32(kLowBytes);
-  const __m256i ones = _mm256_set1_epi8(1);
-  const __m256i third = _mm256_set1_epi16(21846);  // (x * 21846) >> 16 == x / 3 for x <= 765
-  const __m256i full = _mm256_set1_epi16(255);
-  const __m256i alpha = _mm256_set1_epi16(static_cast<int16_t>(st.alpha << 8));
+  const __m512i pairA = load64(kPairA), thirdA = load64(kThirdA), pairB = load64(kPairB), thirdB = load64(kThirdB);
+  const __m512i spread0 = load64(kSpread512[0]), spread1 = load64(kSpread512[1]), spread2 = load64(kSpread512[2]);
+  const __m512i spread3 = load64(kSpread512[3]), spread4 = load64(kSpread512[4]), spread5 = load64(kSpread512[5]);
+  const __m512i lowBytes = load64(kLowBytes);
+  const __m512i ones = _mm512_set1_epi8(1);
+  const __m512i third = _mm512_set1_epi16(21846);  // (x * 21846) >> 16 == x / 3 for x <= 765
+  const __m512i full = _mm512_set1_epi16(255);
+  const __m512i alpha = _mm512_set1_epi16(static_cast<int16_t>(st.alpha << 8));
   constexpr bool kTowards = E == TBlendEffect::Mix || E == TBlendEffect::Tint;
-  constexpr __mmask32 kEvenBytes = 0x55555555u;
-  const __m256i color = _mm256_setr_epi8(st.color[0], st.color[1], st.color[2], 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                         0, st.color[0], st.color[1], st.color[2], 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
-  const __m256i tint0 = _mm256_shuffle_epi8(color, load32(kTint512[0]));
-  const __m256i tint1 = _mm256_shuffle_epi8(color, load32(kTint512[1]));
-  const __m256i tint2 = _mm256_shuffle_epi8(color, load32(kTint512[2]));
+  constexpr __mmask64 kEvenBytes = 0x5555555555555555u;
+  const __m512i color = _mm512_set1_epi32(static_cast<int>(st.color[0] | (st.color[1] << 8) | (st.color[2] << 16)));
+  const __m512i tint0 = _mm512_shuffle_epi8(color, load64(kTint512[0]));
+  const __m512i tint1 = _mm512_shuffle_epi8(color, load64(kTint512[1]));
+  const __m512i tint2 = _mm512_shuffle_epi8(color, load64(kTint512[2]));
 
-  // 32 pixels from three registers of source and target each.
-  auto block = [&](__m256i s0, __m256i s1, __m256i s2, __m256i& d0, __m256i& d1, __m256i& d2)
+  // 64 pixels from three registers of source and target each.
+  auto block = [&](__m512i s0, __m512i s1, __m512i s2, __m512i& d0, __m512i& d1, __m512i& d2)
                    ZEK_AVX512 __attribute__((always_inline)) {
-    const __m256i sumA = _mm256_add_epi16(_mm256_maddubs_epi16(_mm256_permutex2var_epi8(s0, pairA, s1), ones),
-                                          _mm256_maskz_permutex2var_epi8(kEvenBytes, s0, thirdA, s1));
-    const __m256i sumB = _mm256_add_epi16(_mm256_maddubs_epi16(_mm256_permutex2var_epi8(s1, pairB, s2), ones),
-                                          _mm256_maskz_permutex2var_epi8(kEvenBytes, s1, thirdB, s2));
-    __m256i bA = _mm256_mulhi_epu16(sumA, third), bB = _mm256_mulhi_epu16(sumB, third);
+    const __m512i sumA = _mm512_add_epi16(_mm512_maddubs_epi16(_mm512_permutex2var_epi8(s0, pairA, s1), ones),
+                                          _mm512_maskz_permutex2var_epi8(kEvenBytes, s0, thirdA, s1));
+    const __m512i sumB = _mm512_add_epi16(_mm512_maddubs_epi16(_mm512_permutex2var_epi8(s1, pairB, s2), ones),
+                                          _mm512_maskz_permutex2var_epi8(kEvenBytes, s1, thirdB, s2));
+    __m512i bA = _mm512_mulhi_epu16(sumA, third), bB = _mm512_mulhi_epu16(sumB, third);
     if constexpr (Inverse) {
-      bA = _mm256_sub_epi16(full, bA);
-      bB = _mm256_sub_epi16(full, bB);
+      bA = _mm512_sub_epi16(full, bA);
+      bB = _mm512_sub_epi16(full, bB);
     }
-    __m256i wA = _mm256_mulhi_epu16(bA, alpha), wB = _mm256_mulhi_epu16(bB, alpha);  // (b * alpha) >> 8
+    __m512i wA = _mm512_mulhi_epu16(bA, alpha), wB = _mm512_mulhi_epu16(bB, alpha);  // (b * alpha) >> 8
     if constexpr (kTowards) {
-      wA = _mm256_slli_epi16(wA, 2);
-      wB = _mm256_slli_epi16(wB, 2);
+      wA = _mm512_slli_epi16(wA, 2);
+      wB = _mm512_slli_epi16(wB, 2);
     }
-    d0 = effect512<E>(d0, s0, _mm256_permutex2var_epi16(wA, spread0, wB), _mm256_permutex2var_epi16(wA, spread1, wB),
+    d0 = effect512<E>(d0, s0, _mm512_permutex2var_epi16(wA, spread0, wB), _mm512_permutex2var_epi16(wA, spread1, wB),
                       tint0, lowBytes);
-    d1 = effect512<E>(d1, s1, _mm256_permutex2var_epi16(wA, spread2, wB), _mm256_permutex2var_epi16(wA, spread3, wB),
+    d1 = effect512<E>(d1, s1, _mm512_permutex2var_epi16(wA, spread2, wB), _mm512_permutex2var_epi16(wA, spread3, wB),
                       tint1, lowBytes);
-    d2 = effect512<E>(d2, s2, _mm256_permutex2var_epi16(wA, spread4, wB), _mm256_permutex2var_epi16(wA, spread5, wB),
+    d2 = effect512<E>(d2, s2, _mm512_permutex2var_epi16(wA, spread4, wB), _mm512_permutex2var_epi16(wA, spread5, wB),
                       tint2, lowBytes);
   };
 
   for (int r = 0; r < rows; ++r, d += dStride, s += sStride) {
-    const auto* sv = reinterpret_cast<const __m256i*>(s);
-    auto* dv = reinterpret_cast<__m256i*>(d);
     size_t i = 0;
-    for (; i + 32 <= n; i += 32, sv += 3, dv += 3) {
-      __m256i d0 = _mm256_loadu_si256(dv), d1 = _mm256_loadu_si256(dv + 1), d2 = _mm256_loadu_si256(dv + 2);
-      block(_mm256_loadu_si256(sv), _mm256_loadu_si256(sv + 1), _mm256_loadu_si256(sv + 2), d0, d1, d2);
-      _mm256_storeu_si256(dv, d0);
-      _mm256_storeu_si256(dv + 1, d1);
-      _mm256_storeu_si256(dv + 2, d2);
+    for (; i + 64 <= n; i += 64) {
+      const uint8_t* sp = s + 3 * i;
+      uint8_t* dp = d + 3 * i;
+      __m512i d0 = _mm512_loadu_si512(dp), d1 = _mm512_loadu_si512(dp + 64), d2 = _mm512_loadu_si512(dp + 128);
+      block(_mm512_loadu_si512(sp), _mm512_loadu_si512(sp + 64), _mm512_loadu_si512(sp + 128), d0, d1, d2);
+      _mm512_storeu_si512(dp, d0);
+      _mm512_storeu_si512(dp + 64, d1);
+      _mm512_storeu_si512(dp + 128, d2);
     }
     if (i < n) {
+      const uint8_t* sp = s + 3 * i;
+      uint8_t* dp = d + 3 * i;
       const size_t rest = 3 * (n - i);
-      const __mmask32 k0 = firstBytes(rest), k1 = firstBytes(rest > 32 ? rest - 32 : 0),
-                      k2 = firstBytes(rest > 64 ? rest - 64 : 0);
-      __m256i d0 = _mm256_maskz_loadu_epi8(k0, dv), d1 = _mm256_maskz_loadu_epi8(k1, dv + 1),
-              d2 = _mm256_maskz_loadu_epi8(k2, dv + 2);
-      block(_mm256_maskz_loadu_epi8(k0, sv), _mm256_maskz_loadu_epi8(k1, sv + 1), _mm256_maskz_loadu_epi8(k2, sv + 2),
-            d0, d1, d2);
-      _mm256_mask_storeu_epi8(dv, k0, d0);
-      _mm256_mask_storeu_epi8(dv + 1, k1, d1);
-      _mm256_mask_storeu_epi8(dv + 2, k2, d2);
+      const __mmask64 k0 = firstBytes(rest), k1 = firstBytes(rest > 64 ? rest - 64 : 0),
+                      k2 = firstBytes(rest > 128 ? rest - 128 : 0);
+      __m512i d0 = _mm512_maskz_loadu_epi8(k0, dp), d1 = _mm512_maskz_loadu_epi8(k1, dp + 64),
+              d2 = _mm512_maskz_loadu_epi8(k2, dp + 128);
+      block(_mm512_maskz_loadu_epi8(k0, sp), _mm512_maskz_loadu_epi8(k1, sp + 64),
+            _mm512_maskz_loadu_epi8(k2, sp + 128), d0, d1, d2);
+      _mm512_mask_storeu_epi8(dp, k0, d0);
+      _mm512_mask_storeu_epi8(dp + 64, k1, d1);
+      _mm512_mask_storeu_epi8(dp + 128, k2, d2);
     }
   }
 }

@@ -41,7 +41,7 @@ void coverRow(uint8_t* dst, const uint8_t* coverage, int n, const std::array<uin
 // Sets n pixels to one colour (blue, green, red).
 void fillRow(uint8_t* dst, int n, const std::array<uint8_t, 3>& color);
 
-// Avx512 stands for AVX-512 F, VL, BW and VBMI, used on 256-bit registers.
+// Avx512 stands for AVX-512 F, VL, BW and VBMI.
 enum class TKernel { Scalar, Avx2, Avx512 };
 // The kernels in use: the best the processor runs, unless a test or benchmark forces one.
 TKernel activeKernel();

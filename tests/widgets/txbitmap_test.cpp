@@ -248,15 +248,15 @@ TEST(TXBitmapBlend, LongRowsMatchTheTableForEveryTintAndWidth) {
 }
 
 TEST(TXBitmapBlend, EveryRowRestMatchesTheTable) {
-  // Pictures 1 to 40 pixels wide inside a wider surface, so that rows are apart in memory and
-  // every rest after the 32-pixel blocks occurs, alone and after a block.
+  // Pictures 1 to 70 pixels wide inside a wider surface, so that rows are apart in memory and
+  // every rest after the vector blocks (32 or 64 pixels) occurs, alone and after a block.
   for (TKernel k : kernels()) {
     KernelGuard guard(k);
-    for (int w = 1; w <= 40; ++w) {
+    for (int w = 1; w <= 70; ++w) {
       for (int mode = 0; mode <= 8; ++mode) {
         for (int alpha : {1, 200, 255}) {
           SCOPED_TRACE(testing::Message() << kernelName(k) << " width " << w << " mode " << mode << " alpha " << alpha);
-          TXBitmap surface = randomBitmap(45, 4, w * 31 + mode);
+          TXBitmap surface = randomBitmap(75, 4, w * 31 + mode);
           const TXBitmap pic = randomBitmap(w, 3, w * 17 + mode);
           TXBitmap expected = surface;
           surface.setXAlpha(alpha);
