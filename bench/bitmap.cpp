@@ -77,10 +77,23 @@ void BM_Memcpy(benchmark::State& state) {
 }
 BENCHMARK(BM_Memcpy);
 
-// Args: mode, XAlpha, kernel (0 best available, 1 scalar).
+// Kernel argument: 0 the best the processor runs, 1 scalar, 2 AVX2 (skipped where it is missing).
+bool useKernel(benchmark::State& state, int64_t which) {
+  using zek::blend::TKernel;
+  if (which == 0) return true;
+  const TKernel k = which == 1 ? TKernel::Scalar : TKernel::Avx2;
+  if (!zek::blend::kernelAvailable(k)) {
+    state.SkipWithError("kernel not available");
+    return false;
+  }
+  zek::blend::forceKernel(k);
+  return true;
+}
+
+// Args: mode, XAlpha, kernel.
 void BM_DrawBlended(benchmark::State& state) {
   Fixture& f = fixture();
-  if (state.range(2) == 1) zek::blend::forceKernel(zek::blend::TKernel::Scalar);
+  if (!useKernel(state, state.range(2))) return;
   f.surface.setXAlpha(static_cast<int>(state.range(1)));
   f.surface.setXColor(0x2080C0);
   const int mode = static_cast<int>(state.range(0));
@@ -88,7 +101,7 @@ void BM_DrawBlended(benchmark::State& state) {
   zek::blend::resetKernel();
 }
 BENCHMARK(BM_DrawBlended)
-    ->ArgNames({"mode", "alpha", "scalar"})
+    ->ArgNames({"mode", "alpha", "kernel"})
     ->Args({0, 255, 0})
     ->Args({0, 200, 0})
     ->Args({1, 200, 0})
@@ -101,18 +114,34 @@ BENCHMARK(BM_DrawBlended)
     ->Args({8, 200, 0})
     ->Args({0, 200, 1})
     ->Args({1, 200, 1})
-    ->Args({7, 200, 1});
+    ->Args({7, 200, 1})
+    ->Args({0, 200, 2})
+    ->Args({1, 200, 2})
+    ->Args({2, 200, 2})
+    ->Args({3, 200, 2})
+    ->Args({4, 200, 2})
+    ->Args({5, 200, 2})
+    ->Args({6, 200, 2})
+    ->Args({7, 200, 2})
+    ->Args({8, 200, 2});
 
-// Args: mode, kernel (0 best available, 1 scalar); radius 30, area = the picture.
+// Args: mode, kernel; radius 30, area = the picture.
 void BM_DrawRounded(benchmark::State& state) {
   Fixture& f = fixture();
-  if (state.range(1) == 1) zek::blend::forceKernel(zek::blend::TKernel::Scalar);
+  if (!useKernel(state, state.range(1))) return;
   f.surface.setXAlpha(255);
   const int mode = static_cast<int>(state.range(0));
   timed(state, [&] { f.surface.DrawRounded(0, 0, f.picture, mode, 30, 30, kHeight, kWidth); });
   zek::blend::resetKernel();
 }
-BENCHMARK(BM_DrawRounded)->ArgNames({"mode", "scalar"})->Args({0, 0})->Args({1, 0})->Args({7, 0})->Args({0, 1});
+BENCHMARK(BM_DrawRounded)
+    ->ArgNames({"mode", "kernel"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({7, 0})
+    ->Args({0, 1})
+    ->Args({1, 2})
+    ->Args({7, 2});
 
 void BM_SmoothEllipse(benchmark::State& state) {
   Fixture& f = fixture();

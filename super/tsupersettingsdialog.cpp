@@ -23,6 +23,8 @@
 #include <QTabWidget>
 
 #include <algorithm>
+#include <initializer_list>
+#include <optional>
 
 namespace ss = zek::supersettings;
 using V = TSuperValue;
@@ -55,7 +57,81 @@ QSlider* slider(QWidget* parent, const char* name, int min, int max, int tick, i
   return s;
 }
 
-std::string dirOfFile(const std::string& file) { return zek::withTrailingSeparator(zek::directoryPart(file)); }
+// Controls are named for tests and the driver.
+template <class W>
+W* placed(W* w, const char* name, int x, int y, int width, int height) {
+  if (name) w->setObjectName(name);
+  w->setGeometry(x, y, width, height);
+  return w;
+}
+
+QCheckBox* check(QWidget* parent, const char* text, const char* name, int x, int y, int w) {
+  return placed(new QCheckBox(u(text), parent), name, x, y, w, 20);
+}
+
+QRadioButton* radio(QWidget* parent, const char* text, const char* name, int x, int y, int w) {
+  return placed(new QRadioButton(u(text), parent), name, x, y, w, 20);
+}
+
+QPushButton* button(QWidget* parent, const char* text, const char* name, int x, int y) {
+  return placed(new QPushButton(u(text), parent), name, x, y, 97, 25);
+}
+
+QLineEdit* lineEdit(QWidget* parent, const char* name, int x, int y, int w) {
+  return placed(new QLineEdit(parent), name, x, y, w, 24);
+}
+
+QComboBox* combo(QWidget* parent, const char* name, int x, int y, int w, std::initializer_list<const char*> items = {}) {
+  auto* c = placed(new QComboBox(parent), name, x, y, w, 24);
+  for (const char* item : items) c->addItem(u(item));
+  return c;
+}
+
+TColorField* colorField(QWidget* parent, const char* name, int x, int y, int w) {
+  return placed(new TColorField(parent), name, x, y, w, 22);
+}
+
+QListWidget* fontList(QWidget* parent, const char* name, int x, int y, int w, int h) {
+  auto* list = placed(new QListWidget(parent), name, x, y, w, h);
+  QStringList families = QFontDatabase::families();
+  // The names pages and options use stand in for installed look-alikes.
+  for (const char* standIn : {"Arial", "Times New Roman", "Courier New", "Verdana"})
+    if (!families.contains(u(standIn), Qt::CaseInsensitive)) families << u(standIn);
+  families.sort(Qt::CaseInsensitive);
+  list->addItems(families);
+  return list;
+}
+
+// A caption beside a slider; the one without text shows the slider's value.
+struct TCaption {
+  const char* text;
+  int x, y, w;
+};
+constexpr const char* kValue = nullptr;
+
+// Places a slider's captions in their order and returns the value caption, if any.
+QLabel* captions(QSlider* s, std::initializer_list<TCaption> list) {
+  QLabel* value = nullptr;
+  for (const TCaption& c : list) {
+    QLabel* l = label(s->parentWidget(), c.text ? c.text : "", c.x, c.y, c.w);
+    if (c.text) continue;
+    l->setAlignment(Qt::AlignRight);
+    QObject::connect(s, &QSlider::valueChanged, l, [l](int v) { l->setNum(v); });
+    value = l;
+  }
+  return value;
+}
+
+// The folder of a file the learner picks, the dialog starting in the field's folder.
+std::optional<std::string> pickFolder(const QLineEdit* field, const char* filter) {
+  TFileDialogRequest r;
+  r.filter = filter;
+  const std::string current = zek::fromQString(field->text());
+  r.directory = current.empty() ? Dirs().ProgramDir : current;
+  const auto file = askFileName(r);
+  if (!file) return std::nullopt;
+  return zek::withTrailingSeparator(zek::directoryPart(*file));
+}
 
 }  // namespace
 
@@ -95,13 +171,10 @@ TSuperSettingsDialog::TSuperSettingsDialog(TSuperOptions& options, QWidget* pare
   buildDD(m_tabs->widget(DD));
   buildAudio(m_tabs->widget(Audio));
 
-  auto* zurueck = new QPushButton(u("&Zurücksetzen"), this);
-  zurueck->setGeometry(8, 392, 97, 25);
-  auto* ok = new QPushButton(u("&OK"), this);
-  ok->setGeometry(224, 392, 97, 25);
+  auto* zurueck = button(this, "&Zurücksetzen", nullptr, 8, 392);
+  auto* ok = button(this, "&OK", nullptr, 224, 392);
   ok->setDefault(true);
-  auto* abbrechen = new QPushButton(u("&Abbrechen"), this);
-  abbrechen->setGeometry(328, 392, 97, 25);
+  auto* abbrechen = button(this, "&Abbrechen", nullptr, 328, 392);
   connect(zurueck, &QPushButton::clicked, this, &TSuperSettingsDialog::reset);
   connect(ok, &QPushButton::clicked, this, [this] { applyAndClose(); });
   connect(abbrechen, &QPushButton::clicked, this, &TSuperSettingsDialog::cancel);
@@ -114,15 +187,6 @@ TSuperSettingsDialog::TSuperSettingsDialog(TSuperOptions& options, QWidget* pare
 }
 
 TSuperSettingsDialog::~TSuperSettingsDialog() = default;
-
-void TSuperSettingsDialog::fillFonts(QListWidget* list) {
-  QStringList families = QFontDatabase::families();
-  // The names pages and options use stand in for installed look-alikes.
-  for (const char* standIn : {"Arial", "Times New Roman", "Courier New", "Verdana"})
-    if (!families.contains(u(standIn), Qt::CaseInsensitive)) families << u(standIn);
-  families.sort(Qt::CaseInsensitive);
-  list->addItems(families);
-}
 
 void TSuperSettingsDialog::selectFont(QListWidget* list, const std::string& font) {
   const QString name = zek::toQString(font);
@@ -144,62 +208,37 @@ std::string TSuperSettingsDialog::selectedFont(QListWidget* list, const std::str
 void TSuperSettingsDialog::buildKlassisch(QWidget* page) {
   QGroupBox* g = group(page, " Überblendung ", 8, 8, 393, 84);
   m_schritte = slider(g, "schritte", 20, 500, 20, 60, 22, 270);
-  label(g, "schnell", 10, 26, 50);
-  label(g, "langsam", 336, 26, 52);
-  m_schritteLabel = label(g, "", 150, 56, 50);
-  m_schritteLabel->setAlignment(Qt::AlignRight);
-  label(g, "Schritte", 206, 56, 80);
-  connect(m_schritte, &QSlider::valueChanged, this, [this](int v) { m_schritteLabel->setNum(v); });
+  m_schritteLabel = captions(m_schritte, {{"schnell", 10, 26, 50}, {"langsam", 336, 26, 52}, {kValue, 150, 56, 50},
+                                          {"Schritte", 206, 56, 80}});
 
   g = group(page, " Schriftart ", 8, 100, 393, 170);
-  m_schrift = new QListWidget(g);
-  m_schrift->setObjectName("schrift");
-  m_schrift->setGeometry(10, 20, 373, 140);
-  fillFonts(m_schrift);
+  m_schrift = fontList(g, "schrift", 10, 20, 373, 140);
 
   g = group(page, " Optionen ", 8, 278, 393, 64);
-  m_schwarzWeiss = new QCheckBox(u("Schwarz-Weiß"), g);
-  m_schwarzWeiss->setObjectName("schwarzWeiss");
-  m_schwarzWeiss->setGeometry(10, 22, 170, 20);
-  m_ohneHintergrund = new QCheckBox(u("ohne Hintergrund"), g);
-  m_ohneHintergrund->setObjectName("ohneHintergrund");
-  m_ohneHintergrund->setGeometry(200, 22, 180, 20);
+  m_schwarzWeiss = check(g, "Schwarz-Weiß", "schwarzWeiss", 10, 22, 170);
+  m_ohneHintergrund = check(g, "ohne Hintergrund", "ohneHintergrund", 200, 22, 180);
 }
 
 void TSuperSettingsDialog::buildAbgedreht(QWidget* page) {
   QGroupBox* g = group(page, " Geschwindigkeit ", 8, 4, 393, 62);
   m_faktor = slider(g, "faktor", 50, 300, 50, 60, 18, 230);
-  label(g, "schnell", 10, 22, 50);
-  label(g, "langsam", 296, 22, 52);
-  m_faktorLabel = label(g, "", 300, 42, 30);
-  m_faktorLabel->setAlignment(Qt::AlignRight);
-  label(g, "Prozent", 334, 42, 54);
-  connect(m_faktor, &QSlider::valueChanged, this, [this](int v) { m_faktorLabel->setNum(v); });
+  m_faktorLabel = captions(m_faktor, {{"schnell", 10, 22, 50}, {"langsam", 296, 22, 52}, {kValue, 300, 42, 30},
+                                      {"Prozent", 334, 42, 54}});
 
   g = group(page, " Textverzögerung ", 8, 68, 393, 52);
   m_textDelay = slider(g, "textDelay", 0, 100, 20, 60, 18, 230);
-  label(g, "keine", 10, 22, 50);
-  label(g, "viel", 296, 22, 40);
-  label(g, "Prozent", 334, 22, 54);
+  captions(m_textDelay, {{"keine", 10, 22, 50}, {"viel", 296, 22, 40}, {"Prozent", 334, 22, 54}});
 
   g = group(page, " Abgedrehtheit ", 8, 122, 393, 52);
   m_madness = slider(g, "madness", 1, 10, 1, 60, 18, 210);
-  label(g, "minimal", 6, 22, 54);
-  label(g, "maximal", 276, 22, 54);
-  m_madnessLabel = label(g, "", 330, 22, 18);
-  m_madnessLabel->setAlignment(Qt::AlignRight);
-  label(g, "Stufe", 352, 22, 36);
-  connect(m_madness, &QSlider::valueChanged, this, [this](int v) { m_madnessLabel->setNum(v); });
+  m_madnessLabel = captions(m_madness, {{"minimal", 6, 22, 54}, {"maximal", 276, 22, 54}, {kValue, 330, 22, 18},
+                                        {"Stufe", 352, 22, 36}});
 
   g = group(page, " Farben ", 8, 176, 393, 52);
   label(g, "Hintergrund:", 10, 24, 80);
-  m_carsonBgr = new TColorField(g);
-  m_carsonBgr->setObjectName("carsonBgr");
-  m_carsonBgr->setGeometry(96, 20, 60, 22);
+  m_carsonBgr = colorField(g, "carsonBgr", 96, 20, 60);
   label(g, "Schrift:", 200, 24, 60);
-  m_carsonTxt = new TColorField(g);
-  m_carsonTxt->setObjectName("carsonTxt");
-  m_carsonTxt->setGeometry(260, 20, 60, 22);
+  m_carsonTxt = colorField(g, "carsonTxt", 260, 20, 60);
 
   QLabel* text = label(page,
                        "Dieser Modus richtet sich in erster Linie an Fortgeschrittene. Durch die (einstellbare) "
@@ -213,68 +252,48 @@ void TSuperSettingsDialog::buildAbgedreht(QWidget* page) {
 void TSuperSettingsDialog::buildTechnoOptik(QWidget* page) {
   QGroupBox* g = group(page, "Rand: ", 8, 4, 200, 50);
   m_rand = slider(g, "technoRand", 0, 200, 0, 8, 20, 110);
-  m_randLabel = label(g, "", 120, 24, 28);
-  m_randLabel->setAlignment(Qt::AlignRight);
-  label(g, "Pixel", 152, 24, 44);
+  m_randLabel = captions(m_rand, {{kValue, 120, 24, 28}, {"Pixel", 152, 24, 44}});
   g = group(page, "Transparenz: ", 8, 56, 200, 54);
   m_transparenz = slider(g, "technoTransparenz", 0, 100, 50, 8, 20, 110);
-  m_transparenzLabel = label(g, "", 120, 24, 28);
-  m_transparenzLabel->setAlignment(Qt::AlignRight);
-  label(g, "Prozent", 152, 24, 46);
+  m_transparenzLabel = captions(m_transparenz, {{kValue, 120, 24, 28}, {"Prozent", 152, 24, 46}});
   g = group(page, "Effekt: ", 8, 112, 200, 52);
-  m_effekt = new QComboBox(g);
-  m_effekt->setObjectName("technoEffekt");
-  m_effekt->setGeometry(8, 20, 184, 24);
-  for (const char* e : {"Normal", "Schwarz 1", "Schwarz 2", "Weiß 1", "Weiß 2", "Monochome ", "Monochrome Neg.", "Farbe",
-                        "Farbe Neg."})
-    m_effekt->addItem(u(e));
+  m_effekt = combo(g, "technoEffekt", 8, 20, 184,
+                   {"Normal", "Schwarz 1", "Schwarz 2", "Weiß 1", "Weiß 2", "Monochome ", "Monochrome Neg.", "Farbe",
+                    "Farbe Neg."});
   g = group(page, "Farben", 8, 166, 200, 110);
-  label(g, "Hintergrund:", 8, 24, 90);
-  m_technoBgr = new TColorField(g);
-  m_technoBgr->setObjectName("technoBgr");
-  m_technoBgr->setToolTip(u("Nur relevant wenn Transparenz kleiner als 100%"));
-  m_technoBgr->setGeometry(110, 20, 70, 22);
-  label(g, "Schrift:", 8, 52, 90);
-  m_technoText = new TColorField(g);
-  m_technoText->setObjectName("technoText");
-  m_technoText->setGeometry(110, 48, 70, 22);
-  label(g, "Bilder:", 8, 80, 90);
-  m_technoBmp = new TColorField(g);
-  m_technoBmp->setObjectName("technoBmp");
-  m_technoBmp->setToolTip(u("nur relevant in einem Farb-Modus"));
-  m_technoBmp->setGeometry(110, 76, 70, 22);
+  const struct {
+    TColorField*& field;
+    const char* caption;
+    const char* name;
+    const char* tip;
+  } colors[] = {{m_technoBgr, "Hintergrund:", "technoBgr", "Nur relevant wenn Transparenz kleiner als 100%"},
+                {m_technoText, "Schrift:", "technoText", nullptr},
+                {m_technoBmp, "Bilder:", "technoBmp", "nur relevant in einem Farb-Modus"}};
+  int y = 20;
+  for (const auto& c : colors) {
+    label(g, c.caption, 8, y + 4, 90);
+    c.field = colorField(g, c.name, 110, y, 70);
+    if (c.tip) c.field->setToolTip(u(c.tip));
+    y += 28;
+  }
 
   g = group(page, "Schrift: ", 216, 4, 185, 142);
-  m_technoSchrift = new QListWidget(g);
-  m_technoSchrift->setObjectName("technoSchrift");
-  m_technoSchrift->setGeometry(8, 20, 169, 114);
-  fillFonts(m_technoSchrift);
+  m_technoSchrift = fontList(g, "technoSchrift", 8, 20, 169, 114);
   g = group(page, "Vorschau:", 216, 148, 185, 128);
-  m_preview = new TXPage(g);
-  m_preview->setObjectName("vorschau");
-  m_preview->setGeometry(12, 20, 160, 100);
+  m_preview = placed(new TXPage(g), "vorschau", 12, 20, 160, 100);
   m_preview->setFixedSize(160, 100);
 
   label(page, "Verzeichnis der Bilder:", 8, 284, 200);
-  m_photoDir = new QLineEdit(page);
-  m_photoDir->setObjectName("technoPhotoDir");
-  m_photoDir->setGeometry(8, 304, 290, 24);
-  auto* browse = new QPushButton(u("Durchsuchen..."), page);
-  browse->setObjectName("browsePictures");
-  browse->setGeometry(304, 304, 97, 25);
+  m_photoDir = lineEdit(page, "technoPhotoDir", 8, 304, 290);
+  auto* browse = button(page, "Durchsuchen...", "browsePictures", 304, 304);
   connect(browse, &QPushButton::clicked, this, &TSuperSettingsDialog::browsePictures);
 
+  // The value captions were connected first, so they show the new value before the redraw.
   const auto redraw = [this] {
     if (!m_loading) redrawPreview();
   };
-  connect(m_rand, &QSlider::valueChanged, this, [this, redraw](int v) {
-    m_randLabel->setNum(v);
-    redraw();
-  });
-  connect(m_transparenz, &QSlider::valueChanged, this, [this, redraw](int v) {
-    m_transparenzLabel->setNum(v);
-    redraw();
-  });
+  connect(m_rand, &QSlider::valueChanged, this, redraw);
+  connect(m_transparenz, &QSlider::valueChanged, this, redraw);
   connect(m_effekt, &QComboBox::currentIndexChanged, this, redraw);
   connect(m_technoSchrift, &QListWidget::currentRowChanged, this, redraw);
   for (TColorField* f : {m_technoBgr, m_technoText, m_technoBmp}) connect(f, &TColorField::colorChosen, this, redraw);
@@ -283,9 +302,7 @@ void TSuperSettingsDialog::buildTechnoOptik(QWidget* page) {
 
 void TSuperSettingsDialog::buildTechnoAnimation(QWidget* page) {
   QGroupBox* g = group(page, " Hintergrund ", 8, 4, 393, 236);
-  m_hardCut = new QRadioButton(u("harter Schnitt"), g);
-  m_hardCut->setObjectName("hardCut");
-  m_hardCut->setGeometry(10, 20, 200, 20);
+  m_hardCut = radio(g, "harter Schnitt", "hardCut", 10, 20, 200);
   m_frameDelay = slider(g, "technoFrameDelay", ss::kFrameDelayMinPos, ss::kFrameDelayMaxPos, 0, 28, 42, 270);
   m_frameDelayLabel = label(g, "", 306, 46, 80);
   QLabel* warn = label(g,
@@ -294,35 +311,24 @@ void TSuperSettingsDialog::buildTechnoAnimation(QWidget* page) {
                        28, 70, 355, 64);
   warn->setWordWrap(true);
   warn->setStyleSheet("color: #C00000;");
-  m_fading = new QRadioButton(u("Überblendung"), g);
-  m_fading->setObjectName("fading");
-  m_fading->setGeometry(10, 142, 200, 20);
+  m_fading = radio(g, "Überblendung", "fading", 10, 142, 200);
   m_speed = slider(g, "technoSpeed", -23, 25, 0, 28, 166, 355);
   label(g, "extrem langsam", 28, 196, 110);
-  QLabel* mid = label(g, "langsam", 170, 196, 60);
-  mid->setAlignment(Qt::AlignHCenter);
-  QLabel* fast = label(g, "schnell", 300, 196, 83);
-  fast->setAlignment(Qt::AlignRight);
+  label(g, "langsam", 170, 196, 60)->setAlignment(Qt::AlignHCenter);
+  label(g, "schnell", 300, 196, 83)->setAlignment(Qt::AlignRight);
   auto* bg = new QButtonGroup(this);
   bg->addButton(m_hardCut);
   bg->addButton(m_fading);
 
   g = group(page, "Schrift: ", 8, 246, 393, 96);
-  m_static = new QRadioButton(u("statisch"), g);
-  m_static->setObjectName("statisch");
-  m_static->setGeometry(10, 22, 120, 20);
-  m_scrolling = new QRadioButton(u("bewegt"), g);
-  m_scrolling->setObjectName("bewegt");
-  m_scrolling->setGeometry(10, 48, 120, 20);
+  m_static = radio(g, "statisch", "statisch", 10, 22, 120);
+  m_scrolling = radio(g, "bewegt", "bewegt", 10, 48, 120);
   auto* sg = new QButtonGroup(this);
   sg->addButton(m_static);
   sg->addButton(m_scrolling);
-  m_technoTextDelay = new QComboBox(g);
-  m_technoTextDelay->setObjectName("technoTextDelay");
+  m_technoTextDelay = combo(g, "technoTextDelay", 200, 34, 100,
+                            {"0,5", "1,0", "1,5", "2,0", "2,5", "3,0", "3,5", "4,0", "5,0", "6,0", "7,0", "8,0"});
   m_technoTextDelay->setEditable(true);
-  m_technoTextDelay->setGeometry(200, 34, 100, 24);
-  for (const char* s : {"0,5", "1,0", "1,5", "2,0", "2,5", "3,0", "3,5", "4,0", "5,0", "6,0", "7,0", "8,0"})
-    m_technoTextDelay->addItem(u(s));
 
   connect(m_frameDelay, &QSlider::valueChanged, this, [this] {
     updateFrameDelayLabel();
@@ -345,16 +351,10 @@ void TSuperSettingsDialog::buildDD(QWidget* page) {
   connect(m_ddChar, &QSlider::valueChanged, this, [this](int v) { m_ddCharLabel->setText(QString("%1 ms").arg(v)); });
 
   g = group(page, " Hintergrund: ", 8, 144, 393, 120);
-  m_ddPage = new QComboBox(g);
-  m_ddPage->setObjectName("ddPage");
-  m_ddPage->setGeometry(10, 22, 373, 24);
-  m_ddAuto = new QCheckBox(u("automatisch abwechseln:"), g);
-  m_ddAuto->setObjectName("ddAuto");
-  m_ddAuto->setGeometry(10, 56, 250, 20);
+  m_ddPage = combo(g, "ddPage", 10, 22, 373);
+  m_ddAuto = check(g, "automatisch abwechseln:", "ddAuto", 10, 56, 250);
   label(g, "Intervall:", 30, 88, 70);
-  m_ddInterval = new QComboBox(g);
-  m_ddInterval->setObjectName("ddInterval");
-  m_ddInterval->setGeometry(100, 84, 160, 24);
+  m_ddInterval = combo(g, "ddInterval", 100, 84, 160);
   for (int s : ss::kIntervalSeconds) m_ddInterval->addItem(zek::toQString(ss::intervalText(s)));
   connect(m_ddAuto, &QCheckBox::toggled, this, [this](bool on) {
     m_ddInterval->setEnabled(on);
@@ -363,30 +363,16 @@ void TSuperSettingsDialog::buildDD(QWidget* page) {
 }
 
 void TSuperSettingsDialog::buildAudio(QWidget* page) {
-  m_speech = new QCheckBox(u("Sprachausgabe (CD-ROM erforderlich)"), page);
-  m_speech->setObjectName("sprachausgabe");
-  m_speech->setGeometry(16, 16, 370, 20);
+  m_speech = check(page, "Sprachausgabe (CD-ROM erforderlich)", "sprachausgabe", 16, 16, 370);
   QGroupBox* g = group(page, "Musik:", 8, 50, 393, 200);
-  m_musicNone = new QRadioButton(u("Keine"), g);
-  m_musicNone->setObjectName("musikKeine");
-  m_musicNone->setGeometry(10, 24, 120, 20);
-  m_musicCd = new QRadioButton(u("Audio-CD "), g);
-  m_musicCd->setObjectName("musikCd");
-  m_musicCd->setGeometry(10, 50, 120, 20);
-  m_musicMp3 = new QRadioButton(u("MP3"), g);
-  m_musicMp3->setObjectName("musikMp3");
-  m_musicMp3->setGeometry(10, 76, 120, 20);
+  m_musicNone = radio(g, "Keine", "musikKeine", 10, 24, 120);
+  m_musicCd = radio(g, "Audio-CD ", "musikCd", 10, 50, 120);
+  m_musicMp3 = radio(g, "MP3", "musikMp3", 10, 76, 120);
   m_musicMp3->setChecked(true);
   label(g, "Verzeichnis:", 30, 108, 100);
-  m_mp3Dir = new QLineEdit(g);
-  m_mp3Dir->setObjectName("mp3Dir");
-  m_mp3Dir->setGeometry(30, 128, 353, 24);
-  auto* browse = new QPushButton(u("Durchsuchen..."), g);
-  browse->setObjectName("browseMusic");
-  browse->setGeometry(180, 160, 97, 25);
-  m_test = new QPushButton(u("Testen"), g);
-  m_test->setObjectName("testen");
-  m_test->setGeometry(286, 160, 97, 25);
+  m_mp3Dir = lineEdit(g, "mp3Dir", 30, 128, 353);
+  auto* browse = button(g, "Durchsuchen...", "browseMusic", 180, 160);
+  m_test = button(g, "Testen", "testen", 286, 160);
   label(page, "Status:", 16, 264, 60);
   m_info = label(page, "", 80, 264, 320);
   m_info->setObjectName("status");
@@ -501,27 +487,18 @@ void TSuperSettingsDialog::redrawPreview() {
 }
 
 void TSuperSettingsDialog::browseMusic() {
-  TFileDialogRequest r;
-  r.filter = "MP3-Dateien|*.MP3";
-  const std::string field = zek::fromQString(m_mp3Dir->text());
-  r.directory = field.empty() ? Dirs().ProgramDir : field;
-  const auto file = askFileName(r);
-  if (!file) return;
-  const std::string dir = dirOfFile(*file);
-  m_mp3Dir->setText(zek::toQString(dir));
-  m_options.setMp3Dir(dir);
+  const auto dir = pickFolder(m_mp3Dir, "MP3-Dateien|*.MP3");
+  if (!dir) return;
+  m_mp3Dir->setText(zek::toQString(*dir));
+  m_options.setMp3Dir(*dir);
   m_mp3Dir->setText(zek::toQString(m_options.mp3Dir()));
   showFileCount();
 }
 
 void TSuperSettingsDialog::browsePictures() {
-  TFileDialogRequest r;
-  r.filter = "Bilder (800 x 534 Pixel - JPG/BMP)|*.JPG;*.BMP";
-  const std::string field = zek::fromQString(m_photoDir->text());
-  r.directory = field.empty() ? Dirs().ProgramDir : field;
-  const auto file = askFileName(r);
-  if (!file) return;
-  m_photoDir->setText(zek::toQString(dirOfFile(*file)));
+  const auto dir = pickFolder(m_photoDir, "Bilder (800 x 534 Pixel - JPG/BMP)|*.JPG;*.BMP");
+  if (!dir) return;
+  m_photoDir->setText(zek::toQString(*dir));
   redrawPreview();
 }
 

@@ -64,7 +64,6 @@ class TSuperSettingsDialog : public QDialog {
   void buildAudio(QWidget* page);
   void showFileCount();
   void stopTestMusic();
-  void fillFonts(QListWidget* list);
   static void selectFont(QListWidget* list, const std::string& font);
   static std::string selectedFont(QListWidget* list, const std::string& fallback);
   void updateFrameDelayLabel();

@@ -158,17 +158,16 @@ void TXBitmap::DrawBlended(int x, int y, int mode, const TXBitmap& picture) {
   const int64_t sx1 = std::min<int64_t>(picture.width(), int64_t{m_width} - x);
   const int64_t sy1 = std::min<int64_t>(picture.height(), int64_t{m_height} - y);
   if (sx0 >= sx1 || sy0 >= sy1) return;
-  const bool copy = setup.mode == 0 && setup.alpha == 255;
   const int n = static_cast<int>(sx1 - sx0);
-  for (int64_t row = sy0; row < sy1; ++row) {
-    uint8_t* dst = scanLine(static_cast<int>(y + row)) + 3 * (x + sx0);
-    const uint8_t* src = picture.scanLine(static_cast<int>(row)) + 3 * sx0;
-    if (copy) {
+  uint8_t* dst = scanLine(static_cast<int>(y + sy0)) + 3 * (x + sx0);
+  const uint8_t* src = picture.scanLine(static_cast<int>(sy0)) + 3 * sx0;
+  if (setup.mode == 0 && setup.alpha == 255) {
+    for (int64_t row = sy0; row < sy1; ++row, dst += stride(), src += picture.stride()) {
       std::memcpy(dst, src, static_cast<size_t>(n) * 3u);
-    } else {
-      zek::blend::blendRow(dst, src, n, setup);
     }
+    return;
   }
+  zek::blend::blendRect(dst, stride(), src, picture.stride(), n, static_cast<int>(sy1 - sy0), setup);
 }
 
 void TXBitmap::DrawRounded(int x, int y, const TXBitmap& picture, int mode, int radiusX, int radiusY, int bottom,
@@ -208,23 +207,23 @@ void TXBitmap::DrawRounded(int x, int y, const TXBitmap& picture, int mode, int 
     const uint8_t* src = picture.scanLine(static_cast<int>(row - y)) + 3 * (from - x);
     for (int i = 0; i < n; ++i) zek::blend::blendPixelCoverage(dst + 3 * i, src + 3 * i, coverage[i], setup);
   };
-  for (int64_t row = clip.top; row < clip.bottom; ++row) {
-    int64_t midFrom = clip.left, midTo = clip.right;
-    const bool topBand = row < area.top + ky, bottomBand = row >= area.bottom - ky;
-    if (mask && (topBand || bottomBand)) {
-      const TCornerQuarter& left = quarters[topBand ? 0 : 2];
-      const TCornerQuarter& rightQ = quarters[topBand ? 1 : 3];
-      midFrom = std::max(clip.left, area.left + kx);
-      midTo = std::min(clip.right, area.right - kx);
-      drawCorner(left, row, clip.left, std::min(clip.right, area.left + kx));
-      drawCorner(rightQ, row, std::max(clip.left, area.right - kx), clip.right);
-    }
-    if (midFrom < midTo) {
-      zek::blend::blendRow(scanLine(static_cast<int>(row)) + 3 * midFrom,
-                           picture.scanLine(static_cast<int>(row - y)) + 3 * (midFrom - x),
-                           static_cast<int>(midTo - midFrom), setup);
-    }
-  }
+  auto blendSpan = [&](int64_t row, int64_t from, int64_t to, int64_t rows) {
+    if (from >= to || rows <= 0) return;
+    zek::blend::blendRect(scanLine(static_cast<int>(row)) + 3 * from, stride(),
+                          picture.scanLine(static_cast<int>(row - y)) + 3 * (from - x), picture.stride(),
+                          static_cast<int>(to - from), static_cast<int>(rows), setup);
+  };
+  // Rows through the corners pixel by pixel at the ends; the rows between them in one go.
+  auto bandRow = [&](int64_t row, const TCornerQuarter& leftQ, const TCornerQuarter& rightQ) {
+    drawCorner(leftQ, row, clip.left, std::min(clip.right, area.left + kx));
+    drawCorner(rightQ, row, std::max(clip.left, area.right - kx), clip.right);
+    blendSpan(row, std::max(clip.left, area.left + kx), std::min(clip.right, area.right - kx), 1);
+  };
+  const int64_t midTop = mask ? std::max(clip.top, area.top + ky) : clip.top;
+  const int64_t midBottom = mask ? std::min(clip.bottom, area.bottom - ky) : clip.bottom;
+  for (int64_t row = clip.top; row < std::min(midTop, clip.bottom); ++row) bandRow(row, quarters[0], quarters[1]);
+  blendSpan(midTop, clip.left, clip.right, midBottom - midTop);
+  for (int64_t row = std::max(midBottom, midTop); row < clip.bottom; ++row) bandRow(row, quarters[2], quarters[3]);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 // Row kernels behind TXBitmap's blend modes. Every result is fixed by integer arithmetic;
@@ -27,6 +28,9 @@ TBlendSetup makeSetup(int mode, int alpha, uint32_t colorRef);
 // Blends n pixels of src onto dst by the table, mode 0 included with its formula
 // (the plain copy at full opacity is the caller's short cut).
 void blendRow(uint8_t* dst, const uint8_t* src, int n, const TBlendSetup& setup);
+// The same for rows × n pixels, the rows of dst and src dstStride and srcStride bytes apart.
+void blendRect(uint8_t* dst, ptrdiff_t dstStride, const uint8_t* src, ptrdiff_t srcStride, int n, int rows,
+               const TBlendSetup& setup);
 
 // One pixel with a coverage of 0 to 16 (the weight rules of rounded pictures).
 void blendPixelCoverage(uint8_t* dst, const uint8_t* src, int coverage, const TBlendSetup& setup);
@@ -37,7 +41,8 @@ void coverRow(uint8_t* dst, const uint8_t* coverage, int n, const std::array<uin
 // Sets n pixels to one colour (blue, green, red).
 void fillRow(uint8_t* dst, int n, const std::array<uint8_t, 3>& color);
 
-enum class TKernel { Scalar, Avx2 };
+// Avx512 stands for AVX-512 F, VL, BW and VBMI.
+enum class TKernel { Scalar, Avx2, Avx512 };
 // The kernels in use: the best the processor runs, unless a test or benchmark forces one.
 TKernel activeKernel();
 bool kernelAvailable(TKernel kernel);

@@ -4,6 +4,7 @@
 #include "page/txpage.h"
 #include "platform/messages.h"
 #include "tests/app/shellfixture.h"
+#include "tests/vocab/vocabfixtures.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvokabelabfrage.h"
@@ -24,14 +25,8 @@ class QuizShell : public ShellFixture {
     page("main.htx", "<html>Start</html>");
     page("vokab.htx", "<font size=5 id=H><font size=3 id=D><colors flashcol=#FFB000 richtig=#1E3050>");
     page("vokabeln.htx", "<html>Vokabeltrainer</html>");
-    std::vector<TVokabel> v;
-    for (const char* w : {"apple", "pear", "plum", "cherry", "peach", "grape", "lemon", "melon"}) {
-      TVokabel e;
-      e.Vokabel = w;
-      e.Bedeutung1 = std::string("die ") + w;
-      v.push_back(e);
-    }
-    m_tmp.write("Vokabeln/Grundwortschatz/Obst.asc", schreibeVokabeln(v));
+    m_tmp.write("Vokabeln/Grundwortschatz/Obst.asc",
+                schreibeVokabeln(vt::mitDie({"apple", "pear", "plum", "cherry", "peach", "grape", "lemon", "melon"})));
   }
   void TearDown() override {
     dispatchState() = TDispatchState{};

@@ -7,6 +7,7 @@
 #include "super/tlongrun.h"
 #include "super/tsuperfade.h"
 #include "tests/app/shellfixture.h"
+#include "tests/vocab/vocabfixtures.h"
 #include "vocab/vokabeldatei.h"
 
 #include <QApplication>
@@ -25,14 +26,7 @@ class SuperShell : public ShellFixture {
     Dirs().VocabBase = zek::fromPath(m_tmp.path()) + "/Vokabeln/";
     page("main.htx", "<html>Start</html>");
     page("vokabeln.htx", "<html>Vokabeltrainer</html>");
-    std::vector<TVokabel> v;
-    for (const char* w : {"apple", "pear", "plum"}) {
-      TVokabel e;
-      e.Vokabel = w;
-      e.Bedeutung1 = std::string("die ") + w;
-      v.push_back(e);
-    }
-    m_tmp.write("Vokabeln/Grundwortschatz/Obst.asc", schreibeVokabeln(v));
+    m_tmp.write("Vokabeln/Grundwortschatz/Obst.asc", schreibeVokabeln(vt::mitDie({"apple", "pear", "plum"})));
     installMainWindowFactory();
   }
   void TearDown() override {

@@ -1,9 +1,12 @@
 #include "tests/common/testutil.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <stdexcept>
+
+#include <sys/wait.h>
 
 namespace zek::test {
 
@@ -44,5 +47,18 @@ std::filesystem::path distDir() {
   const char* s = std::getenv("ZEK_DIST_DIR");
   return s ? s : "dist";
 }
+
+TCommandResult runCommand(const std::string& command) {
+  TCommandResult r;
+  if (FILE* p = popen(command.c_str(), "r")) {
+    char buf[512];
+    while (fgets(buf, sizeof buf, p)) r.output += buf;
+    const int s = pclose(p);
+    r.status = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
+  }
+  return r;
+}
+
+std::string zekToolCommand(const std::string& args) { return "'" + (distDir() / "zek-tool").string() + "' " + args; }
 
 }  // namespace zek::test

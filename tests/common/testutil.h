@@ -25,6 +25,16 @@ class TempDir {
   std::filesystem::path m_path;
 };
 
+// What a shell command printed and its exit code (-1 when it did not end normally).
+struct TCommandResult {
+  std::string output;
+  int status = -1;
+};
+TCommandResult runCommand(const std::string& command);
+
+// The command line for the installation's zek-tool with `args` (words and redirections).
+std::string zekToolCommand(const std::string& args);
+
 // Folder of the source tree and of the assembled installation (set by ctest).
 std::filesystem::path sourceDir();
 std::filesystem::path distDir();

@@ -1,5 +1,6 @@
 #include "tests/media/mediatestutil.h"
 
+#include "media/mediacommand.h"
 #include "platform/files.h"
 
 #include <cmath>
@@ -46,6 +47,16 @@ std::unique_ptr<TMediaService> makeNullService(const TMediaClock& clock, std::fu
     return d;
   };
   return std::make_unique<TMediaService>(std::move(options));
+}
+
+TMediaScope::TMediaScope(std::unique_ptr<TMediaService> service, std::vector<std::string>& log) {
+  zek::setMediaService(std::move(service));
+  zek::setMediaCommandObserver([&log](std::string_view command, bool) { log.emplace_back(command); });
+}
+
+TMediaScope::~TMediaScope() {
+  zek::setMediaCommandObserver(nullptr);
+  zek::setMediaService(nullptr);
 }
 
 TWaveHeader readWaveHeader(const std::filesystem::path& path) {

@@ -53,6 +53,16 @@ class TFakeCdDrive final : public TCdDrive {
 std::unique_ptr<TMediaService> makeNullService(const TMediaClock& clock,
                                                std::function<std::unique_ptr<TCdDrive>()> drive = nullptr);
 
+// The media service for one test, with every command sent noted in `log`; service and
+// observer go when the scope ends.
+class TMediaScope {
+ public:
+  TMediaScope(std::unique_ptr<TMediaService> service, std::vector<std::string>& log);
+  ~TMediaScope();
+  TMediaScope(const TMediaScope&) = delete;
+  TMediaScope& operator=(const TMediaScope&) = delete;
+};
+
 // Header fields of a WAV file, read straight from its bytes.
 struct TWaveHeader {
   bool valid = false;

@@ -4,6 +4,7 @@
 #include "platform/messages.h"
 #include "platform/settingsstore.h"
 #include "tests/common/testutil.h"
+#include "tests/vocab/vocabfixtures.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/vokabeldatei.h"
@@ -152,14 +153,8 @@ TEST_F(BingoTest, TimeRunningOutEndsTheGame) {
 }
 
 TEST_F(BingoTest, RoundTwoReloadsOnlyAnUnchangedRandomSelection) {
-  std::vector<TVokabel> fruit;
-  for (const char* w : {"apple", "pear", "plum", "cherry", "peach", "grape", "lemon", "melon"}) {
-    TVokabel v;
-    v.Vokabel = w;
-    v.Bedeutung1 = std::string("die ") + w;
-    fruit.push_back(v);
-  }
-  tmp.write("Vokabeln/Obst.asc", schreibeVokabeln(fruit));
+  tmp.write("Vokabeln/Obst.asc",
+            schreibeVokabeln(vt::mitDie({"apple", "pear", "plum", "cherry", "peach", "grape", "lemon", "melon"})));
   for (const bool changed : {false, true}) {
     bib.ZufallsAuswahl(zek::fromPath(tmp.path() / "Vokabeln") + "/");
     ASSERT_EQ(bib.Anzahl(false), 8);

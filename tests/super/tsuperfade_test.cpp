@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/settingsstore.h"
 #include "super/tsuperoptions.h"
+#include "tests/common/dirsscope.h"
 #include "tests/common/testutil.h"
 #include "tests/media/mediatestutil.h"
 #include "vocab/tbibliothek.h"
@@ -22,14 +23,6 @@ const std::string kKey = "SOFTWARE\\ZEK\\zek englisch\\Super";
 class SuperFadeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_savedDirs = Dirs();
-    Dirs() = TDirectorySet{};
-    Dirs().ProgramDir = zek::fromPath(m_dir.path()) + "/";
-    Dirs().ContentRoot = zek::fromPath(m_dir.path()) + "/";
-    zek::setMediaService(zek::test::makeNullService(m_mediaClock, [this] {
-      return std::make_unique<zek::test::TFakeCdDrive>(m_tracks, 5);
-    }));
-    zek::setMediaCommandObserver([this](std::string_view command, bool) { m_media.emplace_back(command); });
     setZufallSeed(3);
     m_bib.setEinstellungen(&m_settings);
     m_bib.Leeren(false);
@@ -44,11 +37,6 @@ class SuperFadeTest : public ::testing::Test {
     }
     m_settings.Von = 0;
     m_settings.Bis = m_bib.Anzahl(false) - 1;
-  }
-  void TearDown() override {
-    zek::setMediaCommandObserver(nullptr);
-    zek::setMediaService(nullptr);
-    Dirs() = m_savedDirs;
   }
   // Runs ticks until the step counter reaches `step` (at most `limit` ticks); returns the ticks.
   static int tickTo(TSuperFadeEngine& e, int step, int limit = 1000) {
@@ -68,7 +56,11 @@ class SuperFadeTest : public ::testing::Test {
   zek::test::TManualClock m_mediaClock;
   std::vector<bool> m_tracks{false, true};
   std::vector<std::string> m_media;
-  TDirectorySet m_savedDirs;
+  zek::test::TDirsScope m_dirs{m_dir.path()};
+  zek::test::TMediaScope m_mediaScope{zek::test::makeNullService(m_mediaClock, [this] {
+                                        return std::make_unique<zek::test::TFakeCdDrive>(m_tracks, 5);
+                                      }),
+                                      m_media};
 };
 
 TEST(VocOrder, WalksTheRangeForwardBackwardAndAtRandom) {

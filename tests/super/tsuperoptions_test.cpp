@@ -7,6 +7,7 @@
 #include "platform/settingsstore.h"
 #include "platform/tclock.h"
 #include "super/collectfiles.h"
+#include "tests/common/dirsscope.h"
 #include "tests/common/testutil.h"
 #include "tests/media/mediatestutil.h"
 
@@ -22,20 +23,7 @@ const std::string kKey = "SOFTWARE\\ZEK\\zek englisch\\Super";
 
 class SuperOptionsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m_savedDirs = Dirs();
-    Dirs() = TDirectorySet{};
-    Dirs().ProgramDir = zek::fromPath(m_dir.path()) + "/";
-    Dirs().ContentRoot = zek::fromPath(m_dir.path()) + "/";
-    zek::setMediaService(zek::test::makeNullService(m_clock, [this] { return makeDrive(); }));
-    zek::setMediaCommandObserver([this](std::string_view command, bool) { m_log.emplace_back(command); });
-    setZufallSeed(7);
-  }
-  void TearDown() override {
-    zek::setMediaCommandObserver(nullptr);
-    zek::setMediaService(nullptr);
-    Dirs() = m_savedDirs;
-  }
+  void SetUp() override { setZufallSeed(7); }
   std::unique_ptr<TCdDrive> makeDrive() { return std::make_unique<zek::test::TFakeCdDrive>(m_tracks, 5); }
   // n empty ".mp3" files in the program's music folder (names only matter to the scan).
   void makeMp3(int n) {
@@ -46,9 +34,10 @@ class SuperOptionsTest : public ::testing::Test {
   TSettingsStore m_store{m_dir.path() / "settings.ini"};
   zek::test::TManualClock m_clock;
   zek::ScriptedDialogs m_dialogs;
-  TDirectorySet m_savedDirs;
   std::vector<bool> m_tracks{false, true, true};
   std::vector<std::string> m_log;
+  zek::test::TDirsScope m_dirs{m_dir.path()};
+  zek::test::TMediaScope m_media{zek::test::makeNullService(m_clock, [this] { return makeDrive(); }), m_log};
 };
 
 TEST_F(SuperOptionsTest, StoredIntegersAreClampedToTheirRanges) {

@@ -8,6 +8,7 @@
 #include "platform/messages.h"
 #include "platform/settingsstore.h"
 #include "super/tsuperoptions.h"
+#include "tests/common/dirsscope.h"
 #include "tests/common/testutil.h"
 #include "tests/media/mediatestutil.h"
 
@@ -32,21 +33,10 @@ const std::string kKey = "SOFTWARE\\ZEK\\zek englisch\\Super";
 class SuperDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_savedDirs = Dirs();
-    Dirs() = TDirectorySet{};
-    Dirs().ProgramDir = zek::fromPath(m_dir.path()) + "/";
-    Dirs().ContentRoot = zek::fromPath(m_dir.path()) + "/";
-    zek::setMediaService(zek::test::makeNullService(m_clock));
-    zek::setMediaCommandObserver([this](std::string_view command, bool) { m_log.emplace_back(command); });
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     setZufallSeed(3);
   }
-  void TearDown() override {
-    QLocale::setDefault(QLocale::c());
-    zek::setMediaCommandObserver(nullptr);
-    zek::setMediaService(nullptr);
-    Dirs() = m_savedDirs;
-  }
+  void TearDown() override { QLocale::setDefault(QLocale::c()); }
   template <class T>
   static T* find(TSuperSettingsDialog& d, const char* name) {
     T* w = d.findChild<T*>(name);
@@ -67,8 +57,9 @@ class SuperDialogTest : public ::testing::Test {
   TSettingsStore m_store{m_dir.path() / "settings.ini"};
   zek::test::TManualClock m_clock;
   zek::ScriptedDialogs m_dialogs;
-  TDirectorySet m_savedDirs;
   std::vector<std::string> m_log;
+  zek::test::TDirsScope m_dirs{m_dir.path()};
+  zek::test::TMediaScope m_media{zek::test::makeNullService(m_clock), m_log};
 };
 
 TEST_F(SuperDialogTest, StoredValuesShowAndSurviveOkUntouched) {

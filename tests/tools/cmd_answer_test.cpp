@@ -2,20 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 namespace {
 
 std::string checkAnswer(const std::string& args) {
-  const std::string cmd = "'" + (zek::test::distDir() / "zek-tool").string() + "' check-answer " + args + " 2>&1";
-  std::string out;
-  if (FILE* p = popen(cmd.c_str(), "r")) {
-    char buf[256];
-    while (fgets(buf, sizeof buf, p)) out += buf;
-    pclose(p);
-  }
-  return out;
+  return zek::test::runCommand(zek::test::zekToolCommand("check-answer " + args) + " 2>&1").output;
 }
 
 TEST(ZekTool, CheckAnswerPrintsOutcomeColoursAndCaret) {

@@ -3,21 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 namespace {
 
-std::string tool(const std::string& args) {
-  const std::string cmd = "'" + (zek::test::distDir() / "zek-tool").string() + "' " + args + " 2>&1";
-  std::string out;
-  if (FILE* p = popen(cmd.c_str(), "r")) {
-    char buf[512];
-    while (fgets(buf, sizeof buf, p)) out += buf;
-    pclose(p);
-  }
-  return out;
-}
+std::string tool(const std::string& args) { return zek::test::runCommand(zek::test::zekToolCommand(args) + " 2>&1").output; }
 
 TEST(ZekTool, ImportAndExportVocabulary) {
   zek::test::TempDir tmp("zek-tool-austausch");

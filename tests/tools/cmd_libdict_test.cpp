@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
@@ -16,15 +14,8 @@ struct Lauf {
 };
 
 Lauf tool(const std::string& args) {
-  Lauf r;
-  const std::string cmd = "'" + (zek::test::distDir() / "zek-tool").string() + "' " + args + " 2>&1";
-  if (FILE* p = popen(cmd.c_str(), "r")) {
-    char buf[512];
-    while (fgets(buf, sizeof buf, p)) r.ausgabe += buf;
-    const int s = pclose(p);
-    r.status = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
-  }
-  return r;
+  const zek::test::TCommandResult r = zek::test::runCommand(zek::test::zekToolCommand(args) + " 2>&1");
+  return {r.output, r.status};
 }
 
 // A small dictionary as text (word, kind, meanings per entry, Windows-1252, sorted).

@@ -11,8 +11,7 @@
 namespace {
 
 int tool(const std::string& args) {
-  const std::string cmd = "'" + (zek::test::distDir() / "zek-tool").string() + "' " + args + " 2>/dev/null";
-  return std::system(cmd.c_str());
+  return std::system((zek::test::zekToolCommand(args) + " 2>/dev/null").c_str());
 }
 
 std::string quoted(const std::filesystem::path& p) { return "'" + p.string() + "'"; }

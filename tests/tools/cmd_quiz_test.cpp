@@ -2,25 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 namespace {
 
 // Standard output, and the errors too unless `nurAusgabe`.
 std::string run(const std::string& cmd, bool nurAusgabe = false) {
-  std::string out;
-  if (FILE* p = popen((cmd + (nurAusgabe ? " 2>/dev/null" : " 2>&1")).c_str(), "r")) {
-    char buf[256];
-    while (fgets(buf, sizeof buf, p)) out += buf;
-    pclose(p);
-  }
-  return out;
+  return zek::test::runCommand(cmd + (nurAusgabe ? " 2>/dev/null" : " 2>&1")).output;
 }
 
-std::string tool(const std::string& args, bool nurAusgabe = false) {
-  return run("'" + (zek::test::distDir() / "zek-tool").string() + "' " + args, nurAusgabe);
-}
+std::string tool(const std::string& args, bool nurAusgabe = false) { return run(zek::test::zekToolCommand(args), nurAusgabe); }
 
 std::string fixture() { return (zek::test::sourceDir() / "tests/vocab/data/karten22.asc").string(); }
 

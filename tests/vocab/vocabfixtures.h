@@ -2,7 +2,9 @@
 
 #include "vocab/tvokabel.h"
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace vt {
 
@@ -25,6 +27,13 @@ inline TVokabel vok(const std::string& wort, const std::string& bedeutung, int w
   v.Wortart = static_cast<std::uint8_t>(wortart);
   v.Deutsch = deutsch;
   v.Schwierigkeit = static_cast<std::uint8_t>(stufe);
+  return v;
+}
+
+// Entries for `woerter`, each meaning "die <word>": enough where a test only lists or asks them.
+inline std::vector<TVokabel> mitDie(std::initializer_list<const char*> woerter) {
+  std::vector<TVokabel> v;
+  for (const char* w : woerter) v.push_back(vok(w, std::string("die ") + w));
   return v;
 }
 

@@ -169,11 +169,20 @@ bool sameBits(const TXBitmap& a, const TXBitmap& b) {
 
 std::vector<TKernel> kernels() {
   std::vector<TKernel> k{TKernel::Scalar};
-  if (zek::blend::kernelAvailable(TKernel::Avx2)) k.push_back(TKernel::Avx2);
+  for (TKernel v : {TKernel::Avx2, TKernel::Avx512}) {
+    if (zek::blend::kernelAvailable(v)) k.push_back(v);
+  }
   return k;
 }
 
-const char* kernelName(TKernel k) { return k == TKernel::Avx2 ? "avx2" : "scalar"; }
+const char* kernelName(TKernel k) {
+  switch (k) {
+    case TKernel::Avx2: return "avx2";
+    case TKernel::Avx512: return "avx512";
+    case TKernel::Scalar: break;
+  }
+  return "scalar";
+}
 
 class KernelGuard {
  public:
@@ -231,6 +240,29 @@ TEST(TXBitmapBlend, LongRowsMatchTheTableForEveryTintAndWidth) {
           surface.setXColor(tint);
           surface.DrawBlended(0, 0, mode, pic);
           refDrawBlended(expected, 0, 0, mode, pic, 201, tint);
+          ASSERT_TRUE(sameBits(surface, expected));
+        }
+      }
+    }
+  }
+}
+
+TEST(TXBitmapBlend, EveryRowRestMatchesTheTable) {
+  // Pictures 1 to 70 pixels wide inside a wider surface, so that rows are apart in memory and
+  // every rest after the vector blocks (32 or 64 pixels) occurs, alone and after a block.
+  for (TKernel k : kernels()) {
+    KernelGuard guard(k);
+    for (int w = 1; w <= 70; ++w) {
+      for (int mode = 0; mode <= 8; ++mode) {
+        for (int alpha : {1, 200, 255}) {
+          SCOPED_TRACE(testing::Message() << kernelName(k) << " width " << w << " mode " << mode << " alpha " << alpha);
+          TXBitmap surface = randomBitmap(75, 4, w * 31 + mode);
+          const TXBitmap pic = randomBitmap(w, 3, w * 17 + mode);
+          TXBitmap expected = surface;
+          surface.setXAlpha(alpha);
+          surface.setXColor(0x5A10E0);
+          surface.DrawBlended(3, 1, mode, pic);
+          refDrawBlended(expected, 3, 1, mode, pic, alpha, 0x5A10E0);
           ASSERT_TRUE(sameBits(surface, expected));
         }
       }
@@ -341,6 +373,9 @@ TEST(TXBitmapRounded, MatchesTheCoverageMaskAndWeightRules) {
       {5, 5, 30, 30, 1, 1, 35, 35},        // the smallest corners
       {5, 5, 30, 30, 31, 5, 35, 35},
       {3, 4, 1, 9, 9, 9, 4, 13},           // one pixel wide
+      {5, -40, 30, 50, 20, 20, 35, 10},    // only rows of the lower corners visible
+      {5, 60, 30, 50, 20, 20, 35, 110},    // only rows of the upper corners visible
+      {0, 0, 90, 70, 16, 10, 90, 70},      // the whole surface: the rows between the corners in one go
   };
   for (TKernel k : kernels()) {
     KernelGuard guard(k);
