@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/settingsstore.h"
+#include "tests/common/wavebytes.h"
 #include "widgets/txcolorbutton.h"
 
 #include <QApplication>
@@ -22,30 +23,7 @@ namespace fs = std::filesystem;
 fs::path distDir() { return benchDistDir(); }
 
 // Half a second of 8-bit mono silence.
-std::string silentWave() {
-  const std::uint32_t n = 5512;
-  std::string w = "RIFF";
-  auto u32 = [&w](std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) w += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  auto u16 = [&w](std::uint16_t v) {
-    w += static_cast<char>(v & 0xFF);
-    w += static_cast<char>(v >> 8);
-  };
-  u32(36 + n);
-  w += "WAVEfmt ";
-  u32(16);
-  u16(1);
-  u16(1);
-  u32(11025);
-  u32(11025);
-  u16(1);
-  u16(8);
-  w += "data";
-  u32(n);
-  w += std::string(n, static_cast<char>(0x80));
-  return w;
-}
+std::string silentWave() { return zek::test::silentWave(11025, 8, 5512); }
 
 // The program's surroundings: pages of the installation, a sound folder with the first
 // topic's sentences, settings of its own, message boxes answered at once.

@@ -21,12 +21,8 @@ class QuizShell : public ShellFixture {
   void SetUp() override {
     ShellFixture::SetUp();
     dispatchState() = TDispatchState{};
-    Dirs().VocabBase = zek::fromPath(m_tmp.path()) + "/Vokabeln/";
-    page("main.htx", "<html>Start</html>");
+    vocabularyShell({"apple", "pear", "plum", "cherry", "peach", "grape", "lemon", "melon"});
     page("vokab.htx", "<font size=5 id=H><font size=3 id=D><colors flashcol=#FFB000 richtig=#1E3050>");
-    page("vokabeln.htx", "<html>Vokabeltrainer</html>");
-    m_tmp.write("Vokabeln/Grundwortschatz/Obst.asc",
-                schreibeVokabeln(vt::mitDie({"apple", "pear", "plum", "cherry", "peach", "grape", "lemon", "melon"})));
   }
   void TearDown() override {
     dispatchState() = TDispatchState{};

@@ -6,12 +6,15 @@
 #include "platform/messages.h"
 #include "platform/thandover.h"
 #include "tests/common/testutil.h"
+#include "tests/vocab/vocabfixtures.h"
+#include "vocab/vokabeldatei.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 // A page directory of its own (PageBase/hzek/...) and a clean shell state.
@@ -35,6 +38,14 @@ class ShellFixture : public ::testing::Test {
   // A compressed page below the page directory.
   void page(const std::string& name, const std::string& markup) const {
     m_tmp.write("ZEK_E/hzek/" + name, zek::deflateZlib(markup));
+  }
+  // The start and trainer pages and a vocabulary folder of its own whose one collection,
+  // Grundwortschatz/Obst.asc, holds `words`.
+  void vocabularyShell(std::initializer_list<const char*> words) const {
+    Dirs().VocabBase = zek::fromPath(m_tmp.path()) + "/Vokabeln/";
+    page("main.htx", "<html>Start</html>");
+    page("vokabeln.htx", "<html>Vokabeltrainer</html>");
+    m_tmp.write("Vokabeln/Grundwortschatz/Obst.asc", schreibeVokabeln(vt::mitDie(words)));
   }
   static void flushDeletes() {
     QCoreApplication::sendPostedEvents();

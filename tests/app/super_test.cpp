@@ -23,10 +23,7 @@ class SuperShell : public ShellFixture {
   void SetUp() override {
     ShellFixture::SetUp();
     dispatchState() = TDispatchState{};
-    Dirs().VocabBase = zek::fromPath(m_tmp.path()) + "/Vokabeln/";
-    page("main.htx", "<html>Start</html>");
-    page("vokabeln.htx", "<html>Vokabeltrainer</html>");
-    m_tmp.write("Vokabeln/Grundwortschatz/Obst.asc", schreibeVokabeln(vt::mitDie({"apple", "pear", "plum"})));
+    vocabularyShell({"apple", "pear", "plum"});
     installMainWindowFactory();
   }
   void TearDown() override {

@@ -11,6 +11,7 @@
 #include "platform/settingsstore.h"
 #include "tests/common/qtevents.h"
 #include "tests/common/testutil.h"
+#include "tests/common/wavebytes.h"
 #include "widgets/txcolorbutton.h"
 #include "widgets/txcoloredit.h"
 
@@ -53,30 +54,7 @@ class NoMicrophone final : public TAudioBackend {
 };
 
 // Half a second of silence as 8-bit mono PCM.
-std::string silentWave() {
-  const std::uint32_t samples = 5512;
-  std::string w = "RIFF";
-  auto u32 = [&w](std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) w += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  auto u16 = [&w](std::uint16_t v) {
-    w += static_cast<char>(v & 0xFF);
-    w += static_cast<char>(v >> 8);
-  };
-  u32(36 + samples);
-  w += "WAVEfmt ";
-  u32(16);
-  u16(1);
-  u16(1);
-  u32(11025);
-  u32(11025);
-  u16(1);
-  u16(8);
-  w += "data";
-  u32(samples);
-  w += std::string(samples, static_cast<char>(0x80));
-  return w;
-}
+std::string silentWave() { return zek::test::silentWave(11025, 8, 5512); }
 
 void shoot(QWidget& w, const std::string& name) {
   if (const char* dir = std::getenv("ZEK_SHOT_DIR")) w.grab().save(QString(dir) + "/" + QString::fromStdString(name));

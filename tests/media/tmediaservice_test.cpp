@@ -19,6 +19,10 @@ class MediaServiceTest : public ::testing::Test {
     const TMediaReply r = m_service->execute(command);
     return r.failed() ? "Error" + std::to_string(static_cast<int>(r.error)) : r.text;
   }
+  // Sends the commands in turn, each to get its reply.
+  void expectReplies(std::initializer_list<std::pair<std::string, std::string>> script) {
+    for (const auto& [command, reply] : script) EXPECT_EQ(send(command), reply) << command;
+  }
   std::string quoted(const std::filesystem::path& p) { return "\"" + p.string() + "\""; }
   // The three steps by which words, sentences and the dictionary play a wave file.
   void playWave(const std::string& alias, const std::filesystem::path& file) {
@@ -44,10 +48,12 @@ TEST_F(MediaServiceTest, ThreeWaveAliasesPlayIndependently) {
   EXPECT_EQ(send("status welle mode"), "playing");
   EXPECT_EQ(send("status satz position"), "300");
   m_clock.advanceMs(400);  // 700 ms: the word is over
-  EXPECT_EQ(send("status welle mode"), "stopped");
-  EXPECT_EQ(send("status welle position"), "500");
-  EXPECT_EQ(send("status satz mode"), "playing");
-  EXPECT_EQ(send("status wb mode"), "playing");
+  expectReplies({
+      {"status welle mode", "stopped"},
+      {"status welle position", "500"},
+      {"status satz mode", "playing"},
+      {"status wb mode", "playing"},
+  });
   m_clock.advanceMs(400);
   EXPECT_EQ(send("status wb mode"), "stopped");
   EXPECT_EQ(send("status satz mode"), "playing");
@@ -269,11 +275,13 @@ TEST_F(MediaServiceTest, Mp3PlaysToItsEndAndTheNextFollows) {
 }
 
 TEST_F(MediaServiceTest, CdWithoutDriveAnswersWithErrors) {
-  EXPECT_EQ(send("open cdaudio alias cd"), "Error11");
-  EXPECT_EQ(send("status cd type track 2"), "Error5");
-  EXPECT_EQ(send("status cd mode"), "Error5");
-  EXPECT_EQ(send("stop cd"), "Error5");
-  EXPECT_EQ(send("close cd"), "Error5");
+  expectReplies({
+      {"open cdaudio alias cd", "Error11"},
+      {"status cd type track 2", "Error5"},
+      {"status cd mode", "Error5"},
+      {"stop cd", "Error5"},
+      {"close cd", "Error5"},
+  });
 }
 
 TEST_F(MediaServiceTest, CdMusicLoopsFromItsFirstAudioTrack) {
@@ -302,11 +310,13 @@ TEST_F(MediaServiceTest, CdMusicLoopsFromItsFirstAudioTrack) {
   ASSERT_EQ(send("seek cd to start"), "");
   EXPECT_EQ(send("status cd position"), "02:00:00:00");
   ASSERT_EQ(send("play cd"), "");
-  EXPECT_EQ(send("status cd mode"), "playing");
-  EXPECT_EQ(send("play cd from 3:00:30"), "");
-  EXPECT_EQ(send("status cd position"), "03:00:30:00");
-  EXPECT_EQ(send("stop cd"), "");
-  EXPECT_EQ(send("close cd"), "");
+  expectReplies({
+      {"status cd mode", "playing"},
+      {"play cd from 3:00:30", ""},
+      {"status cd position", "03:00:30:00"},
+      {"stop cd", ""},
+      {"close cd", ""},
+  });
 }
 
 TEST_F(MediaServiceTest, CdDriveWithoutDiscIsNotReady) {
@@ -392,10 +402,12 @@ TEST_F(MediaServiceTest, BadCommandsFailAndLeaveOtherAliasesWorking) {
     SCOPED_TRACE(c.command.substr(0, 120));
     EXPECT_EQ(send(c.command), "Error" + std::to_string(c.code));
   }
-  EXPECT_EQ(send("status satz mode"), "playing");
-  EXPECT_EQ(send("status test mode"), "stopped");
-  EXPECT_EQ(send("status test bitspersample"), "8");  // refused formats changed nothing
-  EXPECT_EQ(send("status test samplespersec"), "11025");
+  expectReplies({
+      {"status satz mode", "playing"},
+      {"status test mode", "stopped"},
+      {"status test bitspersample", "8"},  // refused formats changed nothing
+      {"status test samplespersec", "11025"},
+  });
   m_clock.advanceMs(1000);
   EXPECT_EQ(send("status satz position"), "1000");
   EXPECT_EQ(m_service->aliases(), (std::vector<std::string>{"satz", "test"}));

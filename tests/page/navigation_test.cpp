@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "tests/common/testutil.h"
+#include "tests/common/wavebytes.h"
 #include "widgets/txcoloredit.h"
 #include "widgets/txmultiplechoice.h"
 
@@ -21,30 +22,7 @@ namespace {
 using Strings = std::vector<std::string>;
 
 // A mono 16-bit WAV of silence.
-std::string silentWav(int ms) {
-  const std::uint32_t samples = std::uint32_t(8000 * ms / 1000), data = samples * 2;
-  std::string w = "RIFF";
-  const auto u32 = [&](std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) w += char((v >> (8 * i)) & 0xFF);
-  };
-  const auto u16 = [&](std::uint16_t v) {
-    w += char(v & 0xFF);
-    w += char(v >> 8);
-  };
-  u32(36 + data);
-  w += "WAVEfmt ";
-  u32(16);
-  u16(1);
-  u16(1);
-  u32(8000);
-  u32(16000);
-  u16(2);
-  u16(16);
-  w += "data";
-  u32(data);
-  w.append(data, '\0');
-  return w;
-}
+std::string silentWav(int ms) { return zek::test::silentWave(8000, 16, std::uint32_t(8000 * ms / 1000)); }
 
 struct NavigationTest : ::testing::Test {
   zek::ScriptedDialogs dialogs;
