@@ -234,27 +234,42 @@ __attribute__((target("avx2"))) void pixelsAvx2(uint8_t* d, ptrdiff_t dStride, c
   }
 }
 
-template <bool Inverse>
-void pixelsAvx2(uint8_t* d, ptrdiff_t dStride, const uint8_t* s, ptrdiff_t sStride, size_t n, int rows,
-                const TBlendSetup& st) {
-  switch (st.effect) {
-    case TBlendEffect::Mix: pixelsAvx2<TBlendEffect::Mix, Inverse>(d, dStride, s, sStride, n, rows, st); break;
-    case TBlendEffect::Lighten: pixelsAvx2<TBlendEffect::Lighten, Inverse>(d, dStride, s, sStride, n, rows, st); break;
-    case TBlendEffect::Darken: pixelsAvx2<TBlendEffect::Darken, Inverse>(d, dStride, s, sStride, n, rows, st); break;
-    case TBlendEffect::Tint: pixelsAvx2<TBlendEffect::Tint, Inverse>(d, dStride, s, sStride, n, rows, st); break;
-  }
-}
-
-void blendRectAvx2(uint8_t* d, ptrdiff_t dStride, const uint8_t* s, ptrdiff_t sStride, size_t n, int rows,
+// A vector kernel's row functions behind the setup's weight source and effect.
+template <class K>
+void blendRectWith(uint8_t* d, ptrdiff_t dStride, const uint8_t* s, ptrdiff_t sStride, size_t n, int rows,
                    const TBlendSetup& st) {
   if (st.weight == TWeightSource::Alpha) {
-    for (int r = 0; r < rows; ++r, d += dStride, s += sStride) mixConstAvx2(d, s, 3 * n, st.alpha);
-  } else if (st.weight == TWeightSource::InverseBrightness) {
-    pixelsAvx2<true>(d, dStride, s, sStride, n, rows, st);
-  } else {
-    pixelsAvx2<false>(d, dStride, s, sStride, n, rows, st);
+    for (int r = 0; r < rows; ++r, d += dStride, s += sStride) K::mixConst(d, s, 3 * n, st.alpha);
+    return;
   }
+  const auto run = [&]<bool Inverse>() {
+    switch (st.effect) {
+      case TBlendEffect::Mix:
+        K::template pixels<TBlendEffect::Mix, Inverse>(d, dStride, s, sStride, n, rows, st);
+        break;
+      case TBlendEffect::Lighten:
+        K::template pixels<TBlendEffect::Lighten, Inverse>(d, dStride, s, sStride, n, rows, st);
+        break;
+      case TBlendEffect::Darken:
+        K::template pixels<TBlendEffect::Darken, Inverse>(d, dStride, s, sStride, n, rows, st);
+        break;
+      case TBlendEffect::Tint:
+        K::template pixels<TBlendEffect::Tint, Inverse>(d, dStride, s, sStride, n, rows, st);
+        break;
+    }
+  };
+  if (st.weight == TWeightSource::InverseBrightness) run.template operator()<true>();
+  else run.template operator()<false>();
 }
+
+struct TAvx2Kernel {
+  static void mixConst(uint8_t* d, const uint8_t* s, size_t bytes, int w) { mixConstAvx2(d, s, bytes, w); }
+  template <TBlendEffect E, bool Inverse>
+  static void pixels(uint8_t* d, ptrdiff_t dStride, const uint8_t* s, ptrdiff_t sStride, size_t n, int rows,
+                     const TBlendSetup& st) {
+    pixelsAvx2<E, Inverse>(d, dStride, s, sStride, n, rows, st);
+  }
+};
 
 // --- AVX-512 ------------------------------------------------------------------------------
 // Registers hold 64 bytes of a row as they lie in memory; byte permutes gather the channels of
@@ -443,27 +458,14 @@ ZEK_AVX512 void pixels512(uint8_t* d, ptrdiff_t dStride, const uint8_t* s, ptrdi
   }
 }
 
-template <bool Inverse>
-void pixels512(uint8_t* d, ptrdiff_t dStride, const uint8_t* s, ptrdiff_t sStride, size_t n, int rows,
-               const TBlendSetup& st) {
-  switch (st.effect) {
-    case TBlendEffect::Mix: pixels512<TBlendEffect::Mix, Inverse>(d, dStride, s, sStride, n, rows, st); break;
-    case TBlendEffect::Lighten: pixels512<TBlendEffect::Lighten, Inverse>(d, dStride, s, sStride, n, rows, st); break;
-    case TBlendEffect::Darken: pixels512<TBlendEffect::Darken, Inverse>(d, dStride, s, sStride, n, rows, st); break;
-    case TBlendEffect::Tint: pixels512<TBlendEffect::Tint, Inverse>(d, dStride, s, sStride, n, rows, st); break;
+struct TAvx512Kernel {
+  static void mixConst(uint8_t* d, const uint8_t* s, size_t bytes, int w) { mixConst512(d, s, bytes, w); }
+  template <TBlendEffect E, bool Inverse>
+  static void pixels(uint8_t* d, ptrdiff_t dStride, const uint8_t* s, ptrdiff_t sStride, size_t n, int rows,
+                     const TBlendSetup& st) {
+    pixels512<E, Inverse>(d, dStride, s, sStride, n, rows, st);
   }
-}
-
-void blendRect512(uint8_t* d, ptrdiff_t dStride, const uint8_t* s, ptrdiff_t sStride, size_t n, int rows,
-                  const TBlendSetup& st) {
-  if (st.weight == TWeightSource::Alpha) {
-    for (int r = 0; r < rows; ++r, d += dStride, s += sStride) mixConst512(d, s, 3 * n, st.alpha);
-  } else if (st.weight == TWeightSource::InverseBrightness) {
-    pixels512<true>(d, dStride, s, sStride, n, rows, st);
-  } else {
-    pixels512<false>(d, dStride, s, sStride, n, rows, st);
-  }
-}
+};
 
 #undef ZEK_AVX512
 
@@ -529,8 +531,8 @@ void blendRect(uint8_t* dst, ptrdiff_t dstStride, const uint8_t* src, ptrdiff_t 
     rows = 1;
   }
   switch (kernelInUse()) {
-    case TKernel::Avx512: blendRect512(dst, dstStride, src, srcStride, pixels, rows, setup); break;
-    case TKernel::Avx2: blendRectAvx2(dst, dstStride, src, srcStride, pixels, rows, setup); break;
+    case TKernel::Avx512: blendRectWith<TAvx512Kernel>(dst, dstStride, src, srcStride, pixels, rows, setup); break;
+    case TKernel::Avx2: blendRectWith<TAvx2Kernel>(dst, dstStride, src, srcStride, pixels, rows, setup); break;
     case TKernel::Scalar: blendRectScalar(dst, dstStride, src, srcStride, pixels, rows, setup); break;
   }
 }
