@@ -1,12 +1,12 @@
 #include "vocab/tdruckereinrichten.h"
 
 #include "platform/codec.h"
+#include "widgets/tokcancelrow.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -49,11 +49,7 @@ TDruckerEinrichten::TDruckerEinrichten(std::vector<std::string> drucker, const T
   m_hinweis->setMinimumHeight(64);
   m_hinweis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  auto* ok = new QPushButton(Q("&OK"), this);
-  auto* abbrechen = new QPushButton(Q("&Abbrechen"), this);
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(abbrechen, &QPushButton::clicked, this, &QDialog::reject);
+  QHBoxLayout* knoepfe = okCancelRow(this);
 
   auto* grid = new QGridLayout;
   grid->addWidget(new QLabel(Q("Drucker:"), this), 0, 0);
@@ -61,10 +57,6 @@ TDruckerEinrichten::TDruckerEinrichten(std::vector<std::string> drucker, const T
   grid->addWidget(new QLabel(Q("Papier:"), this), 1, 0);
   grid->addWidget(m_papier, 1, 1);
   grid->setColumnStretch(1, 1);
-  auto* knoepfe = new QHBoxLayout;
-  knoepfe->addStretch(1);
-  knoepfe->addWidget(ok);
-  knoepfe->addWidget(abbrechen);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addSpacing(6);

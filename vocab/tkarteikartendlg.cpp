@@ -1,6 +1,7 @@
 #include "vocab/tkarteikartendlg.h"
 
 #include "platform/codec.h"
+#include "widgets/tokcancelrow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -9,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -78,16 +78,7 @@ TKarteikartenDlg::TKarteikartenDlg(const TKartenWahl& wahl, int blaetter, QWidge
   versatzAnzeigen();
   haupt->addWidget(rueck);
 
-  auto* knoepfe = new QHBoxLayout;
-  auto* ok = new QPushButton("OK", this);
-  ok->setDefault(true);
-  auto* abbrechen = new QPushButton("&Abbrechen", this);
-  knoepfe->addStretch(1);
-  knoepfe->addWidget(ok);
-  knoepfe->addWidget(abbrechen);
-  haupt->addLayout(knoepfe);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(abbrechen, &QPushButton::clicked, this, &QDialog::reject);
+  haupt->addLayout(okCancelRow(this, QStringLiteral("OK")));
   setFixedWidth(380);
 }
 

@@ -1,12 +1,12 @@
 #include "vocab/tzufall.h"
 
 #include "platform/codec.h"
+#include "widgets/tokcancelrow.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
 
@@ -41,11 +41,7 @@ TZufall::TZufall(QWidget* parent) : QDialog(parent) {
   m_sortieren = new QCheckBox(zek::toQString("Alphabetisch sortieren"), this);
   m_sortieren->setChecked(true);
 
-  auto* ok = new QPushButton(zek::toQString("&OK"), this);
-  auto* abbrechen = new QPushButton(zek::toQString("&Abbrechen"), this);
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  connect(abbrechen, &QPushButton::clicked, this, &QDialog::reject);
+  QHBoxLayout* knoepfe = okCancelRow(this);
 
   auto* grid = new QGridLayout;
   grid->addWidget(m_groesseZahl, 0, 0);
@@ -63,10 +59,6 @@ TZufall::TZufall(QWidget* parent) : QDialog(parent) {
   grid->addWidget(m_sortieren, 5, 0, 1, 3);
   grid->setColumnStretch(2, 1);
 
-  auto* knoepfe = new QHBoxLayout;
-  knoepfe->addStretch(1);
-  knoepfe->addWidget(ok);
-  knoepfe->addWidget(abbrechen);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addSpacing(8);
