@@ -12,13 +12,13 @@ namespace {
 
 constexpr const char* kHex = "0123456789ABCDEF";
 
-// Control characters, '%' and the given specials are written as %XX so that every
-// line of the file stays one entry.
-std::string escape(std::string_view s, std::string_view specials) {
+// Every byte `escaped` picks is written as %XX.
+template <class Pick>
+std::string escapeWhere(std::string_view s, Pick escaped) {
   std::string out;
   for (char ch : s) {
     const auto c = static_cast<unsigned char>(ch);
-    if (c < 32 || c == '%' || specials.find(ch) != std::string_view::npos) {
+    if (escaped(c)) {
       out.push_back('%');
       out.push_back(kHex[c >> 4]);
       out.push_back(kHex[c & 15]);
@@ -29,22 +29,19 @@ std::string escape(std::string_view s, std::string_view specials) {
   return out;
 }
 
+// Control characters, '%' and the given specials are written as %XX so that every
+// line of the file stays one entry.
+std::string escape(std::string_view s, std::string_view specials) {
+  return escapeWhere(s, [&](unsigned char c) {
+    return c < 32 || c == '%' || specials.find(static_cast<char>(c)) != std::string_view::npos;
+  });
+}
+
 // A native path is a byte string; one that is not UTF-8 gets all its high bytes escaped,
 // so that the file stays UTF-8 and the bytes come back unchanged.
 std::string escapePath(const std::string& native) {
   if (zek::isUtf8(native)) return escape(native, "");
-  std::string out;
-  for (char ch : native) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 32 || c >= 0x80 || c == '%') {
-      out.push_back('%');
-      out.push_back(kHex[c >> 4]);
-      out.push_back(kHex[c & 15]);
-    } else {
-      out.push_back(ch);
-    }
-  }
-  return out;
+  return escapeWhere(native, [](unsigned char c) { return c < 32 || c >= 0x80 || c == '%'; });
 }
 
 int hexDigit(char c) {
