@@ -106,7 +106,8 @@ void THitsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
   const QStaticText& shown = line(text, opt.font, opt.fontMetrics, opt.textElideMode, r.width());
   const QRect at = QStyle::alignedRect(opt.direction, opt.displayAlignment, shown.size().toSize(), r);
   painter->save();
-  painter->setPen(opt.palette.color(group, opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+  const bool selected = opt.state & QStyle::State_Selected;
+  painter->setPen(opt.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
   painter->setFont(opt.font);
   painter->setClipRect(r, Qt::IntersectClip);
   painter->drawStaticText(at.topLeft(), shown);

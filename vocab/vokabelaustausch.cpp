@@ -66,6 +66,9 @@ std::string ersterUnkodierbarer(std::string_view utf8) {
   return {};
 }
 
+// Control characters are no text, and XML (KVTML) cannot carry them at all; tab stays.
+bool istSteuerzeichen(char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; }
+
 struct TFeldUmwandlung {
   bool zeilenumbruch = false;
   bool steuerzeichen = false;  // control characters left out
@@ -83,9 +86,7 @@ std::optional<std::string> alsFeld(std::string_view utf8, TFeldUmwandlung& u) {
       u.zeilenumbruch = true;
     }
   }
-  // Other control characters are no text, and XML (KVTML) cannot carry them at all.
-  const auto steuer = [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; };
-  if (std::erase_if(flach, steuer) > 0) u.steuerzeichen = true;
+  if (std::erase_if(flach, istSteuerzeichen) > 0) u.steuerzeichen = true;
   auto cp = zek::utf8ToCp1252Strict(flach);
   if (!cp) {
     if (u.unkodierbar.empty()) u.unkodierbar = ersterUnkodierbarer(flach);
@@ -755,10 +756,7 @@ TImportErgebnis importiereInBibliothek(TBibliothek& bib, const std::string& pfad
 }
 
 std::vector<std::size_t> eintraegeMitSteuerzeichen(const std::vector<TVokabel>& eintraege) {
-  const auto steuer = [](const std::string& feld) {
-    return std::any_of(feld.begin(), feld.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; });
-  };
+  const auto steuer = [](const std::string& feld) { return std::any_of(feld.begin(), feld.end(), istSteuerzeichen); };
   std::vector<std::size_t> nummern;
   for (std::size_t i = 0; i < eintraege.size(); ++i) {
     const TVokabel& v = eintraege[i];
