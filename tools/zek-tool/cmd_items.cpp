@@ -56,10 +56,7 @@ int runItems(const std::vector<std::string>& args) {
     return 2;
   }
 
-  zek::setMessageAnswerer([](const TMessageRequest& r) {
-    std::cerr << "message: " << zek::cp1252ToUtf8(r.text) << "\n";
-    return zek::defaultAnswer(r.flags);
-  });
+  reportMessagesOnStderr();
 
   const std::filesystem::path path = std::filesystem::absolute(page);
   const TPageFile file = readPageFile(path);

@@ -59,13 +59,7 @@ int runMedia(const std::vector<std::string>& args) {
     std::cerr << "zek-tool media: no command given\n";
     return 2;
   }
-  std::unique_ptr<QCoreApplication> app;
-  if (!QCoreApplication::instance()) {
-    static int argc = 1;
-    static char name[] = "zek-tool";
-    static char* argv[] = {name, nullptr};
-    app = std::make_unique<QCoreApplication>(argc, argv);
-  }
+  const auto app = toolApplication<QCoreApplication>();
   std::cout << "device: " << (std::getenv("ZEK_AUDIO") ? std::getenv("ZEK_AUDIO") : "auto") << "\n";
   int status = 0;
   for (const std::string& command : commands) {

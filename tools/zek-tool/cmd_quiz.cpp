@@ -41,15 +41,8 @@ int quizVariants(const std::vector<std::string>& args) {
   return 0;
 }
 
-// Fonts need a GUI application; without a display the offscreen one serves.
-std::unique_ptr<QGuiApplication> guiApp() {
-  if (QCoreApplication::instance()) return nullptr;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "zek-tool";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
+// Fonts need a GUI application.
+std::unique_ptr<QGuiApplication> guiApp() { return toolApplication<QGuiApplication>(); }
 
 std::optional<std::vector<TVokabel>> library(const std::string& file, const char* command) {
   const auto data = zek::readFile(file, 256u << 20);

@@ -37,13 +37,6 @@ namespace fs = std::filesystem;
 
 const char* const kWordPrefix = "XE:\\Woerter\\";
 
-void reportMessagesOnStderr() {
-  zek::setMessageAnswerer([](const TMessageRequest& r) {
-    std::cerr << "message: " << zek::cp1252ToUtf8(r.text) << "\n";
-    return zek::defaultAnswer(r.flags);
-  });
-}
-
 // The sound directory beside a store in an installation: <root>/ZEK_E/e_w.zek → <root>/wave/.
 std::string soundDirFor(const std::string& store) {
   const fs::path dir = fs::absolute(zek::toPath(store)).parent_path();
@@ -271,13 +264,7 @@ int recTest(const std::vector<std::string>& given) {
   if (args.size() != 2) throw std::runtime_error("usage: rec-test [--null] SECONDS OUT.wav");
   const double seconds = std::atof(args[0].c_str());
   if (seconds <= 0 || seconds > 600) throw std::runtime_error("SECONDS must lie between 0 and 600");
-  std::unique_ptr<QCoreApplication> app;
-  if (!QCoreApplication::instance()) {
-    static int argc = 1;
-    static char name[] = "zek-tool";
-    static char* argv[] = {name, nullptr};
-    app = std::make_unique<QCoreApplication>(argc, argv);
-  }
+  const auto app = toolApplication<QCoreApplication>();
   reportMessagesOnStderr();
   tWaveRec& rec = zek::ensureWaveRec();
   std::cout << "format: " << rec.bits() << " bit, " << rec.rate() << " Hz, " << rec.channels() << " channel(s)\n";

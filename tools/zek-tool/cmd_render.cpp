@@ -59,15 +59,8 @@ int runRender(const std::vector<std::string>& args) {
     std::cerr << "usage: zek-tool " << kUsage << "\n";
     return 2;
   }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "zek-tool";
-  static char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
-  zek::setMessageAnswerer([](const TMessageRequest& r) {
-    std::cerr << "message: " << zek::cp1252ToUtf8(r.text) << "\n";
-    return zek::defaultAnswer(r.flags);
-  });
+  const auto app = toolApplication<QApplication>();
+  reportMessagesOnStderr();
 
   auto view = std::make_unique<TXPage>();
   view->resize(width, height);

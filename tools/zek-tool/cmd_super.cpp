@@ -42,16 +42,9 @@ int superDialog(const std::vector<std::string>& args) {
     std::cerr << "usage: zek-tool super-dialog --tab N -o OUT.png   (N 0..5)\n";
     return 2;
   }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "zek-tool";
-  static char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
+  const auto app = toolApplication<QApplication>();
   resolveDirectories();
-  zek::setMessageAnswerer([](const TMessageRequest& r) {
-    std::cerr << "message: " << zek::cp1252ToUtf8(r.text) << "\n";
-    return zek::defaultAnswer(r.flags);
-  });
+  reportMessagesOnStderr();
   int rc = 0;
   {
     TSuperOptions options;

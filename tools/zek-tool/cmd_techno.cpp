@@ -61,11 +61,7 @@ int technoBench(const std::vector<std::string>& args) {
     }
   }
   s.setSpeed(speed);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "zek-tool";
-  static char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
+  const auto app = toolApplication<QApplication>();
   TWords words;
   TImageHost host;
   TEventPump pump;

@@ -1,6 +1,7 @@
 #include "tools/zek-tool/command.h"
 
 #include "platform/codec.h"
+#include "platform/messages.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -13,6 +14,13 @@ std::vector<TToolCommand>& toolCommands() {
 }
 
 void printText(const std::string& cp1252) { std::cout << zek::cp1252ToUtf8(cp1252); }
+
+void reportMessagesOnStderr() {
+  zek::setMessageAnswerer([](const TMessageRequest& r) {
+    std::cerr << "message: " << zek::cp1252ToUtf8(r.text) << "\n";
+    return zek::defaultAnswer(r.flags);
+  });
+}
 
 namespace {
 int usage() {
