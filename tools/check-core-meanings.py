@@ -61,7 +61,8 @@ def load_source(path):
     """Returns maps de->en and en->de (bare, lower case) and the labels seen per pair."""
     de_en = defaultdict(set)
     en_de = defaultdict(set)
-    offensive = set()  # (de, en) pairs whose source terms carry a vulgar/pejorative label
+    offensive = set()  # (de, en) pairs that the source gives only with a vulgar/pejorative/slang label
+    neutral = set()
     with open(path, encoding="utf-8") as f:
         for line in f:
             if line.startswith("#") or " :: " not in line:
@@ -88,7 +89,9 @@ def load_source(path):
                         en_de[eb].add(db)
                         if any(l in draw or l in eraw for l in OFFENSIVE_LABELS):
                             offensive.add((db, eb))
-    return de_en, en_de, offensive
+                        else:
+                            neutral.add((db, eb))
+    return de_en, en_de, offensive - neutral
 
 
 def check_file(path, direction, de_en, en_de, offensive, verbose):
