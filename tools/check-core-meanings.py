@@ -10,6 +10,7 @@ parts; otherwise the whole line counts.
 
 usage: check-core-meanings.py [--source FILE] [--verbose] [TSV ...]
 Exit code 1 when a line fails (format, kind, unknown headword or meaning).
+Self-test of the term parsing: python3 -m doctest tools/check-core-meanings.py
 """
 import argparse
 import os
@@ -19,12 +20,18 @@ from collections import defaultdict
 
 KINDS = {"noun", "verb", "adj", "adv", "other"}
 PLACEHOLDERS = re.compile(
-    r"\b(?:sth|sb|jdn|jdm|jds|etw|sb\.'s|sth\.'s)\.(?=[\s/,'’]|$)|\bsb's\b|\bsth's\b", re.I)
+    r"\b(?:sth|sb|jdn|jdm|jds|etw)\.(?:['’]s\b)?(?=[\s/,'’]|$)|\b(?:sb|sth|one)['’]s\b", re.I)
 REMARKS = re.compile(r"\{[^}]*\}|\[[^\]]*\]|\([^)]*\)|<[^>]*>|(?:^|\s)/[^/\s][^/]*/(?=\s|$)")
 OFFENSIVE_LABELS = ("vulg.", "pej.", "slang", "übtr.,pej", "obszön", "derb")
 
 
 def bare(term):
+    """The form a headword is looked up by.
+
+    >>> [bare(t) for t in ["to get sth. {got; got / gotten [Am.]}", "Wohnung {f} /Whg./",
+    ...                    "an jdn./etw. {+Akk.} glauben {vi}", "sb.’s age", "to believe sb./sth.", "and/or"]]
+    ['get', 'wohnung', 'an glauben', 'age', 'believe', 'and/or']
+    """
     t = REMARKS.sub(" ", term)
     t = PLACEHOLDERS.sub(" ", t)
     t = re.sub(r"(?<![^\s/])/+(?![^\s/])", " ", t)  # what "jdn./etw." leaves behind
@@ -35,7 +42,11 @@ def bare(term):
 
 
 def split_terms(side):
-    """Splits at "; " outside brackets ("to get {got; got}" stays one term)."""
+    """Splits at "; " outside brackets.
+
+    >>> split_terms("to get sth. {got; got}; to receive (a; b)")
+    ['to get sth. {got; got}', 'to receive (a; b)']
+    """
     terms, depth, start = [], 0, 0
     for i, c in enumerate(side):
         if c in "{[(<":
@@ -53,6 +64,10 @@ ABBREVIATIONS = re.compile(r" /[^/\s][^/]*?/(?=[\s;]|$)")
 
 
 def split_parts(side):
+    """
+    >>> split_parts("government /Gov.; Govt./; administration [Am.] | governments")
+    ['government; administration [Am.]', 'governments']
+    """
     # Abbreviation tails (" /Gov.; Govt./") may hold "; " themselves: drop them first.
     return ABBREVIATIONS.sub("", side).split(" | ")
 
