@@ -183,6 +183,7 @@ void TXDatabase::noteWordChanged(int i) {
 void TXDatabase::SetWord(int index, std::string_view text) {
   const int i = resolve(index);
   if (i < 0) return;
+  IsSorted();  // the order as it was before this word changes
   text = trimmed(text);  // stored as every loader stores it
   THalf& half = h();
   TEntry& e = half.entries[i];

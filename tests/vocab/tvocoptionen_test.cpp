@@ -11,6 +11,7 @@
 #include "vocab/tbinfo.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvocoptionen.h"
+#include "vocab/tvokabelabfrage.h"
 #include "vocab/tzufall.h"
 #include "vocab/tzuletztliste.h"
 #include "widgets/txcheckbox.h"
