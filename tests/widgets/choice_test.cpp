@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <random>
 
@@ -76,6 +77,7 @@ TEST(MultipleChoice, LongChoicesStayInsideTheirCells) {
   mc.show();
   mc.repaint();
   const QImage& bild = mc.surface();
+  if (const char* ordner = std::getenv("ZEK_SHOT_DIR")) bild.save(QString(ordner) + "/choice-long.png");
   for (int x : {0, 1, 248, 249, 250, 251, 498, 499, 500, 501, 748, 749}) {
     for (int y = 0; y < bild.height(); ++y)
       ASSERT_EQ(bild.pixelColor(x, y), QColor(Qt::white)) << x << "," << y;
