@@ -131,8 +131,7 @@ bool TMainActions::go() {
   }
   bib->ZufallsAuswahl(Dirs().VocabBase + dispatchState().collection);
   TVocEinstellungen& settings = *appObjects().einstellungen;
-  settings.Voreinstellung(dispatchState().quizPreset);
-  settings.Bis = bib->Anzahl(false) - 1;
+  settings.Voreinstellung(dispatchState().quizPreset);  // the range: all of it, as it grows
   if (dispatchState().requestedMode == 100) {
     goAbfrage();
   } else {

@@ -30,6 +30,8 @@
 #include <QTableView>
 #include <QTextBlock>
 
+#include <utility>
+
 namespace {
 
 constexpr int kClientHeight = 269;
@@ -351,8 +353,15 @@ void TXWb::buildResultArea(QWidget* client) {
   header->setFont(small);
   connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) {
-            if (!m_filling && current.isValid()) GridRowSelected(current.row());
+            if (m_filling || !current.isValid()) return;
+            m_zeileGewaehlt = true;
+            GridRowSelected(current.row());
           });
+  // A click on the row that is highlighted already changes no row: the click picks it all the same.
+  m_grid->viewport()->installEventFilter(this);
+  connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex& i) {
+    if (!std::exchange(m_zeileGewaehlt, false) && i.isValid()) GridRowSelected(i.row());
+  });
   connect(m_grid, &QTableView::doubleClicked, this, [this](const QModelIndex& i) { GridRowDoubleClicked(i.row()); });
   // A reset replaces the selection model's rows, not the model itself: the connection stays.
 }
@@ -568,6 +577,7 @@ bool TXWb::UpdateSpeechButton() {
   if (!m_db.IsGermanEnglish()) {
     const std::string_view word = m_db.WordView(-1);
     if (!word.empty()) m_speechFile = recordingFileFor(std::string(word));
+    if (!zek::mediaNameSafe(m_speechFile)) m_speechFile.clear();  // it could not be played safely
   }
   const bool show = !m_speechFile.empty();
   if (m_sprache->isVisibleTo(m_panels[pnBearbeiten]) != show) m_sprache->setVisible(show);
@@ -619,6 +629,7 @@ void TXWb::layoutResultArea() {
 
 bool TXWb::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::Resize && watched == centralWidget()) layoutResultArea();
+  if (e->type() == QEvent::MouseButtonPress && watched == m_grid->viewport()) m_zeileGewaehlt = false;
   if (e->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(e)->key();
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;

@@ -107,6 +107,7 @@ class TXWb : public QMainWindow {
   TPanel m_panel = pnSuchen;
   int m_shownHalf = 0;
   bool m_filling = false;     // the grid is being filled: its selection means nothing
+  bool m_zeileGewaehlt = false;  // the mouse press being handled has picked its row already
   QWidget* m_editing = nullptr;  // the field the learner is typing in
   std::string m_speechFile;   // what the speech button plays
 

@@ -405,6 +405,38 @@ TEST_F(WindowTest, SpeechButtonShowsOnlyForAnEnglishWordWithARecording) {
   EXPECT_FALSE(w().speechButton()->isVisibleTo(w().panelWidget(TXWb::pnBearbeiten)));
 }
 
+TEST_F(WindowTest, NoSpeechButtonForARecordingWhoseNameHoldsAQuote) {
+  const std::string zitat = zek::fromPath(m_dir.write("q\"uote.wav", "RIFF"));
+  m_store.append("hunt", zitat);
+  w().show();
+  m_db.GotoEntry("hunt", "Bedeutung von hunt");
+  EXPECT_FALSE(w().speechButton()->isVisibleTo(w().panelWidget(TXWb::pnBearbeiten)));
+  take();
+  w().SprachausgabeClick();
+  EXPECT_TRUE(take().empty());
+}
+
+TEST_F(WindowTest, AClickOnTheHighlightedRowPicksItToo) {
+  w().show();
+  zek::test::click(w().tabButton(TXWb::pnBlaettern), {10, 10});
+  w().keywordEdit()->setFocus();
+  typeText(w().keywordEdit(), "hou");
+  const QModelIndex markiert = w().grid()->currentIndex();
+  ASSERT_EQ(cell(w(), markiert.row(), 1), "house");
+  ASSERT_EQ(w().panel(), TXWb::pnBlaettern);
+  const QRect zeile = w().grid()->visualRect(markiert);
+  zek::test::click(w().grid()->viewport(), zeile.center());
+  EXPECT_EQ(w().panel(), TXWb::pnBearbeiten);
+  EXPECT_EQ(w().wordEdit()->text(), "house");
+
+  // The edit panel has moved on to the next entry; the row still highlighted picks "house" again.
+  m_db.Next();
+  ASSERT_EQ(w().wordEdit()->text(), "hunt");
+  zek::test::click(w().grid()->viewport(), w().grid()->visualRect(w().grid()->currentIndex()).center());
+  EXPECT_EQ(w().wordEdit()->text(), "house");
+  EXPECT_EQ(m_db.GetWord(-1), "house");
+}
+
 TEST_F(WindowTest, DoubleClicksSpeakTheEnglishText) {
   w().searchEdit()->setText("hou");
   w().SuchenClick();
@@ -447,7 +479,9 @@ TEST_F(WindowTest, ClosingHidesAndDestroySavesAndRemembersTheNames) {
   window.reset();
   TXDatabase again;
   again.LoadFromFile(file);
-  EXPECT_EQ(again.GetWord(0), "yard");
+  // The renamed entry took its place in the order before it was saved.
+  EXPECT_EQ(again.GetWord(again.Count() - 1), "yard");
+  EXPECT_EQ(again.GetWord(0), "go");
 }
 
 }  // namespace
