@@ -694,7 +694,6 @@ bool TVocOptionen::ZuletztOeffnen(int slot) {
   if (slot < 0 || slot >= TZuletztListe::kAnzahl) return false;
   const std::string pfad = m_zuletzt.Pfade()[static_cast<std::size_t>(slot)];
   if (pfad.empty() || !aenderungenSichern()) return false;
-  m_bib.Leeren(true);
   const bool ok = m_bib.Laden(pfad, true);
   nachLaden();
   return ok;
