@@ -277,6 +277,12 @@ void TXPage::readAndShow(std::string_view text, const std::function<void()>& bef
   if (beforeRead) beforeRead();
   m_reader = std::make_unique<THtxReader>(m_model, *m_host, std::random_device{}() | 1u);
   m_reader->read(text);
+  if (m_reader->overBudget()) {
+    // Refused whole: laying out what was read would take more memory than any page may.
+    m_model.clear();
+    const std::string name = m_readingGenerated ? std::string() : zek::fileNamePart(m_xfile);
+    showMessage(pageFileErrorText(TPageFileStatus::TooLarge, name.empty() ? "(erzeugt)" : name), mb::IconStop);
+  }
   layoutAndPaint();
   ScrollTo(0);
   if (OnTitleChange && m_model.title != oldTitle) OnTitleChange(this);
