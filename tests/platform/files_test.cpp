@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -60,8 +61,10 @@ TEST(Files, TheNextSaveRemovesTemporaryFilesOfEndedWriters) {
   zek::test::TempDir dir;
   const std::string gone = std::to_string(endedProcess());
   const std::string self = std::to_string(::getpid());
-  for (const std::string name : {"a.asc.tmp" + gone + "_12345", "b.zek.tmp" + gone + "_7", "a.asc.tmp" + self + "_1",
-                                 "a.asc.tmp1_2", "notes.tmp", "x.tmp" + gone + "_", "x.tmp" + gone + "_1a"})
+  const std::vector<std::string> names = {"a.asc.tmp" + gone + "_12345", "b.zek.tmp" + gone + "_7",
+                                         "a.asc.tmp" + self + "_1", "a.asc.tmp1_2", "notes.tmp",
+                                         "x.tmp" + gone + "_", "x.tmp" + gone + "_1a"};
+  for (const std::string& name : names)
     dir.write(name, "left over");
   ASSERT_TRUE(zek::writeFileAtomic(dir.path() / "a.asc", "new"));
   std::set<std::string> left;
