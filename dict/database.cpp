@@ -572,6 +572,12 @@ void TXDatabase::GotoEntry(std::string_view w, std::string_view m) {
   changed();
 }
 
+void TXDatabase::GotoIndex(int index) {
+  if (index < 0 || index >= Count() || index == h().current) return;
+  h().current = index;
+  changed();
+}
+
 // ---- files ----
 
 namespace {

@@ -267,6 +267,7 @@ void TXWb::buildEditPanel() {
   connect(m_wortart, &QComboBox::activated, this, [this](int index) {
     if (index >= 0 && index + 1 != m_db.GetKind(-1)) {
       m_editing = m_wortart;
+      entryToTypeInto();
       m_db.SetKind(-1, index + 1);
       m_editing = nullptr;
     }
@@ -448,10 +449,9 @@ void TXWb::keywordEdited(const QString& text) {
 void TXWb::GridRowSelected(int row) {
   const int entry = m_model->entryOfRow(row);
   if (entry < 0) return;
-  // Copies: GotoEntry notifies, and the notification may change the hits.
-  const std::string word(m_db.WordView(entry)), meaning(m_db.MeaningView(entry));
+  // The row's own entry: another one with the same word and meaning may exist.
   m_filling = true;
-  m_db.GotoEntry(word, meaning);
+  m_db.GotoIndex(entry);
   m_filling = false;
   if (m_panel != pnBearbeiten) showPanel(pnBearbeiten);
 }
@@ -475,7 +475,8 @@ void TXWb::NaechsterClick() { navigate(&TXDatabase::Next); }
 void TXWb::LetzterClick() { navigate(&TXDatabase::Last); }
 
 void TXWb::NeuClick() {
-  if (m_db.IsComplete()) m_db.InsertEmpty();
+  // An empty half has no entry that could be incomplete.
+  if (m_db.Count() == 0 || m_db.IsComplete()) m_db.InsertEmpty();
   m_wort->setFocus();
 }
 
@@ -503,6 +504,7 @@ void TXWb::wordEdited(const QString& text) {
   }
   if (*word == m_db.WordView(-1)) return;
   m_editing = m_wort;
+  entryToTypeInto();
   m_db.SetWord(-1, *word);
   m_editing = nullptr;
 }
@@ -523,8 +525,14 @@ void TXWb::meaningEdited() {
   }
   if (*meaning == m_db.MeaningView(-1)) return;
   m_editing = m_bedeutung;
+  entryToTypeInto();
   m_db.SetMeaning(-1, *meaning);
   m_editing = nullptr;
+}
+
+void TXWb::entryToTypeInto() {
+  // What is typed into an empty half becomes its first entry instead of being dropped.
+  if (m_db.Count() == 0) m_db.InsertEmpty();
 }
 
 void TXWb::MemoDoubleClicked() {

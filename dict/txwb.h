@@ -101,6 +101,7 @@ class TXWb : public QMainWindow {
   void navigate(void (TXDatabase::*move)());
   void wordEdited(const QString& text);
   void meaningEdited();
+  void entryToTypeInto();
   void keywordEdited(const QString& text);
 
   TXDatabase& m_db;

@@ -398,7 +398,6 @@ void TVocEditorKern::zuletztOeffnen(int slot) {
   if (slot < 0 || slot > 3 || m_zuletzt[static_cast<std::size_t>(slot)].empty()) return;
   const std::string pfad = m_zuletzt[static_cast<std::size_t>(slot)];
   if (!speicherFrage(false)) return;
-  m_bib.Leeren(true);
   m_bib.Laden(pfad, true);
   geladen();
 }
