@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <initializer_list>
 #include <unordered_map>
 
 namespace answercheck {
@@ -201,18 +202,32 @@ bool sameRun(const Tokens& a, std::size_t from, const Tokens& run) {
   return std::equal(run.begin(), run.end(), a.begin() + static_cast<std::ptrdiff_t>(from));
 }
 
-bool matches(const Tokens& t, std::size_t i, const Tokens& s, std::size_t j) {
+// In a question, "Can I", "Could I" and "May I" ask the same; so do "Can you", "Could you"
+// and "Would you" (the German "Kann ich ...?", "Könnten Sie ...?").
+bool sameRequest(const Tokens& t, std::size_t i, const Tokens& s, std::size_t j) {
+  if (i + 1 >= t.size() || j + 1 >= s.size() || t[i + 1] != s[j + 1]) return false;
+  const std::string a = lowered(t[i]), b = lowered(s[j]), who = lowered(t[i + 1]);
+  const auto in = [](const std::string& w, std::initializer_list<std::string_view> set) {
+    return std::find(set.begin(), set.end(), w) != set.end();
+  };
+  if (who == "i" || who == "we") return in(a, {"can", "could", "may"}) && in(b, {"can", "could", "may"});
+  if (who == "you") return in(a, {"can", "could", "would"}) && in(b, {"can", "could", "would"});
+  return false;
+}
+
+bool matches(const Tokens& t, std::size_t i, const Tokens& s, std::size_t j, bool question) {
   if (i == t.size() || j == s.size()) return i == t.size() && j == s.size();
-  if (t[i] == s[j] && matches(t, i + 1, s, j + 1)) return true;
+  if (t[i] == s[j] && matches(t, i + 1, s, j + 1, question)) return true;
+  if (question && sameRequest(t, i, s, j) && matches(t, i + 1, s, j + 1, question)) return true;
   for (const Tokens& r : readings(t[i]))
-    if (sameRun(s, j, r) && matches(t, i + 1, s, j + r.size())) return true;
+    if (sameRun(s, j, r) && matches(t, i + 1, s, j + r.size(), question)) return true;
   for (const Tokens& r : readings(s[j]))
-    if (sameRun(t, i, r) && matches(t, i + r.size(), s, j + 1)) return true;
+    if (sameRun(t, i, r) && matches(t, i + r.size(), s, j + 1, question)) return true;
   return false;
 }
 
 // An added "please" is fine; one that the solution has must be typed somewhere.
-bool equalUnderRule(Tokens typed, Tokens solution) {
+bool equalUnderRule(Tokens typed, Tokens solution, bool question) {
   const auto pleaseIn = [](const Tokens& x) { return std::any_of(x.begin(), x.end(), isPlease); };
   if (pleaseIn(solution) && !pleaseIn(typed)) return false;
   const auto withoutPlease = [](Tokens x) {
@@ -229,7 +244,12 @@ bool equalUnderRule(Tokens typed, Tokens solution) {
   }
   firstLetterSmall(t);
   firstLetterSmall(s);
-  return matches(t, 0, s, 0);
+  return matches(t, 0, s, 0, question);
+}
+
+bool isQuestion(std::string_view text) {
+  const auto last = text.find_last_not_of(' ');
+  return last != std::string_view::npos && text[last] == '?';
 }
 
 }  // namespace
@@ -252,7 +272,7 @@ int tolerantMatch(std::string_view text, const std::vector<std::string>& solutio
   if (typed.empty()) return -1;
   for (std::size_t i = 0; i < solutions.size(); ++i) {
     const Tokens s = tokens(solutions[i]);
-    if (!s.empty() && equalUnderRule(typed, s)) return static_cast<int>(i);
+    if (!s.empty() && equalUnderRule(typed, s, isQuestion(solutions[i]))) return static_cast<int>(i);
   }
   return -1;
 }

@@ -9,8 +9,9 @@
 // ("I'm", "the building's" = "the building is" or "has", "I'd" = "I would" or "had"), the case
 // of the first letter, final ".", "!" or "?", commas, blanks and hyphens between words,
 // "OK"/"okay", "alright"/"all right", British and American spellings, numbers in digits or
-// words, "´", "`" or a typographic apostrophe typed for "'", and an added "please" (a
-// "please" of the solution must be typed, but it may stand anywhere). Texts are Windows-1252.
+// words, "´", "`" or a typographic apostrophe typed for "'", an added "please" (a "please"
+// of the solution must be typed, but it may stand anywhere), and in a question the polite
+// "Can/Could/May I" and "Can/Could/Would you" for one another. Texts are Windows-1252.
 namespace answercheck {
 
 // The form both sides are compared in, as one line: unambiguous contractions written out,

@@ -105,6 +105,10 @@ TEST(TolerantCheck, FormsThatDoNotCount) {
       {"The train is 20 minutes late.", "The train is twenty minutes late."},
       {"It's 9 45.", "It's nine forty-five."},
       {"Today is the 1st of May.", "Today is the first of May."},
+      // polite requests
+      {"Where could I park my car?", "Where can I park my car?"},
+      {"May I have an aisle seat?", "Can I have an aisle seat?"},
+      {"Would you please speak more slowly?", "Could you speak more slowly, please?"},
       // phrase entries of the collections stored without "?" or "!" and in lower case
       {"So what?", "so what"},
       {"Was ist los?", "Was ist los"},
@@ -141,6 +145,8 @@ TEST(TolerantCheck, SentencesThatStayWrong) {
       {"It's a quarter past 8.", "It's a quarter past nine."},
       {"Check the oil, please.", "Check the tyres, please."},
       {"John's car is here.", "John is here."},
+      {"I could swim.", "I can swim."},                        // no request: a tense
+      {"Could he come?", "Can he come?"},
       {"Today is the first of may.", "Today is the first of May."},  // case inside the sentence counts
   };
   for (const Case& c : cases) {
