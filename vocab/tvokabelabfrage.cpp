@@ -21,10 +21,30 @@ std::string gefragtesWort(const TVokabel& v) {
   return v.Wortart == 1 && !v.Deutsch && !modal ? "to " + w : w;
 }
 
-// Two entries that must not stand side by side in one choice grid.
+// A word or meaning as the grid compares them: small letters, no final mark.
+std::string vergleichsform(std::string s) {
+  while (!s.empty() && (s.back() == '.' || s.back() == '!' || s.back() == '?' || s.back() == ' ')) s.pop_back();
+  return zek::lowerCase(s);
+}
+
+// Every meaning of an entry in all its accepted spellings ("Straße; Landstraße").
+std::vector<std::string> bedeutungsMenge(const TVokabel& v) {
+  std::vector<std::string> menge;
+  const std::string alle = v.Bedeutung2.empty() ? v.Bedeutung1 : v.Bedeutung1 + "; " + v.Bedeutung2;
+  for (const std::string& b : erweitern("", alle)) menge.push_back(vergleichsform(b));
+  return menge;
+}
+
+// Two entries that must not stand side by side in one choice grid: the same word, or one
+// meaning in common (street "Straße" beside road "Straße; Landstraße" gives two right buttons).
 bool kollidiert(const TVokabel& a, const TVokabel& b) {
-  return a.Vokabel == b.Vokabel || a.Bedeutung1 == b.Bedeutung1 || a.Vokabel == b.Bedeutung1 ||
-         a.Bedeutung1 == b.Vokabel;
+  if (vergleichsform(a.Vokabel) == vergleichsform(b.Vokabel)) return true;
+  const std::vector<std::string> ma = bedeutungsMenge(a), mb = bedeutungsMenge(b);
+  if (std::find(ma.begin(), ma.end(), vergleichsform(b.Vokabel)) != ma.end()) return true;
+  if (std::find(mb.begin(), mb.end(), vergleichsform(a.Vokabel)) != mb.end()) return true;
+  return std::any_of(ma.begin(), ma.end(), [&](const std::string& m) {
+    return !m.empty() && std::find(mb.begin(), mb.end(), m) != mb.end();
+  });
 }
 
 bool endetMit(const std::string& s, std::string_view e) {

@@ -182,6 +182,32 @@ TEST_F(Abfrage, FalscheAntwortenPassenZurFrageUndKollidierenNicht) {
   }
 }
 
+// Two buttons must never both be right: a distractor that shares one meaning with the
+// answer (street "Straße" beside road "Straße; Landstraße") stays out, whatever the case.
+TEST_F(Abfrage, KeineFalscheAntwortMitEinerGemeinsamenBedeutung) {
+  bib.Leeren(false);
+  bib.Hinzufuegen(vok("street", "Stra\xDF" "e"));
+  bib.Hinzufuegen(vok("road", "Landstra\xDF" "e; Stra\xDF" "e"));   // shares a further meaning
+  bib.Hinzufuegen(vok("lane", "Gasse [schmal]"));
+  TVokabel weg = vok("way", "Weg");
+  weg.Bedeutung2 = "stra\xDF" "e.";                                   // in the further meanings, other case
+  bib.Hinzufuegen(weg);
+  bib.Hinzufuegen(vok("Street", "Fahrbahn"));                          // the word again, capitalised
+  bib.Hinzufuegen(vok("tree", "Baum"));
+  e.Modus = TVocEinstellungen::ModusVor;
+  e.Bis = -1;
+  for (std::uint32_t seed = 1; seed < 20; ++seed) {
+    bib.setZufall(seed);
+    ASSERT_TRUE(q.Starten());
+    const TVocAufgabe& a = q.Aufgaben()[0];
+    ASSERT_EQ(a.Frage.Vokabel, "street");
+    for (std::size_t i = 1; i < a.Auswahl.size(); ++i) {
+      const std::string& w = a.Auswahl[i].Vokabel;
+      EXPECT_TRUE(w != "road" && w != "way" && w != "Street") << w;
+    }
+  }
+}
+
 TEST_F(Abfrage, OhnePoolBleibenFehlendeAuswahlenLeer) {
   woerter(2);
   e.Modus = TVocEinstellungen::ModusVor;
