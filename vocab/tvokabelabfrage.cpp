@@ -2,6 +2,7 @@
 
 #include "page/thtmlstream.h"
 #include "platform/codec.h"
+#include "platform/eigeneantworten.h"
 #include "platform/messages.h"
 #include "vocab/abfragetext.h"
 #include "vocab/tbibliothek.h"
@@ -45,6 +46,18 @@ bool kollidiert(const TVokabel& a, const TVokabel& b) {
   return std::any_of(ma.begin(), ma.end(), [&](const std::string& m) {
     return !m.empty() && std::find(mb.begin(), mb.end(), m) != mb.end();
   });
+}
+
+const char* const kTrainer = "vokabel";
+
+// The asked entry and the kind of question, as the learner's own answers are filed.
+std::string eigenerSchluessel(const TVokabel& v, bool kontext) {
+  return (kontext ? "Kontext: " : "") + v.Vokabel + " = " + v.Bedeutung1;
+}
+
+void eigeneDazu(const std::string& schluessel, std::vector<std::string>& antworten) {
+  for (std::string& e : TEigeneAntworten::global().antworten(kTrainer, schluessel))
+    if (std::find(antworten.begin(), antworten.end(), e) == antworten.end()) antworten.push_back(std::move(e));
 }
 
 bool endetMit(const std::string& s, std::string_view e) {
@@ -277,6 +290,7 @@ std::string TVokabelAbfrage::FrageSeite() {
   if (m_gefragt > 0) s += kAuswertungsLink + std::to_string(m_richtig * 100 / m_gefragt) + "%</a>";
   s += "<+h>";
   m_kontextLoesung.clear();
+  m_verworfen.clear();
   const int wurf = m_naechsterWurf >= 0 ? m_naechsterWurf : zufall(101);
   m_naechsterWurf = -1;
   const TVocAufgabe& a = m_aufgaben[std::size_t(m_aktuelleAufgabe)];
@@ -310,6 +324,8 @@ void TVokabelAbfrage::frageTippen(std::string& s, const TVocAufgabe& a) {
   std::vector<std::string> antworten = erweitern(prefix, v.Bedeutung1);
   if (!v.Bedeutung2.empty())
     for (const std::string& teil : bedeutungsTeile(v.Bedeutung2)) varianten(prefix, teil, antworten);
+  m_eigenerSchluessel = eigenerSchluessel(v, false);
+  eigeneDazu(m_eigenerSchluessel, antworten);
   const std::string w = std::to_string(breite() - 200);
   s += "<box coords=100,120," + w + " align=m><+h>" + markupText(gefragtesWort(v));
   s += "<box coords=100,150," + w + " align=m><+d>" + wortartName(v.Wortart);
@@ -337,8 +353,10 @@ bool TVokabelAbfrage::frageKontext(std::string& s, const TVocAufgabe& a) {
   }
   if (kandidaten.empty()) return false;
   const TKandidat& k = kandidaten[kandidaten.size() == 2 ? std::size_t(zufall(2)) : 0];
-  const std::vector<std::string> antworten = erweitern("", k.strecke.innen);
+  std::vector<std::string> antworten = erweitern("", k.strecke.innen);
   if (antworten.empty()) return false;
+  m_eigenerSchluessel = eigenerSchluessel(v, true) + " / " + k.strecke.innen;
+  eigeneDazu(m_eigenerSchluessel, antworten);
   m_kontextLoesung = markupText(k.strecke.vorher) + "<u>" + markupText(k.strecke.innen) + "</u>" +
                      markupText(k.strecke.nachher);
   const std::string tip = k.tip ? v.Bedeutung1 : std::string();
@@ -382,7 +400,29 @@ void TVokabelAbfrage::eintrag(std::string& s, const TVokabel& v) const {
 
 void TVokabelAbfrage::AntwortZeigen(const std::string& R) {
   if (!m_laeuft || !m_anzeige || !m_anzeige->Bereit()) return;
-  zeigen(AntwortSeite(R));
+  if (R == "eigene") {
+    if (m_verworfen.empty()) return;
+    if (!TEigeneAntworten::global().hinzufuegen(kTrainer, m_eigenerSchluessel, m_verworfen)) {
+      showMessage("Ihre Antwort konnte nicht gespeichert werden.", mb::IconStop);
+      return;
+    }
+    // The wrong answer is taken back and the question counts as solved on the last try.
+    TVocAufgabe& a = m_aufgaben[std::size_t(m_aktuelleAufgabe)];
+    --m_beantwortet;
+    --a.Durchgang;
+    m_verworfen.clear();
+    zeigen(AntwortSeite("#5+"));
+    return;
+  }
+  // A typed answer that was refused may be counted by the learner; the field goes with the
+  // page, so its text is read first.
+  const std::string eingabe = R == "-" ? m_anzeige->LetzteEingabe() : std::string();
+  std::string seite = AntwortSeite(R);
+  m_verworfen = eingabe.find_first_not_of(' ') == std::string::npos ? std::string() : eingabe;
+  if (!m_verworfen.empty())
+    seite += "<+d><box coords=100,480," + std::to_string(breite() - 200) +
+             " align=m><a href=\"\xA7vokabeleigene\" flash=flashcol>Meine Antwort war richtig</a>";
+  zeigen(seite);
 }
 
 std::string TVokabelAbfrage::AntwortSeite(const std::string& R) {
