@@ -337,7 +337,7 @@ void TSprachlabor::zeigeSatz() {
 std::string TSprachlabor::schluessel() const {
   const int n = Satz().nummer();
   if (n < 0) return {};
-  char key[8];
+  char key[16];
   std::snprintf(key, sizeof key, "%04d", n);
   return key;
 }

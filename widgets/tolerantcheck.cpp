@@ -203,14 +203,18 @@ bool sameRun(const Tokens& a, std::size_t from, const Tokens& run) {
 }
 
 // In a question, "Can I", "Could I" and "May I" ask the same; so do "Can you", "Could you"
-// and "Would you" (the German "Kann ich ...?", "Könnten Sie ...?").
+// and "Would you" (the German "Kann ich ...?", "Könnten Sie ...?"), and "Shall I" and "Should I".
 bool sameRequest(const Tokens& t, std::size_t i, const Tokens& s, std::size_t j) {
   if (i + 1 >= t.size() || j + 1 >= s.size() || t[i + 1] != s[j + 1]) return false;
   const std::string a = lowered(t[i]), b = lowered(s[j]), who = lowered(t[i + 1]);
   const auto in = [](const std::string& w, std::initializer_list<std::string_view> set) {
     return std::find(set.begin(), set.end(), w) != set.end();
   };
-  if (who == "i" || who == "we") return in(a, {"can", "could", "may"}) && in(b, {"can", "could", "may"});
+  if (who == "i" || who == "we") {
+    // "Soll ich ...?": asking what to do.
+    if (in(a, {"shall", "should"}) && in(b, {"shall", "should"})) return true;
+    return in(a, {"can", "could", "may"}) && in(b, {"can", "could", "may"});
+  }
   if (who == "you") return in(a, {"can", "could", "would"}) && in(b, {"can", "could", "would"});
   return false;
 }

@@ -11,7 +11,7 @@
 // "OK"/"okay", "alright"/"all right", British and American spellings, numbers in digits or
 // words, "´", "`" or a typographic apostrophe typed for "'", an added "please" (a "please"
 // of the solution must be typed, but it may stand anywhere), and in a question the polite
-// "Can/Could/May I" and "Can/Could/Would you" for one another. Texts are Windows-1252.
+// "Can/Could/May I", "Can/Could/Would you" and "Shall/Should I" for one another. Texts are Windows-1252.
 namespace answercheck {
 
 // The form both sides are compared in, as one line: unambiguous contractions written out,

@@ -108,6 +108,7 @@ TEST(TolerantCheck, FormsThatDoNotCount) {
       // polite requests
       {"Where could I park my car?", "Where can I park my car?"},
       {"May I have an aisle seat?", "Can I have an aisle seat?"},
+      {"Shall I take it before meals?", "Should I take it before meals?"},
       {"Would you please speak more slowly?", "Could you speak more slowly, please?"},
       // phrase entries of the collections stored without "?" or "!" and in lower case
       {"So what?", "so what"},
@@ -146,6 +147,7 @@ TEST(TolerantCheck, SentencesThatStayWrong) {
       {"Check the oil, please.", "Check the tyres, please."},
       {"John's car is here.", "John is here."},
       {"I could swim.", "I can swim."},                        // no request: a tense
+      {"I should go.", "I shall go."},
       {"Could he come?", "Can he come?"},
       {"Today is the first of may.", "Today is the first of May."},  // case inside the sentence counts
   };
