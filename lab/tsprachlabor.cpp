@@ -184,6 +184,7 @@ void TSprachlabor::bauen() {
     m_eingabe->hide();
     // The learner may know better than the table: his refused answer can count as right.
     m_verworfen = m_eingabe->Text();
+    m_eigeneRichtig->setToolTip(zek::toQString("\x84" + m_verworfen + "\x93 z\xE4hlt als richtig und wird k\xFCnftig angenommen"));
     m_eigeneRichtig->setVisible(!m_verworfen.empty() && Satz().nummer() >= 0);
   };
   m_eingabe->OnBeinahe = [this](tXColorEdit*) { setLabelText(m_meldung, "Dicht daneben!"); };
