@@ -17,6 +17,7 @@
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
@@ -312,6 +313,15 @@ void TSprachlabor::fokusAufEingabe() {
 void TSprachlabor::showEvent(QShowEvent* e) {
   TTrainerWindow::showEvent(e);
   fokusAufEingabe();
+}
+
+void TSprachlabor::keyPressEvent(QKeyEvent* e) {
+  // Once the sentence is answered the field is gone: Return goes on to the next one.
+  if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && m_eingabe->isHidden()) {
+    WeiterClick();
+    return;
+  }
+  TTrainerWindow::keyPressEvent(e);
 }
 
 void TSprachlabor::WeiterClick() {

@@ -264,6 +264,7 @@ void TXPage::Clear() {
   m_background.reset();
   ResetColors();
   m_hoverLink = -1;
+  m_focusLink = -1;
   m_fieldDone.clear();
   m_choiceAnswered = false;
   resetDrag();
@@ -633,6 +634,7 @@ void TXPage::paintEvent(QPaintEvent* e) {
   }
   const QRect target = e->rect() & QRect(0, 0, ViewWidth(), height());
   if (!target.isEmpty()) p.drawImage(target, m_bufferView, target.translated(0, m_scrollY));
+  paintFocusFrame(p);
 }
 
 void TXPage::resizeEvent(QResizeEvent* e) {
@@ -790,9 +792,22 @@ void TXPage::wheelEvent(QWheelEvent* e) {
 }
 
 void TXPage::keyPressEvent(QKeyEvent* e) {
+  if (e->key() >= Qt::Key_1 && e->key() <= Qt::Key_6 && ChooseByKey(e->key() - Qt::Key_0)) return;
   switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+      if (m_focusLink >= 0) {
+        // The link Tab went to; a page it loads clears the focus.
+        const int link = m_focusLink;
+        QRect area;
+        for (const TLinkArea& a : m_layout.areas)
+          if (a.link == link) {
+            area = toView(a.rect);
+            break;
+          }
+        Follow(targetOf(link), area);
+        return;
+      }
       if (!m_model.returnLink.empty()) {
         const std::string target = m_model.returnLink;
         m_model.returnLink.clear();

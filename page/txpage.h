@@ -23,6 +23,7 @@
 #include <vector>
 
 class QMenu;
+class QPainter;
 class QScrollBar;
 class TMosaic;
 class TPageEdit;
@@ -146,6 +147,15 @@ class TXPage : public QWidget, public TDriveCells {
   // Milliseconds of the hint delay and display (tests shorten them).
   int hintDelayMs = 500, hintShowMs = 2000;
 
+  // ---- keyboard (txpagekeys.cpp)
+  // The link that Tab gave the keyboard focus (Return follows it); -1 for none.
+  int FocusLink() const { return m_focusLink; }
+  // Steps the keyboard focus to the next (or previous) link or open field; false without any.
+  bool StepFocus(bool forward);
+  // Answers the choice grid with its cell `number` (1 for the first); false when no open grid
+  // has that cell.
+  bool ChooseByKey(int number);
+
   // ---- drag blocks and sentence building (txpagedrag.cpp)
   // The random source of the block and part shuffles, 0 .. n-1 (tests replace it).
   std::function<int(int n)> dragRandom;
@@ -170,6 +180,9 @@ class TXPage : public QWidget, public TDriveCells {
   bool eventFilter(QObject* watched, QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void leaveEvent(QEvent* e) override;
+  bool focusNextPrevChild(bool next) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
 
  private:
   class THost;
@@ -231,6 +244,8 @@ class TXPage : public QWidget, public TDriveCells {
   std::string dragTextAt(QPoint pagePos) const;
   QRect toView(const TRect& r) const { return QRect(r.x, r.y - m_scrollY, r.w, r.h); }
   QPoint toPage(QPoint p) const { return QPoint(p.x(), p.y() + m_scrollY); }
+  std::vector<int> followableLinks() const;
+  void paintFocusFrame(QPainter& p) const;
   std::string targetOf(int link) const;  // name before "@", aliases resolved
   std::string hintOf(int link) const;    // name after "@"
 
@@ -265,6 +280,7 @@ class TXPage : public QWidget, public TDriveCells {
   QScrollBar* m_scrollBar = nullptr;
   int m_scrollY = 0;
   int m_hoverLink = -1;
+  int m_focusLink = -1;
   QPoint m_lastMouse{-1, -1};
   QTimer m_hintDelay, m_hintClose, m_waitTimer, m_mosaicTimer;
   std::vector<std::unique_ptr<QTimer>> m_animTimers;

@@ -346,7 +346,7 @@ void TSuperSettingsDialog::buildDD(QWidget* page) {
   connect(m_ddSpeed, &QSlider::valueChanged, this,
           [this](int v) { m_ddSpeedLabel->setText(zek::toQString(ss::ddSpeedLabel(v))); });
   g = group(page, " Textverzögerung ", 8, 76, 393, 60);
-  m_ddChar = slider(g, "ddCharDelay", 0, 100, 10, 10, 22, 290);
+  m_ddChar = slider(g, "ddCharDelay", 10, 100, 10, 10, 22, 290);  // the stored delay is 10 ms at least
   m_ddCharLabel = label(g, "", 310, 26, 76);
   connect(m_ddChar, &QSlider::valueChanged, this, [this](int v) { m_ddCharLabel->setText(QString("%1 ms").arg(v)); });
 
@@ -579,9 +579,12 @@ bool TSuperSettingsDialog::applyAndClose() {
   return true;
 }
 
-void TSuperSettingsDialog::cancel() {
+void TSuperSettingsDialog::cancel() { reject(); }
+
+void TSuperSettingsDialog::reject() {
+  // Escape and the title bar's close end here too: test music never outlives the dialog.
   stopTestMusic();
-  reject();
+  QDialog::reject();
 }
 
 void TSuperSettingsDialog::reset() {

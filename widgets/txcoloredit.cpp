@@ -120,9 +120,15 @@ int tXColorEdit::TextWidthOf(const std::string& text) const {
 
 void tXColorEdit::repaintSurface() {
   const QSize size = QWidget::size();
-  if (m_surface.size() != size) m_surface = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  // Drawn at the screen's pixel ratio, so typed text is as sharp as the page's own.
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = (QSizeF(size.expandedTo(QSize(1, 1))) * ratio).toSize();
+  if (m_surface.size() != pixels || m_surface.devicePixelRatio() != ratio) {
+    m_surface = QImage(pixels, QImage::Format_RGB32);
+    m_surface.setDevicePixelRatio(ratio);
+  }
   QPainter p(&m_surface);
-  p.fillRect(m_surface.rect(), m_color);
+  p.fillRect(QRect(QPoint(0, 0), size), m_color);
   if (m_border) {
     p.setPen(Qt::black);
     p.drawRect(0, 0, size.width() - 1, size.height() - 1);
@@ -282,6 +288,14 @@ bool tXColorEdit::handleKey(int key, Qt::KeyboardModifiers mods) {
     case Qt::Key_Right:
       if (m_cursorPos <= len) ++m_cursorPos;
       update();
+      return true;
+    case Qt::Key_Home:
+      m_cursorPos = 1;
+      repaintSurface();
+      return true;
+    case Qt::Key_End:
+      m_cursorPos = len + 1;
+      repaintSurface();
       return true;
     case Qt::Key_Delete:
       if (m_cursorPos >= 1 && m_cursorPos <= len) {
