@@ -1,5 +1,6 @@
 #include "dict/wordlookup.h"
 
+#include "dict/collation.h"
 #include "dict/database.h"
 #include "dict/txwb.h"
 #include "platform/codec.h"

@@ -321,6 +321,11 @@ void TSprachlabor::keyPressEvent(QKeyEvent* e) {
     WeiterClick();
     return;
   }
+  // Escape leaves the lab as "home" does.
+  if (e->key() == Qt::Key_Escape) {
+    HomeClick();
+    return;
+  }
   TTrainerWindow::keyPressEvent(e);
 }
 

@@ -85,8 +85,20 @@ class TLayouter {
           int x = m_rel;
           if (tabX >= 0 && x < tabX) x = tabX;
           if (!m_line.empty() && x + it.width > m_boxW) {
+            // A gap of several words goes to the next line whole: its field is one line high.
+            const std::vector<int> carried = gapTail(it);
+            m_line.resize(m_line.size() - carried.size());
             closeLine();
             x = tabX >= 0 ? tabX : 0;
+            if (!carried.empty()) {
+              m_rel = 0;
+              for (const int c : carried) {
+                items[std::size_t(c)].x = m_rel;
+                m_rel += items[std::size_t(c)].width;
+                m_line.push_back(c);
+              }
+              x = m_rel;
+            }
           }
           if (tabX >= 0 && m_firstTab < 0) m_firstTab = int(m_line.size());
           it.x = x;
@@ -201,6 +213,25 @@ class TLayouter {
     }
     texts.push_back(pattern);
     return texts;
+  }
+
+  // The words (and the blanks between them) at the end of the line that belong to the same
+  // gap as `next`; nothing when that gap fills the whole line anyway.
+  std::vector<int> gapTail(const TPageItem& next) const {
+    const TTextStyle& st = next.style;
+    if (next.kind != TItemKind::Word || st.widget < 0 || st.widgetKind != TWidgetKind::Gap) return {};
+    const auto sameGap = [&](const TPageItem& it) {
+      return it.style.widget == st.widget && it.style.widgetKind == TWidgetKind::Gap;
+    };
+    std::size_t k = m_line.size();
+    while (k > 0) {
+      const TPageItem& it = m_page.items[std::size_t(m_line[k - 1])];
+      if (it.kind == TItemKind::Word && sameGap(it)) --k;
+      else if (it.kind == TItemKind::Space && k >= 2 && sameGap(m_page.items[std::size_t(m_line[k - 2])])) --k;
+      else break;
+    }
+    if (k == 0 || k == m_line.size()) return {};
+    return std::vector<int>(m_line.begin() + std::ptrdiff_t(k), m_line.end());
   }
 
   const TImageRecord* image(const TPageItem& it) const {

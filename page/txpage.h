@@ -91,6 +91,9 @@ class TXPage : public QWidget, public TDriveCells {
   // Shows `text` over the page for `ms` milliseconds; mouse input is ignored meanwhile.
   void ShowToast(const std::string& text, int ms);
   bool ToastRunning() const { return m_toastRunning; }
+  const std::string& LastToast() const { return m_lastToast; }
+  // How long the result of a finished exercise page shows (tests shorten it).
+  int doneToastMs = 2000;
   // Activates a link target: help ("?..."), aliases, commands ("§[...]"), notes ("@..."),
   // exercises ("EX", exercise links), "END", back ("-"), continue ("+"), pages and sounds.
   void Follow(const std::string& target, const QRect& area);
@@ -205,7 +208,11 @@ class TXPage : public QWidget, public TDriveCells {
   void postReaction(TReaction reaction);
   void deliverReaction();
   void wireField(TPageEdit* edit, std::size_t index, bool inFlow);
-  void fieldFinished(std::size_t index);
+  void fieldFinished(std::size_t index, bool right);
+  void markField(std::size_t index);
+  // The line a finished exercise page shows: "Unglaublich!", "3 von 5 richtig", or at the
+  // end of a round of exercises "Runde: 14 von 17 richtig".
+  std::string exerciseResult();
   void hideNote();
   void showFieldPicture(std::size_t index);
   void wireChoice();
@@ -274,7 +281,11 @@ class TXPage : public QWidget, public TDriveCells {
   std::vector<int> m_shownExercises;
   std::vector<TReaction> m_reactions;
   unsigned m_generation = 0;
-  std::vector<char> m_fieldDone;
+  static constexpr char kFieldRight = 1, kFieldWrong = 2;
+  std::vector<char> m_fieldDone;  // per field: 0 open, kFieldRight, kFieldWrong
+  bool m_resultCounted = false, m_exercisePage = false;
+  int m_roundRight = 0, m_roundTotal = 0;
+  std::string m_lastToast;
   bool m_choiceAnswered = false;
   QMenu* m_popupMenu = nullptr;
   QScrollBar* m_scrollBar = nullptr;

@@ -158,10 +158,14 @@ TSuperSettingsDialog::TSuperSettingsDialog(TSuperOptions& options, QWidget* pare
   m_tabs = new QTabWidget(this);
   m_tabs->setObjectName("tabs");
   m_tabs->setGeometry(8, 8, 417, 377);
-  // All six tabs in one row within the dialog's width.
+  // All six tabs in one row within the dialog's width: a smaller font and narrow padding,
+  // and no scroll arrows that would hide the last ones.
   QFont tabFont = m_tabs->tabBar()->font();
   tabFont.setPointSizeF(tabFont.pointSizeF() * 0.8);
   m_tabs->tabBar()->setFont(tabFont);
+  m_tabs->tabBar()->setUsesScrollButtons(false);
+  m_tabs->tabBar()->setExpanding(false);
+  m_tabs->tabBar()->setStyleSheet("QTabBar::tab { padding: 3px 4px; }");
   const char* names[] = {"klassisch", "abgedreht", "techno - optik", "techno - animation", "DD", "audio"};
   for (const char* name : names) m_tabs->addTab(new QWidget, u(name));
   buildKlassisch(m_tabs->widget(Klassisch));

@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 constexpr int kFirstLeft = 4;
 constexpr int kMaxChars = 298;
@@ -118,6 +120,23 @@ int tXColorEdit::TextWidthOf(const std::string& text) const {
   return QFontMetrics(m_font).horizontalAdvance(zek::toQString(text));
 }
 
+static void drawFieldChar(QPainter& p, int x, int baseline, char c, bool red, const QFontMetrics& fm) {
+  const int w = fm.horizontalAdvance(QLatin1Char(c));
+  if (c == '_') {
+    // Placeholders of the help pattern stand apart, so their letters can be counted.
+    const int y = baseline + std::max(1, fm.descent() / 2);
+    p.fillRect(QRect(x + 1, y, std::max(1, w - 3), std::max(1, fm.lineWidth())), p.pen().color());
+    return;
+  }
+  if (c == ' ' && red) {
+    // A blank that does not belong there: red paint would not show on it, a red bar does.
+    p.fillRect(QRect(x + 1, baseline - fm.ascent() / 2, std::max(2, w - 2), std::max(2, fm.ascent() / 2)),
+               QColor(255, 0, 0));
+    return;
+  }
+  p.drawText(x, baseline, zek::toQString(std::string_view(&c, 1)));
+}
+
 void tXColorEdit::repaintSurface() {
   const QSize size = QWidget::size();
   // Drawn at the screen's pixel ratio, so typed text is as sharp as the page's own.
@@ -144,7 +163,7 @@ void tXColorEdit::repaintSurface() {
     p.setPen(red ? QColor(255, 0, 0) : QColor(0, 0, 0));
     m_charLeft[i + 1] = x;
     const QString ch = zek::toQString(std::string_view(&m_text[i], 1));
-    p.drawText(x, m_textTop + fm.ascent(), ch);
+    drawFieldChar(p, x, m_textTop + fm.ascent(), m_text[i], red, fm);
     x += fm.horizontalAdvance(ch) + m_zeichenabstand;
   }
   m_charLeft[n + 1] = x;

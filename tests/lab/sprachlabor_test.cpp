@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
+#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -269,6 +270,28 @@ TEST_F(Sprachlabor, Outcomes) {
   lab->WeiterClick();
   typeAndEnter(*lab, "");  // an empty answer ends the sentence at once
   EXPECT_EQ(text(lab->MeldungLabel()), "Leider verloren");
+  lab->close();
+}
+
+TEST_F(Sprachlabor, ReturnGoesOnToTheNextSentenceOnceOneIsAnswered) {
+  auto lab = open(0, 0);
+  lab->show();
+  const auto returnKey = [&] {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : lab.get();
+    QApplication::sendEvent(target->isVisible() ? target : lab.get(), &press);
+  };
+  const std::string first = lab->Satz().englisch;
+  typeAndEnter(*lab, first);
+  ASSERT_TRUE(lab->Eingabe()->isHidden());
+  returnKey();
+  EXPECT_TRUE(lab->Eingabe()->isVisible());  // the next sentence waits for its answer
+  EXPECT_EQ(text(lab->MeldungLabel()), "");
+  // While the field is open, Return is its own: no sentence is skipped.
+  const std::string second = lab->Satz().englisch;
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(lab.get(), &press);
+  EXPECT_EQ(lab->Satz().englisch, second);
   lab->close();
 }
 

@@ -302,6 +302,17 @@ TEST(PageLayout, GapFieldsTakeTheirWordsRectangle) {
   EXPECT_EQ(wide.layout.fields[1].w, 9 * 8 + 5);
 }
 
+TEST(PageLayout, AGapOfSeveralWordsWrapsWhole) {
+  // A box 160 pixels (20 characters) wide: "Don't forget to" fills 15, the gap needs 17 more.
+  Laid l("<box coords=0,0,160>Don't forget to <a gap lsg=\"take your medicine\" help=\"*\">take your medicine</a> now.");
+  ASSERT_EQ(l.layout.fields.size(), 1u);
+  const TRect field = l.layout.fields[0];
+  EXPECT_EQ(field.x, 0);
+  EXPECT_LE(field.h, 20) << "the field spans more than one line";
+  EXPECT_EQ(l.word("take").y, l.word("medicine").y);
+  EXPECT_GT(l.word("take").y, l.word("forget").y);
+}
+
 TEST(PageLayout, WidgetRectangles) {
   Laid l("<multiple coords=100,200,150,40 dim=2,3 txt=\"a|b|c|d|e|f\"><button coords=10,500,120,30 caption=\"OK\">");
   EXPECT_EQ(l.layout.multiple, (TRect{100, 200, 450, 80}));

@@ -1,3 +1,4 @@
+#include "platform/version.h"
 #include "tests/common/testutil.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +28,11 @@ TEST(ZekTool, CheckAnswerPrintsOutcomeColoursAndCaret) {
   };
   for (const auto& [args, expected] : cases) EXPECT_EQ(checkAnswer(args), expected) << args;
   EXPECT_NE(checkAnswer("nur-eins").find("usage"), std::string::npos);
+}
+
+TEST(ZekTool, VersionIsTheBuildsVersion) {
+  const auto r = zek::test::runCommand(zek::test::zekToolCommand("--version"));
+  EXPECT_EQ(r.output, std::string("zek englisch ") + zek::programVersion() + "\n");
 }
 
 }  // namespace
