@@ -165,7 +165,10 @@ TSuperSettingsDialog::TSuperSettingsDialog(TSuperOptions& options, QWidget* pare
   m_tabs->tabBar()->setFont(tabFont);
   m_tabs->tabBar()->setUsesScrollButtons(false);
   m_tabs->tabBar()->setExpanding(false);
-  m_tabs->tabBar()->setStyleSheet("QTabBar::tab { padding: 3px 4px; }");
+  m_tabs->tabBar()->setStyleSheet(
+      "QTabBar::tab { padding: 3px 5px; margin-right: 1px; border: 1px solid #a0a0a0; border-bottom: none;"
+      " border-top-left-radius: 3px; border-top-right-radius: 3px; background: #e4e4e4; }"
+      "QTabBar::tab:selected { background: #ffffff; }");
   const char* names[] = {"klassisch", "abgedreht", "techno - optik", "techno - animation", "DD", "audio"};
   for (const char* name : names) m_tabs->addTab(new QWidget, u(name));
   buildKlassisch(m_tabs->widget(Klassisch));

@@ -344,7 +344,8 @@ void tXColorEdit::keyPressEvent(QKeyEvent* e) {
     return;
   }
   const QString t = e->text();
-  if (!m_readOnly && t.size() == 1) {
+  // Control characters (Escape, Tab) are no typing: they go on to the window.
+  if (!m_readOnly && t.size() == 1 && t[0].unicode() >= 32 && t[0].unicode() != 127) {
     if (const auto c = zek::fromQStringStrict(t)) {
       typeChar((*c)[0]);
       e->accept();
