@@ -49,7 +49,7 @@ constexpr TKeyName kKeys[] = {
     {"Delete", Qt::Key_Delete, "\x7f"}, {"Escape", Qt::Key_Escape, "\x1b"}, {"Tab", Qt::Key_Tab, "\t"},
     {"PageUp", Qt::Key_PageUp, ""},   {"PageDown", Qt::Key_PageDown, ""}, {"Space", Qt::Key_Space, " "},
     {"Shift+Tab", Qt::Key_Backtab, ""}, {"1", Qt::Key_1, "1"}, {"2", Qt::Key_2, "2"}, {"3", Qt::Key_3, "3"},
-    {"4", Qt::Key_4, "4"}, {"5", Qt::Key_5, "5"}, {"6", Qt::Key_6, "6"},
+    {"4", Qt::Key_4, "4"}, {"5", Qt::Key_5, "5"}, {"6", Qt::Key_6, "6"}, {"7", Qt::Key_7, "7"}, {"8", Qt::Key_8, "8"}, {"9", Qt::Key_9, "9"},
 };
 
 const TKeyName* keyByName(std::string_view name) {

@@ -799,7 +799,7 @@ void TXPage::wheelEvent(QWheelEvent* e) {
 }
 
 void TXPage::keyPressEvent(QKeyEvent* e) {
-  if (e->key() >= Qt::Key_1 && e->key() <= Qt::Key_6 && ChooseByKey(e->key() - Qt::Key_0)) return;
+  if (e->key() >= Qt::Key_1 && e->key() <= Qt::Key_9 && ChooseByKey(e->key() - Qt::Key_0)) return;
   switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
