@@ -446,6 +446,17 @@ void TXWb::keywordEdited(const QString& text) {
   m_filling = false;
 }
 
+void TXWb::ShowWord(const std::string& word, int half) {
+  if (m_db.Half() != half) m_db.SetGermanEnglish(half == 1);
+  showPanel(pnBlaettern);
+  const QString text = zek::toQString(word);
+  m_stichwort->setText(text);
+  keywordEdited(text);
+  show();
+  raise();
+  activateWindow();
+}
+
 void TXWb::GridRowSelected(int row) {
   const int entry = m_model->entryOfRow(row);
   if (entry < 0) return;

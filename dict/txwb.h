@@ -54,6 +54,8 @@ class TXWb : public QMainWindow {
   void GridRowSelected(int row);
   void GridRowDoubleClicked(int row);
   void MemoDoubleClicked();
+  // The browse panel at `word` in the given half (0 English-German, 1 German-English).
+  void ShowWord(const std::string& word, int half);
 
   // Field updates after a change of the database.
   void DatabaseChanged();

@@ -1,4 +1,5 @@
 #include "dict/txwb.h"
+#include "dict/wordlookup.h"
 
 #include "dict/database.h"
 #include "dict/dictfollower.h"
@@ -216,6 +217,32 @@ TEST_F(WindowTest, BrowsingKeepsNineNeighboursWithTheNearestSelected) {
   typeText(w().keywordEdit(), "u");  // "hou"
   EXPECT_EQ(cell(w(), w().grid()->currentIndex().row(), 1), "house");
   EXPECT_EQ(w().keywordEdit()->text(), "hou");
+}
+
+TEST_F(WindowTest, AWordRightClickedOnAPageOpensTheBrowsePanelInTheHalfThatHoldsIt) {
+  struct Case {
+    const char* clicked;
+    int half;
+    const char* current;  // the entry the cursor lands on
+    bool found;
+  };
+  const Case cases[] = {
+      {"house", 0, "house", true},  {"House", 0, "house", true},  // a capital at a sentence start
+      {"Haus", 1, "Haus", true},  // only the German half has it
+      {"hou", 0, "house", false},   // unknown: the nearest entry of the English half
+  };
+  for (const Case& c : cases) {
+    m_db.SetGermanEnglish(false);
+    const zek::TWordLookup where = zek::findWordForLookup(m_db, c.clicked);
+    EXPECT_EQ(where.found, c.found) << c.clicked;
+    EXPECT_EQ(m_db.Half(), 0) << "the lookup leaves the half as it was";
+    zek::showWordInDictionary(w(), c.clicked);
+    EXPECT_TRUE(w().isVisible());
+    EXPECT_EQ(w().panel(), TXWb::pnBlaettern) << c.clicked;
+    EXPECT_EQ(m_db.Half(), c.half) << c.clicked;
+    EXPECT_EQ(m_db.GetWord(-1), c.current) << c.clicked;
+    EXPECT_EQ(zek::fromQString(w().keywordEdit()->text()), where.word) << c.clicked;
+  }
 }
 
 TEST_F(WindowTest, PickingAGridRowGoesToTheEntryAndTheEditPanel) {
