@@ -424,6 +424,17 @@ void TXWb::SuchenClick() {
   const std::string text = zek::fromQString(m_suchEdit->text());
   m_db.Search(text, m_deutsch->isChecked(), m_ganzeWoerter->isChecked());
   showHits();
+  // Nothing found: the nearest headwords in the language searched for.
+  if (m_db.Hits().empty()) offerSuggestions(m_deutsch->isChecked() ? 1 : 0, text, true);
+}
+
+void TXWb::offerSuggestions(int half, const std::string& word, bool afterCount) {
+  const std::vector<std::string> nearest = m_db.Suggestions(half, word, 5);
+  if (nearest.empty()) return;
+  std::string line;
+  for (const std::string& s : nearest) line += (line.empty() ? "" : ", ") + s;
+  const QString text = zek::toQString("Meinten Sie " + line + "?");
+  m_ergebnis->setText(afterCount ? m_ergebnis->text() + " " + text : text);
 }
 
 void TXWb::showHits() {
@@ -437,6 +448,7 @@ void TXWb::keywordEdited(const QString& text) {
   const std::optional<std::string> word = zek::fromQStringStrict(text);
   m_db.LookUp(word ? *word : zek::fromQString(text), -1);
   showHits();
+  if (!text.isEmpty() && !m_db.LookUpMatched()) offerSuggestions(m_db.Half(), word ? *word : zek::fromQString(text), false);
   m_filling = true;
   if (!m_db.Hits().empty()) {
     const QModelIndex row = m_model->index(m_db.HitPos(), 0);

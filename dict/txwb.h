@@ -99,6 +99,9 @@ class TXWb : public QMainWindow {
   void buildResultArea(QWidget* client);
   void buildMenu();
   void showHits();
+  // "Meinten Sie …?" with the headwords of `half` nearest to `word`, after the hit count
+  // or instead of it.
+  void offerSuggestions(int half, const std::string& word, bool afterCount);
   void layoutResultArea();
   void navigate(void (TXDatabase::*move)());
   void wordEdited(const QString& text);
