@@ -2,6 +2,7 @@
 
 #include "platform/codec.h"
 #include "platform/files.h"
+#include "platform/messages.h"
 #include "vocab/bibliotheksmeldungen.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvokabelabfrage.h"
@@ -22,7 +23,7 @@ namespace {
 
 // Far beyond any real library (10,000 entries take about 1 MB), and small enough that
 // even a file of tiny records stays within memory. A larger file is read only up to
-// here, and its rest counts as a broken record.
+// here; the learner is told so, and a save over it asks first.
 constexpr std::size_t kDateiGrenze = 16u << 20;
 
 enum class TOeffnen { Ok, NichtGefunden, Fehler };
@@ -31,6 +32,7 @@ struct TDateiInhalt {
   TOeffnen status = TOeffnen::Ok;
   std::string daten;
   bool unvollstaendig = false;  // read error or cut at kDateiGrenze
+  bool zuGross = false;         // cut at kDateiGrenze
 };
 
 TDateiInhalt liesDatei(const fs::path& pfad) {
@@ -56,6 +58,7 @@ TDateiInhalt liesDatei(const fs::path& pfad) {
     const std::size_t lf = r.daten.rfind('\n', kDateiGrenze - 1);
     r.daten.resize(lf == std::string::npos ? 0 : lf + 1);
     r.unvollstaendig = true;
+    r.zuGross = true;
   }
   return r;
 }
@@ -217,6 +220,7 @@ void TBibliothek::Leeren(bool leereBehalten) {
   if (leereBehalten) m_eintraege.emplace_back();
   m_aktuell = 0;
   m_dateiName.clear();
+  m_teilweiseGelesen = false;
   m_veraendert = false;
   // A range chosen for the old list means nothing for the new one.
   if (m_einstellungen) {
@@ -234,30 +238,39 @@ void TBibliothek::leeresEndeAnhaengen() {
 }
 
 bool TBibliothek::Laden(const std::string& pfad, bool ersetzen) {
-  if (ersetzen) Leeren(true);
-  leeresEndeEntfernen();
   const TDateiInhalt inhalt = liesDatei(zek::resolveName(pfad));
   if (inhalt.status != TOeffnen::Ok) {
+    if (ersetzen) Leeren(true);
+    leeresEndeEntfernen();
     melde(inhalt.status == TOeffnen::NichtGefunden ? TBibliotheksMeldung::DateiNichtGefunden
                                                    : TBibliotheksMeldung::FehlerBeimOeffnen);
     return false;
   }
-  return einlesen(inhalt.daten, inhalt.unvollstaendig, pfad);
+  return einlesen(inhalt.daten, inhalt.unvollstaendig, inhalt.zuGross, pfad, ersetzen);
 }
 
 bool TBibliothek::LadenAus(std::string_view daten, const std::string& pfad, bool ersetzen) {
-  if (ersetzen) Leeren(true);
-  leeresEndeEntfernen();
-  return einlesen(daten, false, pfad);
+  return einlesen(daten, false, false, pfad, ersetzen);
 }
 
-bool TBibliothek::einlesen(std::string_view daten, bool unvollstaendig, const std::string& pfad) {
+bool TBibliothek::einlesen(std::string_view daten, bool unvollstaendig, bool zuGross, const std::string& pfad,
+                           bool ersetzen) {
   TLeseErgebnis gelesen = liesVokabeln(daten);
   const bool heil = gelesen.fehler.empty() && !unvollstaendig;
+  const TBibliotheksMeldung meldung = zuGross ? TBibliotheksMeldung::ZuGross : TBibliotheksMeldung::FalschesFormat;
+  if (!heil && gelesen.eintraege.empty()) {
+    // Not a library at all: the library on show and its file name stay, so that no save
+    // can write an empty list over that file.
+    melde(meldung);
+    return false;
+  }
+  if (ersetzen) Leeren(true);
+  leeresEndeEntfernen();
   m_eintraege.insert(m_eintraege.end(), std::make_move_iterator(gelesen.eintraege.begin()),
                      std::make_move_iterator(gelesen.eintraege.end()));
-  if (!heil) melde(TBibliotheksMeldung::FalschesFormat);
+  if (!heil) melde(meldung);
   m_dateiName = pfad;
+  m_teilweiseGelesen = !heil;
   if (m_einstellungen) {
     m_einstellungen->Bis = -1;
     if (m_einstellungen->Von >= Anzahl(false)) m_einstellungen->Von = 0;
@@ -267,8 +280,21 @@ bool TBibliothek::einlesen(std::string_view daten, bool unvollstaendig, const st
   return heil;
 }
 
+bool TBibliothek::ueberschreibenErlaubt(const std::string& ziel) const {
+  if (!m_teilweiseGelesen || m_dateiName.empty()) return true;
+  std::error_code ec;
+  const bool gleich = ziel == m_dateiName ||
+                      fs::equivalent(zek::resolveName(ziel), zek::resolveName(m_dateiName), ec);
+  if (!gleich) return true;
+  const std::string text = "Die Datei \"" + AnzeigeName() +
+                           "\" wurde beim Laden nicht vollst\xE4ndig gelesen. Wird sie jetzt gespeichert, "
+                           "geht ihr nicht gelesener Teil verloren.\r\rTrotzdem unter diesem Namen speichern?";
+  return showMessage(text, mb::YesNo | mb::IconQuestion) == mb::IdYes;
+}
+
 bool TBibliothek::Speichern(const std::string& pfad) {
   const std::string ziel = pfad.empty() ? m_dateiName : pfad;
+  if (!ziel.empty() && !ueberschreibenErlaubt(ziel)) return false;  // still modified: nothing was saved
   const std::string daten = schreibeVokabeln(m_eintraege, static_cast<std::size_t>(Anzahl(false)));
   // Written beside the target and renamed over it: a failure half-way keeps the old file.
   if (ziel.empty() || !zek::writeFileAtomic(zek::resolveName(ziel), daten)) {
@@ -276,6 +302,7 @@ bool TBibliothek::Speichern(const std::string& pfad) {
     return false;  // still modified: nothing was saved
   }
   m_dateiName = ziel;
+  m_teilweiseGelesen = false;
   m_veraendert = false;
   return true;
 }
@@ -563,5 +590,6 @@ void TBibliothek::ZufallsAuswahl(const std::string& verzeichnis) {
   // A mix of several files has no file of its own: saving it must not overwrite the last
   // file that went into it.
   m_dateiName.clear();
+  m_teilweiseGelesen = false;
   m_veraendert = false;
 }

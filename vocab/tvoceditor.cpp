@@ -32,9 +32,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QToolButton>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -105,6 +107,44 @@ std::string feldText(const QWidget* w) {
   if (auto* e = qobject_cast<const QLineEdit*>(w)) return zek::fromQString(e->text());
   if (auto* e = qobject_cast<const QPlainTextEdit*>(w)) return zek::fromQString(e->toPlainText());
   return {};
+}
+
+// What was typed or pasted, as the library stores it. A character without a Windows-1252
+// code is taken out again and refused with a message, so it is never stored as "?"; a line
+// break (Shift+Insert bypasses our paste) becomes a blank.
+std::string geprueft(QWidget* w) {
+  auto* zeile = qobject_cast<QLineEdit*>(w);
+  auto* memo = qobject_cast<QPlainTextEdit*>(w);
+  const QString text = zeile ? zeile->text() : memo ? memo->toPlainText() : QString();
+  if (const auto ok = zek::fromQStringStrict(text); ok && ok->find_first_of("\r\n") == std::string::npos) return *ok;
+  QString sauber;
+  bool abgelehnt = false;
+  for (const char32_t c : text.toUcs4()) {
+    if (c == '\r' || c == '\n') {
+      sauber += QLatin1Char(' ');
+    } else if (zek::unicodeToCp1252(c)) {
+      sauber += QString::fromUcs4(&c, 1);
+    } else {
+      abgelehnt = true;
+    }
+  }
+  const QSignalBlocker block(w);
+  if (zeile) {
+    const int caret = zeile->cursorPosition() - static_cast<int>(text.size() - sauber.size());
+    zeile->setText(sauber);
+    zeile->setCursorPosition(std::max(caret, 0));
+  } else if (memo) {
+    const int caret = memo->textCursor().position() - static_cast<int>(text.size() - sauber.size());
+    memo->setPlainText(sauber);
+    QTextCursor c = memo->textCursor();
+    c.setPosition(std::clamp(caret, 0, static_cast<int>(sauber.size())));
+    memo->setTextCursor(c);
+  }
+  if (abgelehnt) {
+    showMessage("Dieses Zeichen kann zek englisch nicht speichern; es wurde nicht \xFC" "bernommen.",
+                mb::IconExclamation);
+  }
+  return zek::fromQString(sauber);
 }
 
 void setzeText(QLineEdit* e, const std::string& s) {
@@ -248,7 +288,7 @@ void TVocEditor::aufbauen() {
     m_bed[i]->setTabChangesFocus(true);
     m_bed[i]->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     connect(m_bed[i], &QPlainTextEdit::textChanged, this, [this, i] {
-      if (!m_zeigt) m_kern.bedeutungGeaendert(i, feldText(m_bed[i]));
+      if (!m_zeigt) m_kern.bedeutungGeaendert(i, geprueft(m_bed[i]));
     });
   }
   for (int i = 0; i < 2; ++i) {
@@ -258,7 +298,7 @@ void TVocEditor::aufbauen() {
     m_kon[i]->setObjectName(Q(i == 0 ? "1. Kontext:" : "2. Kontext:"));
     m_kon[i]->setGeometry(x, 198 + 46 * i, 380, 24);
     connect(m_kon[i], &QLineEdit::textChanged, this, [this, i] {
-      if (!m_zeigt) m_kern.kontextGeaendert(i, feldText(m_kon[i]));
+      if (!m_zeigt) m_kern.kontextGeaendert(i, geprueft(m_kon[i]));
     });
     m_tip[i] = new QCheckBox(Q("Bedeutung anzeigen"), this);
     m_tip[i]->setObjectName(Q(i == 0 ? "1. Bedeutung anzeigen" : "2. Bedeutung anzeigen"));
@@ -307,7 +347,7 @@ void TVocEditor::aufbauen() {
   m_wbWort->setObjectName(Q("Wörterbuch-Eintrag"));
   m_wbWort->setGeometry(x, y + 18, 240, 24);
   connect(m_wbWort, &QLineEdit::textChanged, this, [this] {
-    if (!m_zeigt) m_kern.wbWortGeaendert(feldText(m_wbWort));
+    if (!m_zeigt) m_kern.wbWortGeaendert(geprueft(m_wbWort));
   });
   m_wbArt = new QComboBox(this);
   m_wbArt->setObjectName(Q("Wortart im Wörterbuch"));
@@ -321,7 +361,7 @@ void TVocEditor::aufbauen() {
   m_wbBed->setGeometry(x, y + 48, 400, 58);
   m_wbBed->setTabChangesFocus(true);
   connect(m_wbBed, &QPlainTextEdit::textChanged, this, [this] {
-    if (!m_zeigt) m_kern.wbBedeutungGeaendert(feldText(m_wbBed));
+    if (!m_zeigt) m_kern.wbBedeutungGeaendert(geprueft(m_wbBed));
   });
   m_richtung = new QToolButton(this);
   m_richtung->setToolTip(Q("Zur anderen Hälfte des Wörterbuchs"));
@@ -395,7 +435,7 @@ void TVocEditor::aufbauen() {
   m_bed[1]->viewport()->installEventFilter(this);
   m_wbBed->viewport()->installEventFilter(this);
   connect(m_wort, &QLineEdit::textChanged, this, [this] {
-    if (!m_zeigt) m_kern.wortGeaendert(feldText(m_wort));
+    if (!m_zeigt) m_kern.wortGeaendert(geprueft(m_wort));
   });
 }
 

@@ -1,6 +1,7 @@
 #include "vocab/tvoceditorkern.h"
 
 #include "dict/database.h"
+#include "dict/meaningtext.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -137,8 +138,10 @@ bool TVocEditorKern::uebernehmen() {
   Uebernahme = true;
   const std::string alt = m_bib.Vokabel(-1);
   const bool gleicheHaelfte = m_db.IsGermanEnglish() == m_bib.Deutsch(-1);
-  const std::string wort = gleicheHaelfte ? m_db.GetWord() : m_db.GetMeaning();
+  std::string wort = gleicheHaelfte ? m_db.GetWord() : m_db.GetMeaning();
   const std::string text = gleicheHaelfte ? m_db.GetMeaning() : m_db.GetWord();
+  // "Straße" is the word of "Straße (f)": the learner's spelling stays.
+  if (zek::bareMeaning(wort) == alt) wort = alt;
   m_bib.SetVokabel(-1, wort);
 
   const std::vector<std::string> t = teile(text);
@@ -148,17 +151,20 @@ bool TVocEditorKern::uebernehmen() {
   const std::string b1 = m_bib.Bedeutung(-1, 0), b2 = m_bib.Bedeutung(-1, 1);
   std::string n1 = b1, n2 = b2;
   // Repeated take-overs alternate between "first | rest" and "first two | rest".
-  if (b1 != erster) {
-    if (t.size() < 2 || b1 != ersteZwei) {
+  // Compared without the comments and genders the dictionary adds, so that "Haus" counts
+  // as the dictionary's "Haus (n)".
+  auto gleich = [](std::string_view a, std::string_view b) { return zek::bareMeanings(a) == zek::bareMeanings(b); };
+  if (!gleich(b1, erster)) {
+    if (t.size() < 2 || !gleich(b1, ersteZwei)) {
       n1 = erster;
       n2 = r1;
-    } else if (b2 != r2) {
+    } else if (!gleich(b2, r2)) {
       n2 = r2;
     } else {
       n1 = erster;
       n2 = r1;
     }
-  } else if (b2 != r1 || r1.empty()) {
+  } else if (!gleich(b2, r1) || r1.empty()) {
     n2 = r1;
   } else {
     n1 = ersteZwei;
@@ -398,7 +404,6 @@ void TVocEditorKern::zuletztOeffnen(int slot) {
   if (slot < 0 || slot > 3 || m_zuletzt[static_cast<std::size_t>(slot)].empty()) return;
   const std::string pfad = m_zuletzt[static_cast<std::size_t>(slot)];
   if (!speicherFrage(false)) return;
-  m_bib.Leeren(true);
   m_bib.Laden(pfad, true);
   geladen();
 }

@@ -2,6 +2,7 @@
 
 #include "page/thtmlstream.h"
 #include "platform/codec.h"
+#include "platform/eigeneantworten.h"
 #include "platform/messages.h"
 #include "vocab/abfragetext.h"
 #include "vocab/tbibliothek.h"
@@ -21,10 +22,42 @@ std::string gefragtesWort(const TVokabel& v) {
   return v.Wortart == 1 && !v.Deutsch && !modal ? "to " + w : w;
 }
 
-// Two entries that must not stand side by side in one choice grid.
+// A word or meaning as the grid compares them: small letters, no final mark.
+std::string vergleichsform(std::string s) {
+  while (!s.empty() && (s.back() == '.' || s.back() == '!' || s.back() == '?' || s.back() == ' ')) s.pop_back();
+  return zek::lowerCase(s);
+}
+
+// Every meaning of an entry in all its accepted spellings ("Straße; Landstraße").
+std::vector<std::string> bedeutungsMenge(const TVokabel& v) {
+  std::vector<std::string> menge;
+  const std::string alle = v.Bedeutung2.empty() ? v.Bedeutung1 : v.Bedeutung1 + "; " + v.Bedeutung2;
+  for (const std::string& b : erweitern("", alle)) menge.push_back(vergleichsform(b));
+  return menge;
+}
+
+// Two entries that must not stand side by side in one choice grid: the same word, or one
+// meaning in common (street "Straße" beside road "Straße; Landstraße" gives two right buttons).
 bool kollidiert(const TVokabel& a, const TVokabel& b) {
-  return a.Vokabel == b.Vokabel || a.Bedeutung1 == b.Bedeutung1 || a.Vokabel == b.Bedeutung1 ||
-         a.Bedeutung1 == b.Vokabel;
+  if (vergleichsform(a.Vokabel) == vergleichsform(b.Vokabel)) return true;
+  const std::vector<std::string> ma = bedeutungsMenge(a), mb = bedeutungsMenge(b);
+  if (std::find(ma.begin(), ma.end(), vergleichsform(b.Vokabel)) != ma.end()) return true;
+  if (std::find(mb.begin(), mb.end(), vergleichsform(a.Vokabel)) != mb.end()) return true;
+  return std::any_of(ma.begin(), ma.end(), [&](const std::string& m) {
+    return !m.empty() && std::find(mb.begin(), mb.end(), m) != mb.end();
+  });
+}
+
+const char* const kTrainer = "vokabel";
+
+// The asked entry and the kind of question, as the learner's own answers are filed.
+std::string eigenerSchluessel(const TVokabel& v, bool kontext) {
+  return (kontext ? "Kontext: " : "") + v.Vokabel + " = " + v.Bedeutung1;
+}
+
+void eigeneDazu(const std::string& schluessel, std::vector<std::string>& antworten) {
+  for (std::string& e : TEigeneAntworten::global().antworten(kTrainer, schluessel))
+    if (std::find(antworten.begin(), antworten.end(), e) == antworten.end()) antworten.push_back(std::move(e));
 }
 
 bool endetMit(const std::string& s, std::string_view e) {
@@ -284,6 +317,7 @@ std::string TVokabelAbfrage::FrageSeite() {
   if (m_gefragt > 0) s += kAuswertungsLink + std::to_string(m_richtig * 100 / m_gefragt) + "%</a>";
   s += "<+h>";
   m_kontextLoesung.clear();
+  m_verworfen.clear();
   const int wurf = m_naechsterWurf >= 0 ? m_naechsterWurf : zufall(101);
   m_naechsterWurf = -1;
   const TVocAufgabe& a = m_aufgaben[std::size_t(m_aktuelleAufgabe)];
@@ -325,7 +359,9 @@ std::vector<std::string> getippteAntworten(const TVokabel& v) {
 
 void TVokabelAbfrage::frageTippen(std::string& s, const TVocAufgabe& a) {
   const TVokabel& v = a.Frage;
-  const std::vector<std::string> antworten = getippteAntworten(v);
+  std::vector<std::string> antworten = getippteAntworten(v);
+  m_eigenerSchluessel = eigenerSchluessel(v, false);
+  eigeneDazu(m_eigenerSchluessel, antworten);
   const std::string w = std::to_string(breite() - 200);
   s += "<box coords=100,120," + w + " align=m><+h>" + markupText(gefragtesWort(v));
   s += "<box coords=100,150," + w + " align=m><+d>" + wortartName(v.Wortart);
@@ -353,8 +389,10 @@ bool TVokabelAbfrage::frageKontext(std::string& s, const TVocAufgabe& a) {
   }
   if (kandidaten.empty()) return false;
   const TKandidat& k = kandidaten[kandidaten.size() == 2 ? std::size_t(zufall(2)) : 0];
-  const std::vector<std::string> antworten = erweitern("", k.strecke.innen);
+  std::vector<std::string> antworten = erweitern("", k.strecke.innen);
   if (antworten.empty()) return false;
+  m_eigenerSchluessel = eigenerSchluessel(v, true) + " / " + k.strecke.innen;
+  eigeneDazu(m_eigenerSchluessel, antworten);
   m_kontextLoesung = markupText(k.strecke.vorher) + "<u>" + markupText(k.strecke.innen) + "</u>" +
                      markupText(k.strecke.nachher);
   if (v.Deutsch) {
@@ -411,7 +449,29 @@ void TVokabelAbfrage::eintrag(std::string& s, const TVokabel& v) const {
 
 void TVokabelAbfrage::AntwortZeigen(const std::string& R) {
   if (!m_laeuft || !m_anzeige || !m_anzeige->Bereit()) return;
-  zeigen(AntwortSeite(R));
+  if (R == "eigene") {
+    if (m_verworfen.empty()) return;
+    if (!TEigeneAntworten::global().hinzufuegen(kTrainer, m_eigenerSchluessel, m_verworfen)) {
+      showMessage("Ihre Antwort konnte nicht gespeichert werden.", mb::IconStop);
+      return;
+    }
+    // The wrong answer is taken back and the question counts as solved on the last try.
+    TVocAufgabe& a = m_aufgaben[std::size_t(m_aktuelleAufgabe)];
+    --m_beantwortet;
+    --a.Durchgang;
+    m_verworfen.clear();
+    zeigen(AntwortSeite("#5+"));
+    return;
+  }
+  // A typed answer that was refused may be counted by the learner; the field goes with the
+  // page, so its text is read first.
+  const std::string eingabe = R == "-" ? m_anzeige->LetzteEingabe() : std::string();
+  std::string seite = AntwortSeite(R);
+  m_verworfen = eingabe.find_first_not_of(' ') == std::string::npos ? std::string() : eingabe;
+  if (!m_verworfen.empty())
+    seite += "<+d><box coords=100,480," + std::to_string(breite() - 200) +
+             " align=m><a href=\"\xA7vokabeleigene\" flash=flashcol>Meine Antwort war richtig</a>";
+  zeigen(seite);
 }
 
 std::string TVokabelAbfrage::AntwortSeite(const std::string& R) {

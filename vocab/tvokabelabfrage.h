@@ -38,7 +38,9 @@ class TVokabelAbfrage {
   void RundeVorbereiten();
   // weiter false: the start of a round (counters reset, round size from the argument when > 0).
   void FrageZeigen(bool weiter, int rundenGroesse);
-  // `ergebnis` as the answer widgets send it after "vokabel": "#2+", "-", "+", "[text]-".
+  // `ergebnis` as the answer widgets send it after "vokabel": "#2+", "-", "+", "[text]-"; and
+  // "eigene" from the answer page's "Meine Antwort war richtig": the refused typed answer
+  // counts as right (on the fifth try) and is kept as the learner's own.
   void AntwortZeigen(const std::string& ergebnis);
   void Weiter();
   // The interim evaluation ("vocaus").
@@ -57,6 +59,8 @@ class TVokabelAbfrage {
   const std::array<int, kStatistik>& Statistik() const { return m_statistik; }
   const std::string& LetzteAntwort() const { return m_letzteAntwort; }
   const std::string& KontextLoesung() const { return m_kontextLoesung; }
+  // The typed answer the last answer page refused, "" when it offers nothing to count.
+  const std::string& Verworfen() const { return m_verworfen; }
 
   // The question-kind draw (0..100) for the next question; tests force it, -1 draws.
   void setNaechsterWurf(int wurf) { m_naechsterWurf = wurf; }
@@ -111,5 +115,7 @@ class TVokabelAbfrage {
   std::string m_letzteAntwort;
   std::string m_kontextLoesung;
   std::string m_fortschritt;  // the counter of the page shown last
+  std::string m_eigenerSchluessel;  // the asked entry's key among the learner's own answers
+  std::string m_verworfen;
   int m_naechsterWurf = -1;
 };

@@ -177,6 +177,15 @@ void TXMultipleChoice::paintSurface() {
         const int zx = c * m_grid.cellWidth + (m_grid.cellWidth - fm.horizontalAdvance(zeile)) / 2;
         p.drawText(zx, y + z * fm.lineSpacing() + fm.ascent(), zeile);
       }
+      if (m_keyNumbers && i < 9 && i < static_cast<int>(m_items.size())) {
+        QFont small = font();
+        small.setPixelSize(std::max(9, fm.height() / 2));
+        p.setFont(small);
+        p.setPen(m_inactiveColor);
+        p.drawText(QRect(c * m_grid.cellWidth + 3, r * m_grid.cellHeight + 1, 16, m_grid.cellHeight / 2),
+                   Qt::AlignLeft | Qt::AlignTop, QString::number(i + 1));
+        p.setFont(font());
+      }
       if (i == m_highlight) {
         // A marker from the top of the column down and across to an arrow at the text.
         const int a = c * m_grid.cellWidth + 10;

@@ -41,6 +41,8 @@ class TXMultipleChoice : public QWidget {
 
   QColor HighlightColor() const { return m_highlightColor; }
   void setHighlightColor(const QColor& c) { m_highlightColor = c; update(); }
+  // Each cell shows the number key that chooses it (1 for the first).
+  void setKeyNumbers(bool on) { m_keyNumbers = on; update(); }
   QColor ActiveColor() const { return m_activeColor; }
   void setActiveColor(const QColor& c) { m_activeColor = c; update(); }
   QColor InActiveColor() const { return m_inactiveColor; }
@@ -92,6 +94,7 @@ class TXMultipleChoice : public QWidget {
   int m_lsg = 0;
   int m_selected = -1;
   int m_highlight = -1;
+  bool m_keyNumbers = false;
   int m_hover = -1;
   QColor m_highlightColor = Qt::yellow;
   QColor m_activeColor = Qt::white;

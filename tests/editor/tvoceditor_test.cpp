@@ -99,6 +99,25 @@ TEST_F(Fenster, SpecialCharacterKeysTypeIntoTheFocusedField) {
   EXPECT_EQ(bib.Bedeutung(-1, 1), T("Rüde"));
 }
 
+// Characters the library files cannot hold (typed with AltGr, or pasted past the window's
+// own paste) are refused with a message instead of being stored as "?".
+TEST_F(Fenster, CharactersWithoutACodeAreRefusedAndLineBreaksJoined) {
+  oeffnen();
+  w->WortFeld()->setFocus();
+  QTest::keyClicks(w->WortFeld(), "x");
+  QTest::keyClicks(w->WortFeld(), QString(QChar(0x2192)));  // the arrow AltGr+I gives
+  QTest::keyClicks(w->WortFeld(), "y");
+  EXPECT_EQ(bib.Vokabel(-1), "xy");
+  EXPECT_EQ(w->WortFeld()->text(), "xy");
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_NE(dialogs.messages()[0].text.find("nicht speichern"), std::string::npos);
+
+  w->BedeutungFeld(1)->setFocus();
+  w->BedeutungFeld(1)->insertPlainText(QString::fromUtf8("Geb\u00e4ude\nHeim \u2192 Zuhause"));
+  EXPECT_EQ(bib.Bedeutung(-1, 1), T("Gebäude Heim  Zuhause"));
+  EXPECT_EQ(dialogs.messages().size(), 2u);
+}
+
 TEST_F(Fenster, TheLongMeaningWarningComesOnceWhenTheFieldIsLeft) {
   oeffnen();
   w->BedeutungFeld(0)->setFocus();

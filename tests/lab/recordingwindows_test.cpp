@@ -176,6 +176,24 @@ TEST_F(RecordingWindows, WaveDbAddsAnEntryAndKeepsBlanksWhileTyping) {
   shoot(w, "wavedb-new.png");
 }
 
+// A word and file typed into an empty store are an entry, and the exit asks to save it.
+TEST_F(RecordingWindows, WaveDbTypedIntoAnEmptyStoreKeepsTheEntry) {
+  TXWaveBase leer;
+  TWaveDB w(leer);
+  w.show();
+  EXPECT_EQ(w.counter()->text(), zek::toQString("0 Eintr\xE4ge"));
+  typeInto(w.wordBox(), "kiwi");
+  typeInto(w.fileBox(), "/rec/kiwi.wav");
+  ASSERT_EQ(leer.count(), 1);
+  EXPECT_EQ(leer.entries()[0], (TWaveEntry{"kiwi", "/rec/kiwi.wav"}));
+  EXPECT_TRUE(leer.modified());
+  EXPECT_EQ(w.counter()->text(), zek::toQString("1 Eintr\xE4ge"));
+  EXPECT_EQ(w.wordBox()->text(), "kiwi");
+  m_dialogs.answer(mb::IdNo);
+  leer.saveAtExit();
+  EXPECT_EQ(m_dialogs.messages().size(), 1u);
+}
+
 TEST_F(RecordingWindows, WaveDbDeletesOnlyUnlessTheAnswerIsNo) {
   {
     TWaveDB w(m_store);

@@ -109,7 +109,57 @@ TEST_F(Bib, HugeFileIsReadOnlyUpToItsBound) {
   const std::string pfad = datei("riesig.asc", satz("a", "A") + satz("b", "B") + std::string(17u << 20, 'x'));
   EXPECT_FALSE(bib.Laden(pfad, true));
   EXPECT_EQ(woerter(), (std::vector<std::string>{"a", "b", ""}));
-  EXPECT_EQ(dialogs.texts(), std::vector<std::string>{text(TBibliotheksMeldung::FalschesFormat)});
+  EXPECT_EQ(dialogs.texts(), std::vector<std::string>{text(TBibliotheksMeldung::ZuGross)});
+
+  // A plain save would cut the file to what was read: it asks, and "Nein" keeps the file.
+  const auto groesse = std::filesystem::file_size(pfad);
+  dialogs.clear();
+  dialogs.answer(mb::IdNo);
+  EXPECT_FALSE(bib.Speichern());
+  EXPECT_EQ(std::filesystem::file_size(pfad), groesse);
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].flags, mb::YesNo | mb::IconQuestion);
+}
+
+// What a learner opens by mistake (a picture, a text) must not take the library's place,
+// nor lend it its name for the next save.
+TEST_F(Bib, FileWithNoRecordLeavesTheLibraryAsItWas) {
+  const std::string pfad = datei("a.asc", satz("a", "A"));
+  bib.Laden(pfad, true);
+  bib.SetVokabel(0, "mein");
+  const std::string bild = datei("bild.asc", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  for (const bool ersetzen : {true, false}) {
+    dialogs.clear();
+    EXPECT_FALSE(bib.Laden(bild, ersetzen));
+    EXPECT_EQ(woerter(), (std::vector<std::string>{"mein", ""}));
+    EXPECT_EQ(bib.DateiName(), pfad);
+    EXPECT_TRUE(bib.Veraendert());
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{text(TBibliotheksMeldung::FalschesFormat)});
+  }
+  EXPECT_EQ(zek::readFile(bild)->size(), 16u);
+}
+
+TEST_F(Bib, PartlyReadFileIsSavedOverOnlyAfterAQuestion) {
+  std::string d = satz("a", "A") + satz("b", "B");
+  d.resize(d.size() - 3);
+  const std::string pfad = datei("kaputt.asc", d);
+  bib.Laden(pfad, true);
+  bib.SetVokabel(0, "z");
+  dialogs.clear();
+  dialogs.answer(mb::IdNo);
+  EXPECT_FALSE(bib.Speichern(pfad));
+  EXPECT_EQ(zek::readFile(pfad), d);
+  EXPECT_TRUE(bib.Veraendert());
+  // Another name takes the library without a question, and from then on it is whole.
+  const std::string ziel = (dir.path() / "neu.asc").string();
+  EXPECT_TRUE(bib.Speichern(ziel));
+  EXPECT_TRUE(bib.Speichern());
+  EXPECT_EQ(dialogs.messages().size(), 1u);
+  // "Ja" writes what was read.
+  bib.Laden(pfad, true);
+  dialogs.answer(mb::IdYes);
+  EXPECT_TRUE(bib.Speichern());
+  EXPECT_EQ(zek::readFile(pfad), satz("a", "A"));
 }
 
 TEST_F(Bib, EmptyFileWithReplaceLeavesNoEntry) {

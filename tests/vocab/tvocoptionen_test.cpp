@@ -1,5 +1,6 @@
 #include "platform/appstate.h"
 #include "platform/codec.h"
+#include "platform/files.h"
 #include "platform/thandover.h"
 #include "platform/messages.h"
 #include "platform/settingsstore.h"
@@ -342,6 +343,26 @@ TEST_F(Optionen, AFailedOpenLeavesANewLineToTypeInto) {
   m_bib.SetBedeutung(-1, 0, "getippt");
   EXPECT_EQ(m_bib.Vokabel(-1), "typed");
   EXPECT_TRUE(m_bib.Veraendert());
+}
+
+// KVTML chosen as the type writes KVTML, whatever the name ends with; an import tells
+// which row it took as the header.
+TEST_F(Optionen, ExportTypeAndImportHeaderReachTheLearner) {
+  zek::ScriptedDialogs dialoge;
+  m_bib.LadenAus(dateiAus(woerter(2)), "", true);
+  TVocOptionen& w = fenster();
+  const std::string ziel = (m_dir.path() / "meine.txt").string();
+  dialoge.chooseFile(ziel, 1);
+  ASSERT_TRUE(w.Exportieren());
+  EXPECT_EQ(zek::readFile(ziel)->rfind("<?xml", 0), 0u);
+
+  const std::string tabelle = m_dir.write("liste.csv", "Englisch;Deutsch\nhouse;Haus\n").string();
+  dialoge.chooseFile(tabelle);
+  ASSERT_TRUE(w.Importieren());
+  EXPECT_EQ(m_bib.Anzahl(false), 1);
+  ASSERT_FALSE(dialoge.messages().empty());
+  EXPECT_NE(dialoge.messages().back().text.find("Zeile 1: als Kopfzeile gelesen"), std::string::npos)
+      << dialoge.messages().back().text;
 }
 
 TEST_F(Optionen, AbfragenClosesOnlyWhenTheQuizIsReady) {

@@ -3,6 +3,7 @@
 #include "page/htxreader.h"
 #include "page/thtmlstream.h"
 #include "platform/codec.h"
+#include "platform/eigeneantworten.h"
 #include "platform/messages.h"
 #include "platform/settingsstore.h"
 #include "tests/common/testutil.h"
@@ -16,6 +17,7 @@
 
 #include <map>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -34,6 +36,8 @@ class TTestAnzeige : public TAbfrageAnzeige {
     const auto it = aufnahmen.find(wort);
     return it == aufnahmen.end() ? std::string() : it->second;
   }
+  std::string LetzteEingabe() const override { return eingabe; }
+  std::string eingabe;
 
   bool bereit = true;
   std::vector<std::string> seiten, dateien;
@@ -204,6 +208,32 @@ TEST_F(Abfrage, DeutscheFrageInKleinerBibliothekBekommtEnglischeAuswahlen) {
   }
 }
 
+// Two buttons must never both be right: a distractor that shares one meaning with the
+// answer (street "Straße" beside road "Straße; Landstraße") stays out, whatever the case.
+TEST_F(Abfrage, KeineFalscheAntwortMitEinerGemeinsamenBedeutung) {
+  bib.Leeren(false);
+  bib.Hinzufuegen(vok("street", "Stra\xDF" "e"));
+  bib.Hinzufuegen(vok("road", "Landstra\xDF" "e; Stra\xDF" "e"));   // shares a further meaning
+  bib.Hinzufuegen(vok("lane", "Gasse [schmal]"));
+  TVokabel weg = vok("way", "Weg");
+  weg.Bedeutung2 = "stra\xDF" "e.";                                   // in the further meanings, other case
+  bib.Hinzufuegen(weg);
+  bib.Hinzufuegen(vok("Street", "Fahrbahn"));                          // the word again, capitalised
+  bib.Hinzufuegen(vok("tree", "Baum"));
+  e.Modus = TVocEinstellungen::ModusVor;
+  e.Bis = -1;
+  for (std::uint32_t seed = 1; seed < 20; ++seed) {
+    bib.setZufall(seed);
+    ASSERT_TRUE(q.Starten());
+    const TVocAufgabe& a = q.Aufgaben()[0];
+    ASSERT_EQ(a.Frage.Vokabel, "street");
+    for (std::size_t i = 1; i < a.Auswahl.size(); ++i) {
+      const std::string& w = a.Auswahl[i].Vokabel;
+      EXPECT_TRUE(w != "road" && w != "way" && w != "Street") << w;
+    }
+  }
+}
+
 TEST_F(Abfrage, OhnePoolBleibenFehlendeAuswahlenLeer) {
   woerter(2);
   e.Modus = TVocEinstellungen::ModusVor;
@@ -258,6 +288,42 @@ TEST_F(Abfrage, SeitenTexteGenau) {
             "<p><font size=4 tracking=1>go; walk<p>"
             "<+h><box coords=100,440,600 align=m><a href=\"\xA7vokabelweiter\" flash=flashcol return>Weiter</a>");
   EXPECT_EQ(q.LetzteAntwort(), "-");
+}
+
+// "Meine Antwort war richtig": the refused typed answer counts as solved on the fifth try, is
+// kept for the learner, and the entry's next typed question accepts it.
+TEST_F(Abfrage, EigeneAntwortZaehltUndBleibt) {
+  zek::test::TempDir daten("zek-eigene");
+  TEigeneAntworten::setGlobalFile(daten.path() / "eigene-antworten.txt");
+  bib.Leeren(false);
+  bib.Hinzufuegen(vok("gehen", "go; walk", 1, true));
+  e.Modus = TVocEinstellungen::ModusVor;
+  e.MultipleChoice = 0;
+  ASSERT_TRUE(q.Starten());
+  anzeige.eingabe = "stroll";
+  q.AntwortZeigen("-");
+  EXPECT_EQ(q.Verworfen(), "stroll");
+  EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "FALSCH"));
+  EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "<a href=\"\xA7vokabeleigene\" flash=flashcol>Meine Antwort war richtig</a>"));
+  q.AntwortZeigen("eigene");
+  EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "RICHTIG"));
+  EXPECT_FALSE(enthaelt(anzeige.seiten.back(), "vokabeleigene"));
+  EXPECT_EQ(q.Beantwortet(), 1);
+  EXPECT_EQ(q.Richtig(), 1);
+  EXPECT_EQ(q.Statistik()[4], 1);  // solved on the fifth try of the first pass
+  EXPECT_EQ(TEigeneAntworten(daten.path() / "eigene-antworten.txt").antworten("vokabel", "gehen = go; walk"),
+            std::vector<std::string>{"stroll"});
+  q.AntwortZeigen("eigene");  // once only
+  EXPECT_EQ(q.Richtig(), 1);
+  EXPECT_TRUE(enthaelt(q.FrageSeite(), "lsg=\"go; to go; walk; to walk; stroll\""));
+  // An empty answer or a wrong choice offers nothing to count.
+  anzeige.eingabe = "";
+  q.AntwortZeigen("-");
+  EXPECT_FALSE(enthaelt(anzeige.seiten.back(), "vokabeleigene"));
+  anzeige.eingabe = "stroll";
+  q.AntwortZeigen("[go]-");
+  EXPECT_FALSE(enthaelt(anzeige.seiten.back(), "vokabeleigene"));
+  TEigeneAntworten::setGlobalFile(TEigeneAntworten::defaultFile());
 }
 
 TEST_F(Abfrage, EintragMitAufnahmenUndBemerkungen) {
