@@ -6,6 +6,7 @@
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/messages.h"
+#include "platform/version.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -296,7 +297,10 @@ std::size_t THtxReader::readWord(std::string_view text, std::size_t pos, bool li
       std::size_t k = i + 1;
       while (k < n && wordChar(text[k]) && text[k] != ';') ++k;
       if (k < n && text[k] == ';') {
-        out.push_back(entity(text.substr(i + 1, k - i - 1)));
+        const std::string_view name = text.substr(i + 1, k - i - 1);
+        // The program's own version, for the about page.
+        if (equalsUpper(name, "VERSION")) out += zek::programVersion();
+        else out.push_back(entity(name));
         i = k + 1;
         continue;
       }

@@ -222,6 +222,11 @@ void TBibliothek::Leeren(bool leereBehalten) {
   m_dateiName.clear();
   m_teilweiseGelesen = false;
   m_veraendert = false;
+  // A range chosen for the old list means nothing for the new one.
+  if (m_einstellungen) {
+    m_einstellungen->Von = 0;
+    m_einstellungen->Bis = -1;
+  }
 }
 
 void TBibliothek::leeresEndeEntfernen() {
@@ -266,7 +271,10 @@ bool TBibliothek::einlesen(std::string_view daten, bool unvollstaendig, bool zuG
   if (!heil) melde(meldung);
   m_dateiName = pfad;
   m_teilweiseGelesen = !heil;
-  if (m_einstellungen) m_einstellungen->Bis = -1;
+  if (m_einstellungen) {
+    m_einstellungen->Bis = -1;
+    if (m_einstellungen->Von >= Anzahl(false)) m_einstellungen->Von = 0;
+  }
   leeresEndeAnhaengen();
   m_veraendert = false;
   return heil;
@@ -344,16 +352,25 @@ bool TBibliothek::IstAktiv(int index) const {
   return v.Schwierigkeit < e.NichtZuSchwer.size() && e.NichtZuSchwer[v.Schwierigkeit];
 }
 
+int TBibliothek::BereichVon() const {
+  return m_einstellungen ? std::max(m_einstellungen->Von, 0) : 0;
+}
+
+int TBibliothek::BereichBis() const {
+  // "to" -1 stays -1 in the settings, so that entries added later belong to the range.
+  return m_einstellungen && m_einstellungen->Bis >= 0 ? m_einstellungen->Bis : Anzahl(false) - 1;
+}
+
 int TBibliothek::AktivAnzahl() {
   if (!m_einstellungen) return 0;
   TVocEinstellungen& e = *m_einstellungen;
   const int n = Anzahl(false);
   if (e.Von == -1) e.Von = 0;
-  if (e.Bis == -1) e.Bis = n - 1;
-  if (n == 0 || e.Von >= n || e.Bis > n || e.Bis < e.Von) return 0;
+  const int von = e.Von, bisBereich = BereichBis();
+  if (n == 0 || von >= n || bisBereich > n || bisBereich < von) return 0;
   int aktiv = 0;
-  const int bis = std::min(e.Bis, static_cast<int>(m_eintraege.size()) - 1);
-  for (int i = std::max(e.Von, 0); i <= bis; ++i) aktiv += IstAktiv(i) ? 1 : 0;
+  const int bis = std::min(bisBereich, static_cast<int>(m_eintraege.size()) - 1);
+  for (int i = std::max(von, 0); i <= bis; ++i) aktiv += IstAktiv(i) ? 1 : 0;
   return aktiv;
 }
 
@@ -367,7 +384,7 @@ bool TBibliothek::BibliothekGeladen() {
   if (m_einstellungen) {
     TVocEinstellungen& e = *m_einstellungen;
     if (e.Von < 0 || e.Von >= n - 1) e.Von = 0;
-    if (e.Bis < 0 || e.Bis >= n - 1) e.Bis = n - 1;
+    if (e.Bis < 0 || e.Bis >= n - 1) e.Bis = -1;  // up to the end, however the library grows
   }
   return true;
 }

@@ -75,6 +75,9 @@ class TBibliothek {
   int ZaehleSprache(bool deutsch, int von, int bis) const;
   bool IstAktiv(int index) const;
   int AktivAnzahl();
+  // The settings' range as list indexes: "from" -1 is 0, "to" -1 the last non-blank entry.
+  int BereichVon() const;
+  int BereichBis() const;
 
   int Hinzufuegen(const TVokabel& v);
   void LeerAnhaengen();

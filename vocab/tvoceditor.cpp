@@ -8,6 +8,7 @@
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/messages.h"
+#include "vocab/bibliotheksinfo.h"
 #include "vocab/editorpruefungen.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tbinfo.h"
@@ -192,7 +193,10 @@ TVocEditor::TVocEditor(TBibliothek& bib, TXDatabase& db, QWidget* parent)
   m_kern.OnWoerterbuch = [this] { woerterbuchZeigen(); };
   m_kern.OnWortFokus = [this] { m_wort->setFocus(); };
   m_kern.OnWbWortFokus = [this] { m_wbWort->setFocus(); };
-  m_kern.OnName = [this] { m_name->setText(zek::toQString(m_kern.bibliothek().AnzeigeName())); };
+  m_kern.OnName = [this] {
+    m_name->setText(namensZeile(m_kern.bibliothek().AnzeigeName(), m_name->fontMetrics(), m_name->width()));
+    m_name->setToolTip(zek::toQString(m_kern.bibliothek().DateiName()));
+  };
   m_kern.OnZuletzt = [this] {
     for (int i = 0; i < 4; ++i) {
       const std::string& p = m_kern.Zuletzt()[static_cast<std::size_t>(i)];
@@ -498,7 +502,7 @@ void TVocEditor::menues() {
     const char* zeichen;  // UTF-8
     QKeySequence taste;
   } zeichen[] = {
-      {"â", "â", QKeySequence(Qt::CTRL | Qt::Key_A)},
+      {"â", "â", {}},  // Ctrl+A selects all, as in every text field
       {"ê", "ê", QKeySequence(Qt::CTRL | Qt::Key_E)},
       {"î", "î", QKeySequence(Qt::CTRL | Qt::Key_I)},
       {"ô", "ô", QKeySequence(Qt::CTRL | Qt::Key_O)},
@@ -520,7 +524,6 @@ void TVocEditor::menues() {
       {"Ç", "Ç", QKeySequence(Qt::SHIFT | Qt::Key_F5)},
       {"Ñ", "Ñ", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)},
       {nullptr, nullptr, {}},
-      // Ctrl+A belongs to "â": one key for two items would fire neither.
       {"¿", "¿", QKeySequence(Qt::CTRL | Qt::Key_F)},
       {"¡", "¡", {}},
   };
@@ -667,6 +670,7 @@ void TVocEditor::zeichenEinfuegen(const std::string& zeichen) {
 }
 
 bool TVocEditor::eventFilter(QObject* o, QEvent* e) {
+  if (e->type() == QEvent::FocusOut && o == m_bed[0]) m_kern.langeBedeutungMelden();
   if (e->type() == QEvent::ShortcutOverride) {
     // The fields would keep Ctrl+A, Ctrl+K, Ctrl+Y, the clipboard keys and Ctrl+Del for
     // themselves; they belong to the window's menus.
@@ -723,7 +727,19 @@ void TVocEditor::kontrolleSetzen(bool an) {
     if (qobject_cast<QMenuBar*>(w)) continue;
     w->setEnabled(!an);
   }
-  if (!an && m_kern.OnZuletzt) m_kern.OnZuletzt();
+  if (an) return;
+  // A recording or playback still running keeps the other two buttons off.
+  if (m_aufnahme->isChecked()) {
+    m_abspielen->setEnabled(false);
+    m_speichern->setEnabled(false);
+  } else if (m_abspielen->isChecked()) {
+    m_aufnahme->setEnabled(false);
+    m_speichern->setEnabled(false);
+  }
+  // The checks switch "Ständig nachschlagen" and "Mult. Choice kontrollieren" themselves.
+  m_aStaendig->setChecked(m_kern.schalter().staendigNachschlagen);
+  m_aMc->setChecked(m_kern.schalter().mcKontrollieren);
+  if (m_kern.OnZuletzt) m_kern.OnZuletzt();
 }
 
 void TVocEditor::pruefung(void (*lauf)(TEditorZugriff&)) {

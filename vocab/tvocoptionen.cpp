@@ -559,7 +559,9 @@ void TVocOptionen::Aktualisieren() {
     m_bis->setCurrentIndex(bis);
   }
   for (std::size_t i = 0; i < m_stufen.size(); ++i) m_stufen[i]->setChecked(m_e.NichtZuSchwer[i]);
-  m_name->setText(zek::toQString(m_bib.AnzeigeName()) + "\n" + QString::number(n) + " Vokabeln");
+  m_name->setText(namensZeile(m_bib.AnzeigeName(), m_name->fontMetrics(), m_name->width()) + "\n" +
+                  QString::number(n) + " Vokabeln");
+  m_name->setToolTip(zek::toQString(m_bib.DateiName()));
   m_fuellt = false;
   proRundeAnpassen();
   Pruefen();
@@ -578,10 +580,12 @@ void TVocOptionen::vonBisGewaehlt() {
 bool TVocOptionen::Pruefen() {
   if (!m_indizes.empty() && m_von->currentIndex() >= 0 && m_bis->currentIndex() >= 0) {
     m_e.Von = m_indizes[static_cast<std::size_t>(m_von->currentIndex())];
-    m_e.Bis = m_indizes[static_cast<std::size_t>(m_bis->currentIndex())];
+    // The last item stands for "up to the end": entries added later belong to the range.
+    const int bis = m_bis->currentIndex();
+    m_e.Bis = bis + 1 == static_cast<int>(m_indizes.size()) ? -1 : m_indizes[static_cast<std::size_t>(bis)];
   }
   const int aktiv = m_bib.AktivAnzahl();
-  const bool ok = aktiv > 0 && !(m_e.Modus == TVocEinstellungen::ModusKreuzUndQuer && aktiv < m_e.ProRunde);
+  const bool ok = TVokabelAbfrage::Abfragbar(m_e, aktiv);
   m_aktiv->setText(QString::number(aktiv) + " davon aktiv");
   QPalette p = m_aktiv->palette();
   p.setColor(QPalette::WindowText, ok ? kGelb : kRot);
@@ -620,11 +624,7 @@ bool TVocOptionen::Oeffnen() {
   r.directory = Dirs().UserVocabDir;
   const auto gewaehlt = dateiFragen(r);
   if (!gewaehlt) return false;
-  const std::string dir = zek::directoryPart(*gewaehlt);
-  if (!dir.empty() && dir != Dirs().UserVocabDir) {
-    Dirs().UserVocabDir = dir;
-    saveDirectorySettings(1);
-  }
+  bibliotheksOrdnerMerken(*gewaehlt);
   const bool ok = m_bib.Laden(*gewaehlt, true);
   nachLaden();
   return ok;
@@ -713,7 +713,10 @@ bool TVocOptionen::ZuletztOeffnen(int slot) {
 bool TVocOptionen::speichernNach(const std::string& pfad) {
   const bool ok = m_bib.Speichern(pfad);
   // Only a library that now has its file goes into the recent list.
-  if (ok) zuletztMerken();
+  if (ok) {
+    zuletztMerken();
+    bibliotheksOrdnerMerken(pfad);
+  }
   Aktualisieren();
   return ok;
 }

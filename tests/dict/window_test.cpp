@@ -1,4 +1,5 @@
 #include "dict/txwb.h"
+#include "dict/wordlookup.h"
 
 #include "dict/database.h"
 #include "dict/dictfollower.h"
@@ -216,6 +217,32 @@ TEST_F(WindowTest, BrowsingKeepsNineNeighboursWithTheNearestSelected) {
   typeText(w().keywordEdit(), "u");  // "hou"
   EXPECT_EQ(cell(w(), w().grid()->currentIndex().row(), 1), "house");
   EXPECT_EQ(w().keywordEdit()->text(), "hou");
+}
+
+TEST_F(WindowTest, AWordRightClickedOnAPageOpensTheBrowsePanelInTheHalfThatHoldsIt) {
+  struct Case {
+    const char* clicked;
+    int half;
+    const char* current;  // the entry the cursor lands on
+    bool found;
+  };
+  const Case cases[] = {
+      {"house", 0, "house", true},  {"House", 0, "house", true},  // a capital at a sentence start
+      {"Haus", 1, "Haus", true},  // only the German half has it
+      {"hou", 0, "house", false},   // unknown: the nearest entry of the English half
+  };
+  for (const Case& c : cases) {
+    m_db.SetGermanEnglish(false);
+    const zek::TWordLookup where = zek::findWordForLookup(m_db, c.clicked);
+    EXPECT_EQ(where.found, c.found) << c.clicked;
+    EXPECT_EQ(m_db.Half(), 0) << "the lookup leaves the half as it was";
+    zek::showWordInDictionary(w(), c.clicked);
+    EXPECT_TRUE(w().isVisible());
+    EXPECT_EQ(w().panel(), TXWb::pnBlaettern) << c.clicked;
+    EXPECT_EQ(m_db.Half(), c.half) << c.clicked;
+    EXPECT_EQ(m_db.GetWord(-1), c.current) << c.clicked;
+    EXPECT_EQ(zek::fromQString(w().keywordEdit()->text()), where.word) << c.clicked;
+  }
 }
 
 TEST_F(WindowTest, PickingAGridRowGoesToTheEntryAndTheEditPanel) {
@@ -448,6 +475,38 @@ TEST_F(WindowTest, SpeechButtonShowsOnlyForAnEnglishWordWithARecording) {
   EXPECT_FALSE(w().speechButton()->isVisibleTo(w().panelWidget(TXWb::pnBearbeiten)));
 }
 
+TEST_F(WindowTest, NoSpeechButtonForARecordingWhoseNameHoldsAQuote) {
+  const std::string zitat = zek::fromPath(m_dir.write("q\"uote.wav", "RIFF"));
+  m_store.append("hunt", zitat);
+  w().show();
+  m_db.GotoEntry("hunt", "Bedeutung von hunt");
+  EXPECT_FALSE(w().speechButton()->isVisibleTo(w().panelWidget(TXWb::pnBearbeiten)));
+  take();
+  w().SprachausgabeClick();
+  EXPECT_TRUE(take().empty());
+}
+
+TEST_F(WindowTest, AClickOnTheHighlightedRowPicksItToo) {
+  w().show();
+  zek::test::click(w().tabButton(TXWb::pnBlaettern), {10, 10});
+  w().keywordEdit()->setFocus();
+  typeText(w().keywordEdit(), "hou");
+  const QModelIndex markiert = w().grid()->currentIndex();
+  ASSERT_EQ(cell(w(), markiert.row(), 1), "house");
+  ASSERT_EQ(w().panel(), TXWb::pnBlaettern);
+  const QRect zeile = w().grid()->visualRect(markiert);
+  zek::test::click(w().grid()->viewport(), zeile.center());
+  EXPECT_EQ(w().panel(), TXWb::pnBearbeiten);
+  EXPECT_EQ(w().wordEdit()->text(), "house");
+
+  // The edit panel has moved on to the next entry; the row still highlighted picks "house" again.
+  m_db.Next();
+  ASSERT_EQ(w().wordEdit()->text(), "hunt");
+  zek::test::click(w().grid()->viewport(), w().grid()->visualRect(w().grid()->currentIndex()).center());
+  EXPECT_EQ(w().wordEdit()->text(), "house");
+  EXPECT_EQ(m_db.GetWord(-1), "house");
+}
+
 TEST_F(WindowTest, DoubleClicksSpeakTheEnglishText) {
   w().searchEdit()->setText("hou");
   w().SuchenClick();
@@ -490,7 +549,9 @@ TEST_F(WindowTest, ClosingHidesAndDestroySavesAndRemembersTheNames) {
   window.reset();
   TXDatabase again;
   again.LoadFromFile(file);
-  EXPECT_EQ(again.GetWord(0), "yard");
+  // The renamed entry took its place in the order before it was saved.
+  EXPECT_EQ(again.GetWord(again.Count() - 1), "yard");
+  EXPECT_EQ(again.GetWord(0), "go");
 }
 
 }  // namespace

@@ -116,6 +116,21 @@ TEST_F(RecordingWindows, WaveDbShowsTheCurrentEntryAndFollowsTheStore) {
             "und der korrekte Pfad eingestellt ist.");
 }
 
+TEST_F(RecordingWindows, WaveDbPlaysNoFileWhoseNameHoldsAQuote) {
+  // A store in the text form can name any file; this one exists.
+  const std::string zitat = zek::fromPath(m_dir.write("q\"uote.wav", "RIFF"));
+  m_store.append("quote", zitat);
+  TWaveDB w(m_store);
+  w.show();
+  typeInto(w.searchBox(), "quo");
+  ASSERT_EQ(w.wordBox()->text(), "quote");
+  m_log.clear();
+  w.playButton()->click();
+  EXPECT_TRUE(m_log.empty()) << m_log.front();
+  ASSERT_EQ(m_dialogs.messages().size(), 1u);
+  EXPECT_EQ(m_dialogs.messages()[0].text, "Der Dateiname darf weder \" noch > enthalten.");
+}
+
 TEST_F(RecordingWindows, WaveDbAddsAnEntryAndKeepsBlanksWhileTyping) {
   TWaveDB w(m_store);
   w.show();

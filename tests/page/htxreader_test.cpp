@@ -1,4 +1,5 @@
 #include "page/htxreader.h"
+#include "platform/version.h"
 #include "page/itemdump.h"
 #include "page/targetpath.h"
 
@@ -116,6 +117,14 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"a <b", "a _"}, Case{"<pre>a  b\r\n c</pre> d", "a  b\r c _ d"},
 Case{"\xE4pfel s\xFC\xDF", "\xE4pfel _ s\xFC\xDF"},
                     Case{"<title>Seite &amp; Mehr</title>x", "x"}, Case{"<br><p>", "br p"}));
+
+TEST(Reader, TheVersionEntityIsTheProgramsVersion) {
+  // The about page shows the version of the build it runs in.
+  const std::string version = zek::programVersion();
+  ASSERT_FALSE(version.empty());
+  EXPECT_EQ(shape(readPlain("Version &version;")), "Version _ " + version);
+  EXPECT_EQ(shape(readPlain("&VERSION;.")), version + ".");
+}
 
 class Styles : public testing::TestWithParam<Case> {};
 

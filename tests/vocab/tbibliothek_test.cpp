@@ -7,6 +7,7 @@
 #include "tests/vocab/vocabfixtures.h"
 #include "vocab/bibliotheksmeldungen.h"
 #include "vocab/tvoceinstellungen.h"
+#include "vocab/tzuletztliste.h"
 
 #include <gtest/gtest.h>
 
@@ -316,7 +317,8 @@ TEST_F(Bib, ActiveCountAndRange) {
   struct Fall {
     int von, bis, anzahl, vonDanach, bisDanach;
   };
-  const Fall faelle[] = {{-1, -1, 4, 0, 3}, {1, 2, 2, 1, 2}, {4, -1, 0, 4, 3},
+  // "to" -1 is kept: it stands for the end of the list, wherever that is later.
+  const Fall faelle[] = {{-1, -1, 4, 0, -1}, {1, 2, 2, 1, 2}, {4, -1, 0, 4, -1},
                          {0, 5, 0, 0, 5},   {0, 4, 4, 0, 4}, {3, 2, 0, 3, 2}};
   for (const Fall& f : faelle) {
     einstellungen.Von = f.von;
@@ -327,6 +329,76 @@ TEST_F(Bib, ActiveCountAndRange) {
   }
 }
 
+TEST_F(Bib, RangeUpToTheEndFollowsTheLibrary) {
+  einstellungen.NichtZuSchwer.fill(true);
+  einstellungen.Richtung = TVocEinstellungen::RichtungBeides;
+  fuelle({vok("a", "A"), vok("b", "B"), vok("c", "C")});
+  EXPECT_EQ(bib.AktivAnzahl(), 3);
+  // Typed into the editor's new line, appended, and the whole library reversed.
+  bib.SetVokabel(3, "d");
+  bib.SetBedeutung(3, 0, "D");
+  bib.Hinzufuegen(vok("e", "E"));
+  EXPECT_EQ(bib.AktivAnzahl(), 5);
+  EXPECT_EQ(bib.BereichBis(), 4);
+  bib.Umkehren();
+  EXPECT_EQ(bib.AktivAnzahl(), 10);
+  EXPECT_TRUE(bib.BibliothekGeladen());
+  bib.Hinzufuegen(vok("f", "F"));
+  EXPECT_EQ(bib.AktivAnzahl(), 11);
+}
+
+TEST_F(Bib, EveryLoadKeepsTheRangeInsideTheList) {
+  einstellungen.NichtZuSchwer.fill(true);
+  einstellungen.Richtung = TVocEinstellungen::RichtungBeides;
+  const std::string drei = satz("a", "A") + satz("b", "B") + satz("c", "C");
+  struct Fall {
+    const char* wie;
+    int von, bis;
+    bool ersetzen;
+    int aktiv;
+  };
+  // A range chosen in a 20-entry library, then a library of 3 loaded, replacing or added to a list of 1.
+  const Fall faelle[] = {{"replace", 15, 17, true, 3}, {"replace", 2, 2, true, 3}, {"add", 15, 17, false, 4},
+                         {"add", 1, 1, false, 3}};
+  for (const Fall& f : faelle) {
+    fuelle({vok("x", "X")});
+    einstellungen.Von = f.von;
+    einstellungen.Bis = f.bis;
+    bib.LadenAus(drei, "drei.asc", f.ersetzen);
+    EXPECT_EQ(bib.AktivAnzahl(), f.aktiv) << f.wie << " " << f.von;
+  }
+  fuelle({vok("x", "X")});
+  einstellungen.Von = 5;
+  bib.Leeren(true);
+  EXPECT_EQ(einstellungen.Von, 0);
+  EXPECT_EQ(einstellungen.Bis, -1);
+}
+
+TEST_F(Bib, TheLibraryOfTheLastRunOpensAgainQuietly) {
+  const std::string pfad = datei("zuletzt.asc", satz("a", "A") + satz("b", "B"));
+  bib.LadenAus(satz("a", "A") + satz("b", "B"), pfad, true);
+  geladeneMerken(bib, store);
+  TBibliothek neu;
+  neu.setEinstellungen(&einstellungen);
+  EXPECT_TRUE(geladeneOeffnen(neu, store));
+  EXPECT_EQ(neu.DateiName(), pfad);
+  EXPECT_EQ(neu.Anzahl(false), 2);
+  EXPECT_FALSE(neu.Veraendert());
+  // Gone, broken, or no library at the end: nothing opens and nothing is said.
+  for (const std::string& inhalt : {std::string(), satz("a", "A") + "kaputt\r\n"}) {
+    if (inhalt.empty()) std::filesystem::remove(pfad);
+    else datei("zuletzt.asc", inhalt);
+    TBibliothek leer;
+    EXPECT_FALSE(geladeneOeffnen(leer, store));
+    EXPECT_EQ(leer.Anzahl(false), 0);
+  }
+  bib.Leeren(true);
+  geladeneMerken(bib, store);
+  TBibliothek ohne;
+  EXPECT_FALSE(geladeneOeffnen(ohne, store));
+  EXPECT_TRUE(dialogs.messages().empty());
+}
+
 TEST_F(Bib, BibliothekGeladen) {
   EXPECT_FALSE(bib.BibliothekGeladen());
   EXPECT_EQ(dialogs.texts(), std::vector<std::string>{text(TBibliotheksMeldung::KeineBibliothek)});
@@ -335,7 +407,7 @@ TEST_F(Bib, BibliothekGeladen) {
   struct Fall {
     int von, bis, vonDanach, bisDanach;
   };
-  const Fall faelle[] = {{-1, -1, 0, 2}, {1, 1, 1, 1}, {2, 7, 0, 2}, {0, 2, 0, 2}};
+  const Fall faelle[] = {{-1, -1, 0, -1}, {1, 1, 1, 1}, {2, 7, 0, -1}, {0, 2, 0, -1}};
   for (const Fall& f : faelle) {
     einstellungen.Von = f.von;
     einstellungen.Bis = f.bis;
