@@ -18,6 +18,7 @@
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
@@ -389,6 +390,20 @@ void TSprachlabor::fokusAufEingabe() {
 void TSprachlabor::showEvent(QShowEvent* e) {
   TTrainerWindow::showEvent(e);
   fokusAufEingabe();
+}
+
+void TSprachlabor::keyPressEvent(QKeyEvent* e) {
+  // Once the sentence is answered the field is gone: Return goes on to the next one.
+  if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && m_eingabe->isHidden()) {
+    WeiterClick();
+    return;
+  }
+  // Escape leaves the lab as "home" does.
+  if (e->key() == Qt::Key_Escape) {
+    HomeClick();
+    return;
+  }
+  TTrainerWindow::keyPressEvent(e);
 }
 
 void TSprachlabor::WeiterClick() {

@@ -87,6 +87,7 @@ class TSprachlabor : public TTrainerWindow {
   void contextMenuEvent(QContextMenuEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
   void showEvent(QShowEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:

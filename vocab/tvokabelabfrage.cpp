@@ -105,7 +105,17 @@ int TVokabelAbfrage::breite() const { return m_anzeige ? m_anzeige->Breite() : 8
 
 // ---- start
 
+bool TVokabelAbfrage::Abfragbar(const TVocEinstellungen& e, int aktiv) {
+  if (aktiv <= 0) return false;
+  if (e.Modus != TVocEinstellungen::ModusKreuzUndQuer) return true;
+  const int proRunde = e.ProRunde > 0 ? e.ProRunde : 10;
+  return aktiv >= proRunde || aktiv > 5;
+}
+
 bool TVokabelAbfrage::QuizBereit() {
+  // A quiz started from a page before the options or the editor ran would otherwise ask
+  // with the initial values, in which no difficulty is switched on.
+  if (TVocEinstellungen* e = m_bib.Einstellungen()) e->LadenFallsNoetig();
   const auto& eintraege = m_bib.Eintraege();
   if (std::none_of(eintraege.begin(), eintraege.end(), [](const TVokabel& v) { return !v.istLeer(); })) {
     showMessage("Noch keine Bibliothek geladen! Was soll ich abfragen??" "?!", mb::Ok | mb::IconExclamation);
@@ -153,13 +163,13 @@ void TVokabelAbfrage::RundeVorbereiten() {
   } else {
     m_aufgaben.assign(kMindestPlaetze, TVocAufgabe{});
     if (e.Modus == TVocEinstellungen::ModusVor) {
-      m_cursor = e.Von;
+      m_cursor = m_bib.BereichVon();
       m_schritt = 1;
-      m_ende = e.Bis;
+      m_ende = m_bib.BereichBis();
     } else {
-      m_cursor = e.Bis;
+      m_cursor = m_bib.BereichBis();
       m_schritt = -1;
-      m_ende = e.Von;
+      m_ende = m_bib.BereichVon();
     }
     folgeFuellen(0);
     const int n = 4 + zufall(4);
@@ -170,9 +180,8 @@ void TVokabelAbfrage::RundeVorbereiten() {
 }
 
 void TVokabelAbfrage::zufallsFrage(int k) {
-  const TVocEinstellungen& e = *m_bib.Einstellungen();
-  const int von = std::max(e.Von, 0);
-  const int bis = std::min(e.Bis, static_cast<int>(m_bib.Eintraege().size()) - 1);
+  const int von = m_bib.BereichVon();
+  const int bis = std::min(m_bib.BereichBis(), static_cast<int>(m_bib.Eintraege().size()) - 1);
   const long long r = bis - von + 1;
   std::vector<std::string> bedeutungen;  // the slots' first meanings, lower-cased once
   bedeutungen.reserve(static_cast<std::size_t>(k));
@@ -215,10 +224,8 @@ bool TVokabelAbfrage::folgeFuellen(int k) {
 }
 
 int TVokabelAbfrage::ZufallsAufgabe(TVocAufgabe& a) {
-  const TVocEinstellungen& e = *m_bib.Einstellungen();
-  const int von = std::max(e.Von, 0);
-  const int bis = e.Bis < 0 ? static_cast<int>(m_bib.Eintraege().size()) - 1
-                            : std::min(e.Bis, static_cast<int>(m_bib.Eintraege().size()) - 1);
+  const int von = m_bib.BereichVon();
+  const int bis = std::min(m_bib.BereichBis(), static_cast<int>(m_bib.Eintraege().size()) - 1);
   if (bis < von) return -1;
   const int r = bis - von + 1;
   // Draws first; a sparse range is then searched, so that the draw always ends.
@@ -261,9 +268,29 @@ void TVokabelAbfrage::falscheAntworten(TVocAufgabe& a) {
 
 // ---- pages
 
-void TVokabelAbfrage::kopf(std::string& s) const {
+std::string TVokabelAbfrage::fortschritt(bool nachAntwort, bool richtig) const {
+  // Which question of the pass (random rounds) or of the range (in order) this is: asked
+  // again after a wrong answer, a question does not count twice.
+  int k = 0, n = 0;
+  if (zufaellig()) {
+    const int d = std::max(m_durchgang, 0);
+    n = d < static_cast<int>(m_proDurchgang.size()) ? m_proDurchgang[std::size_t(d)] : 0;
+    const int offen = static_cast<int>(std::count_if(m_aufgaben.begin(), m_aufgaben.begin() + m_rundenGroesse,
+                                                     [d](const TVocAufgabe& a) { return a.Durchgang == d; }));
+    k = n - offen + (nachAntwort ? 0 : 1);
+    const std::string zahlen = std::to_string(std::clamp(k, 1, std::max(n, 1))) + " / " + std::to_string(n);
+    if (d == 0) return zahlen;
+    return (d == 1 ? std::string() : std::to_string(d) + ". ") + "Wiederholung: " + zahlen;
+  }
+  n = m_rundenGroesse;
+  k = m_richtig + (nachAntwort && richtig ? 0 : 1);
+  return std::to_string(std::clamp(k, 1, std::max(n, 1))) + " / " + std::to_string(n);
+}
+
+void TVokabelAbfrage::kopf(std::string& s, bool nachAntwort, bool richtig) {
+  m_fortschritt = fortschritt(nachAntwort, richtig);
   s += "<include href=\"vokab.htx\">";
-  s += "<box coords=0,40,400 align=m><+d>" + std::to_string(m_gefragt + 1) + " / " + std::to_string(m_rundenGroesse);
+  s += "<box coords=0,40,400 align=m><+d>" + m_fortschritt;
   s += "<box coords=400,40,400 align=m><+d>";
 }
 
@@ -286,7 +313,7 @@ void TVokabelAbfrage::FrageZeigen(bool weiter, int rundenGroesse) {
 
 std::string TVokabelAbfrage::FrageSeite() {
   std::string s;
-  kopf(s);
+  kopf(s, false, false);
   if (m_gefragt > 0) s += kAuswertungsLink + std::to_string(m_richtig * 100 / m_gefragt) + "%</a>";
   s += "<+h>";
   m_kontextLoesung.clear();
@@ -318,12 +345,21 @@ std::string TVokabelAbfrage::toleranzMerkmal() const {
   return e && e->Grosszuegig ? " tolerant" : "";
 }
 
-void TVokabelAbfrage::frageTippen(std::string& s, const TVocAufgabe& a) {
-  const TVokabel& v = a.Frage;
+namespace {
+
+std::vector<std::string> getippteAntworten(const TVokabel& v) {
   const char* prefix = v.Wortart == 1 && v.Deutsch ? "(to) " : "";
   std::vector<std::string> antworten = erweitern(prefix, v.Bedeutung1);
   if (!v.Bedeutung2.empty())
     for (const std::string& teil : bedeutungsTeile(v.Bedeutung2)) varianten(prefix, teil, antworten);
+  return antworten;
+}
+
+}  // namespace
+
+void TVokabelAbfrage::frageTippen(std::string& s, const TVocAufgabe& a) {
+  const TVokabel& v = a.Frage;
+  std::vector<std::string> antworten = getippteAntworten(v);
   m_eigenerSchluessel = eigenerSchluessel(v, false);
   eigeneDazu(m_eigenerSchluessel, antworten);
   const std::string w = std::to_string(breite() - 200);
@@ -359,6 +395,19 @@ bool TVokabelAbfrage::frageKontext(std::string& s, const TVocAufgabe& a) {
   eigeneDazu(m_eigenerSchluessel, antworten);
   m_kontextLoesung = markupText(k.strecke.vorher) + "<u>" + markupText(k.strecke.innen) + "</u>" +
                      markupText(k.strecke.nachher);
+  if (v.Deutsch) {
+    const std::vector<std::string> englisch = getippteAntworten(v);
+    const bool englischerSatz = std::any_of(antworten.begin(), antworten.end(), [&englisch](const std::string& x) {
+      return std::any_of(englisch.begin(), englisch.end(), [&x](const std::string& y) { return zek::equalsNoCase(x, y); });
+    });
+    if (!englischerSatz) {
+      // A German sentence around a German entry: its gap would ask for the German word.
+      // The sentence shows the word in place, and the English is typed below it.
+      frageTippen(s, a);
+      s += "<box coords=100,190," + std::to_string(breite() - 200) + " align=m><+d>" + m_kontextLoesung;
+      return true;
+    }
+  }
   const std::string tip = k.tip ? v.Bedeutung1 : std::string();
   s += "<box coords=100,80," + std::to_string(breite() - 200) + " align=m><+h>" + markupText(k.strecke.vorher);
   s += "<a gap lsg=\"" + verbunden(antworten, "; ") + "\" help=\"" +
@@ -428,8 +477,6 @@ void TVokabelAbfrage::AntwortZeigen(const std::string& R) {
 std::string TVokabelAbfrage::AntwortSeite(const std::string& R) {
   ++m_beantwortet;
   TVocAufgabe& a = m_aufgaben[std::size_t(m_aktuelleAufgabe)];
-  std::string s;
-  kopf(s);
   const bool richtig = endetMit(R, "+");
   if (richtig) {
     ++m_richtig;
@@ -441,6 +488,8 @@ std::string TVokabelAbfrage::AntwortSeite(const std::string& R) {
   } else {
     ++a.Durchgang;
   }
+  std::string s;
+  kopf(s, true, richtig);
   s += kAuswertungsLink + std::to_string(m_richtig * 100 / (m_gefragt + 1)) + "%</a><+h>";
   s += "<box coords=0,160," + std::to_string(breite()) + " align=m><font size=210 color=richtig>";
   s += richtig ? "RICHTIG" : "FALSCH";
@@ -579,6 +628,7 @@ void TVokabelAbfrage::weiterFolge() {
 }
 
 void TVokabelAbfrage::Zwischenstand() {
+  // Before any quiz there is nothing to count: no "1 / 0".
   auswerten(m_beantwortet > 0 ? m_richtig * 100 / m_beantwortet : 0, -1, "",
-            std::to_string(m_gefragt + 1) + " / " + std::to_string(m_rundenGroesse), "");
+            m_fortschritt.empty() ? "Noch keine Vokabeln abgefragt." : m_fortschritt, "");
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 class TBibliothek;
+class TVocEinstellungen;
 class TRes;
 class THTMLStream;
 
@@ -26,8 +27,12 @@ class TVokabelAbfrage {
   void setAnzeige(TAbfrageAnzeige* anzeige) { m_anzeige = anzeige; }
   TAbfrageAnzeige* Anzeige() const { return m_anzeige; }
 
-  // Readiness check; false after a message (callers then open the trainer options).
+  // Readiness check; false after a message (callers then open the trainer options). Loads
+  // the stored settings first when this run has not read them yet.
   bool QuizBereit();
+  // Whether QuizBereit would start with `aktiv` active entries (a random round of more
+  // than five is shortened to what is there).
+  static bool Abfragbar(const TVocEinstellungen& e, int aktiv);
   // The start: the check, the round, the first question. False when not ready.
   bool Starten();
   void RundeVorbereiten();
@@ -78,7 +83,8 @@ class TVokabelAbfrage {
   void belegen(TVocAufgabe& a, const TVokabel& v);
   void falscheAntworten(TVocAufgabe& a);
   void leeren(TVocAufgabe& a) const;
-  void kopf(std::string& s) const;
+  std::string fortschritt(bool nachAntwort, bool richtig) const;
+  void kopf(std::string& s, bool nachAntwort, bool richtig);
   void frageMC(std::string& s, const TVocAufgabe& a) const;
   void frageTippen(std::string& s, const TVocAufgabe& a);
   bool frageKontext(std::string& s, const TVocAufgabe& a);
@@ -108,6 +114,7 @@ class TVokabelAbfrage {
   std::array<int, kStatistik> m_statistik{};
   std::string m_letzteAntwort;
   std::string m_kontextLoesung;
+  std::string m_fortschritt;  // the counter of the page shown last
   std::string m_eigenerSchluessel;  // the asked entry's key among the learner's own answers
   std::string m_verworfen;
   int m_naechsterWurf = -1;

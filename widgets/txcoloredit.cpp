@@ -120,11 +120,34 @@ int tXColorEdit::TextWidthOf(const std::string& text) const {
   return QFontMetrics(m_font).horizontalAdvance(zek::toQString(text));
 }
 
+static void drawFieldChar(QPainter& p, int x, int baseline, char c, bool red, const QFontMetrics& fm) {
+  const int w = fm.horizontalAdvance(QLatin1Char(c));
+  if (c == '_') {
+    // Placeholders of the help pattern stand apart, so their letters can be counted.
+    const int y = baseline + std::max(1, fm.descent() / 2);
+    p.fillRect(QRect(x + 1, y, std::max(1, w - 3), std::max(1, fm.lineWidth())), p.pen().color());
+    return;
+  }
+  if (c == ' ' && red) {
+    // A blank that does not belong there: red paint would not show on it, a red bar does.
+    p.fillRect(QRect(x + 1, baseline - fm.ascent() / 2, std::max(2, w - 2), std::max(2, fm.ascent() / 2)),
+               QColor(255, 0, 0));
+    return;
+  }
+  p.drawText(x, baseline, zek::toQString(std::string_view(&c, 1)));
+}
+
 void tXColorEdit::repaintSurface() {
   const QSize size = QWidget::size();
-  if (m_surface.size() != size) m_surface = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  // Drawn at the screen's pixel ratio, so typed text is as sharp as the page's own.
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = (QSizeF(size.expandedTo(QSize(1, 1))) * ratio).toSize();
+  if (m_surface.size() != pixels || m_surface.devicePixelRatio() != ratio) {
+    m_surface = QImage(pixels, QImage::Format_RGB32);
+    m_surface.setDevicePixelRatio(ratio);
+  }
   QPainter p(&m_surface);
-  p.fillRect(m_surface.rect(), m_color);
+  p.fillRect(QRect(QPoint(0, 0), size), m_color);
   if (m_border) {
     p.setPen(Qt::black);
     p.drawRect(0, 0, size.width() - 1, size.height() - 1);
@@ -157,7 +180,7 @@ void tXColorEdit::repaintSurface() {
     const bool red = i < m_farbe.size() && m_farbe[i] != '0';
     p.setPen(red ? QColor(255, 0, 0) : QColor(0, 0, 0));
     m_charLeft[i + 1] -= m_scroll;
-    p.drawText(m_charLeft[i + 1], m_textTop + fm.ascent(), zek::toQString(std::string_view(&m_text[i], 1)));
+    drawFieldChar(p, m_charLeft[i + 1], m_textTop + fm.ascent(), m_text[i], red, fm);
   }
   m_charLeft[n + 1] -= m_scroll;
   m_charLeft[n + 2] -= m_scroll;
@@ -303,6 +326,14 @@ bool tXColorEdit::handleKey(int key, Qt::KeyboardModifiers mods) {
       if (m_cursorPos <= len) ++m_cursorPos;
       repaintSurface();
       return true;
+    case Qt::Key_Home:
+      m_cursorPos = 1;
+      repaintSurface();
+      return true;
+    case Qt::Key_End:
+      m_cursorPos = len + 1;
+      repaintSurface();
+      return true;
     case Qt::Key_Delete:
       if (m_cursorPos >= 1 && m_cursorPos <= len) {
         deleteAt(m_cursorPos);
@@ -331,7 +362,8 @@ void tXColorEdit::keyPressEvent(QKeyEvent* e) {
     return;
   }
   const QString t = e->text();
-  if (!m_readOnly && t.size() == 1) {
+  // Control characters (Escape, Tab) are no typing: they go on to the window.
+  if (!m_readOnly && t.size() == 1 && t[0].unicode() >= 32 && t[0].unicode() != 127) {
     if (const auto c = zek::fromQStringStrict(t)) {
       typeChar((*c)[0]);
       e->accept();

@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
+#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -279,6 +280,28 @@ TEST_F(Sprachlabor, Outcomes) {
   typeAndEnter(*lab, "xyz");  // "try again" says so instead of wiping the text silently
   EXPECT_NE(text(lab->MeldungLabel()).find("noch einmal"), std::string::npos);
   EXPECT_TRUE(lab->Eingabe()->isVisible());
+  lab->close();
+}
+
+TEST_F(Sprachlabor, ReturnGoesOnToTheNextSentenceOnceOneIsAnswered) {
+  auto lab = open(0, 0);
+  lab->show();
+  const auto returnKey = [&] {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : lab.get();
+    QApplication::sendEvent(target->isVisible() ? target : lab.get(), &press);
+  };
+  const std::string first = lab->Satz().englisch;
+  typeAndEnter(*lab, first);
+  ASSERT_TRUE(lab->Eingabe()->isHidden());
+  returnKey();
+  EXPECT_TRUE(lab->Eingabe()->isVisible());  // the next sentence waits for its answer
+  EXPECT_EQ(text(lab->MeldungLabel()), "");
+  // While the field is open, Return is its own: no sentence is skipped.
+  const std::string second = lab->Satz().englisch;
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(lab.get(), &press);
+  EXPECT_EQ(lab->Satz().englisch, second);
   lab->close();
 }
 

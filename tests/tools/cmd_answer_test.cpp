@@ -1,4 +1,5 @@
 #include "platform/files.h"
+#include "platform/version.h"
 #include "tests/common/testutil.h"
 
 #include <gtest/gtest.h>
@@ -79,6 +80,11 @@ TEST(ContentCompiler, LabVariantsAreChecked) {
     EXPECT_NE(r.status, 0) << file.second;
     EXPECT_NE(r.output.find(message), std::string::npos) << r.output;
   }
+}
+
+TEST(ZekTool, VersionIsTheBuildsVersion) {
+  const auto r = zek::test::runCommand(zek::test::zekToolCommand("--version"));
+  EXPECT_EQ(r.output, std::string("zek englisch ") + zek::programVersion() + "\n");
 }
 
 }  // namespace

@@ -78,6 +78,7 @@ struct Abfrage : ::testing::Test {
     e.Redewendungen = true;
     e.NichtZuSchwer.fill(true);
     e.Modus = TVocEinstellungen::ModusKreuzUndQuer;
+    e.NichtGeladen = false;
   }
   // n nouns "w0".."w<n-1>" whose meanings never contain one another.
   void woerter(int n) {
@@ -183,6 +184,27 @@ TEST_F(Abfrage, FalscheAntwortenPassenZurFrageUndKollidierenNicht) {
     }
     for (const std::string& w : woerter) EXPECT_EQ(bedeutungen.count(w), 0u) << w;
     EXPECT_EQ(a.Auswahl[1].Vokabel, "tree");  // the library comes before the pool
+  }
+}
+
+TEST_F(Abfrage, DeutscheFrageInKleinerBibliothekBekommtEnglischeAuswahlen) {
+  TRes pool;
+  q.setPool(&pool);
+  bib.Leeren(false);
+  bib.Hinzufuegen(vok("Stra\xDF" "e", "street; road", 0, true));
+  bib.Hinzufuegen(vok("gehen", "go; walk", 1, true));
+  bib.Hinzufuegen(vok("oft", "often", 3, true));
+  bib.Hinzufuegen(vok("aufgeben", "give up", 4, true));
+  e.Modus = TVocEinstellungen::ModusVor;
+  e.Bis = -1;
+  ASSERT_TRUE(q.Starten());
+  for (int k = 0; k < 4; ++k) {
+    const TVocAufgabe& a = q.Aufgaben()[std::size_t(k)];
+    for (const TVokabel& c : a.Auswahl) {
+      EXPECT_FALSE(c.istLeer()) << a.Frage.Vokabel;
+      EXPECT_TRUE(c.Deutsch) << c.Vokabel;
+      EXPECT_EQ(c.Wortart, a.Frage.Wortart) << c.Vokabel;
+    }
   }
 }
 
@@ -351,6 +373,50 @@ TEST_F(Abfrage, KontextfrageUndLoesung) {
   EXPECT_TRUE(q.KontextLoesung().empty());
 }
 
+TEST_F(Abfrage, KontextEinesDeutschenEintragsFragtNachDemEnglischen) {
+  struct Fall {
+    const char* wort;
+    const char* bedeutung;
+    int wortart;
+    const char* satz;
+    const char* gezeigt;    // the sentence above the typed field; nullptr: a gap question
+    const char* loesungen;  // what the field accepts
+  };
+  const Fall faelle[] = {
+      {"seit", "since; for", 3, "Ich wohne [seit] drei Jahren hier.", "Ich wohne <u>seit</u> drei Jahren hier.",
+       "since; for"},
+      {"Herzlich willkommen!", "welcome", 5, "[*] Sch\xF6n, dass Sie da sind.",
+       "<u>Herzlich willkommen!</u> Sch\xF6n, dass Sie da sind.", "welcome"},
+      {"bekommen", "get; receive", 1, "Wann [bekommst] du dein Zeugnis?", "Wann <u>bekommst</u> du dein Zeugnis?",
+       "get; to get; receive; to receive"},
+      // A German entry with an English sentence keeps its gap.
+      {"Haus", "house", 0, "This is my [house].", nullptr, "house"},
+  };
+  e.Modus = TVocEinstellungen::ModusVor;
+  e.Kontext = true;
+  for (const Fall& f : faelle) {
+    bib.Leeren(false);
+    TVokabel v = vok(f.wort, f.bedeutung, f.wortart, true);
+    v.Kontext1 = f.satz;
+    v.Tip1 = true;
+    bib.Hinzufuegen(v);
+    ASSERT_TRUE(q.Starten());
+    const std::string& seite = anzeige.seiten.back();
+    const TPageModel page = lies(seite);
+    ASSERT_EQ(page.fields.size(), 1u) << f.wort;
+    std::string loesungen;
+    for (const std::string& l : page.fields[0].solutions) loesungen += (loesungen.empty() ? "" : "; ") + l;
+    EXPECT_EQ(loesungen, f.loesungen) << f.wort;
+    if (f.gezeigt) {
+      EXPECT_FALSE(enthaelt(seite, "<a gap")) << f.wort;
+      EXPECT_TRUE(enthaelt(seite, std::string("<box coords=100,190,600 align=m><+d>") + f.gezeigt)) << seite;
+      EXPECT_TRUE(enthaelt(seite, "<edit coords=250,250,300,32")) << f.wort;
+    } else {
+      EXPECT_TRUE(enthaelt(seite, "<a gap lsg=\"house\"")) << seite;
+    }
+  }
+}
+
 TEST_F(Abfrage, GrosszuegigMarkiertNurDieEingabefelder) {
   TVokabel v = vok("run", "laufen", 1);
   v.Kontext1 = "I (*) every day.";
@@ -490,7 +556,7 @@ TEST_F(Abfrage, RundeMitEinemFehlerUndNochEineRunde) {
   EXPECT_EQ(a.gesamt, 83);
   EXPECT_EQ(q.Durchgang(), 1);
   EXPECT_EQ(q.ProDurchgang()[1], 1);
-  EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "<+d>7 / 6"));
+  EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "<+d>Wiederholung: 1 / 1"));
 
   dialogs.answer(mb::IdYes);
   antworte("+");
@@ -600,6 +666,62 @@ TEST_F(Abfrage, ReihenfolgeBleibtBeiDerLaufendenAbfrage) {
     antworte("+");
   }
   EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "<+d>4 / 40"));
+}
+
+TEST_F(Abfrage, BereitschaftLiestDieGespeichertenEinstellungen) {
+  // A fresh run: nothing read yet, so no difficulty would be switched on.
+  store.writeString(TVocEinstellungen::kSchluessel, "Modus", "vor");
+  TVocEinstellungen frisch{store};
+  bib.setEinstellungen(&frisch);
+  woerter(3);
+  EXPECT_TRUE(q.QuizBereit());
+  EXPECT_TRUE(dialogs.messages().empty());
+  EXPECT_FALSE(frisch.NichtGeladen);
+  EXPECT_EQ(frisch.Modus, TVocEinstellungen::ModusVor);
+}
+
+TEST_F(Abfrage, ZaehlerUeberschreitetNieDieRunde) {
+  const auto kopf = [this](std::size_t seite) {
+    const std::string& s = anzeige.seiten[seite];
+    const std::size_t a = s.find("<+d>") + 4;
+    return s.substr(a, s.find('<', a) - a);
+  };
+  // Random: a wrong answer in pass one comes back as the only question of the repeat pass.
+  woerter(6);
+  e.ProRunde = 6;
+  ASSERT_TRUE(q.Starten());
+  antworte("-");
+  for (int i = 0; i < 4; ++i) antworte("+");
+  EXPECT_EQ(kopf(anzeige.seiten.size() - 1), "6 / 6");
+  q.AntwortZeigen("-");
+  EXPECT_EQ(kopf(anzeige.seiten.size() - 1), "6 / 6");
+  q.Weiter();
+  EXPECT_EQ(kopf(anzeige.seiten.size() - 1), "Wiederholung: 1 / 2");
+  antworte("+");
+  antworte("-");
+  EXPECT_EQ(kopf(anzeige.seiten.size() - 1), "2. Wiederholung: 1 / 1");
+
+  // In order: a question asked again after a wrong answer is not counted twice.
+  anzeige.seiten.clear();
+  woerter(3);
+  e.Modus = TVocEinstellungen::ModusVor;
+  ASSERT_TRUE(q.Starten());
+  std::vector<std::string> zaehler{kopf(0)};
+  for (int n = 0; n < 8 && q.Laeuft(); ++n) {
+    q.AntwortZeigen(n < 2 ? "-" : "+");
+    zaehler.push_back(kopf(anzeige.seiten.size() - 1));
+    q.Weiter();
+    if (q.Laeuft()) zaehler.push_back(kopf(anzeige.seiten.size() - 1));
+  }
+  EXPECT_EQ(zaehler, (std::vector<std::string>{"1 / 3", "1 / 3", "1 / 3", "1 / 3", "1 / 3", "1 / 3", "2 / 3",
+                                                "2 / 3", "3 / 3", "3 / 3"}));
+}
+
+TEST_F(Abfrage, ZwischenstandVorDerErstenAbfrage) {
+  q.Zwischenstand();
+  ASSERT_EQ(anzeige.auswertungen.size(), 1u);
+  EXPECT_EQ(anzeige.auswertungen[0].zeile2, "Noch keine Vokabeln abgefragt.");
+  EXPECT_EQ(anzeige.auswertungen[0].runde, 0);
 }
 
 TEST_F(Abfrage, ZwischenstandUndOhneSeite) {

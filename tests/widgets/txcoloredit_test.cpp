@@ -160,6 +160,53 @@ TEST_F(Edit, EditingKeys) {
   EXPECT_EQ(edit.Text(), "a");
 }
 
+TEST_F(Edit, HomeAndEndMoveTheCaretToTheEnds) {
+  type(&edit, "abc");
+  key(&edit, Qt::Key_Home);
+  EXPECT_EQ(edit.CursorPos(), 1);
+  type(&edit, "x");
+  EXPECT_EQ(edit.Text(), "xabc");
+  key(&edit, Qt::Key_End);
+  EXPECT_EQ(edit.CursorPos(), 5);
+  type(&edit, "y");
+  EXPECT_EQ(edit.Text(), "xabcy");
+}
+
+TEST_F(Edit, HelpPlaceholdersStandApartAndAWrongBlankShows) {
+  // Three placeholders in a row leave background between them, so they can be counted.
+  edit.setLsg({"stone"});
+  edit.setHilfe("s___e");
+  key(&edit, Qt::Key_F12);
+  const QImage img = edit.surface();
+  const int left = edit.CharLeft(2), right = edit.CharLeft(5);
+  int gaps = 0;
+  for (int x = left; x < right; ++x) {
+    bool ink = false;
+    for (int y = 1; y + 1 < img.height(); ++y) ink = ink || img.pixelColor(x, y) == Qt::black;  // inside the frame
+    gaps += !ink;
+  }
+  EXPECT_GE(gaps, 3);
+  // "weh tun" for "wehtun": the blank is almost right and red, and red shows on it.
+  tXColorEdit blank;
+  blank.resize(300, 24);
+  blank.show();
+  blank.setLsg({"wehtun"});
+  type(&blank, "weh tun");
+  key(&blank, Qt::Key_Return);
+  ASSERT_NE(blank.Farbe().find('1'), std::string::npos);
+  const QImage shot = blank.surface();
+  int red = 0;
+  for (int x = blank.CharLeft(4); x < blank.CharLeft(5); ++x)
+    for (int y = 0; y < shot.height(); ++y) red += shot.pixelColor(x, y) == QColor(255, 0, 0);
+  EXPECT_GT(red, 4);
+}
+
+TEST_F(Edit, TextIsDrawnAtTheScreensPixelRatio) {
+  // The surface has as many pixels as the screen gives the field.
+  EXPECT_EQ(edit.surface().devicePixelRatio(), edit.devicePixelRatioF());
+  EXPECT_EQ(edit.surface().width(), qRound(edit.width() * edit.devicePixelRatioF()));
+}
+
 TEST_F(Edit, CtrlAloneBlocksTheKeys) {
   edit.setLsg({"x"});
   edit.setHilfe("_");
