@@ -127,20 +127,20 @@ bool TMainActions::go() {
       request.directory = Dirs().UserVocabDir;
       const std::string name = zek::fileNamePart(bib->DateiName());
       request.fileName = name.empty() ? "OhneNamen.asc" : name;
-      if (const auto chosen = askFileName(request)) {
-        const std::string dir = zek::directoryPart(*chosen);
-        if (!dir.empty() && dir != Dirs().UserVocabDir) {
-          Dirs().UserVocabDir = dir;
-          saveDirectorySettings(1);
-        }
-        bib->Speichern(*chosen);
+      const auto chosen = askFileName(request);
+      // A "Ja" that ends without a saved file keeps the changes, as Cancel does.
+      if (!chosen) return false;
+      const std::string dir = zek::directoryPart(*chosen);
+      if (!dir.empty() && dir != Dirs().UserVocabDir) {
+        Dirs().UserVocabDir = dir;
+        saveDirectorySettings(1);
       }
+      if (!bib->Speichern(*chosen)) return false;
     }
   }
   bib->ZufallsAuswahl(Dirs().VocabBase + dispatchState().collection);
   TVocEinstellungen& settings = *appObjects().einstellungen;
-  settings.Voreinstellung(dispatchState().quizPreset);
-  settings.Bis = bib->Anzahl(false) - 1;
+  settings.Voreinstellung(dispatchState().quizPreset);  // the range: all of it, as it grows
   if (dispatchState().requestedMode == 100) {
     goAbfrage();
   } else {

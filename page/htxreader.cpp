@@ -229,6 +229,7 @@ void THtxReader::readText(std::string_view text, int depth) {
   std::size_t i = 0;
   const std::size_t n = text.size();
   while (i < n) {
+    if (budgetSpent()) return;
     const char c = text[i];
     if (c == '<' && !(i + 1 < n && text[i + 1] == '<')) {
       // No quoting: the first ">" ends the tag.
@@ -260,6 +261,16 @@ void THtxReader::readText(std::string_view text, int depth) {
       i = readWord(text, i, false);
     }
   }
+}
+
+bool THtxReader::budgetSpent() {
+  if (m_overBudget) return true;
+  const TPageModel& p = m_page;
+  const std::size_t records = p.items.size() + p.links.size() + p.fields.size() + p.dragSlots.size() +
+                              p.boxes.size() + p.images.size() + p.maps.size() + m_areas + p.buttons.size() +
+                              p.sentences.size() + p.styles.size() + p.colorAliases.size() + p.linkAliases.size();
+  m_overBudget = records > kMaxRecords || p.text.size() > kMaxTextBytes;
+  return m_overBudget;
 }
 
 void THtxReader::whitespace() {
@@ -840,6 +851,7 @@ void THtxReader::areaTag(std::string_view attrs) {
     else href = std::string(v);
   }
   if (!rect || m_page.maps.empty()) return;
+  ++m_areas;
   m_page.maps.back().areas.push_back({coords.get(0, 0), coords.get(1, 0), coords.get(2, 0), coords.get(3, 0), href});
 }
 
@@ -1114,8 +1126,9 @@ TExerciseFile readExerciseFileOrReport(std::string_view text) {
   return file;
 }
 
-void readHtxPage(TPageModel& page, THtxHost& host, std::string_view text) {
+bool readHtxPage(TPageModel& page, THtxHost& host, std::string_view text) {
   page.clear();
   THtxReader reader(page, host);
   reader.read(text);
+  return !reader.overBudget();
 }

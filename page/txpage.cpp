@@ -275,15 +275,23 @@ void TXPage::Clear() {
   if (soundCloser()) soundCloser()();
 }
 
-void TXPage::readAndShow(std::string_view text, const std::function<void()>& beforeRead) {
+bool TXPage::readAndShow(std::string_view text, const std::function<void()>& beforeRead) {
   const std::string oldTitle = m_model.title;
   Clear();
   if (beforeRead) beforeRead();
   m_reader = std::make_unique<THtxReader>(m_model, *m_host, std::random_device{}() | 1u);
   m_reader->read(text);
+  const bool fits = !m_reader->overBudget();
+  if (!fits) {
+    // Refused whole: laying out what was read would take more memory than any page may.
+    m_model.clear();
+    const std::string name = m_readingGenerated ? std::string() : zek::fileNamePart(m_xfile);
+    showMessage(pageFileErrorText(TPageFileStatus::TooLarge, name.empty() ? "(erzeugt)" : name), mb::IconStop);
+  }
   layoutAndPaint();
   ScrollTo(0);
   if (OnTitleChange && m_model.title != oldTitle) OnTitleChange(this);
+  return fits;
 }
 
 void TXPage::ShowHTML(const std::string& markup) {
@@ -359,9 +367,18 @@ bool TXPage::loadPage(const std::string& name) {
     m_xfile = path;
     NextExercise();
   } else {
+    const std::string before = m_xfile;
     m_xpath = zek::withTrailingSeparator(zek::directoryPart(path));
     m_xfile = path;
-    readAndShow(file.text);
+    if (!readAndShow(file.text)) {
+      // The page on show before comes back, so the learner is never left without a link.
+      if (!before.empty() && !samePagePath(before, path)) {
+        loadPage(before);
+      } else {
+        m_xfile.clear();
+      }
+      return false;
+    }
   }
   if (OnFileChange) OnFileChange(this);
   ScrollTo(0);

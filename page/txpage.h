@@ -199,7 +199,8 @@ class TXPage : public QWidget, public TDriveCells {
     unsigned generation = 0;  // page the reaction belongs to
   };
 
-  void readAndShow(std::string_view text, const std::function<void()>& beforeRead = {});
+  // False when the page ran over the reader's bounds: it was refused with a message.
+  bool readAndShow(std::string_view text, const std::function<void()>& beforeRead = {});
   bool loadPage(const std::string& name);
   void loadExerciseFile(std::string_view text);
   void followExerciseLink(const std::string& target);

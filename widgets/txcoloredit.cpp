@@ -156,18 +156,34 @@ void tXColorEdit::repaintSurface() {
   const QFontMetrics fm(m_font);
   m_textHeight = fm.height();  // the cell height of "APpgj"
   m_textTop = (size.height() - m_textHeight) / 2;
-  int x = kFirstLeft;
   const size_t n = std::min(m_text.size(), static_cast<size_t>(kMaxChars));
+  // Where the characters would stand unscrolled.
+  int x = kFirstLeft;
   for (size_t i = 0; i < n; ++i) {
-    const bool red = i < m_farbe.size() && m_farbe[i] != '0';
-    p.setPen(red ? QColor(255, 0, 0) : QColor(0, 0, 0));
     m_charLeft[i + 1] = x;
-    const QString ch = zek::toQString(std::string_view(&m_text[i], 1));
-    drawFieldChar(p, x, m_textTop + fm.ascent(), m_text[i], red, fm);
-    x += fm.horizontalAdvance(ch) + m_zeichenabstand;
+    x += fm.horizontalAdvance(zek::toQString(std::string_view(&m_text[i], 1))) + m_zeichenabstand;
   }
   m_charLeft[n + 1] = x;
   m_charLeft[n + 2] = x + fm.horizontalAdvance(QLatin1Char(' '));
+  // A text wider than the field scrolls so that the caret stays in sight.
+  const int right = size.width() - kFirstLeft;
+  if (m_charLeft[n + 2] < right) {
+    m_scroll = 0;
+  } else {
+    const int caret = m_charLeft[static_cast<size_t>(std::clamp(m_cursorPos, 1, static_cast<int>(n) + 1))];
+    if (caret - m_scroll > right - 1) m_scroll = caret - right + 1;
+    if (caret - m_scroll < kFirstLeft) m_scroll = caret - kFirstLeft;
+    m_scroll = std::clamp(m_scroll, 0, std::max(0, m_charLeft[n + 2] - right));
+  }
+  p.setClipRect(QRect(1, 1, size.width() - 2, size.height() - 2));
+  for (size_t i = 0; i < n; ++i) {
+    const bool red = i < m_farbe.size() && m_farbe[i] != '0';
+    p.setPen(red ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    m_charLeft[i + 1] -= m_scroll;
+    drawFieldChar(p, m_charLeft[i + 1], m_textTop + fm.ascent(), m_text[i], red, fm);
+  }
+  m_charLeft[n + 1] -= m_scroll;
+  m_charLeft[n + 2] -= m_scroll;
   p.end();
   update();
 }
@@ -225,7 +241,8 @@ void tXColorEdit::typeChar(char c) {
   } else {
     m_text[at] = c;
   }
-  if (m_text.size() <= static_cast<size_t>(kMaxChars) && TextWidthOf(m_text + " ") + 4 < width()) {
+  // A text wider than the field scrolls (repaintSurface); only the position table limits it.
+  if (m_text.size() <= static_cast<size_t>(kMaxChars)) {
     ++m_cursorPos;
     repaintSurface();
   } else {
@@ -241,12 +258,13 @@ void tXColorEdit::deleteAt(int pos) {
 }
 
 void tXColorEdit::pressEnter() {
+  // An empty Return (a stray or doubled key) is no try.
+  if (m_text.find_first_not_of(' ') == std::string::npos) return;
   ++m_attempts;
   const answercheck::Result r = answercheck::check(m_text, m_lsg, m_attempts, m_tolerant);
   switch (r.outcome) {
     case answercheck::Outcome::Right:
     case answercheck::Outcome::FinallyWrong:
-      if (m_text.empty()) m_attempts = 5;
       // Accepted by the tolerant rule: the solution is shown as it is written.
       if (r.tolerant) {
         m_text = m_lsg[static_cast<size_t>(r.solutionIndex)].substr(0, kMaxChars);
@@ -302,11 +320,11 @@ bool tXColorEdit::handleKey(int key, Qt::KeyboardModifiers mods) {
       return true;
     case Qt::Key_Left:
       if (m_cursorPos >= 2) --m_cursorPos;
-      update();
+      repaintSurface();  // the text may scroll to the caret
       return true;
     case Qt::Key_Right:
       if (m_cursorPos <= len) ++m_cursorPos;
-      update();
+      repaintSurface();
       return true;
     case Qt::Key_Home:
       m_cursorPos = 1;

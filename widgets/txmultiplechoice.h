@@ -3,12 +3,24 @@
 #include "widgets/txgrid.h"
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
 #include <string>
 #include <vector>
+
+// How a choice is set inside its cell: one line when it fits, else wrapped at blanks, in a
+// smaller font when the lines would not fit the cell's height; what is still too long is
+// cut with an ellipsis. No line is wider than the cell.
+struct TZellenSatz {
+  QFont font;
+  QStringList zeilen;
+  int breite = 0;  // of the widest line
+};
+TZellenSatz zelleSetzen(const QString& text, const QFont& font, int zellenBreite, int zellenHoehe);
 
 // The answer grid of a multiple-choice question. The right answer is `Lsg`; after the
 // question `Highlight` marks it and the grid no longer follows the mouse.

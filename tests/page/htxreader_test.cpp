@@ -561,6 +561,32 @@ TEST(Reader, IncludesAreBounded) {
   EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Fehler bei INCLUDE!!!"}));
 }
 
+// Small files that inflate to millions of words, or include a large page hundreds of
+// times, took gigabytes: reading stops at the page's bounds and the page is refused.
+TEST(Reader, PagesAreBoundedInRecordsAndText) {
+  std::string words;
+  for (std::size_t i = 0; i < THtxReader::kMaxRecords; ++i) words += "a ";
+  std::string areas = "<map name=m>";
+  for (std::size_t i = 0; i <= THtxReader::kMaxRecords; ++i) areas += "<area shape=rect coords=1,1,2,2 href=x>";
+  TestHost host;
+  host.m_files["/w.htx"] = std::string(1u << 20, 'w') + " ";
+  std::string wide;
+  for (int i = 0; i < 10; ++i) wide += "<include href=\"/w.htx\">";
+  const std::string faelle[] = {words, areas, wide};
+  for (const std::string& text : faelle) {
+    TPageModel page;
+    THtxReader reader(page, host);
+    reader.read(text);
+    EXPECT_TRUE(reader.overBudget());
+    EXPECT_LE(page.items.size(), THtxReader::kMaxRecords + 1);
+    EXPECT_LE(page.text.size(), THtxReader::kMaxTextBytes + (1u << 20) + 1);
+  }
+  TPageModel page;
+  THtxReader reader(page, host);
+  reader.read(words.substr(0, words.size() / 4));
+  EXPECT_FALSE(reader.overBudget());
+}
+
 TEST(ExerciseFile, Layout) {
   const TExerciseFile f = parseExerciseFile("ZEK!03 \r\n<h1>Kopf</h1><EX>eins<ex>zwei<EX>drei</EX><p>Fuss\r");
   ASSERT_TRUE(f.ok);
