@@ -433,7 +433,6 @@ TSuperFade::TSuperFade(int mode, TSuperOptions& options, TBibliothek& bibliothek
   setAutoFillBackground(false);
   setCursor(Qt::BlankCursor);
   setFocusPolicy(Qt::StrongFocus);
-  setWindowState(Qt::WindowFullScreen);
   // Full screen by its own size too: without a window manager nobody grants the state.
   fillScreen();
   reseedZufall();
@@ -464,6 +463,8 @@ void TSuperFade::fillScreen() {
   const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
   if (s) setGeometry(s->geometry());
   else move(0, 0);
+  // A new geometry ends the full-screen state; it is asked for again on top of it.
+  setWindowState(windowState() | Qt::WindowFullScreen);
 }
 
 void TSuperFade::resizeEvent(QResizeEvent* e) {

@@ -25,6 +25,7 @@
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QApplication>
 #include <QKeyEvent>
 
 namespace {
@@ -180,7 +181,7 @@ TEST_F(SuperDialogTest, EscapeAndTheTitleBarCloseStopTheTestMusic) {
     ASSERT_EQ(sendMediaCommand("status mp3 mode", true), "playing");
     if (escape) {
       QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-      QCoreApplication::sendEvent(&d, &esc);
+      QApplication::sendEvent(&d, &esc);
     } else {
       d.close();
     }

@@ -168,8 +168,11 @@ TEST_F(Fixture, PastTenseThenMeaningsWithInfinitiveAndParticipleGiven) {
   const std::string& a = seite->last();
   EXPECT_EQ(a, "<include href=\"verbabfrage.htx\"><box coords=0,40,400 align=m><+d>1 / 10"
                "<box coords=400,40,400 align=m><+d>50%<box coords=100,150,200 align=c><+h>be"
-               "<box coords=150,250,200 align=c><+h>was; were<box coords=200,350,200 align=c><+h>been"
-               "<box coords=500,150,200 align=c><+h>sein<+h><box coords=100,460,600 align=m>"
+               "<box coords=150,250,200 align=c><+h><font color=#7CE07C>was; were"
+               "<box coords=200,350,200 align=c><+h>been"
+               "<box coords=500,150,200 align=c><+h><font color=#FF7A7A>sein"
+               "<box coords=100,420,600 align=m><+K><font color=#FF7A7A>Nicht richtig: Bedeutung"
+               "<+h><box coords=100,460,600 align=m>"
                "<a href=\"\xA7verbweiter\" flash=flashcol return>Weiter</a>");
   EXPECT_EQ(verben->Fragen(), 1);
   EXPECT_EQ(openSlots(), 2);  // the next question is already picked
@@ -319,7 +322,8 @@ TEST_F(Fixture, OnlyTheShownInfinitiveIsSpoken) {
   verben->startRunde();
   EXPECT_TRUE(has(seite->last(), "<+h><a href=\"go.wav\">go</a><edit"));
   verben->antwort("2-");
-  EXPECT_TRUE(has(seite->last(), "<+h><a href=\"go.wav\">go</a><box coords=150,250,200 align=c><+h>went<"));
+  EXPECT_TRUE(has(seite->last(), "<+h><a href=\"go.wav\">go</a><box coords=150,250,200 align=c><+h>"
+                                 "<font color=#FF7A7A>went<"));
   verben->setFormAuswahl("+---");
   ASSERT_TRUE(verben->vorbereiten());
   verben->startRunde();
