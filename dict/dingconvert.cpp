@@ -574,10 +574,13 @@ void TDingConverter::addLine(std::string_view line) {
         }
         // A comment on the headword tells which of its senses this part gives.
         if (!head.comments.empty()) {
-          if (std::optional<std::string> c = zek::utf8ToCp1252Strict("[" + joinComments(head.comments) + "] ")) {
+          if (std::optional<std::string> c = zek::utf8ToCp1252Strict(joinComments(head.comments))) {
             TCandidate& first = own.front();
             const TItem& item = m_items[first.item];
-            std::string text = *c + item.text;
+            // One bracket for both: "[ugs., Br.] mate".
+            std::string text = !item.text.empty() && item.text.front() == '['
+                                   ? "[" + *c + ", " + item.text.substr(1)
+                                   : "[" + *c + "] " + item.text;
             std::string core = item.core;
             const bool isGerman = item.german;
             first.item = intern(std::move(text), std::move(core), isGerman);
