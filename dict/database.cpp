@@ -156,14 +156,36 @@ void TXDatabase::noteWordChanged(int i) {
     return;
   }
   const std::string_view w = word(half, half.entries[i]);
-  const bool fits = (i == 0 || zek::compareWords(word(half, half.entries[i - 1]), w) <= 0) &&
-                    (i + 1 >= Count() || zek::compareWords(w, word(half, half.entries[i + 1])) <= 0);
-  if (!fits) half.sorted = 0;
+  const auto vergleich = [&](int k) { return zek::compareWords(word(half, half.entries[k]), w); };
+  const int n = Count();
+  const bool hoch = i > 0 && vergleich(i - 1) > 0;
+  if (!hoch && (i + 1 >= n || vergleich(i + 1) >= 0)) return;
+  // The entry moves to its place: a sorted half stays sorted, so that look-ups (browsing,
+  // the editor's) keep finding every word, the new or renamed one included.
+  int lo = hoch ? 0 : i + 1, hi = hoch ? i : n;  // the first index in [lo, hi) whose word is above w
+  while (lo < hi) {
+    const int mitte = lo + (hi - lo) / 2;
+    if (vergleich(mitte) <= 0) lo = mitte + 1;
+    else hi = mitte;
+  }
+  const int ziel = hoch ? lo : lo - 1;
+  auto& e = half.entries;
+  if (hoch) std::rotate(e.begin() + ziel, e.begin() + i, e.begin() + i + 1);
+  else std::rotate(e.begin() + i, e.begin() + i + 1, e.begin() + ziel + 1);
+  const auto neu = [&](int k) {
+    if (k == i) return ziel;
+    if (hoch && k >= ziel && k < i) return k + 1;
+    if (!hoch && k > i && k <= ziel) return k - 1;
+    return k;
+  };
+  half.current = neu(half.current);
+  for (int& hit : m_hits) hit = neu(hit);
 }
 
 void TXDatabase::SetWord(int index, std::string_view text) {
   const int i = resolve(index);
   if (i < 0) return;
+  IsSorted();  // the order as it was before this word changes
   text = trimmed(text);  // stored as every loader stores it
   THalf& half = h();
   TEntry& e = half.entries[i];
@@ -264,9 +286,8 @@ void TXDatabase::InsertEmpty() {
   half.current = at;
   for (int& hit : m_hits)
     if (hit >= at) ++hit;
-  if (half.sorted == 1 && at > 0 && !word(half, half.entries[at - 1]).empty() &&
-      zek::compareWords(word(half, half.entries[at - 1]), {}) > 0)
-    half.sorted = 0;
+  // The empty word is left where it was inserted: the half still counts as sorted, and the
+  // word typed into it moves the entry to its place (noteWordChanged).
   markModified();
   changed();
 }
@@ -580,6 +601,12 @@ void TXDatabase::GotoEntry(std::string_view w, std::string_view m) {
       break;
     }
   }
+  changed();
+}
+
+void TXDatabase::GotoIndex(int index) {
+  if (index < 0 || index >= Count() || index == h().current) return;
+  h().current = index;
   changed();
 }
 

@@ -73,6 +73,8 @@ class TXDatabase {
   void LookUp(std::string_view word, int kind);
   void Search(std::string_view text, bool searchGerman, bool wholeWords);
   void GotoEntry(std::string_view word, std::string_view meaning);
+  // Makes exactly this entry current (a picked row knows it); outside the half nothing happens.
+  void GotoIndex(int index);
   const std::vector<int>& Hits() const { return m_hits; }  // indices into the current half
   int HitPos() const { return m_hitPos; }
 

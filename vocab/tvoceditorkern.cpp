@@ -11,6 +11,7 @@
 #include "vocab/tzuletztliste.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -251,12 +252,17 @@ void TVocEditorKern::wortGeaendert(std::string_view text) {
 void TVocEditorKern::bedeutungGeaendert(int welche, std::string_view text) {
   const std::size_t vorher = m_bib.Bedeutung(-1, welche).size();
   m_bib.SetBedeutung(-1, welche, text);
-  // Once, when 30 is passed: a box on every further keystroke would make typing impossible.
-  if (welche == 0 && m_schalter.mcKontrollieren && text.size() > kMcLaenge && vorher <= kMcLaenge) {
-    melden(T("Die 1. Bedeutung ist für Multiple-Choice Aufgaben zu lang!\rSie sollten lieber das Eingabefeld \"Weitere:\" benutzen."),
-           mb::IconExclamation);
-  }
+  // Once, when 30 is passed; shown when the field is left.
+  if (welche == 0 && m_schalter.mcKontrollieren && text.size() > kMcLaenge && vorher <= kMcLaenge)
+    m_langeBedeutung = true;
+  if (welche == 0 && text.size() <= kMcLaenge) m_langeBedeutung = false;
   zeigen();  // position and size follow a blank entry becoming complete
+}
+
+void TVocEditorKern::langeBedeutungMelden() {
+  if (!std::exchange(m_langeBedeutung, false)) return;
+  melden(T("Die 1. Bedeutung ist für Multiple-Choice Aufgaben zu lang!\rSie sollten lieber das Eingabefeld \"Weitere:\" benutzen."),
+         mb::IconExclamation);
 }
 
 void TVocEditorKern::kontextGeaendert(int welche, std::string_view text) { m_bib.SetKontext(-1, welche, text); }
@@ -331,11 +337,7 @@ bool TVocEditorKern::oeffnenDatei() {
   r.directory = Dirs().UserVocabDir;
   const auto gewaehlt = askFileName(r);
   if (!gewaehlt) return false;
-  const std::string dir = zek::directoryPart(*gewaehlt);
-  if (!dir.empty() && dir != Dirs().UserVocabDir) {
-    Dirs().UserVocabDir = dir;
-    saveDirectorySettings(1);
-  }
+  bibliotheksOrdnerMerken(*gewaehlt);
   m_bib.Laden(*gewaehlt, true);
   geladen();
   return true;
@@ -372,7 +374,10 @@ bool TVocEditorKern::speichern() {
     ok = m_bib.Speichern(*gewaehlt);
   }
   if (OnName) OnName();
-  if (ok) zuletztEintragen();
+  if (ok) {
+    zuletztEintragen();
+    bibliotheksOrdnerMerken(m_bib.DateiName());
+  }
   return ok;
 }
 
@@ -387,7 +392,10 @@ bool TVocEditorKern::speichernUnter() {
   // A cancelled dialog leaves the recent list as it was.
   if (!gewaehlt) return false;
   const bool ok = m_bib.Speichern(*gewaehlt);
-  if (ok) zuletztEintragen();
+  if (ok) {
+    zuletztEintragen();
+    bibliotheksOrdnerMerken(*gewaehlt);
+  }
   if (OnName) OnName();
   return ok;
 }
@@ -396,7 +404,6 @@ void TVocEditorKern::zuletztOeffnen(int slot) {
   if (slot < 0 || slot > 3 || m_zuletzt[static_cast<std::size_t>(slot)].empty()) return;
   const std::string pfad = m_zuletzt[static_cast<std::size_t>(slot)];
   if (!speicherFrage(false)) return;
-  m_bib.Leeren(true);
   m_bib.Laden(pfad, true);
   geladen();
 }
