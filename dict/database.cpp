@@ -671,10 +671,21 @@ std::vector<int> TXDatabase::entriesOf(const THalf& half, std::string_view w) co
 std::vector<int> TXDatabase::EntriesOf(int half, std::string_view w) const {
   const THalf& hf = m_halves[half & 1];
   std::vector<int> out = entriesOf(hf, w);
+  std::string typed(w);
   if (out.empty()) {
     const std::string umlauts = withUmlauts(w);
-    if (umlauts != w) out = entriesOf(hf, umlauts);
+    if (umlauts != w) {
+      out = entriesOf(hf, umlauts);
+      typed = umlauts;
+    }
   }
+  // The spelling typed first ("schön" before "schon"), then the same letters in another case.
+  const std::string_view bare = zek::bareMeaning(typed);
+  auto closeness = [&](int i) {
+    const std::string_view x = zek::bareMeaning(word(hf, hf.entries[i]));
+    return x == bare ? 0 : zek::equalsNoCase(x, bare) ? 1 : 2;
+  };
+  std::stable_sort(out.begin(), out.end(), [&](int a, int b) { return closeness(a) < closeness(b); });
   return out;
 }
 
@@ -699,9 +710,13 @@ std::vector<std::string> TXDatabase::Suggestions(int halfIndex, std::string_view
     if (at != keys.end()) {
       TCandidate& c = found[static_cast<std::size_t>(at - keys.begin())];
       if (score < c.score) c.score = score;
-      c.richness = std::max<std::size_t>(c.richness, e.meaningLen);
+      c.richness += e.meaningLen;
       return;
     }
+    // A capital the word typed lacks: a name ("Hausa" for "hause") more likely than not.
+    const auto initial = static_cast<unsigned char>(shown.empty() ? 0 : shown[0]);
+    if (zek::lowerCp1252(initial) != initial && !w.empty() && zek::lowerCp1252(static_cast<unsigned char>(w[0])) == static_cast<unsigned char>(w[0]))
+      score += 0.3;
     keys.push_back(k);
     found.push_back({score, e.meaningLen, shown});
   };
@@ -732,7 +747,7 @@ std::vector<std::string> TXDatabase::Suggestions(int halfIndex, std::string_view
       for (std::size_t pos = f.find(key); pos != std::string::npos; pos = f.find(key, pos + 1)) {
         const std::size_t end = pos + key.size();
         if ((pos == 0 || f[pos - 1] == ' ') && (end == f.size() || f[end] == ' ')) {
-          offer(i, 1.2 + 0.3 * static_cast<double>(blanks));
+          offer(i, 0.7 + 0.2 * static_cast<double>(blanks));
           break;
         }
       }

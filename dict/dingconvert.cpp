@@ -9,8 +9,6 @@
 #include <cmath>
 #include <future>
 #include <optional>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -136,7 +134,7 @@ double labelWeight(std::string_view label, bool& offensive) {
   const auto it = weights.find(label);
   if (it == weights.end()) {
     // Other regions weigh as much as a subject: both are for the few who need them.
-    return 1.6;
+    return 1.3;
   }
   if (it->second < 0) {
     offensive = true;
@@ -519,6 +517,8 @@ void TDingConverter::addLine(std::string_view line) {
     const double partPenalty = (k == 0 ? -0.35 * richness : plurals ? 0.5 : 2.0) - (m_core ? kCoreBonus : 0.0);
     auto candidates = [&](const std::vector<TSynonym>& syns, bool isGerman) {
       std::vector<TCandidate> out;
+      // Many synonyms on the meaning's side: a loose group, each the less likely one.
+      const double looseness = 0.25 * std::log2(static_cast<double>(syns.size()));
       for (std::size_t p = 0; p < syns.size(); ++p) {
         const TSynonym& s = syns[p];
         const std::string text = meaningItem(s);
@@ -530,7 +530,7 @@ void TDingConverter::addLine(std::string_view line) {
         }
         TCandidate c;
         c.item = intern(std::move(*item), s.core, isGerman);
-        c.penalty = static_cast<float>(0.35 * static_cast<double>(p) + s.labels + (s.explained ? 0.8 : 0.0));
+        c.penalty = static_cast<float>(0.35 * static_cast<double>(p) + looseness + s.labels + (s.explained ? 0.8 : 0.0));
         c.offensive = partOffensive || s.offensive;
         out.push_back(c);
       }
@@ -546,7 +546,8 @@ void TDingConverter::addLine(std::string_view line) {
         const TSynonym& head = heads[p];
         const int kind = head.kind ? head.kind : subKind;
         std::vector<std::string_view> words = tokens(head.core);
-        if (half == 0 && kind == 2 && words.size() > 1 && words.front() == "to") words.erase(words.begin());
+        // "to go", "to take part in": a learner looks up the verb or phrase without "to".
+        if (half == 0 && (kind == 2 || kind == 5) && words.size() > 1 && words.front() == "to") words.erase(words.begin());
         // "get sth.", "jdn./etw. schubsen": filed under the verb a learner looks up.
         std::vector<std::string_view> bare = words;
         std::erase_if(bare, isPlaceholder);
@@ -574,10 +575,13 @@ void TDingConverter::addLine(std::string_view line) {
         }
         // A comment on the headword tells which of its senses this part gives.
         if (!head.comments.empty()) {
-          if (std::optional<std::string> c = zek::utf8ToCp1252Strict("[" + joinComments(head.comments) + "] ")) {
+          if (std::optional<std::string> c = zek::utf8ToCp1252Strict(joinComments(head.comments))) {
             TCandidate& first = own.front();
             const TItem& item = m_items[first.item];
-            std::string text = *c + item.text;
+            // One bracket for both: "[ugs., Br.] mate".
+            std::string text = !item.text.empty() && item.text.front() == '['
+                                   ? "[" + *c + ", " + item.text.substr(1)
+                                   : "[" + *c + "] " + item.text;
             std::string core = item.core;
             const bool isGerman = item.german;
             first.item = intern(std::move(text), std::move(core), isGerman);
@@ -644,11 +648,6 @@ std::string TDingConverter::meaningOf(const TEntry& e, const std::vector<float>&
   }
   std::stable_sort(ranked.begin(), ranked.end(),
                    [](const TRanked& a, const TRanked& b) { return a.score < b.score; });
-  if (const char* dbg = std::getenv("ZEK_DICT_DEBUG"); dbg && e.word == dbg) {
-    for (const TRanked& r : ranked)
-      std::fprintf(stderr, "%d %.2f (%.2f + %.2f) %s\n", e.kind, r.score, e.candidates[r.order].penalty,
-                   frequency[r.item], zek::cp1252ToUtf8(m_items[r.item].text).c_str());
-  }
   std::string meaning;
   std::vector<std::string> keys;
   for (const TRanked& r : ranked) {

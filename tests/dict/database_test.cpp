@@ -382,10 +382,11 @@ TEST(DictDatabase, SearchWholeWords) {
   EXPECT_EQ(db.Hits().size(), 8u);
   db.Search("", false, false);
   EXPECT_TRUE(db.Hits().empty());
-  // German text in the English-German half is searched in the meanings, case-sensitively.
+  // German text in the English-German half is searched in the meanings, without regard to case.
   db.Search("gehen", true, true);
-  ASSERT_EQ(db.Hits().size(), 1u);
+  ASSERT_EQ(db.Hits().size(), 2u);
   EXPECT_EQ(db.GetWord(db.Hits()[0]), "to go");
+  EXPECT_EQ(db.GetWord(db.Hits()[1]), "going");
 }
 
 TEST(DictDatabase, SearchGermanInTheGermanHalfSearchesWords) {

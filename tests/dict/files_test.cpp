@@ -400,7 +400,7 @@ TEST(DictConvert, MapsKindsCommentsAndSeparators) {
   EXPECT_EQ(entry("going", 2), "gehend");
   EXPECT_EQ(entry("fast", 3), "schnell");
   EXPECT_EQ(entry("with", 4), "mit");
-  EXPECT_EQ(entry("to make a mistake", 5), "einen Fehler machen");
+  EXPECT_EQ(entry("make a mistake", 5), "einen Fehler machen");  // filed without "to", as looked up
   EXPECT_EQ(entry("goodbye", 6), "auf Wiedersehen");
   EXPECT_EQ(entry("eel", 1), "[auf der Speisekarte, cook.] Aal (m)");
   EXPECT_EQ(entry("bank", 1), "Bank (f); Ufer (n)");  // merged

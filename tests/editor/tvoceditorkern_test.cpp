@@ -189,3 +189,26 @@ TEST_F(Kern, RandomLibraryStopsOnCancel) {
 }
 
 }  // namespace
+
+// The dictionary writes a noun's gender behind it and comments before a meaning; the quick
+// check and the take-over compare without them.
+TEST(EditorChecks, GenderAndCommentsOfTheDictionaryAreNoDifference) {
+  zek::ScriptedDialogs quiet;
+  TXDatabase db;
+  db.SetGermanEnglish(true);
+  db.Append(zek::utf8ToCp1252("Straße (f)"), "1", "street");
+  db.SetGermanEnglish(false);
+  db.Append("house", "1", "Haus (n); [arch.] Geschlecht (n)");
+  TVokabel strasse;
+  strasse.Vokabel = zek::utf8ToCp1252("Straße");
+  strasse.Bedeutung1 = "street";
+  strasse.Deutsch = true;
+  EXPECT_EQ(xpressPruefen(strasse, db).befund, TXPressBefund::Ok);  // was "unknown"
+  TVokabel house;
+  house.Vokabel = "house";
+  house.Bedeutung1 = "Haus";
+  house.Bedeutung2 = "Geschlecht";
+  EXPECT_EQ(xpressPruefen(house, db).befund, TXPressBefund::Ok);  // was "different"
+  house.Bedeutung2 = "Familie";
+  EXPECT_EQ(xpressPruefen(house, db).befund, TXPressBefund::Anders);
+}
