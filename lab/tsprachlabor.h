@@ -14,6 +14,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class TAussprache;
 class tXColorButton;
 class tXColorEdit;
 
@@ -54,6 +55,7 @@ class TSprachlabor : public TTrainerWindow {
   QAction* Grosszuegig() const { return m_grosszuegig; }
   QAction* ThemaItem(int index) const { return m_themaItems.at(static_cast<std::size_t>(index)); }
   const QTimer& Timer() const { return m_timer; }
+  TAussprache* Aussprache() const { return m_aussprache; }
 
   // The random source of the sentence picks, 0..n-1 (tests set it).
   void setZufall(std::function<int(int)> drawBelow) { m_zufall = std::move(drawBelow); }
@@ -110,6 +112,7 @@ class TSprachlabor : public TTrainerWindow {
   QAction* m_uebersetzung = nullptr;
   QAction* m_grosszuegig = nullptr;
   std::vector<QAction*> m_themaItems;
+  TAussprache* m_aussprache = nullptr;
   QTimer m_timer;
   bool m_imTick = false;
   bool m_geschlossen = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 class TXWaveBase;
@@ -32,6 +33,8 @@ namespace zek {
 // The store the speaking operations use (the app sets it at start-up; nullptr: none).
 void setSpeechStore(TXWaveBase* store);
 TXWaveBase* speechStore();
+// Called by speakWord for a word without a recording (the run-time voice; none: silence).
+void setMissingWordSpeaker(std::function<void(const std::string& word)> speaker);
 // The word with "&", "<" and ">" as entities, for generated markup.
 std::string markupEscaped(const std::string& word);
 }  // namespace zek
