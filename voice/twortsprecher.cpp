@@ -109,6 +109,12 @@ void startRuntimeWordSpeaker() {
   });
 }
 
+void restartRuntimeWordSpeaker() {
+  if (!sprecherSlot()) return;
+  stopRuntimeWordSpeaker();
+  startRuntimeWordSpeaker();
+}
+
 void stopRuntimeWordSpeaker() {
   setMissingWordSpeaker(nullptr);
   sprecherSlot().reset();

@@ -51,4 +51,6 @@ namespace zek {
 // plays. Called once by the app after the store exists.
 void startRuntimeWordSpeaker();
 void stopRuntimeWordSpeaker();
+// After a change of voice: a running speaker starts again with the new one.
+void restartRuntimeWordSpeaker();
 }  // namespace zek
