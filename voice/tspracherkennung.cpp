@@ -194,7 +194,7 @@ std::unique_ptr<TSpracherkennung> TSpracherkennung::laden(const std::vector<std:
   }
   const std::string hmm = kModell + "/en-us", lm = kModell + "/en-us.lm.bin", dictName = r->m->dictDatei.string();
   r->m->config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmm.c_str(), "-lm", lm.c_str(), "-dict",
-                             dictName.c_str(), "-logfn", "/dev/null", nullptr);
+                             dictName.c_str(), "-allphone_ci", "yes", "-logfn", "/dev/null", nullptr);
   if (r->m->config) r->m->ps = ps_init(r->m->config);
   // The yardstick of the check: the best sequence of phones, whatever words they make.
   const std::string laute = kModell + "/en-us-phone.lm.bin";

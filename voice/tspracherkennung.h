@@ -47,8 +47,9 @@ double wortFehlerRate(const std::vector<std::string>& erwartet, const std::vecto
 // Lower-case words without punctuation; digits and apostrophes stay.
 std::vector<std::string> satzWoerter(std::string_view satz);
 
-// The gap above which a take counts as not recognised (set on generated takes).
-inline constexpr double kErkanntBis = 0.0;
+// The gap above which a take counts as not recognised, set on generated takes of three voices,
+// clean and slowed down with noise: 2 of 36 right takes fell above it, 4 of 36 wrong ones below.
+inline constexpr double kErkanntBis = 0.018;
 inline constexpr const char* kMeldungErkannt = "Die Spracherkennung hat Ihren Satz erkannt.";
 inline constexpr const char* kMeldungNichtErkannt =
     "Die Spracherkennung hat den Satz nicht sicher erkannt. Das kann an der Aussprache, am Mikrofon oder an "

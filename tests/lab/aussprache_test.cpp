@@ -24,17 +24,18 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 
 namespace {
 
 class NullClock final : public TMediaClock {
  public:
-  std::int64_t nowMs() const override { return m_ms; }
-  void advanceMs(std::int64_t ms) { m_ms += ms; }
+  std::chrono::microseconds now() const override { return m_now; }
+  void advanceMs(int ms) { m_now += std::chrono::milliseconds(ms); }
 
  private:
-  std::int64_t m_ms = 0;
+  std::chrono::microseconds m_now{1'000'000};
 };
 
 class Aussprache : public ::testing::Test {
