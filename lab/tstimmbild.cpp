@@ -26,14 +26,17 @@ void zeichneSpur(QPainter& p, const QRect& r, const TStimmKurve& k, double sekun
   const double pxProSek = r.width() / sekunden;
   const int mitte = r.center().y();
   const double halb = r.height() * 0.45;
-  // The waveform, one vertical line per pixel column from the envelope's peak there.
+  // The waveform, one vertical line per pixel column from the envelope's peak over the steps
+  // it covers (at least the one it lies in).
   p.setPen(QColor(110, 110, 125));
   const auto n = static_cast<int>(k.huelle.size());
-  int i = 0;
-  for (int x = 0; x < r.width() && i < n; ++x) {
+  const double schritteProPx = 1.0 / pxProSek / proSchritt;
+  for (int x = 0; x < r.width(); ++x) {
+    const int a = static_cast<int>(x * schritteProPx);
+    if (a >= n) break;
+    const int b = std::min(n - 1, std::max(a, static_cast<int>((x + 1) * schritteProPx) - 1));
     float spitze = 0;
-    const double bis = (x + 1) / pxProSek / proSchritt;
-    while (i < n && i < bis) spitze = std::max(spitze, k.huelle[static_cast<std::size_t>(i++)]);
+    for (int i = a; i <= b; ++i) spitze = std::max(spitze, k.huelle[static_cast<std::size_t>(i)]);
     const int h = static_cast<int>(spitze * halb);
     if (h > 0) p.drawLine(r.left() + x, mitte - h, r.left() + x, mitte + h);
   }

@@ -12,6 +12,7 @@
 #include "tests/common/qtevents.h"
 #include "tests/common/testutil.h"
 #include "voice/tspracherkennung.h"
+#include "voice/tstimme.h"
 #include "widgets/txcolorbutton.h"
 
 #include <QAction>
@@ -66,6 +67,10 @@ class Aussprache : public ::testing::Test {
     const TSatzListe& saetze = lab->Themen()[0].saetze();
     int index = 0;
     while (satzWoerter(saetze[static_cast<std::size_t>(index)].englisch).size() < woerter) ++index;
+    // The model sentence as the set-up speaks it.
+    const TSatz& satz = saetze[static_cast<std::size_t>(index)];
+    auto sprecher = TSprecher::fuer(TStimmeArt::Rms);
+    schreibeSprachDatei(m_dir.path() / "wave/Labor" / zek::forwardSlashes(satz.datei), sprecher->sprich(satz.englisch));
     int next = 0;
     lab->setZufall([&next](int n) { return next++ % n; });
     lab->ThemaClick(1);
@@ -135,6 +140,8 @@ TEST_F(Aussprache, SilenceIsNotRecognised) {
   ASSERT_TRUE(waitIdle(*a));
   EXPECT_EQ(zek::fromQString(a->Meldung()->text()), kMeldungNichtErkannt);
   EXPECT_TRUE(a->Knopf()->isEnabled());
+  EXPECT_FALSE(a->Bild()->modell().leer());
+  if (const char* dir = std::getenv("ZEK_SHOT_DIR")) lab->grab().save(QString(dir) + "/lab-aussprache.png");
   lab->close();
 }
 
