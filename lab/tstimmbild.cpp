@@ -74,6 +74,7 @@ void TStimmBild::setKurven(TStimmKurve modell, TStimmKurve lerner) {
 void TStimmBild::zeichne(QPainter& p, const QRect& r, const TStimmKurve& modell, const TStimmKurve& lerner) {
   const double sekunden = std::max(modell.sekunden, lerner.sekunden);
   const int h = r.height() / 2;
+  p.fillRect(r, QColor(60, 60, 72));  // the line between the rows
   p.setRenderHint(QPainter::Antialiasing, true);
   zeichneSpur(p, QRect(r.left(), r.top(), r.width(), h - 1), modell, sekunden, QColor(120, 200, 255), "Vorbild");
   zeichneSpur(p, QRect(r.left(), r.top() + h, r.width(), r.height() - h), lerner, sekunden, QColor(255, 170, 90),
