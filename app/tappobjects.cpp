@@ -16,6 +16,7 @@
 #include "vocab/tseitenanzeige.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvokabelabfrage.h"
+#include "vocab/tzuletztliste.h"
 
 #include <cstdlib>
 
@@ -28,7 +29,8 @@ TAppObjects& appObjects() {
 }
 
 void TAppObjects::createTrainers() {
-  if (!bibliothek) {
+  const bool neu = !bibliothek;
+  if (neu) {
     bibliothek = std::make_unique<TBibliothek>();
     // Repeatable runs (driver scripts): one fixed seed for every draw of the library and its quiz.
     if (const char* seed = std::getenv("ZEK_SEED"); seed && *seed)
@@ -36,6 +38,8 @@ void TAppObjects::createTrainers() {
   }
   if (!einstellungen) einstellungen = std::make_unique<TVocEinstellungen>();
   bibliothek->setEinstellungen(einstellungen.get());
+  // The learner goes on with the library of the last run.
+  if (neu) geladeneOeffnen(*bibliothek, TSettingsStore::global());
   if (!res) res = std::make_unique<TRes>();
   if (!abfrageAnzeige) abfrageAnzeige = std::make_unique<TSeitenAnzeige>(*bibliothek);
   bibliothek->Abfrage().setPool(res.get());
@@ -45,6 +49,7 @@ void TAppObjects::createTrainers() {
 
 void TAppObjects::freeTrainers() {
   verben.reset();
+  if (bibliothek) geladeneMerken(*bibliothek, TSettingsStore::global());
   bibliothek.reset();
   abfrageAnzeige.reset();
   einstellungen.reset();

@@ -48,7 +48,9 @@ TAussprache::TAussprache(QWidget* labor, QMenu* menu, std::vector<std::string> s
   m_meldung = new QLabel(labor);
   m_meldung->setObjectName("Aussprache-Meldung");
   m_meldung->setTextFormat(Qt::PlainText);
-  m_meldung->setGeometry(110, 464, 580, 66);
+  // Below the place of "Meine Antwort war richtig", which it must never cover.
+  m_meldung->setGeometry(60, 502, 680, 32);
+  m_meldung->setAttribute(Qt::WA_TransparentForMouseEvents);
   m_meldung->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   m_meldung->setWordWrap(true);
 

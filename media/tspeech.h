@@ -33,6 +33,8 @@ namespace zek {
 // The store the speaking operations use (the app sets it at start-up; nullptr: none).
 void setSpeechStore(TXWaveBase* store);
 TXWaveBase* speechStore();
+// False for a file name that must not go into a media command or a link (it holds '"' or '>').
+bool mediaNameSafe(const std::string& file);
 // Called by speakWord for a word without a recording (the run-time voice; none: silence).
 void setMissingWordSpeaker(std::function<void(const std::string& word)> speaker);
 // The word with "&", "<" and ">" as entities, for generated markup.

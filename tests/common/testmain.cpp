@@ -21,6 +21,7 @@ class QtEnvironment : public ::testing::Environment {
     m_dir = zek::test::makeTempDir("zek-test-settings");
     const auto file = m_dir / "settings.ini";
     setenv("ZEK_SETTINGS", file.c_str(), 1);
+    setenv("ZEK_ANSWERS", (m_dir / "eigene-antworten.txt").c_str(), 1);  // nor his own answers
     // Words spoken at run time land in the data folder: a test's own too.
     setenv("XDG_DATA_HOME", (m_dir / "share").c_str(), 1);
     TSettingsStore::setGlobalFile(file);
