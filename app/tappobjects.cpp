@@ -9,6 +9,7 @@
 #include "media/tspeech.h"
 #include "media/twaverec.h"
 #include "media/txwavebase.h"
+#include "voice/twortsprecher.h"
 #include "verbs/tverben.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tres.h"
@@ -60,9 +61,11 @@ void TAppObjects::loadWaveBase(const std::string& file) {
   waveBase = std::make_unique<TXWaveBase>();
   waveBase->loadStore(file);
   zek::setSpeechStore(waveBase.get());
+  zek::startRuntimeWordSpeaker();
 }
 
 void TAppObjects::freeWaveBase() {
+  zek::stopRuntimeWordSpeaker();
   zek::setSpeechStore(nullptr);
   waveBase.reset();
   zek::freeWaveRec();

@@ -2,8 +2,14 @@
 
 #include "media/twaverec.h"
 #include "platform/codec.h"
+#include "platform/messages.h"
+#include "voice/tstimme.h"
+#include "voice/twortsprecher.h"
+
+#include <algorithm>
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -61,6 +67,17 @@ TRecSetup::TRecSetup(QWidget* parent)
   m_channels[m_rec.channels() == 2 ? 1 : 0]->setChecked(true);
   m_rec.newTake();
 
+  // The voice sits left of the buttons, where the dialog has room.
+  m_stimme = new QComboBox(this);
+  m_stimme->setObjectName("Stimme");
+  m_stimme->setGeometry(8, 152, 97, 25);
+  m_stimme->setToolTip(zek::toQString("Stimme, die S\xE4tze und W\xF6rter spricht"));
+  for (const TStimmeInfo& info : stimmen()) m_stimme->addItem(zek::toQString(info.name));
+  const TStimmeArt gewaehlt = gewaehlteStimme();
+  for (std::size_t i = 0; i < stimmen().size(); ++i) {
+    if (stimmen()[i].art == gewaehlt) m_stimme->setCurrentIndex(static_cast<int>(i));
+  }
+
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->geometry().center() - QPoint(width() / 2, height() / 2));
   }
@@ -79,5 +96,13 @@ void TRecSetup::bOKClick() {
   m_rec.setFormat(bitsIndex() == 1 ? 16 : 8, kRates[rateIndex()], channelsIndex() == 1 ? 2 : 1);
   m_rec.applyFormat();
   m_rec.saveSettings();
+  const TStimmeArt neu = stimmen()[static_cast<std::size_t>(std::max(0, m_stimme->currentIndex()))].art;
+  if (neu != gewaehlteStimme()) {
+    setGewaehlteStimme(neu);
+    zek::restartRuntimeWordSpeaker();
+    showMessage("Die neue Stimme spricht ab jetzt neue W\xF6rter. Die S\xE4tze und W\xF6rter der Installation "
+                "werden mit ihr neu gesprochen, wenn die Einrichtung das n\xE4" "chste Mal l\xE4uft.",
+                mb::IconInformation);
+  }
   accept();
 }

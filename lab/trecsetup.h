@@ -4,11 +4,13 @@
 
 #include <array>
 
+class QComboBox;
 class QRadioButton;
 class tWaveRec;
 
-// "Aufnahme-Einstellungen": resolution, sample rate and channels of the recorder.
-// Opening drops any unsaved take; OK applies the format and stores it.
+// "Aufnahme-Einstellungen": resolution, sample rate and channels of the recorder, and the voice
+// that speaks the sentences and words. Opening drops any unsaved take; OK applies the format
+// and stores it with the voice.
 class TRecSetup : public QDialog {
   Q_OBJECT
  public:
@@ -20,6 +22,7 @@ class TRecSetup : public QDialog {
   int bitsIndex() const;
   int rateIndex() const;
   int channelsIndex() const;
+  QComboBox* Stimme() const { return m_stimme; }
 
  private:
   void bOKClick();
@@ -28,4 +31,5 @@ class TRecSetup : public QDialog {
   std::array<QRadioButton*, 2> m_bits{};
   std::array<QRadioButton*, 3> m_rates{};
   std::array<QRadioButton*, 2> m_channels{};
+  QComboBox* m_stimme = nullptr;
 };

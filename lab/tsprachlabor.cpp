@@ -1,6 +1,7 @@
 #include "lab/tsprachlabor.h"
 
 #include "lab/labbilder.h"
+#include "lab/taussprache.h"
 #include "media/mediacommand.h"
 #include "media/tspeech.h"
 #include "media/twaverec.h"
@@ -265,6 +266,11 @@ void TSprachlabor::bauMenu() {
   });
   m_zuruecknehmen = m_menu->addAction(zek::toQString(kEigeneZuruecknehmen));
   connect(m_zuruecknehmen, &QAction::triggered, this, [this] { EigeneZuruecknehmenClick(); });
+  std::vector<std::string> saetze;
+  for (std::size_t i = 0; i < m_themen.size(); ++i) {
+    for (const TSatz& satz : m_themen[i].saetze()) saetze.push_back(satz.englisch);
+  }
+  m_aussprache = new TAussprache(this, m_menu, std::move(saetze));
   m_menu->addSeparator();
   // 18 topics stay below the 21 items at which a second column would start.
   auto* gruppe = new QActionGroup(m_menu);
@@ -334,6 +340,7 @@ void TSprachlabor::zeigeSatz() {
   m_verworfen.clear();
   m_eigeneRichtig->hide();
   m_zuruecknehmen->setEnabled(!eigene().empty());
+  if (m_aussprache) m_aussprache->neuerSatz(s.englisch, s.datei);
 }
 
 std::string TSprachlabor::schluessel() const {
@@ -457,12 +464,14 @@ void TSprachlabor::AufnahmeAn() {
   }
   m_timer.start(kRecordMs);
   m_abspielen->setEnabled(false);
+  m_aussprache->aufnahmeBeginnt();
 }
 
 void TSprachlabor::AufnahmeAus() {
   zek::ensureWaveRec().stop();
   m_timer.stop();
   m_abspielen->setEnabled(true);
+  m_aussprache->aufnahmeFertig();
 }
 
 void TSprachlabor::AbspielenAn() {
@@ -502,10 +511,12 @@ void TSprachlabor::TimerTick() {
   m_imTick = false;
   if (!beginntMit(mode, "stop") && !beginntMit(mode, "been")) return;
   m_timer.stop();
+  const bool warAufnahme = m_aufnahme->IsOn();
   if (m_aufnahme->IsOn()) m_aufnahme->setIsOn(false);
   m_aufnahme->setEnabled(true);
   if (m_abspielen->IsOn()) m_abspielen->setIsOn(false);
   m_abspielen->setEnabled(true);
+  if (warAufnahme) m_aussprache->aufnahmeFertig();
 }
 
 void TSprachlabor::AufnahmeEinstellungenClick() {
@@ -534,6 +545,7 @@ void TSprachlabor::schliessen() {
   m_aufnahme->setIsOn(false);
   m_abspielen->setIsOn(false);
   sendMediaCommand("close satz", true);
+  m_aussprache->beenden();
   TSettingsStore::global().writeInteger(settingsKey(kSubKey), "Thema", m_themen.aktThema());
   if (tWaveRec* rec = zek::waveRec()) rec->saveSettings();
   zek::freeWaveRec();

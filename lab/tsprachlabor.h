@@ -14,6 +14,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class TAussprache;
 class tXColorButton;
 class tXColorEdit;
 
@@ -59,6 +60,7 @@ class TSprachlabor : public TTrainerWindow {
   std::vector<std::string> loesungen() const;
   QAction* ThemaItem(int index) const { return m_themaItems.at(static_cast<std::size_t>(index)); }
   const QTimer& Timer() const { return m_timer; }
+  TAussprache* Aussprache() const { return m_aussprache; }
 
   // The random source of the sentence picks, 0..n-1 (tests set it).
   void setZufall(std::function<int(int)> drawBelow) { m_zufall = std::move(drawBelow); }
@@ -125,6 +127,7 @@ class TSprachlabor : public TTrainerWindow {
   tXColorButton* m_eigeneRichtig = nullptr;
   std::string m_verworfen;  // the answer the field refused last
   std::vector<QAction*> m_themaItems;
+  TAussprache* m_aussprache = nullptr;
   QTimer m_timer;
   bool m_imTick = false;
   bool m_geschlossen = false;

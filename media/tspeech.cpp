@@ -33,6 +33,11 @@ std::string trimmed(std::string s) {
   return s.substr(a, b - a + 1);
 }
 
+std::function<void(const std::string&)>& missingSlot() {
+  static std::function<void(const std::string&)> speaker;
+  return speaker;
+}
+
 }  // namespace
 
 namespace zek {
@@ -41,6 +46,9 @@ namespace zek {
 bool mediaNameSafe(const std::string& file) { return file.find_first_of("\">") == std::string::npos; }
 
 void setSpeechStore(TXWaveBase* store) { storeSlot() = store; }
+void setMissingWordSpeaker(std::function<void(const std::string& word)> speaker) {
+  missingSlot() = std::move(speaker);
+}
 TXWaveBase* speechStore() { return storeSlot(); }
 
 std::string markupEscaped(const std::string& word) {
@@ -113,7 +121,12 @@ void speakWord(const std::string& word) {
   // Silent when the file is missing: presentations speak every few seconds and a box
   // each time would stop them.
   const std::string file = recordingFileFor(word);
-  if (!file.empty()) playWave(file);
+  if (!file.empty()) {
+    playWave(file);
+  } else if (!word.empty() && missingSlot() && findRecording(word).empty()) {
+    // Only words with no entry at all: an entry whose file is missing waits for the medium.
+    missingSlot()(word);
+  }
 }
 
 void speakWordAt(const std::string& text, int caret, int selLength) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 class TXWaveBase;
@@ -34,6 +35,8 @@ void setSpeechStore(TXWaveBase* store);
 TXWaveBase* speechStore();
 // False for a file name that must not go into a media command or a link (it holds '"' or '>').
 bool mediaNameSafe(const std::string& file);
+// Called by speakWord for a word without a recording (the run-time voice; none: silence).
+void setMissingWordSpeaker(std::function<void(const std::string& word)> speaker);
 // The word with "&", "<" and ">" as entities, for generated markup.
 std::string markupEscaped(const std::string& word);
 }  // namespace zek

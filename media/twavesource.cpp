@@ -99,21 +99,24 @@ std::unique_ptr<TWaveSource> TWaveSource::openMemory(std::string bytes, TMediaEr
 }
 
 bool TWaveSource::start(TMediaError& error) {
-  // Only WAV counts here: libsndfile would also take AIFF, raw or MPEG data, which the
-  // wave device never promised to play (and whose decoders chatter on stderr).
+  // Only WAV and Ogg Vorbis count here: libsndfile would also take AIFF, raw or MPEG data,
+  // which the wave device never promised to play (and whose decoders chatter on stderr). The
+  // installed speech is Ogg Vorbis under ".wav" names.
   char magic[12] = {};
-  const bool riff = ioRead(magic, 12, m_io.get()) == 12 &&
-                    (std::memcmp(magic, "RIFF", 4) == 0 || std::memcmp(magic, "RF64", 4) == 0) &&
+  const bool gelesen = ioRead(magic, 12, m_io.get()) == 12;
+  const bool riff = gelesen && (std::memcmp(magic, "RIFF", 4) == 0 || std::memcmp(magic, "RF64", 4) == 0) &&
                     std::memcmp(magic + 8, "WAVE", 4) == 0;
+  const bool ogg = gelesen && std::memcmp(magic, "OggS", 4) == 0;
   m_io->pos = 0;
-  if (!riff) {
+  if (!riff && !ogg) {
     error = TMediaError::BadFile;
     return false;
   }
   SF_INFO info{};
   SNDFILE* file = sf_open_virtual(&kVirtualIo, SFM_READ, &info, m_io.get());
   const int major = info.format & SF_FORMAT_TYPEMASK;
-  const bool wav = major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64;
+  const bool wav = riff ? major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64
+                       : major == SF_FORMAT_OGG && (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_VORBIS;
   if (!file || !wav || info.channels < 1 || info.channels > 8 || info.samplerate < 1000 ||
       info.samplerate > 384000 || info.frames < 0) {
     if (file) sf_close(file);

@@ -8,7 +8,7 @@
 #include <string>
 
 // Any WAV that libsndfile reads (integer PCM of any width, float, mono or stereo, any
-// rate), from a file or from memory.
+// rate), or Ogg Vorbis (the installed speech), from a file or from memory.
 class TWaveSource final : public TPcmSource {
  public:
   ~TWaveSource() override;

@@ -12,7 +12,7 @@
 namespace {
 
 // One QApplication for the whole test run, on the offscreen platform, with a settings
-// file of its own so that no test touches the learner's settings.
+// file and data folder of its own so that no test touches the learner's files.
 class QtEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
@@ -22,6 +22,8 @@ class QtEnvironment : public ::testing::Environment {
     const auto file = m_dir / "settings.ini";
     setenv("ZEK_SETTINGS", file.c_str(), 1);
     setenv("ZEK_ANSWERS", (m_dir / "eigene-antworten.txt").c_str(), 1);  // nor his own answers
+    // Words spoken at run time land in the data folder: a test's own too.
+    setenv("XDG_DATA_HOME", (m_dir / "share").c_str(), 1);
     TSettingsStore::setGlobalFile(file);
     static int argc = 1;
     static char name[] = "zek-test";

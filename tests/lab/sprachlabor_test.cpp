@@ -197,7 +197,7 @@ TEST_F(Sprachlabor, PopupMenuInOrder) {
   for (QAction* a : lab->Menu()->actions()) items.push_back(a->isSeparator() ? "-" : zek::fromQString(a->text()));
   std::vector<std::string> want{"Aufnahme-Einstellungen", "-", "Diktieren", "\xDC" "bersetzung anzeigen",
                                 "Antworten gro\xDFz\xFCgig pr\xFC" "fen",
-                                "Eigene Antworten zu diesem Satz zur\xFC" "cknehmen", "-"};
+                                "Eigene Antworten zu diesem Satz zur\xFC" "cknehmen", "Aussprache pr\xFC" "fen", "-"};
   for (const auto& t : kLabThemenSoll) want.emplace_back(t.name);
   EXPECT_EQ(items, want);
   EXPECT_TRUE(lab->Diktieren()->isChecked());

@@ -133,3 +133,22 @@ TEST_F(SpeechTest, SpeakWordAtPicksTheMeaningUnderTheCaret) {
 }
 
 }  // namespace
+
+namespace {
+
+// Only a word with no entry at all goes to the run-time voice; an entry whose file is missing
+// waits for the medium, and a word with a file plays it.
+TEST_F(SpeechTest, OnlyWordsWithoutAnyEntryGoToTheRunTimeVoice) {
+  std::vector<std::string> asked;
+  zek::setMissingWordSpeaker([&](const std::string& word) { asked.push_back(word); });
+  speakWord("walk");
+  speakWord("lost");
+  speakWord("unknown");
+  speakWord("");
+  zek::setMissingWordSpeaker(nullptr);
+  speakWord("other");
+  EXPECT_EQ(asked, std::vector<std::string>{"unknown"});
+  EXPECT_EQ(take(), playing(m_own));
+}
+
+}  // namespace

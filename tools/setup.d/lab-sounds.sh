@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Speaks the language lab's sentences into the installation: wave/Labor/<n>/lab_<nnnn>.wav,
-# the place the lab plays them from ("XE:\Labor\" + the sentence's sound file).
-# Only files that are missing or whose sentence (or voice) changed are made again; a
-# manifest beside them keeps a checksum per file.
+# the place the lab plays them from ("XE:\Labor\" + the sentence's sound file). The files keep
+# the names the lesson table holds but are Ogg Vorbis (libsndfile reads them by their header).
+# The voice is the one chosen in "Aufnahme-Einstellungen" (zek-tool voice). Only files that are
+# missing or whose sentence (or voice) changed are made again; a manifest beside them keeps a
+# checksum per file.
 #   ZEK_DIST                 the installation (set by ./zek)
 #   ZEK_TOOL                 zek-tool to use (default $ZEK_DIST/zek-tool)
+#   ZEK_VOICE                a voice instead of the chosen one (flite-rms, espeak-en-gb)
 #   ZEK_LAB_SOUNDS_LIMIT     only the first N sentences (tests)
 set -euo pipefail
 
@@ -12,15 +15,14 @@ dist=${ZEK_DIST:?ZEK_DIST is not set}
 tool=${ZEK_TOOL:-$dist/zek-tool}
 out="$dist/wave/Labor"
 manifest="$out/manifest.txt"
-voice="en-gb"
-speed=140
-settings="espeak-ng -v $voice -s $speed"
 
-if ! command -v espeak-ng >/dev/null 2>&1; then
+[ -x "$tool" ] || { echo "lab-sounds: $tool not found" >&2; exit 1; }
+voice=${ZEK_VOICE:-$("$tool" voice)}
+if [ "$voice" = espeak-en-gb ] && ! command -v espeak-ng >/dev/null 2>&1; then
   echo "lab-sounds: espeak-ng is not installed; the lab's spoken sentences are left out" >&2
   exit 0
 fi
-[ -x "$tool" ] || { echo "lab-sounds: $tool not found" >&2; exit 1; }
+settings="$voice; ogg vorbis"
 
 source "$(dirname "${BASH_SOURCE[0]}")/../setup/manifest.bash"
 
@@ -35,14 +37,11 @@ fi
 count=$(list_todo "$list" "$todo" "$manifest" "$settings" "$out")
 
 if [ "$count" -gt 0 ]; then
-  echo "lab-sounds: speaking $count sentence(s) into $out"
-  export out voice speed
-  # Each file is written under a temporary name first, so an interrupted run leaves no
-  # half-written file that would count as done.
-  xargs -0 -n 2 -P 2 bash -c '
-    mkdir -p "$(dirname "$out/$0")"
-    printf "%s" "$1" | espeak-ng -v "$voice" -s "$speed" --stdin -w "$out/$0.part" && mv -f "$out/$0.part" "$out/$0"
-  ' <"$todo"
+  echo "lab-sounds: speaking $count sentence(s) into $out ($voice)"
+  mkdir -p "$out"
+  # Two processes, each speaking 100 files per call (the voice loads once per call); every file
+  # is written under a temporary name first, so an interrupted run leaves nothing half-made.
+  xargs -0 -n 200 -P 2 "$tool" speak-files "$out" --voice "$voice" <"$todo" || true
 fi
 
 # The manifest lists only files that exist now.

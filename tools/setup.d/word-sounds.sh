@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Speaks every English word of the shipped collections and the verb infinitives into the
-# installation (wave/Woerter/<letter>/<word>.wav) and enters them in the recordings store
+# installation (wave/Woerter/<letter>/<word>.wav, Ogg Vorbis inside, as lab-sounds.sh says) with
+# the voice chosen in "Aufnahme-Einstellungen", and enters them in the recordings store
 # ZEK_E/e_w.zek as "XE:\Woerter\...". Only missing or changed words are spoken again; the
 # learner's own entries in the store stay.
 #   ZEK_DIST                 the installation (set by ./zek)
 #   ZEK_TOOL                 zek-tool to use (default $ZEK_DIST/zek-tool)
+#   ZEK_VOICE                a voice instead of the chosen one (flite-rms, espeak-en-gb)
 #   ZEK_WORD_SOUNDS_LIMIT    only the first N words (tests)
 set -euo pipefail
 
@@ -12,18 +14,15 @@ dist=${ZEK_DIST:?ZEK_DIST is not set}
 tool=${ZEK_TOOL:-$dist/zek-tool}
 out="$dist/wave/Woerter"
 manifest="$out/manifest.txt"
-voice="en-gb"
-speed=130
-settings="espeak-ng -v $voice -s $speed; sox silence 0.5%"
 
 [ -x "$tool" ] || { echo "word-sounds: $tool not found" >&2; exit 1; }
-if ! command -v espeak-ng >/dev/null 2>&1; then
+voice=${ZEK_VOICE:-$("$tool" voice)}
+if [ "$voice" = espeak-en-gb ] && ! command -v espeak-ng >/dev/null 2>&1; then
   echo "word-sounds: espeak-ng is not installed; the words stay unspoken" >&2
   "$tool" wavebase-make "$dist/ZEK_E/e_w.zek"
   exit 0
 fi
-trim=1
-command -v sox >/dev/null 2>&1 || { trim=0; echo "word-sounds: sox is not installed; silence is not trimmed" >&2; }
+settings="$voice; ogg vorbis; silence trimmed"
 
 source "$(dirname "${BASH_SOURCE[0]}")/../setup/manifest.bash"
 
@@ -39,22 +38,10 @@ mkdir -p "$out"
 count=$(list_todo "$list" "$todo" "$manifest" "$settings" "$out")
 
 if [ "$count" -gt 0 ]; then
-  echo "word-sounds: speaking $count word(s) into $out"
-  export out voice speed trim
-  # Written under a temporary name and renamed, so an interrupted run leaves nothing
-  # half-made that would count as done. Silence at both ends is cut off.
-  xargs -0 -n 2 -P 2 bash -c '
-    mkdir -p "$(dirname "$out/$0")"
-    part="$out/$0.part.wav"
-    printf "%s" "$1" | espeak-ng -v "$voice" -s "$speed" --stdin -w "$part" || exit 0
-    if [ "$trim" = 1 ] && sox -q "$part" "$part.t.wav" silence 1 0.02 0.5% reverse silence 1 0.02 0.5% reverse 2>/dev/null \
-       && [ -s "$part.t.wav" ] && [ "$(soxi -s "$part.t.wav" 2>/dev/null || echo 0)" -gt 0 ]; then
-      mv -f "$part.t.wav" "$part"
-    else
-      rm -f "$part.t.wav"
-    fi
-    mv -f "$part" "$out/$0"
-  ' <"$todo"
+  echo "word-sounds: speaking $count word(s) into $out ($voice)"
+  # Two processes, 200 words per call; silence at both ends is cut off. Files are written
+  # under a temporary name and renamed, so an interrupted run leaves nothing half-made.
+  xargs -0 -n 400 -P 2 "$tool" speak-files "$out" --voice "$voice" --trim <"$todo" || true
 fi
 
 # Files no longer listed go; the manifest lists only files that exist now.
