@@ -19,6 +19,7 @@
 #include "platform/display.h"
 #include "platform/messages.h"
 #include "platform/thandover.h"
+#include "platform/xplainmessage.h"
 #include "verbs/t_e_verbenauswahl.h"
 #include "vocab/tvoceditor.h"
 #include "vocab/tvocoptionen.h"
@@ -84,9 +85,12 @@ bool startupChecks(const std::vector<std::string>& args) {
   bool shown = false;
   const TDisplayInfo display = displayInfo();
   if (display.depth <= 8) {
-    showMessage(kMsgTooFewColours, mb::IconStop);
-    shown = true;
-  } else if (display.width < 800 || display.height < 600) {
+    // Qt paints nothing at this depth, so the X server draws the refusal itself where it
+    // can. The content was never looked for: no word about a missing CD-ROM follows.
+    if (!showPlainXMessage(kMsgTooFewColours)) showMessage(kMsgTooFewColours, mb::IconStop);
+    return false;
+  }
+  if (display.width < 800 || display.height < 600) {
     showMessage(kMsgResolutionTooLow, mb::IconStop);
     shown = true;
   }
