@@ -16,6 +16,7 @@
 #include "app/tshortcuts.h"
 #include "app/ttrainerwindows.h"
 #include "platform/appstate.h"
+#include "platform/codec.h"
 #include "platform/display.h"
 #include "platform/messages.h"
 #include "platform/thandover.h"
@@ -30,6 +31,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
@@ -39,13 +41,11 @@
 const char* const kMsgTooFewColours =
     "Nicht genug Farben!\r\r*zek englisch ben\xF6tigt mehr als 256 Farben bei einer Aufl\xF6sung\rvon (mindestens) "
     "800 x 600 Pixel. Bitte \xE4ndern Sie die Farben\rauf High Color (16 Bit) oder True-Color (24 bzw. 32 Bit)."
-    "\r\rTip:\rBei den meisten Grafikkarten \xE4ndert man die Aufl\xF6sung in der\rSystemsteuerung unter \"Anzeige\" "
-    "auf Seite \"Einstellungen\".";
+    "\r\rTipp:\rFarbtiefe und Aufl\xF6sung stellen Sie in den Bildschirm-Einstellungen\rIhrer Arbeitsumgebung ein.";
 const char* const kMsgResolutionTooLow =
     "Zu geringe Aufl\xF6sung!\r\r*zek englisch ben\xF6tigt eine Aufl\xF6sung von 800 x 600 Pixel\rbei mehr als 256 "
-    "Farben (High Color oder True Color).\rBitte \xE4ndern Sie die Aufl\xF6sung auf 800 x 600 Pixel.\r\rTip:\rBei "
-    "den meisten Grafikkarten \xE4ndert man die Aufl\xF6sung in der\rSystemsteuerung unter \"Anzeige\" auf Seite "
-    "\"Einstellungen\".";
+    "Farben (High Color oder True Color).\rBitte \xE4ndern Sie die Aufl\xF6sung auf 800 x 600 Pixel\roder mehr.\r\rTipp:\rDie Aufl\xF6sung stellen Sie in "
+    "den Bildschirm-Einstellungen\rIhrer Arbeitsumgebung ein.";
 const char* const kMsgCannotStart =
     "*zek englisch kann nicht gestartet werden!\n\nBitte legen Sie die CD-ROM ein oder\ninstallieren Sie das "
     "Programm komplett.";
@@ -82,24 +82,27 @@ bool startupChecks(const std::vector<std::string>& args) {
   QCoreApplication::setApplicationName("zek englisch");
   std::srand(static_cast<unsigned>(std::time(nullptr)));
 
-  bool shown = false;
   const TDisplayInfo display = displayInfo();
+  // A refused display is the one reason given: the content was never looked for, so no
+  // message about a missing CD-ROM follows.
   if (display.depth <= 8) {
-    // Qt paints nothing at this depth, so the X server draws the refusal itself where it
-    // can. The content was never looked for: no word about a missing CD-ROM follows.
-    if (!showPlainXMessage(kMsgTooFewColours)) showMessage(kMsgTooFewColours, mb::IconStop);
+    // Qt paints nothing at this depth, a message box neither: the refusal goes to stderr, and
+    // on an X screen the server draws it itself.
+    std::string text = zek::cp1252ToUtf8(kMsgTooFewColours);
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    std::cerr << text << std::endl;
+    showPlainXMessage(kMsgTooFewColours);
     return false;
   }
   if (display.width < 800 || display.height < 600) {
     showMessage(kMsgResolutionTooLow, mb::IconStop);
-    shown = true;
+    return false;
   }
-  if (!shown) resolveDirectories();
+  resolveDirectories();
   if (Dirs().PageBase.empty() || Dirs().VocabBase.empty()) {
     showMessage(kMsgCannotStart, mb::IconStop);
     return false;
   }
-  if (shown) return false;
 
   // The dictionary is read while the start page is made and painted; it joins the
   // database when the dictionary window is made right after the first paint, or earlier

@@ -15,6 +15,7 @@
 #include "vocab/tseitenanzeige.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvokabelabfrage.h"
+#include "vocab/tzuletztliste.h"
 
 #include <cstdlib>
 
@@ -27,7 +28,8 @@ TAppObjects& appObjects() {
 }
 
 void TAppObjects::createTrainers() {
-  if (!bibliothek) {
+  const bool neu = !bibliothek;
+  if (neu) {
     bibliothek = std::make_unique<TBibliothek>();
     // Repeatable runs (driver scripts): one fixed seed for every draw of the library and its quiz.
     if (const char* seed = std::getenv("ZEK_SEED"); seed && *seed)
@@ -35,6 +37,8 @@ void TAppObjects::createTrainers() {
   }
   if (!einstellungen) einstellungen = std::make_unique<TVocEinstellungen>();
   bibliothek->setEinstellungen(einstellungen.get());
+  // The learner goes on with the library of the last run.
+  if (neu) geladeneOeffnen(*bibliothek, TSettingsStore::global());
   if (!res) res = std::make_unique<TRes>();
   if (!abfrageAnzeige) abfrageAnzeige = std::make_unique<TSeitenAnzeige>(*bibliothek);
   bibliothek->Abfrage().setPool(res.get());
@@ -44,6 +48,7 @@ void TAppObjects::createTrainers() {
 
 void TAppObjects::freeTrainers() {
   verben.reset();
+  if (bibliothek) geladeneMerken(*bibliothek, TSettingsStore::global());
   bibliothek.reset();
   abfrageAnzeige.reset();
   einstellungen.reset();

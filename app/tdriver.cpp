@@ -48,6 +48,8 @@ constexpr TKeyName kKeys[] = {
     {"Home", Qt::Key_Home, ""},       {"End", Qt::Key_End, ""},         {"Backspace", Qt::Key_Backspace, "\b"},
     {"Delete", Qt::Key_Delete, "\x7f"}, {"Escape", Qt::Key_Escape, "\x1b"}, {"Tab", Qt::Key_Tab, "\t"},
     {"PageUp", Qt::Key_PageUp, ""},   {"PageDown", Qt::Key_PageDown, ""}, {"Space", Qt::Key_Space, " "},
+    {"Shift+Tab", Qt::Key_Backtab, ""}, {"1", Qt::Key_1, "1"}, {"2", Qt::Key_2, "2"}, {"3", Qt::Key_3, "3"},
+    {"4", Qt::Key_4, "4"}, {"5", Qt::Key_5, "5"}, {"6", Qt::Key_6, "6"}, {"7", Qt::Key_7, "7"}, {"8", Qt::Key_8, "8"}, {"9", Qt::Key_9, "9"},
 };
 
 const TKeyName* keyByName(std::string_view name) {
@@ -79,6 +81,7 @@ constexpr TOpName kOps[] = {
     {"wait", TDriveOp::Wait},               {"shot", TDriveOp::Shot},
     {"answer", TDriveOp::Answer},           {"choose-file", TDriveOp::ChooseFile},
     {"expect-text", TDriveOp::ExpectText},  {"expect-page", TDriveOp::ExpectPage},
+    {"expect-focus", TDriveOp::ExpectFocus},
     {"expect-window", TDriveOp::ExpectWindow}, {"expect-state", TDriveOp::ExpectState},
     {"expect-message", TDriveOp::ExpectMessage}, {"expect-command", TDriveOp::ExpectCommand},
     {"expect-media", TDriveOp::ExpectMedia}, {"expect-setting", TDriveOp::ExpectSetting},
@@ -185,6 +188,7 @@ bool parseLine(std::string_view line, TDriveAction& a, std::string& error) {
     case TDriveOp::Start:
     case TDriveOp::ExpectText:
     case TDriveOp::ExpectPage:
+    case TDriveOp::ExpectFocus:
     case TDriveOp::ExpectWindow:
     case TDriveOp::ExpectMessage:
     case TDriveOp::ExpectCommand:
@@ -690,7 +694,8 @@ QWidget* TDriver::keyTarget(const std::vector<QWidget*>& windows, TXPage* page) 
   };
   if (reachable(m_field)) return m_field;
   QWidget* focus = QApplication::focusWidget();
-  if (reachable(focus) && focus != page && !focus->isWindow()) return focus;
+  // The page itself takes the keys once Tab has given one of its links the focus.
+  if (reachable(focus) && (focus != page || page->FocusLink() >= 0) && !focus->isWindow()) return focus;
   if (page) {
     for (TPageEdit* f : page->Fields()) {
       if (f && f->isVisible() && !f->ReadOnly()) {
@@ -887,6 +892,25 @@ std::string TDriver::perform(const TDriveAction& a) {
       const std::string shown = zek::fileNamePart(page->XFile());
       if (zek::equalsNoCase(shown, a.text)) return {};
       return "die Seite " + inQuotes(shown) + " ist zu sehen, nicht " + inQuotes(a.text);
+    }
+    case TDriveOp::ExpectFocus: {
+      // The link Tab went to (its words), or the input field that has the keyboard.
+      if (auto e = needPage(); !e.empty()) return e;
+      std::string focused;
+      if (page->FocusLink() >= 0 && page->hasFocus()) {
+        for (const TLinkArea& area : page->Layout().areas) {
+          if (area.link != page->FocusLink() || area.item < 0) continue;
+          const TPageItem& item = page->Model().items[std::size_t(area.item)];
+          if (item.kind != TItemKind::Word) continue;
+          if (!focused.empty()) focused += ' ';
+          focused += page->Model().itemText(item);
+        }
+      } else if (QWidget* f = QApplication::focusWidget()) {
+        focused = zek::fromQString(f->toolTip());
+        if (focused.empty()) focused = zek::fromQString(f->objectName());
+      }
+      if (driveKey(focused).find(driveKey(a.text)) != std::string::npos) return {};
+      return "den Fokus hat " + inQuotes(focused) + ", nicht " + inQuotes(a.text);
     }
     case TDriveOp::ExpectWindow: {
       const std::vector<QWidget*> shown = driveWindows();

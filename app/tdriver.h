@@ -59,7 +59,7 @@ class TXPage;
 // step opens takes the next lines. The first failing line ends the run with exit code 1.
 
 enum class TDriveOp { Click, ClickAt, Drag, RightClick, Type, Key, Field, Set, Menu, Close, Command, Start, Wait, Shot,
-                      Answer, ChooseFile, ExpectText, ExpectPage, ExpectWindow, ExpectState, ExpectMessage,
+                      Answer, ChooseFile, ExpectText, ExpectPage, ExpectFocus, ExpectWindow, ExpectState, ExpectMessage,
                       ExpectCommand, ExpectMedia, ExpectSetting, ExpectFile, ExpectRunning, ExpectDone };
 
 enum class TDriveState { On, Off, Enabled, Disabled, Visible, Hidden, Checked, Unchecked };

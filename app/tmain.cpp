@@ -59,6 +59,7 @@ TMain::TMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint) {
   m_xpage->setSonderzeichen("");
   m_xpage->OnFileChange = [this](TXPage* page) { setPageOnShow(zek::fileNamePart(page->XFile())); };
   m_xpage->OnClick = [this](TXPage*) { XPageClick(); };
+  m_xpage->OnRightClick = [this](TXPage*, const QRect&, const std::string& word) { m_actions->lookUpWord(word); };
   m_xpage->Bedingung().add("e");
   if (!Dirs().SoundDir.empty()) m_xpage->Bedingung().add("cdrom");
   if (appObjects().bibliothek) appObjects().bibliothek->setSeite(m_xpage);

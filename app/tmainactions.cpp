@@ -4,6 +4,7 @@
 #include "app/tmain.h"
 #include "dict/dictfollower.h"
 #include "dict/txwb.h"
+#include "dict/wordlookup.h"
 #include "lab/trecsetup.h"
 #include "lab/twavedb.h"
 #include "page/txpage.h"
@@ -27,6 +28,8 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QDesktopServices>
 #include <QPointer>
 #include <QTimer>
@@ -66,6 +69,11 @@ void TMainActions::wbZeigen() {
   wb->show();
   wb->raise();
   wb->activateWindow();
+}
+
+void TMainActions::lookUpWord(const std::string& word) {
+  if (appObjects().database) appObjects().createDictionaryWindow();
+  if (TXWb* wb = appObjects().dictionaryWindow) zek::showWordInDictionary(*wb, word);
 }
 
 void TMainActions::goEditor() {
@@ -119,20 +127,20 @@ bool TMainActions::go() {
       request.directory = Dirs().UserVocabDir;
       const std::string name = zek::fileNamePart(bib->DateiName());
       request.fileName = name.empty() ? "OhneNamen.asc" : name;
-      if (const auto chosen = askFileName(request)) {
-        const std::string dir = zek::directoryPart(*chosen);
-        if (!dir.empty() && dir != Dirs().UserVocabDir) {
-          Dirs().UserVocabDir = dir;
-          saveDirectorySettings(1);
-        }
-        bib->Speichern(*chosen);
+      const auto chosen = askFileName(request);
+      // A "Ja" that ends without a saved file keeps the changes, as Cancel does.
+      if (!chosen) return false;
+      const std::string dir = zek::directoryPart(*chosen);
+      if (!dir.empty() && dir != Dirs().UserVocabDir) {
+        Dirs().UserVocabDir = dir;
+        saveDirectorySettings(1);
       }
+      if (!bib->Speichern(*chosen)) return false;
     }
   }
   bib->ZufallsAuswahl(Dirs().VocabBase + dispatchState().collection);
   TVocEinstellungen& settings = *appObjects().einstellungen;
-  settings.Voreinstellung(dispatchState().quizPreset);
-  settings.Bis = bib->Anzahl(false) - 1;
+  settings.Voreinstellung(dispatchState().quizPreset);  // the range: all of it, as it grows
   if (dispatchState().requestedMode == 100) {
     goAbfrage();
   } else {
@@ -164,7 +172,9 @@ void TMainActions::recSetup() { TRecSetup::run(&m_main); }
 void TMainActions::waveBase() { TWaveDB::run(&m_main); }
 
 void TMainActions::openUrl(const std::string& url) {
-  QDesktopServices::openUrl(QUrl(zek::toQString(url)));
+  if (QDesktopServices::openUrl(QUrl(zek::toQString(url)))) return;
+  // Without a browser nothing would happen at all: the learner gets the address instead.
+  showMessage("Es konnte kein Webbrowser ge\xF6" "ffnet werden.\r\rDie Adresse lautet:\r" + url, mb::IconInformation);
 }
 
 void TMainActions::seekCd() {
@@ -201,6 +211,35 @@ class TPageBingoHost final : public TBingoHost {
 
 // The presentation or game running inside a page command now, if any.
 TLongRun* g_longRun = nullptr;
+
+// While a run lasts: Escape ends it, and so do a click or any other key on the main window
+// unless clicks are the run's moves (Bingo). Dialogs the run opens keep their own keys.
+class TRunStopper final : public QObject {
+ public:
+  TRunStopper(TLongRun& run, QWidget& main) : m_run(run), m_main(main) { qApp->installEventFilter(this); }
+  ~TRunStopper() override { qApp->removeEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    const QEvent::Type t = e->type();
+    if (t != QEvent::KeyPress && t != QEvent::MouseButtonPress) return false;
+    if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != &m_main) return false;
+    if (t == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(e)->key();
+      const bool modifier = key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+                            key == Qt::Key_Meta || key == Qt::Key_AltGr;
+      if (modifier || (key != Qt::Key_Escape && !m_run.clickEnds())) return false;
+    } else if (!m_run.clickEnds()) {
+      return false;
+    }
+    m_run.stop();
+    return true;
+  }
+
+ private:
+  TLongRun& m_run;
+  QWidget& m_main;
+};
 
 // The styles that run on the main page view, by requested mode; a maker returns nothing when
 // the style cannot start (it has said why). Modes without a line here are not built yet.
@@ -265,6 +304,7 @@ void TMainActions::runLongRun(TLongRun& run) {
   page->UnlockMouse();
   {
     TPresentationScope running;
+    TRunStopper stopper(run, m_main);
     try {
       run.run();
     } catch (...) {

@@ -50,6 +50,8 @@ class TMainActions : public TCommandActions {
   void openUrl(const std::string& url) override;
   void seekCd() override;
   void beenden() override;
+  // A right click on a word of the page: the dictionary window at that word.
+  void lookUpWord(const std::string& word);
 
   // Runs a presentation or game on the main page view to its end (PresentationRunning,
   // arrow cursor, clicks and "stop" routed to it).

@@ -1,5 +1,6 @@
 #include "dict/database.h"
 
+#include "dict/meaningtext.h"
 #include "platform/collation.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <future>
 #include <numeric>
+#include <span>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -154,14 +156,36 @@ void TXDatabase::noteWordChanged(int i) {
     return;
   }
   const std::string_view w = word(half, half.entries[i]);
-  const bool fits = (i == 0 || zek::compareWords(word(half, half.entries[i - 1]), w) <= 0) &&
-                    (i + 1 >= Count() || zek::compareWords(w, word(half, half.entries[i + 1])) <= 0);
-  if (!fits) half.sorted = 0;
+  const auto vergleich = [&](int k) { return zek::compareWords(word(half, half.entries[k]), w); };
+  const int n = Count();
+  const bool hoch = i > 0 && vergleich(i - 1) > 0;
+  if (!hoch && (i + 1 >= n || vergleich(i + 1) >= 0)) return;
+  // The entry moves to its place: a sorted half stays sorted, so that look-ups (browsing,
+  // the editor's) keep finding every word, the new or renamed one included.
+  int lo = hoch ? 0 : i + 1, hi = hoch ? i : n;  // the first index in [lo, hi) whose word is above w
+  while (lo < hi) {
+    const int mitte = lo + (hi - lo) / 2;
+    if (vergleich(mitte) <= 0) lo = mitte + 1;
+    else hi = mitte;
+  }
+  const int ziel = hoch ? lo : lo - 1;
+  auto& e = half.entries;
+  if (hoch) std::rotate(e.begin() + ziel, e.begin() + i, e.begin() + i + 1);
+  else std::rotate(e.begin() + i, e.begin() + i + 1, e.begin() + ziel + 1);
+  const auto neu = [&](int k) {
+    if (k == i) return ziel;
+    if (hoch && k >= ziel && k < i) return k + 1;
+    if (!hoch && k > i && k <= ziel) return k - 1;
+    return k;
+  };
+  half.current = neu(half.current);
+  for (int& hit : m_hits) hit = neu(hit);
 }
 
 void TXDatabase::SetWord(int index, std::string_view text) {
   const int i = resolve(index);
   if (i < 0) return;
+  IsSorted();  // the order as it was before this word changes
   text = trimmed(text);  // stored as every loader stores it
   THalf& half = h();
   TEntry& e = half.entries[i];
@@ -262,9 +286,8 @@ void TXDatabase::InsertEmpty() {
   half.current = at;
   for (int& hit : m_hits)
     if (hit >= at) ++hit;
-  if (half.sorted == 1 && at > 0 && !word(half, half.entries[at - 1]).empty() &&
-      zek::compareWords(word(half, half.entries[at - 1]), {}) > 0)
-    half.sorted = 0;
+  // The empty word is left where it was inserted: the half still counts as sorted, and the
+  // word typed into it moves the entry to its place (noteWordChanged).
   markModified();
   changed();
 }
@@ -356,8 +379,9 @@ void TXDatabase::Sort() {
   changed();
 }
 
-bool TXDatabase::IsSorted() const {
-  const THalf& half = h();
+bool TXDatabase::IsSorted() const { return isSorted(h()); }
+
+bool TXDatabase::isSorted(const THalf& half) const {
   if (half.sorted < 0) {
     half.sorted = 1;
     for (std::size_t i = 1; i < half.entries.size(); ++i) {
@@ -486,6 +510,22 @@ int TXDatabase::FindWord(std::string_view w, int kind) const {
       if (half.entries[i].kind == kind) return i;
     }
   }
+  // A headword that differs only in case, accents, "ß" or the gender behind it is the
+  // word looked for: the entry with the exact spelling and kind first, then the kind.
+  if (isSorted(half)) {
+    const std::vector<int> same = entriesOf(half, w);
+    int best = -1, bestScore = -1;
+    for (const int i : same) {
+      const std::string_view x = word(half, half.entries[i]);
+      const int score = (kind != -1 && half.entries[i].kind == kind ? 4 : 0) + (x == w ? 2 : 0) +
+                        (zek::bareMeaning(x) == zek::bareMeaning(w) ? 1 : 0);
+      if (score > bestScore) {
+        best = i;
+        bestScore = score;
+      }
+    }
+    if (best >= 0) return best;
+  }
   return result;
 }
 
@@ -494,6 +534,13 @@ void TXDatabase::LookUp(std::string_view w, int kind) {
   if (n == 0) return;
   THalf& half = h();
   half.current = w.empty() ? 0 : FindWord(w, kind);
+  if (!w.empty()) {
+    const std::string key = zek::foldHeadword(w);
+    const std::string found = zek::foldHeadword(word(half, half.entries[half.current]));
+    m_lookUpMatched = found.compare(0, key.size(), key) == 0 || !entriesOf(half, w).empty();
+  } else {
+    m_lookUpMatched = true;
+  }
   const int last = std::min(std::max(half.current - 1, 0) + 8, n - 1);
   const int first = std::max(last - 8, 0);
   m_hits.clear();
@@ -510,25 +557,31 @@ void TXDatabase::Search(std::string_view text, bool searchGerman, bool wholeWord
   const bool inWord = searchGerman == IsGermanEnglish();
   const char* arena = half.arena.data();
   const int n = Count();
+  // Case, accents and "ß" are folded on both sides; the boundary characters of a whole
+  // word are plain ASCII, which folding keeps.
+  const std::string wanted = zek::foldWord(text);
+  if (wanted.empty()) return;
+  std::string field;
   for (int i = 0; i < n; ++i) {
     const TEntry& e = half.entries[i];
-    const std::string_view field =
+    const std::string_view raw =
         inWord ? std::string_view(arena + e.wordPos, e.wordLen) : std::string_view(arena + e.meaningPos, e.meaningLen);
-    std::size_t pos = field.find(text);
-    if (pos == std::string_view::npos) continue;
+    zek::foldWordInto(raw, field);
+    std::size_t pos = field.find(wanted);
+    if (pos == std::string::npos) continue;
     if (!wholeWords) {
       m_hits.push_back(i);
       continue;
     }
-    while (pos != std::string_view::npos) {
-      const std::size_t end = pos + text.size();
+    while (pos != std::string::npos) {
+      const std::size_t end = pos + wanted.size();
       const bool startOk = pos == 0 || isWordStartBoundary(field[pos - 1]);
       const bool endOk = end == field.size() || isWordEndBoundary(field[end]);
       if (startOk && endOk) {
         m_hits.push_back(i);
         break;
       }
-      pos = field.find(text, pos + 1);
+      pos = field.find(wanted, pos + 1);
     }
   }
 }
@@ -549,6 +602,151 @@ void TXDatabase::GotoEntry(std::string_view w, std::string_view m) {
     }
   }
   changed();
+}
+
+void TXDatabase::GotoIndex(int index) {
+  if (index < 0 || index >= Count() || index == h().current) return;
+  h().current = index;
+  changed();
+}
+
+namespace {
+
+bool isAlnumFolded(char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || static_cast<unsigned char>(c) >= 0x80; }
+
+// "Maedchen" → "Mädchen": the umlauts typed on a keyboard without them.
+std::string withUmlauts(std::string_view word) {
+  std::string out;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    const char c = word[i];
+    if (i + 1 < word.size() && (word[i + 1] == 'e' || word[i + 1] == 'E') && std::strchr("aouAOU", c) && c != '\0') {
+      static const std::string_view from = "aouAOU";
+      static const char to[] = {'\xE4', '\xF6', '\xFC', '\xC4', '\xD6', '\xDC'};
+      out += to[from.find(c)];
+      ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<int> TXDatabase::entriesOf(const THalf& half, std::string_view w) const {
+  std::vector<int> out;
+  const std::string key = zek::foldHeadword(w);
+  if (key.empty()) return out;
+  const int n = static_cast<int>(half.entries.size());
+  std::string f;
+  auto same = [&](int i) {
+    zek::foldWordInto(zek::bareMeaning(word(half, half.entries[i])), f);
+    return f == key;
+  };
+  if (!isSorted(half)) {
+    for (int i = 0; i < n; ++i)
+      if (same(i)) out.push_back(i);
+    return out;
+  }
+  // Headwords that fold alike stand together: those that begin with the key followed by
+  // a blank or a sign, which sort before any letter or digit would follow the key.
+  auto inRun = [&](int i) {
+    zek::foldWordInto(word(half, half.entries[i]), f);
+    return f.compare(0, key.size(), key) == 0 && (f.size() == key.size() || !isAlnumFolded(f[key.size()]));
+  };
+  const std::string_view bare = zek::bareMeaning(w);
+  const auto it = std::lower_bound(half.entries.begin(), half.entries.end(), bare, [&](const TEntry& e, std::string_view x) {
+    return zek::compareWords(word(half, e), x) < 0;
+  });
+  const int at = static_cast<int>(it - half.entries.begin());
+  int first = at;
+  while (first > 0 && inRun(first - 1)) --first;
+  int last = at;
+  while (last < n && inRun(last)) ++last;
+  for (int i = first; i < last; ++i)
+    if (same(i)) out.push_back(i);
+  return out;
+}
+
+std::vector<int> TXDatabase::EntriesOf(int half, std::string_view w) const {
+  const THalf& hf = m_halves[half & 1];
+  std::vector<int> out = entriesOf(hf, w);
+  if (out.empty()) {
+    const std::string umlauts = withUmlauts(w);
+    if (umlauts != w) out = entriesOf(hf, umlauts);
+  }
+  return out;
+}
+
+std::vector<std::string> TXDatabase::Suggestions(int halfIndex, std::string_view w, int max) const {
+  const THalf& half = m_halves[halfIndex & 1];
+  const std::string key = zek::foldHeadword(w);
+  std::vector<std::string> out;
+  if (key.empty() || max <= 0 || half.entries.empty()) return out;
+  struct TCandidate {
+    double score;
+    std::size_t richness;  // a longer meaning: a word the dictionary knows more about
+    std::string shown;
+  };
+  std::vector<TCandidate> found;
+  std::vector<std::string> keys;
+  auto offer = [&](int i, double score) {
+    const TEntry& e = half.entries[i];
+    const std::string shown(zek::bareMeaning(word(half, e)));
+    const std::string k = zek::foldWord(shown);
+    if (k == key) return;
+    const auto at = std::find(keys.begin(), keys.end(), k);
+    if (at != keys.end()) {
+      TCandidate& c = found[static_cast<std::size_t>(at - keys.begin())];
+      if (score < c.score) c.score = score;
+      c.richness = std::max<std::size_t>(c.richness, e.meaningLen);
+      return;
+    }
+    keys.push_back(k);
+    found.push_back({score, e.meaningLen, shown});
+  };
+  // The word without an inflection ending.
+  static const char* const english[][2] = {{"s", ""}, {"es", ""}, {"ies", "y"}, {"ed", ""}, {"d", ""}, {"ing", ""},
+                                           {"ing", "e"}, {"er", ""}, {"est", ""}, {"'s", ""}};
+  static const char* const german[][2] = {{"e", ""},  {"es", ""}, {"s", ""},   {"n", ""},  {"en", ""},
+                                          {"er", ""}, {"ern", ""}, {"em", ""}, {"ens", ""}, {"nen", ""}};
+  const std::string_view bare = zek::bareMeaning(w);
+  for (const auto& ending : halfIndex == 1 ? std::span(german) : std::span(english)) {
+    const std::string_view end = ending[0];
+    if (bare.size() <= end.size() + 1 || !bare.ends_with(end)) continue;
+    const std::string stem = std::string(bare.substr(0, bare.size() - end.size())) + ending[1];
+    for (const int i : EntriesOf(halfIndex, stem)) offer(i, 0.5);
+  }
+  // Short phrases made with the word, and words a slip or two away.
+  const int limit = key.size() <= 4 ? 1 : 2;
+  std::string f;
+  const int n = static_cast<int>(half.entries.size());
+  for (int i = 0; i < n; ++i) {
+    zek::foldWordInto(zek::bareMeaning(word(half, half.entries[i])), f);
+    if (f.empty()) continue;
+    const std::size_t blanks = static_cast<std::size_t>(std::count(f.begin(), f.end(), ' '));
+    if (blanks == 0) {
+      const int d = zek::editDistance(key, f, limit);
+      if (d <= limit) offer(i, d);
+    } else if (blanks <= 2 && f.size() <= key.size() + 12) {
+      for (std::size_t pos = f.find(key); pos != std::string::npos; pos = f.find(key, pos + 1)) {
+        const std::size_t end = pos + key.size();
+        if ((pos == 0 || f[pos - 1] == ' ') && (end == f.size() || f[end] == ' ')) {
+          offer(i, 1.2 + 0.3 * static_cast<double>(blanks));
+          break;
+        }
+      }
+    }
+  }
+  std::stable_sort(found.begin(), found.end(), [](const TCandidate& a, const TCandidate& b) {
+    if (a.score != b.score) return a.score < b.score;
+    return a.richness > b.richness;
+  });
+  for (const TCandidate& c : found) {
+    if (static_cast<int>(out.size()) >= max) break;
+    out.push_back(c.shown);
+  }
+  return out;
 }
 
 // ---- files ----

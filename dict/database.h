@@ -73,8 +73,21 @@ class TXDatabase {
   void LookUp(std::string_view word, int kind);
   void Search(std::string_view text, bool searchGerman, bool wholeWords);
   void GotoEntry(std::string_view word, std::string_view meaning);
+  // Makes exactly this entry current (a picked row knows it); outside the half nothing happens.
+  void GotoIndex(int index);
   const std::vector<int>& Hits() const { return m_hits; }  // indices into the current half
   int HitPos() const { return m_hitPos; }
+
+  // Lookups that forgive: case, accents and umlauts ("ae" for "ä" too), "ß" as "ss", and
+  // the gender the dictionary writes behind a German noun are not told apart.
+  // The entries of `half` whose headword is `word` in that sense, in list order.
+  std::vector<int> EntriesOf(int half, std::string_view word) const;
+  // For a word without entries: the nearest headwords of `half`, best first ("Meinten
+  // Sie …?"): the word without an ending ("Hause" → "Haus"), short phrases made with it
+  // ("zu Hause"), and headwords one or two typing slips away.
+  std::vector<std::string> Suggestions(int half, std::string_view word, int max) const;
+  // Whether the last LookUp met its word, or a headword that begins with it.
+  bool LookUpMatched() const { return m_lookUpMatched; }
 
   // A dictionary file read and parsed but not yet added to a half. Reading touches no
   // database state, so start-up reads both files at once.
@@ -145,11 +158,14 @@ class TXDatabase {
   static void parseRecords(TLoadedFile& file);
   static void parseLines(TLoadedFile& file);
   static bool inOrder(const TTextArena& arena, const std::vector<TEntry>& entries);
+  bool isSorted(const THalf& half) const;
+  std::vector<int> entriesOf(const THalf& half, std::string_view word) const;
 
   THalf m_halves[2];
   int m_half = 0;
   std::vector<int> m_hits;
   int m_hitPos = 0;
+  bool m_lookUpMatched = false;
   std::mt19937 m_random;
 
  public:

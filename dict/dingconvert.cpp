@@ -3,7 +3,14 @@
 #include "dict/database.h"
 #include "platform/codec.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cctype>
+#include <cmath>
+#include <future>
 #include <optional>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -95,11 +102,112 @@ std::string commentText(std::string_view s) {
   return collapseSpaces(out);
 }
 
+// How much a label in square brackets keeps a meaning from the front: subjects, regions
+// and registers; offensive labels are told apart (-1).
+double labelWeight(std::string_view label, bool& offensive) {
+  struct TWeight {
+    const char* label;
+    double weight;
+  };
+  static const std::unordered_map<std::string_view, double> weights = [] {
+    static const TWeight table[] = {
+        // offensive
+        {"vulg.", -1}, {"pej.", -1}, {"abwertend", -1}, {"derb", -1}, {"disapproving", -1},
+        {"often disapproving", -1},
+        // registers
+        {"slang", 3}, {"obs.", 3}, {"veraltet", 3}, {"archaic", 3}, {"altertümlich", 3}, {"altertümelnd", 3},
+        {"alt", 3}, {"dated", 2.5}, {"rare", 3}, {"selten", 3}, {"tm", 3}, {"former name", 3},
+        {"frühere Bezeichnung", 3}, {"Jägersprache", 3}, {"hunters’ parlance", 3}, {"hunter’s parlance", 3},
+        {"Jugendsprache", 3}, {"dialect", 3}, {"Kindersprache", 2}, {"children’s speech", 2}, {"poet.", 2.5},
+        {"literary", 2}, {"ugs.", 1.5}, {"ugs", 1.5}, {"coll.", 1.5}, {"humor.", 2}, {"iron.", 2}, {"euphem.", 2},
+        {"veraltend", 2}, {"becoming dated", 2}, {"geh.", 1}, {"formal", 1}, {"fig.", 1.2}, {"übtr.", 1.2},
+        {"auch übtr.", 0.3}, {"also fig.", 0.3}, {"Sprw.", 1.5}, {"prov.", 1.5}, {"in Zusammensetzungen", 2},
+        {"in compounds", 2}, {"usually in compounds", 2},
+        // regions: the program teaches British English, and German as spoken in Germany
+        {"Br.", 0.5}, {"Am.", 0.9}, {"eBr.", 1.5}, {"eAm.", 1.5}, {"mainly Am.", 0.9}, {"Dt.", 0.3},
+        // subjects close to everyday life
+        {"soc.", 0.2}, {"school", 0.5}, {"school.", 0.5}, {"stud.", 0.8}, {"cook.", 0.8}, {"cook", 0.8},
+        {"sport", 0.8}, {"auto", 1}, {"transp.", 1}, {"adm.", 1}, {"relig.", 1.5},
+    };
+    std::unordered_map<std::string_view, double> m;
+    for (const TWeight& w : table) m.emplace(w.label, w.weight);
+    return m;
+  }();
+  const auto it = weights.find(label);
+  if (it == weights.end()) {
+    // Other regions weigh as much as a subject: both are for the few who need them.
+    return 1.6;
+  }
+  if (it->second < 0) {
+    offensive = true;
+    return 0;
+  }
+  return it->second;
+}
+
+// Words that are offensive whatever the source says about them.
+bool offensiveWord(std::string_view word, bool german) {
+  static const std::unordered_map<std::string_view, bool> words = {
+      {"arsehole", false}, {"asshole", false},    {"cunt", false},       {"dumbass", false},  {"dumbarse", false},
+      {"fuck", false},     {"fucking", false},    {"motherfucker", false}, {"nigger", false}, {"nigga", false},
+      {"spaz", false},     {"spazz", false},      {"twat", false},       {"wanker", false},   {"retard", false},
+      {"Arschloch", true}, {"Fotze", true},       {"Hurensohn", true},   {"Kanake", true},    {"Neger", true},
+      {"Schwuchtel", true}, {"Spast", true},      {"Spasti", true},      {"Wichser", true},   {"ficken", true},
+  };
+  const auto it = words.find(word);
+  return it != words.end() && it->second == german;
+}
+
+// Stand-ins for an object ("sth.", "jdn./etw."): a learner looks the verb up without them.
+bool isPlaceholder(std::string_view token) {
+  static const std::string_view kinds[] = {"sth.",   "sb.",   "sb.’s", "sb.'s", "sth.’s", "sth.'s", "jdn.",
+                                           "jdm.",   "jds.",  "etw.",  "jd.",   "etw",    "sth",    "sb"};
+  std::size_t pos = 0;
+  while (pos <= token.size()) {
+    std::size_t slash = token.find('/', pos);
+    if (slash == std::string_view::npos) slash = token.size();
+    const std::string_view part = token.substr(pos, slash - pos);
+    if (std::find(std::begin(kinds), std::end(kinds), part) == std::end(kinds)) return false;
+    pos = slash + 1;
+  }
+  return true;
+}
+
+std::vector<std::string_view> tokens(std::string_view s) {
+  std::vector<std::string_view> out;
+  std::size_t pos = 0;
+  while (pos < s.size()) {
+    while (pos < s.size() && s[pos] == ' ') ++pos;
+    std::size_t end = s.find(' ', pos);
+    if (end == std::string_view::npos) end = s.size();
+    if (end > pos) out.push_back(s.substr(pos, end - pos));
+    pos = end;
+  }
+  return out;
+}
+
+// "/h/", "/Std./": an abbreviation written after the word.
+bool isAbbreviation(std::string_view token) {
+  return token.size() >= 3 && token.front() == '/' && token.back() == '/';
+}
+
+std::string joined(const std::vector<std::string_view>& parts) {
+  std::string out;
+  for (std::string_view p : parts) {
+    if (!out.empty()) out += ' ';
+    out += p;
+  }
+  return out;
+}
+
 struct TSynonym {
-  std::string core;  // UTF-8, without markers and comments
-  std::vector<std::string> comments;
+  std::string core;  // UTF-8, without markers, comments and abbreviations
+  std::vector<std::string> comments;  // labels and explanations, as shown
   int kind = 0;        // 0: no word-class marker
   std::string gender;  // nouns: "m", "f", "n", "pl", "mf", ...
+  double labels = 0;   // penalty of its square-bracket labels
+  bool explained = false;  // a comment in parentheses narrows the sense
+  bool offensive = false;
 };
 
 // Word class of a brace marker, 0 for markers that are not one (grammar hints, verb forms).
@@ -144,6 +252,13 @@ TSynonym parseSynonym(std::string_view s) {
         }
       } else if (c != '<') {
         std::string comment = commentText(inner);
+        if (c == '[') {
+          // "pej." is a learned abbreviation; the learner reads it in plain German.
+          if (comment == "pej.") comment = "abwertend";
+          syn.labels += labelWeight(comment, syn.offensive);
+        } else {
+          syn.explained = true;
+        }
         if (!comment.empty()) syn.comments.push_back(std::move(comment));
       }
       i = end;
@@ -152,7 +267,9 @@ TSynonym parseSynonym(std::string_view s) {
       core += c;
     }
   }
-  syn.core = collapseSpaces(core);
+  std::vector<std::string_view> words = tokens(core);
+  std::erase_if(words, isAbbreviation);
+  syn.core = joined(words);
   return syn;
 }
 
@@ -190,9 +307,118 @@ std::string meaningItem(const TSynonym& syn) {
   return item;
 }
 
+// The words of a meaning that tell how common it is: no placeholders, articles or "to".
+std::string countedCore(std::string_view core) {
+  std::vector<std::string_view> words;
+  for (std::string_view t : tokens(core)) {
+    if (isPlaceholder(t) || t == "to" || t == "a" || t == "an" || t == "the" || t == "sich") continue;
+    words.push_back(t);
+  }
+  return joined(words);
+}
+
+bool isWordByte(unsigned char c) { return std::isalnum(c) || c >= 0x80 || c == '-' || c == '\''; }
+
+// Every distinct word of a text, once.
+void countWords(std::string_view text, std::unordered_map<std::string, std::uint32_t>& counts) {
+  std::vector<std::string_view> seen;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && !isWordByte(static_cast<unsigned char>(text[i]))) ++i;
+    std::size_t end = i;
+    while (end < text.size() && isWordByte(static_cast<unsigned char>(text[end]))) ++end;
+    if (end > i) seen.push_back(text.substr(i, end - i));
+    i = end;
+  }
+  std::sort(seen.begin(), seen.end());
+  seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
+  for (std::string_view w : seen) ++counts[std::string(w)];
+}
+
+std::string lowerAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+// "[Br.] flat" + "abwertend" → "[Br., abwertend] flat".
+std::string withLabel(const std::string& item, std::string_view label) {
+  if (!item.empty() && item.front() == '[') {
+    const std::size_t close = item.find(']');
+    if (close != std::string::npos) return item.substr(0, close) + ", " + std::string(label) + item.substr(close);
+  }
+  return "[" + std::string(label) + "] " + item;
+}
+
+bool marksOffence(std::string_view item) {
+  if (item.empty() || item.front() != '[') return false;
+  const std::string_view comment = item.substr(0, item.find(']'));
+  return comment.find("abwertend") != std::string_view::npos || comment.find("vulg.") != std::string_view::npos ||
+         comment.find("derb") != std::string_view::npos;
+}
+
+// A meaning without its comments, gender and placeholders, lower case: "[sb.] jdm. etw.
+// sagen" and "etw. sagen" are one meaning.
+std::string bareKey(std::string_view item) {
+  while (!item.empty() && item.front() == '[') {
+    const std::size_t close = item.find("] ");
+    if (close == std::string_view::npos) break;
+    item.remove_prefix(close + 2);
+  }
+  if (item.size() > 2 && item.back() == ')') {
+    const std::size_t open = item.rfind(" (");
+    if (open != std::string_view::npos && item.size() - open <= 7) item = item.substr(0, open);
+  }
+  std::vector<std::string_view> words = tokens(item);
+  std::erase_if(words, isPlaceholder);
+  std::string key = joined(words);
+  for (char& c : key) c = static_cast<char>(zek::lowerCp1252(static_cast<unsigned char>(c)));
+  return key;
+}
+
+// Plural forms of a part-0 word: "houses" of "house", "cities" of "city".
+bool isPluralOf(std::string_view plural, const std::vector<std::string>& singulars) {
+  for (const std::string& s : singulars) {
+    if (plural == s) return true;
+    if (plural.size() > s.size() && plural.substr(0, s.size()) == s) {
+      const std::string_view rest = plural.substr(s.size());
+      if (rest == "s" || rest == "es") return true;
+    }
+    if (s.size() > 1 && s.back() == 'y' && plural == s.substr(0, s.size() - 1) + "ies") return true;
+  }
+  return false;
+}
+
 }  // namespace
 
+void TDingConverter::addFrequencies(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = trim(text.substr(pos, end - pos));
+    pos = end + 1;
+    if (line.empty() || line.front() == '#') continue;
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos) continue;
+    std::uint32_t count = 0;
+    const std::string_view number = trim(line.substr(tab + 1));
+    std::from_chars(number.data(), number.data() + number.size(), count);
+    std::uint32_t& have = m_english[lowerAscii(line.substr(0, tab))];
+    have = std::max(have, count);
+  }
+}
+
 void TDingConverter::addText(std::string_view utf8) {
+  // Sized for the full word list: growing these tables was a good part of the time.
+  const std::size_t lines = static_cast<std::size_t>(std::count(utf8.begin(), utf8.end(), '\n'));
+  for (auto& index : m_itemIndex) index.reserve(index.size() + lines * 4);
+  for (THalf& h : m_halves) {
+    h.index.reserve(h.index.size() + lines * 2);
+    h.entries.reserve(h.entries.size() + lines * 2);
+  }
+  m_germanLines.reserve(m_germanLines.size() + lines);
   std::size_t pos = 0;
   while (pos < utf8.size()) {
     std::size_t end = utf8.find('\n', pos);
@@ -200,6 +426,26 @@ void TDingConverter::addText(std::string_view utf8) {
     addLine(utf8.substr(pos, end - pos));
     pos = end + 1;
   }
+}
+
+std::uint32_t TDingConverter::intern(std::string text, std::string core, bool german) {
+  auto& index = m_itemIndex[german ? 1 : 0];
+  if (const auto it = index.find(text); it != index.end()) return it->second;
+  const auto id = static_cast<std::uint32_t>(m_items.size());
+  TItem& item = m_items.emplace_back();
+  item.text = std::move(text);
+  item.core = countedCore(core);
+  item.german = german;
+  for (std::string_view t : tokens(item.core))
+    item.offensiveWord = item.offensiveWord || offensiveWord(german ? t : std::string_view(lowerAscii(t)), german);
+  index.emplace(item.text, id);
+  return id;
+}
+
+void TDingConverter::addCoreText(std::string_view utf8) {
+  m_core = true;
+  addText(utf8);
+  m_core = false;
 }
 
 void TDingConverter::addLine(std::string_view line) {
@@ -211,14 +457,18 @@ void TDingConverter::addLine(std::string_view line) {
     ++m_stats.skippedLines;
     return;
   }
+  if (!m_core) countWords(line.substr(0, sep), m_germanLines);
   const std::vector<std::string_view> german = splitTop(line.substr(0, sep), " | ");
   const std::vector<std::string_view> english = splitTop(line.substr(sep + 4), " | ");
   if (german.size() != english.size()) {
     ++m_stats.skippedLines;
     return;
   }
+  // A line with many parts is a word the source knows a lot about: its main part counts more.
+  const double richness = std::log2(1.0 + static_cast<double>(german.size()));
   int lineKind = 0;
   bool lineIsPlural = false;
+  std::vector<std::string> mainEnglish;
   for (std::size_t k = 0; k < german.size(); ++k) {
     std::vector<TSynonym> de, en;
     for (std::string_view s : splitTop(german[k], ";")) {
@@ -230,12 +480,17 @@ void TDingConverter::addLine(std::string_view line) {
       if (!syn.core.empty()) en.push_back(std::move(syn));
     }
     if (de.empty() || en.empty()) continue;
-    // Plural forms after a singular noun ("Aalbestand {m} | Aalbestände {pl}") only repeat it.
+    // Plural forms after a singular noun ("Aalbestand {m} | Aalbestände {pl}") only repeat
+    // it; an English word there that is no plural of the main part is a word of its own
+    // ("Hausaufgaben {pl} :: homework").
     bool plurals = k > 0 && lineKind == 1 && !lineIsPlural;
     for (const TSynonym& s : de) plurals = plurals && s.gender == "pl";
     if (plurals) {
-      ++m_stats.pluralForms;
-      continue;
+      std::erase_if(en, [&](const TSynonym& s) { return isPluralOf(s.core, mainEnglish); });
+      if (en.empty()) {
+        ++m_stats.pluralForms;
+        continue;
+      }
     }
 
     int subKind = 0;
@@ -251,77 +506,197 @@ void TDingConverter::addLine(std::string_view line) {
     if (k == 0) {
       lineKind = subKind;
       lineIsPlural = de.front().gender == "pl";
+      for (const TSynonym& s : en) mainEnglish.push_back(s.core);
     }
 
-    auto items = [this](const std::vector<TSynonym>& syns) {
-      std::vector<std::string> out;
-      for (const TSynonym& s : syns) {
+    // Insults come in groups: when both sides carry an offensive label, the whole part is
+    // offensive, not only the words that happen to carry it.
+    bool deOffensive = false, enOffensive = false;
+    for (const TSynonym& s : de) deOffensive = deOffensive || s.offensive;
+    for (const TSynonym& s : en) enOffensive = enOffensive || s.offensive;
+    const bool partOffensive = deOffensive && enOffensive;
+
+    const double partPenalty = (k == 0 ? -0.35 * richness : plurals ? 0.5 : 2.0) - (m_core ? kCoreBonus : 0.0);
+    auto candidates = [&](const std::vector<TSynonym>& syns, bool isGerman) {
+      std::vector<TCandidate> out;
+      for (std::size_t p = 0; p < syns.size(); ++p) {
+        const TSynonym& s = syns[p];
         const std::string text = meaningItem(s);
         if (trim(text).empty()) continue;
-        if (std::optional<std::string> item = zek::utf8ToCp1252Strict(text)) out.push_back(std::move(*item));
-        else ++m_stats.droppedMeanings;
+        std::optional<std::string> item = zek::utf8ToCp1252Strict(text);
+        if (!item) {
+          ++m_stats.droppedMeanings;
+          continue;
+        }
+        TCandidate c;
+        c.item = intern(std::move(*item), s.core, isGerman);
+        c.penalty = static_cast<float>(0.35 * static_cast<double>(p) + s.labels + (s.explained ? 0.8 : 0.0));
+        c.offensive = partOffensive || s.offensive;
+        out.push_back(c);
       }
       return out;
     };
-    const std::vector<std::string> germanItems = items(de);
-    const std::vector<std::string> englishItems = items(en);
+    const std::vector<TCandidate> germanItems = candidates(de, true);
+    const std::vector<TCandidate> englishItems = candidates(en, false);
 
-    auto addAll = [this](int half, const std::vector<TSynonym>& heads, int subKind,
-                         const std::vector<std::string>& meanings) {
+    auto addAll = [&](int half, const std::vector<TSynonym>& heads, const std::vector<TCandidate>& meanings) {
       if (meanings.empty()) return;
-      for (const TSynonym& head : heads) {
+      const double groupPenalty = 0.25 * std::log2(static_cast<double>(heads.size()));
+      for (std::size_t p = 0; p < heads.size(); ++p) {
+        const TSynonym& head = heads[p];
         const int kind = head.kind ? head.kind : subKind;
-        std::string word = head.core;
-        if (half == 0 && kind == 2 && word.rfind("to ", 0) == 0 && word.size() > 3) word.erase(0, 3);
+        std::vector<std::string_view> words = tokens(head.core);
+        if (half == 0 && kind == 2 && words.size() > 1 && words.front() == "to") words.erase(words.begin());
+        // "get sth.", "jdn./etw. schubsen": filed under the verb a learner looks up.
+        std::vector<std::string_view> bare = words;
+        std::erase_if(bare, isPlaceholder);
+        const std::size_t maxWords = half == 0 && kind == 2 ? 2 : 1;
+        bool folded = false;
+        if (bare.size() < words.size() && !bare.empty() && bare.size() <= maxWords) {
+          words = bare;
+          folded = true;
+        }
+        std::string word = joined(words);
         if (!head.gender.empty()) word += " (" + head.gender + ")";
         const std::optional<std::string> w = zek::utf8ToCp1252Strict(word);
-        if (!w || w->size() > kMaxWord) {
+        if (!w || w->size() > kMaxWord || w->empty()) {
           ++m_stats.skippedWords;
           continue;
         }
-        if (head.comments.empty()) {
-          add(half, *w, kind, meanings);
-        } else if (std::optional<std::string> c = zek::utf8ToCp1252Strict("[" + joinComments(head.comments) + "] ")) {
-          std::vector<std::string> withComment = meanings;
-          withComment.front() = *c + withComment.front();
-          add(half, *w, kind, withComment);
-        } else {
-          add(half, *w, kind, meanings);
+        if (folded || head.core.find('/') != std::string::npos) ++m_stats.folded;
+        const double headPenalty = 0.7 * static_cast<double>(p) + groupPenalty + partPenalty + head.labels +
+                                   (head.explained ? 1.0 : 0.0) + (folded ? 0.2 : 0.0);
+        std::vector<TCandidate> own = meanings;
+        for (TCandidate& c : own) {
+          c.penalty += static_cast<float>(headPenalty);
+          c.offensive = c.offensive || head.offensive;
+          if (c.offensive) ++m_stats.offensive;
         }
+        // A comment on the headword tells which of its senses this part gives.
+        if (!head.comments.empty()) {
+          if (std::optional<std::string> c = zek::utf8ToCp1252Strict("[" + joinComments(head.comments) + "] ")) {
+            TCandidate& first = own.front();
+            const TItem& item = m_items[first.item];
+            std::string text = *c + item.text;
+            std::string core = item.core;
+            const bool isGerman = item.german;
+            first.item = intern(std::move(text), std::move(core), isGerman);
+          }
+        }
+        add(half, *w, kind, own);
       }
     };
-    addAll(0, en, subKind, germanItems);
-    addAll(1, de, subKind, englishItems);
+    addAll(0, en, germanItems);
+    addAll(1, de, englishItems);
   }
 }
 
-void TDingConverter::add(int half, const std::string& word, int kind, const std::vector<std::string>& items) {
+void TDingConverter::add(int half, const std::string& word, int kind, const std::vector<TCandidate>& candidates) {
   THalf& h = m_halves[half];
   std::string key = word;
   key += '\0';
   key += static_cast<char>('0' + kind);
   auto [it, inserted] = h.index.try_emplace(std::move(key), h.entries.size());
-  if (inserted) h.entries.push_back(TEntry{word, kind, {}, {}});
+  if (inserted) h.entries.push_back(TEntry{word, kind, {}});
   else ++m_stats.merged;
   TEntry& e = h.entries[it->second];
-  for (const std::string& item : items) {
-    bool known = false;
-    for (const std::string& have : e.items) known = known || have == item;
-    if (known) continue;
-    if (!e.meaning.empty() && e.meaning.size() + 2 + item.size() > kMaxMeaning) {
-      ++m_stats.droppedMeanings;
-      continue;
+  e.candidates.insert(e.candidates.end(), candidates.begin(), candidates.end());
+}
+
+// Common words first: spoken-English counts for English meanings, the number of source
+// lines that use the word for German ones. A
+// meaning of several words is as common as its rarest word, and a little less.
+double TDingConverter::frequencyPenalty(const TItem& item) const {
+  const std::vector<std::string_view> words = tokens(item.core);
+  if (words.empty()) return 3;
+  double rarest = 1e9;
+  for (std::string_view w : words) {
+    double score;
+    if (item.german) {
+      const auto it = m_germanLines.find(std::string(w));
+      const double n = it == m_germanLines.end() ? 0 : it->second;
+      score = std::min(std::log10(1 + n), 3.5) / 3.5;
+    } else {
+      const auto it = m_english.find(lowerAscii(w));
+      score = it == m_english.end() ? 0.0 : std::min(std::log10(1.0 + it->second), 5.5) / 5.5;
     }
-    if (!e.meaning.empty()) e.meaning += "; ";
-    e.meaning += item;
-    e.items.push_back(item);
+    rarest = std::min(rarest, score);
   }
+  // A single letter ("B" for a flat note) is common as a word of the source, not as a meaning.
+  const double letter = item.core.size() == 1 ? 2.0 : 0.0;
+  return 3.5 * (1 - rarest) + 0.4 * static_cast<double>(words.size() - 1) + letter;
+}
+
+std::string TDingConverter::meaningOf(const TEntry& e, const std::vector<float>& frequency, float* best) const {
+  struct TRanked {
+    double score;
+    std::size_t order;
+    std::uint32_t item;
+    bool offensive;
+  };
+  std::vector<TRanked> ranked;
+  ranked.reserve(e.candidates.size());
+  for (std::size_t k = 0; k < e.candidates.size(); ++k) {
+    const TCandidate& c = e.candidates[k];
+    const TItem& item = m_items[c.item];
+    const bool offensive = c.offensive || item.offensiveWord;
+    ranked.push_back({c.penalty + frequency[c.item] + (offensive ? 1000.0 : 0.0), k, c.item, offensive});
+  }
+  std::stable_sort(ranked.begin(), ranked.end(),
+                   [](const TRanked& a, const TRanked& b) { return a.score < b.score; });
+  if (const char* dbg = std::getenv("ZEK_DICT_DEBUG"); dbg && e.word == dbg) {
+    for (const TRanked& r : ranked)
+      std::fprintf(stderr, "%d %.2f (%.2f + %.2f) %s\n", e.kind, r.score, e.candidates[r.order].penalty,
+                   frequency[r.item], zek::cp1252ToUtf8(m_items[r.item].text).c_str());
+  }
+  std::string meaning;
+  std::vector<std::string> keys;
+  for (const TRanked& r : ranked) {
+    const std::string& text = m_items[r.item].text;
+    std::string key = bareKey(text);
+    if (std::find(keys.begin(), keys.end(), key) != keys.end()) continue;
+    keys.push_back(std::move(key));
+    const std::string shown = r.offensive && !marksOffence(text) ? withLabel(text, "abwertend") : text;
+    if (!meaning.empty() && meaning.size() + 2 + shown.size() > kMaxMeaning) continue;
+    if (!meaning.empty()) meaning += "; ";
+    meaning += shown;
+  }
+  if (best) *best = ranked.empty() ? 1e9f : static_cast<float>(ranked.front().score);
+  return meaning;
 }
 
 void TDingConverter::fill(TXDatabase& db) const {
+  std::vector<float> frequency(m_items.size());
+  for (std::size_t i = 0; i < m_items.size(); ++i) frequency[i] = static_cast<float>(frequencyPenalty(m_items[i]));
+  struct TOut {
+    float best;
+    std::size_t entry;
+    std::string meaning;
+  };
+  // The meanings of the two halves are ranked side by side; the database takes them in turn.
+  auto rank = [&](int half) {
+    const std::vector<TEntry>& entries = m_halves[half].entries;
+    std::vector<TOut> out(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      out[i].entry = i;
+      out[i].meaning = meaningOf(entries[i], frequency, &out[i].best);
+    }
+    // Entries of one word (noun "tell", verb "tell") keep the order of their best meaning.
+    std::stable_sort(out.begin(), out.end(), [](const TOut& a, const TOut& b) { return a.best < b.best; });
+    return out;
+  };
+  std::future<std::vector<TOut>> english = std::async(std::launch::async, rank, 0);
+  std::vector<std::vector<TOut>> ranked(2);
+  ranked[1] = rank(1);
+  ranked[0] = english.get();
   for (int half = 1; half >= 0; --half) {
     db.SetGermanEnglish(half == 1);
-    for (const TEntry& e : m_halves[half].entries) db.Append(e.word, std::to_string(e.kind), e.meaning);
+    const std::vector<TEntry>& entries = m_halves[half].entries;
+    for (const TOut& o : ranked[half]) {
+      if (o.meaning.empty()) continue;
+      db.Append(entries[o.entry].word, std::to_string(entries[o.entry].kind), o.meaning);
+    }
+    ranked[half] = {};
     db.Sort();
     db.First();
   }

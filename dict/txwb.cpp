@@ -30,6 +30,8 @@
 #include <QTableView>
 #include <QTextBlock>
 
+#include <utility>
+
 namespace {
 
 constexpr int kClientHeight = 269;
@@ -265,6 +267,7 @@ void TXWb::buildEditPanel() {
   connect(m_wortart, &QComboBox::activated, this, [this](int index) {
     if (index >= 0 && index + 1 != m_db.GetKind(-1)) {
       m_editing = m_wortart;
+      entryToTypeInto();
       m_db.SetKind(-1, index + 1);
       m_editing = nullptr;
     }
@@ -351,8 +354,15 @@ void TXWb::buildResultArea(QWidget* client) {
   header->setFont(small);
   connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) {
-            if (!m_filling && current.isValid()) GridRowSelected(current.row());
+            if (m_filling || !current.isValid()) return;
+            m_zeileGewaehlt = true;
+            GridRowSelected(current.row());
           });
+  // A click on the row that is highlighted already changes no row: the click picks it all the same.
+  m_grid->viewport()->installEventFilter(this);
+  connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex& i) {
+    if (!std::exchange(m_zeileGewaehlt, false) && i.isValid()) GridRowSelected(i.row());
+  });
   connect(m_grid, &QTableView::doubleClicked, this, [this](const QModelIndex& i) { GridRowDoubleClicked(i.row()); });
   // A reset replaces the selection model's rows, not the model itself: the connection stays.
 }
@@ -414,6 +424,17 @@ void TXWb::SuchenClick() {
   const std::string text = zek::fromQString(m_suchEdit->text());
   m_db.Search(text, m_deutsch->isChecked(), m_ganzeWoerter->isChecked());
   showHits();
+  // Nothing found: the nearest headwords in the language searched for.
+  if (m_db.Hits().empty()) offerSuggestions(m_deutsch->isChecked() ? 1 : 0, text, true);
+}
+
+void TXWb::offerSuggestions(int half, const std::string& word, bool afterCount) {
+  const std::vector<std::string> nearest = m_db.Suggestions(half, word, 5);
+  if (nearest.empty()) return;
+  std::string line;
+  for (const std::string& s : nearest) line += (line.empty() ? "" : ", ") + s;
+  const QString text = zek::toQString("Meinten Sie " + line + "?");
+  m_ergebnis->setText(afterCount ? m_ergebnis->text() + " " + text : text);
 }
 
 void TXWb::showHits() {
@@ -427,6 +448,7 @@ void TXWb::keywordEdited(const QString& text) {
   const std::optional<std::string> word = zek::fromQStringStrict(text);
   m_db.LookUp(word ? *word : zek::fromQString(text), -1);
   showHits();
+  if (!text.isEmpty() && !m_db.LookUpMatched()) offerSuggestions(m_db.Half(), word ? *word : zek::fromQString(text), false);
   m_filling = true;
   if (!m_db.Hits().empty()) {
     const QModelIndex row = m_model->index(m_db.HitPos(), 0);
@@ -436,13 +458,23 @@ void TXWb::keywordEdited(const QString& text) {
   m_filling = false;
 }
 
+void TXWb::ShowWord(const std::string& word, int half) {
+  if (m_db.Half() != half) m_db.SetGermanEnglish(half == 1);
+  showPanel(pnBlaettern);
+  const QString text = zek::toQString(word);
+  m_stichwort->setText(text);
+  keywordEdited(text);
+  show();
+  raise();
+  activateWindow();
+}
+
 void TXWb::GridRowSelected(int row) {
   const int entry = m_model->entryOfRow(row);
   if (entry < 0) return;
-  // Copies: GotoEntry notifies, and the notification may change the hits.
-  const std::string word(m_db.WordView(entry)), meaning(m_db.MeaningView(entry));
+  // The row's own entry: another one with the same word and meaning may exist.
   m_filling = true;
-  m_db.GotoEntry(word, meaning);
+  m_db.GotoIndex(entry);
   m_filling = false;
   if (m_panel != pnBearbeiten) showPanel(pnBearbeiten);
 }
@@ -466,7 +498,8 @@ void TXWb::NaechsterClick() { navigate(&TXDatabase::Next); }
 void TXWb::LetzterClick() { navigate(&TXDatabase::Last); }
 
 void TXWb::NeuClick() {
-  if (m_db.IsComplete()) m_db.InsertEmpty();
+  // An empty half has no entry that could be incomplete.
+  if (m_db.Count() == 0 || m_db.IsComplete()) m_db.InsertEmpty();
   m_wort->setFocus();
 }
 
@@ -494,6 +527,7 @@ void TXWb::wordEdited(const QString& text) {
   }
   if (*word == m_db.WordView(-1)) return;
   m_editing = m_wort;
+  entryToTypeInto();
   m_db.SetWord(-1, *word);
   m_editing = nullptr;
 }
@@ -514,8 +548,14 @@ void TXWb::meaningEdited() {
   }
   if (*meaning == m_db.MeaningView(-1)) return;
   m_editing = m_bedeutung;
+  entryToTypeInto();
   m_db.SetMeaning(-1, *meaning);
   m_editing = nullptr;
+}
+
+void TXWb::entryToTypeInto() {
+  // What is typed into an empty half becomes its first entry instead of being dropped.
+  if (m_db.Count() == 0) m_db.InsertEmpty();
 }
 
 void TXWb::MemoDoubleClicked() {
@@ -568,6 +608,7 @@ bool TXWb::UpdateSpeechButton() {
   if (!m_db.IsGermanEnglish()) {
     const std::string_view word = m_db.WordView(-1);
     if (!word.empty()) m_speechFile = recordingFileFor(std::string(word));
+    if (!zek::mediaNameSafe(m_speechFile)) m_speechFile.clear();  // it could not be played safely
   }
   const bool show = !m_speechFile.empty();
   if (m_sprache->isVisibleTo(m_panels[pnBearbeiten]) != show) m_sprache->setVisible(show);
@@ -619,6 +660,7 @@ void TXWb::layoutResultArea() {
 
 bool TXWb::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::Resize && watched == centralWidget()) layoutResultArea();
+  if (e->type() == QEvent::MouseButtonPress && watched == m_grid->viewport()) m_zeileGewaehlt = false;
   if (e->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(e)->key();
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;

@@ -54,6 +54,8 @@ class TXWb : public QMainWindow {
   void GridRowSelected(int row);
   void GridRowDoubleClicked(int row);
   void MemoDoubleClicked();
+  // The browse panel at `word` in the given half (0 English-German, 1 German-English).
+  void ShowWord(const std::string& word, int half);
 
   // Field updates after a change of the database.
   void DatabaseChanged();
@@ -97,16 +99,21 @@ class TXWb : public QMainWindow {
   void buildResultArea(QWidget* client);
   void buildMenu();
   void showHits();
+  // "Meinten Sie …?" with the headwords of `half` nearest to `word`, after the hit count
+  // or instead of it.
+  void offerSuggestions(int half, const std::string& word, bool afterCount);
   void layoutResultArea();
   void navigate(void (TXDatabase::*move)());
   void wordEdited(const QString& text);
   void meaningEdited();
+  void entryToTypeInto();
   void keywordEdited(const QString& text);
 
   TXDatabase& m_db;
   TPanel m_panel = pnSuchen;
   int m_shownHalf = 0;
   bool m_filling = false;     // the grid is being filled: its selection means nothing
+  bool m_zeileGewaehlt = false;  // the mouse press being handled has picked its row already
   QWidget* m_editing = nullptr;  // the field the learner is typing in
   std::string m_speechFile;   // what the speech button plays
 

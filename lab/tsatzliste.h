@@ -11,6 +11,12 @@ struct TSatz {
   std::string hinweis;    // letter-pattern hint shown in the input field
   std::string deutsch;    // the German sentence the learner translates
   std::string datei;      // sound file below the lab's sound directory, "0\lab_0000.wav"
+  std::vector<std::string> varianten;  // further translations a teacher accepts (block 4)
+
+  // The sentence's number, from its sound file "lab_NNNN" (-1 without one).
+  int nummer() const;
+  // Main solution, second solution and variants, in that order, each once.
+  std::vector<std::string> loesungen() const;
 };
 
 // The sentences of one topic, in table order.
@@ -26,6 +32,8 @@ class TSatzListe {
   const TSatz& operator[](std::size_t i) const { return m_saetze[i]; }
   auto begin() const { return m_saetze.begin(); }
   auto end() const { return m_saetze.end(); }
+  auto begin() { return m_saetze.begin(); }
+  auto end() { return m_saetze.end(); }
 
  private:
   std::vector<TSatz> m_saetze;

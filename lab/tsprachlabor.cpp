@@ -7,6 +7,7 @@
 #include "lab/trecsetup.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
+#include "platform/eigeneantworten.h"
 #include "platform/files.h"
 #include "platform/imagedecoder.h"
 #include "platform/messages.h"
@@ -17,12 +18,15 @@
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -30,6 +34,9 @@ namespace {
 const char* const kSubKey = "\\Sprachlabor";
 const char* const kMsgNichtGefunden = "Die zek englisch CD-ROM wurde nicht gefunden!";
 const QColor kFarbe(204, 153, 255);
+const char* const kTrainer = "lab";
+const char* const kEigeneRichtig = "Meine Antwort war richtig";
+const char* const kEigeneZuruecknehmen = "Eigene Antworten zu diesem Satz zur\xFC" "cknehmen";
 
 bool beginntMit(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
@@ -176,8 +183,17 @@ void TSprachlabor::bauen() {
   m_eingabe->OnFalsch = [this](tXColorEdit*) {
     setLabelText(m_meldung, "Leider verloren");
     m_eingabe->hide();
+    // The learner may know better than the table: his refused answer can count as right.
+    m_verworfen = m_eingabe->Text();
+    m_eigeneRichtig->setToolTip(zek::toQString("\x84" + m_verworfen + "\x93 z\xE4hlt als richtig und wird k\xFCnftig angenommen"));
+    m_eigeneRichtig->setVisible(!m_verworfen.empty() && Satz().nummer() >= 0);
   };
   m_eingabe->OnBeinahe = [this](tXColorEdit*) { setLabelText(m_meldung, "Dicht daneben!"); };
+  // "Try again" wipes the text; without a word the learner would not know why.
+  m_eingabe->OnReturn = [this](tXColorEdit*) {
+    if (m_eingabe->isVisible() && m_eingabe->Text().empty())
+      setLabelText(m_meldung, "Leider nicht richtig \x96 bitte noch einmal versuchen.");
+  };
 
   m_weiter = new tXColorButton(this);
   m_weiter->setGeometry(20, 430, 100, 31);
@@ -192,6 +208,18 @@ void TSprachlabor::bauen() {
   m_weiter->OnClick = [this](tXColorButton*) { WeiterClick(); };
 
   m_meldung = label(this, "Meldung", QRect(200, 440, 401, 21), Qt::AlignHCenter | Qt::AlignVCenter, false);
+
+  m_eigeneRichtig = new tXColorButton(this);
+  m_eigeneRichtig->setGeometry(250, 470, 301, 31);
+  m_eigeneRichtig->setCaption(kEigeneRichtig);
+  m_eigeneRichtig->setObjectName(kEigeneRichtig);
+  m_eigeneRichtig->setColor(kFarbe);
+  m_eigeneRichtig->setFlashColor(Qt::white);
+  m_eigeneRichtig->setMouseOver(true);
+  m_eigeneRichtig->setPalette(wp);
+  setHinweis(m_eigeneRichtig, "Ihre Antwort z\xE4hlt als richtig und wird k\xFCnftig angenommen");
+  m_eigeneRichtig->OnClick = [this](tXColorButton*) { EigeneRichtigClick(); };
+  m_eigeneRichtig->hide();
 
   m_home = new tXColorButton(this);
   m_home->setGeometry(330, 538, 141, 31);
@@ -235,6 +263,8 @@ void TSprachlabor::bauMenu() {
     m_eingabe->setTolerant(on);
     writeTolerantChecking(TTolerantScope::Sprachlabor, on);
   });
+  m_zuruecknehmen = m_menu->addAction(zek::toQString(kEigeneZuruecknehmen));
+  connect(m_zuruecknehmen, &QAction::triggered, this, [this] { EigeneZuruecknehmenClick(); });
   m_menu->addSeparator();
   // 18 topics stay below the 21 items at which a second column would start.
   auto* gruppe = new QActionGroup(m_menu);
@@ -289,9 +319,7 @@ void TSprachlabor::zeigeSatz() {
     f.setPointSize(9);
     m_eingabe->setFont(f);
   }
-  std::vector<std::string> lsg{s.englisch};
-  if (!s.loesung2.empty()) lsg.push_back(s.loesung2);
-  m_eingabe->setLsg(std::move(lsg));
+  m_eingabe->setLsg(loesungen());
   m_eingabe->setHilfe(s.hinweis);
   setLabelText(m_deutsch, m_uebersetzung->isChecked() ? s.deutsch : std::string());
   if (m_diktieren->isChecked()) {
@@ -303,6 +331,56 @@ void TSprachlabor::zeigeSatz() {
   }
   setLabelText(m_loesung, s.englisch);
   m_meldung->clear();
+  m_verworfen.clear();
+  m_eigeneRichtig->hide();
+  m_zuruecknehmen->setEnabled(!eigene().empty());
+}
+
+std::string TSprachlabor::schluessel() const {
+  const int n = Satz().nummer();
+  if (n < 0) return {};
+  char key[16];
+  std::snprintf(key, sizeof key, "%04d", n);
+  return key;
+}
+
+std::vector<std::string> TSprachlabor::eigene() const {
+  const std::string key = schluessel();
+  return key.empty() ? std::vector<std::string>{} : TEigeneAntworten::global().antworten(kTrainer, key);
+}
+
+std::vector<std::string> TSprachlabor::loesungen() const {
+  std::vector<std::string> lsg = Satz().loesungen();
+  for (std::string& e : eigene())
+    if (std::find(lsg.begin(), lsg.end(), e) == lsg.end()) lsg.push_back(std::move(e));
+  return lsg;
+}
+
+void TSprachlabor::EigeneRichtigClick() {
+  const std::string key = schluessel();
+  if (m_verworfen.empty() || key.empty()) return;
+  if (!TEigeneAntworten::global().hinzufuegen(kTrainer, key, m_verworfen)) {
+    showMessage("Ihre Antwort konnte nicht gespeichert werden.", mb::IconStop);
+    return;
+  }
+  m_eigeneRichtig->hide();
+  m_zuruecknehmen->setEnabled(true);
+  // The field is hidden; the next showing of this sentence takes the answer.
+  m_eingabe->setLsg(loesungen());
+  setLabelText(m_meldung, "Richtig! Diese Antwort gilt von nun an.");
+}
+
+void TSprachlabor::EigeneZuruecknehmenClick() {
+  const std::string key = schluessel();
+  bool ok = true;
+  for (const std::string& e : eigene()) ok = TEigeneAntworten::global().entfernen(kTrainer, key, e) && ok;
+  if (!ok) {
+    showMessage("Ihre Antworten konnten nicht gespeichert werden.", mb::IconStop);
+    return;
+  }
+  m_zuruecknehmen->setEnabled(false);
+  m_eingabe->setLsg(loesungen());
+  setLabelText(m_meldung, "Ihre eigenen Antworten zu diesem Satz gelten nicht mehr.");
 }
 
 void TSprachlabor::fokusAufEingabe() {
@@ -312,6 +390,20 @@ void TSprachlabor::fokusAufEingabe() {
 void TSprachlabor::showEvent(QShowEvent* e) {
   TTrainerWindow::showEvent(e);
   fokusAufEingabe();
+}
+
+void TSprachlabor::keyPressEvent(QKeyEvent* e) {
+  // Once the sentence is answered the field is gone: Return goes on to the next one.
+  if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && m_eingabe->isHidden()) {
+    WeiterClick();
+    return;
+  }
+  // Escape leaves the lab as "home" does.
+  if (e->key() == Qt::Key_Escape) {
+    HomeClick();
+    return;
+  }
+  TTrainerWindow::keyPressEvent(e);
 }
 
 void TSprachlabor::WeiterClick() {

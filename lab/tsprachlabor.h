@@ -52,6 +52,11 @@ class TSprachlabor : public TTrainerWindow {
   QAction* Diktieren() const { return m_diktieren; }
   QAction* Uebersetzung() const { return m_uebersetzung; }
   QAction* Grosszuegig() const { return m_grosszuegig; }
+  tXColorButton* EigeneRichtig() const { return m_eigeneRichtig; }
+  QAction* Zuruecknehmen() const { return m_zuruecknehmen; }
+  // Everything the field accepts for the current sentence: the table's answers and the
+  // learner's own.
+  std::vector<std::string> loesungen() const;
   QAction* ThemaItem(int index) const { return m_themaItems.at(static_cast<std::size_t>(index)); }
   const QTimer& Timer() const { return m_timer; }
 
@@ -69,6 +74,10 @@ class TSprachlabor : public TTrainerWindow {
   void AbspielenAn();
   void AbspielenAus();
   void TimerTick();
+  // "Meine Antwort war richtig": the refused answer counts and is kept for the learner.
+  void EigeneRichtigClick();
+  // The menu item: the learner's own answers to the current sentence no longer count.
+  void EigeneZuruecknehmenClick();
 
   void naechsterSatz();
   void zeigeSatz();
@@ -78,6 +87,7 @@ class TSprachlabor : public TTrainerWindow {
   void contextMenuEvent(QContextMenuEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
   void showEvent(QShowEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
@@ -89,6 +99,8 @@ class TSprachlabor : public TTrainerWindow {
   // The steps of closing that do not hand over; once only.
   void schliessen();
   void fokusAufEingabe();
+  std::string schluessel() const;  // the current sentence's key among the own answers
+  std::vector<std::string> eigene() const;
 
   TThemenListe m_themen;
   std::mt19937 m_rng;
@@ -109,6 +121,9 @@ class TSprachlabor : public TTrainerWindow {
   QAction* m_diktieren = nullptr;
   QAction* m_uebersetzung = nullptr;
   QAction* m_grosszuegig = nullptr;
+  QAction* m_zuruecknehmen = nullptr;
+  tXColorButton* m_eigeneRichtig = nullptr;
+  std::string m_verworfen;  // the answer the field refused last
   std::vector<QAction*> m_themaItems;
   QTimer m_timer;
   bool m_imTick = false;

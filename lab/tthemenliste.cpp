@@ -3,6 +3,7 @@
 #include "page/tzipresource.h"
 
 #include <algorithm>
+#include <map>
 
 namespace {
 bool isTopicHeader(const std::string& item) { return item.compare(0, 4, "****") == 0; }
@@ -41,6 +42,35 @@ void TThemenListe::laden(TZIPResource& block) {
 void TThemenListe::ladenEingebaut() {
   TZIPResource block(1);
   laden(block);
+  TZIPResource varianten(4);
+  variantenLaden(varianten);
+}
+
+void TThemenListe::variantenLaden(TZIPResource& block) {
+  std::map<int, TSatz*> nachNummer;
+  for (auto& t : m_themen)
+    for (TSatz& s : t->saetze()) nachNummer.emplace(s.nummer(), &s);
+  block.rewind();
+  while (!block.endReached()) {
+    const std::string nummer = block.readLine();
+    if (block.endReached()) break;
+    std::string variante = block.readLine();
+    int n = -1;
+    try {
+      n = std::stoi(nummer);
+    } catch (...) {
+      continue;
+    }
+    const auto it = nachNummer.find(n);
+    if (it != nachNummer.end() && !variante.empty()) it->second->varianten.push_back(std::move(variante));
+  }
+}
+
+const TSatz* TThemenListe::satzNummer(int nummer) const {
+  for (const auto& t : m_themen)
+    for (const TSatz& s : t->saetze())
+      if (s.nummer() == nummer) return &s;
+  return nullptr;
 }
 
 std::size_t TThemenListe::satzAnzahl() const {

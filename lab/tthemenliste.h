@@ -17,8 +17,13 @@ class TThemenListe {
   // sentence of five items. A topic header inside a sentence ends that sentence early
   // (its missing items count as empty); sentences before the first header are dropped.
   void laden(TZIPResource& block);
-  // The built-in lesson table (block 1).
+  // The built-in lesson table (block 1) with the variants (block 4).
   void ladenEingebaut();
+  // Pairs of items "NNNN" and a sentence: each becomes a variant of the sentence with that
+  // sound number (pairs for unknown numbers are skipped).
+  void variantenLaden(TZIPResource& block);
+  // The sentence with sound number `nummer`, or nothing.
+  const TSatz* satzNummer(int nummer) const;
 
   std::size_t size() const { return m_themen.size(); }
   bool empty() const { return m_themen.empty(); }

@@ -263,6 +263,11 @@ void TWaveDB::bPlayClick() {
     showMessage(text + kMsgNotFound);
     return;
   }
+  // Quoted inside the command, a '"' in the name would end it early.
+  if (!safeFileName(file)) {
+    showMessage(kMsgBadName);
+    return;
+  }
   sendMediaCommand("close satz", true);
   const std::string reply = sendMediaCommand("open \"" + file + "\" type waveaudio alias satz", false);
   if (reply.rfind("Error", 0) != 0) sendMediaCommand("play satz from 0", false);

@@ -3,11 +3,13 @@
 #include "media/pcmconvert.h"
 #include "media/taudiobackend.h"
 #include "media/treadaheadsource.h"
+#include "platform/messages.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>
 #include <QAudioSource>
 #include <QMediaDevices>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -203,6 +205,10 @@ class TQtCapture final : public TCaptureStream {
   std::int64_t m_delivered = 0;
 };
 
+const char* const kMsgNoOutput =
+    "Es wurde keine Tonausgabe gefunden.\n\nBitte schlie\xDF" "en Sie Lautsprecher oder Kopfh\xF6rer an. Bis dahin "
+    "bleibt es still.";
+
 class TDefaultBackend final : public TAudioBackend {
  public:
   TDefaultBackend() : m_null(makeNullAudioBackend(m_clock)) {
@@ -231,6 +237,11 @@ class TDefaultBackend final : public TAudioBackend {
         return std::make_unique<TQtPlayback>(std::move(sink), std::move(io), wanted.rate);
       }
       sink->stop();
+    }
+    // Silence keeps every timing as it was, but the learner is told once why he hears nothing.
+    if (!m_forceNull && !m_toldNoOutput) {
+      m_toldNoOutput = true;
+      QTimer::singleShot(0, [] { showMessage(kMsgNoOutput, mb::Ok | mb::IconExclamation); });
     }
     m_lastName = "null";
     return m_null->play(make, error);
@@ -262,6 +273,7 @@ class TDefaultBackend final : public TAudioBackend {
   TSteadyMediaClock m_clock;
   std::unique_ptr<TAudioBackend> m_null;
   bool m_forceNull = false;
+  bool m_toldNoOutput = false;
   std::string m_lastName = "auto";
 };
 

@@ -24,8 +24,7 @@ bool startsWithNoCase(const std::string& s, std::string_view prefix) {
   return true;
 }
 
-// A quote would end the name inside the command and the link; ">" would end the tag.
-bool safeName(const std::string& file) { return file.find_first_of("\">") == std::string::npos; }
+bool safeName(const std::string& file) { return zek::mediaNameSafe(file); }
 
 std::string trimmed(std::string s) {
   const std::size_t a = s.find_first_not_of(' ');
@@ -37,6 +36,9 @@ std::string trimmed(std::string s) {
 }  // namespace
 
 namespace zek {
+
+// A quote would end the name inside the command and the link; ">" would end the tag.
+bool mediaNameSafe(const std::string& file) { return file.find_first_of("\">") == std::string::npos; }
 
 void setSpeechStore(TXWaveBase* store) { storeSlot() = store; }
 TXWaveBase* speechStore() { return storeSlot(); }

@@ -32,6 +32,8 @@ namespace zek {
 // The store the speaking operations use (the app sets it at start-up; nullptr: none).
 void setSpeechStore(TXWaveBase* store);
 TXWaveBase* speechStore();
+// False for a file name that must not go into a media command or a link (it holds '"' or '>').
+bool mediaNameSafe(const std::string& file);
 // The word with "&", "<" and ">" as entities, for generated markup.
 std::string markupEscaped(const std::string& word);
 }  // namespace zek

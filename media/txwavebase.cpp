@@ -29,8 +29,12 @@ const char* const kMsgSaveFailed =
 const char* const kSaveTitle = "Datenbank f\xFCr die Sprachaufnahmen speichern";
 const char* const kDefaultName = "e_w.zek";
 
-// Larger than any store; a stream that inflates beyond it is not one.
-constexpr std::size_t kStoreLimit = 256u << 20;
+// Larger than any store (200,000 recordings inflate to about 8 MB); a stream that
+// inflates beyond it is not one.
+constexpr std::size_t kStoreLimit = 32u << 20;
+// Pairs of empty texts take 2 bytes each in a file but 64 in memory: a store of NUL
+// bytes would become millions of entries. No learner records this many words.
+constexpr std::size_t kMaxEntries = 1000000;
 
 std::string_view trimBlanks(std::string_view s) {
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
@@ -111,9 +115,16 @@ bool TXWaveBase::isCompressedName(std::string_view path) {
 bool TXWaveBase::readCompressed(std::string_view bytes, std::vector<TWaveEntry>& out) {
   bool complete = false;
   const std::string data = inflatePartial(bytes, complete);
+  // Beyond the bounds it is no store but a bomb: nothing of it is kept.
+  const std::size_t before = out.size();
+  if (data.size() > kStoreLimit) return false;
   std::size_t pos = 0;
   // Pairs while the position lies before the last byte; a pair the break cut off is dropped.
   while (data.size() > 0 && pos < data.size() - 1) {
+    if (out.size() - before >= kMaxEntries) {
+      out.resize(before);
+      return false;
+    }
     const std::size_t wordEnd = data.find('\0', pos);
     const std::size_t fileStart = wordEnd == std::string::npos ? data.size() : wordEnd + 1;
     std::size_t fileEnd = data.find('\0', fileStart);
@@ -141,7 +152,14 @@ bool TXWaveBase::readText(std::string_view bytes, std::vector<TWaveEntry>& out) 
     return true;
   };
   std::string_view word, file;
-  while (nextLine(word) && nextLine(file)) out.push_back({std::string(trimBlanks(word)), std::string(file)});
+  const std::size_t before = out.size();
+  while (nextLine(word) && nextLine(file)) {
+    if (out.size() - before >= kMaxEntries) {
+      out.resize(before);
+      return false;
+    }
+    out.push_back({std::string(trimBlanks(word)), std::string(file)});
+  }
   return true;
 }
 
@@ -303,15 +321,25 @@ std::string TXWaveBase::currentFile() const {
 }
 
 void TXWaveBase::setCurrentWord(std::string_view word) {
+  entryToTypeInto();
   if (m_current >= count()) return;
   m_entries[static_cast<std::size_t>(m_current)].word = std::string(trimBlanks(word));
   changed(true);
 }
 
 void TXWaveBase::setCurrentFile(std::string_view file) {
+  entryToTypeInto();
   if (m_current >= count()) return;
   m_entries[static_cast<std::size_t>(m_current)].file = std::string(file);
   changed(true);
+}
+
+void TXWaveBase::entryToTypeInto() {
+  // In an empty store what the learner types becomes its first entry, not lost text.
+  if (!m_entries.empty()) return;
+  m_entries.emplace_back();
+  m_current = 0;
+  m_indexValid = false;
 }
 
 void TXWaveBase::insertBlank() {

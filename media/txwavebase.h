@@ -60,7 +60,8 @@ class TXWaveBase {
   void locate(std::string_view text);
   std::string currentWord() const;
   std::string currentFile() const;
-  // The word is stored without blanks at both ends.
+  // The word is stored without blanks at both ends. In an empty store either makes the
+  // first entry.
   void setCurrentWord(std::string_view word);
   void setCurrentFile(std::string_view file);
   // A new entry "" → ".wav" at the current index.
@@ -88,6 +89,7 @@ class TXWaveBase {
 
  private:
   void changed(bool modifies);
+  void entryToTypeInto();
   void ensureIndex() const;
 
   std::vector<TWaveEntry> m_entries;

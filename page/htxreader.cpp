@@ -6,6 +6,7 @@
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/messages.h"
+#include "platform/version.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -228,6 +229,7 @@ void THtxReader::readText(std::string_view text, int depth) {
   std::size_t i = 0;
   const std::size_t n = text.size();
   while (i < n) {
+    if (budgetSpent()) return;
     const char c = text[i];
     if (c == '<' && !(i + 1 < n && text[i + 1] == '<')) {
       // No quoting: the first ">" ends the tag.
@@ -261,6 +263,16 @@ void THtxReader::readText(std::string_view text, int depth) {
   }
 }
 
+bool THtxReader::budgetSpent() {
+  if (m_overBudget) return true;
+  const TPageModel& p = m_page;
+  const std::size_t records = p.items.size() + p.links.size() + p.fields.size() + p.dragSlots.size() +
+                              p.boxes.size() + p.images.size() + p.maps.size() + m_areas + p.buttons.size() +
+                              p.sentences.size() + p.styles.size() + p.colorAliases.size() + p.linkAliases.size();
+  m_overBudget = records > kMaxRecords || p.text.size() > kMaxTextBytes;
+  return m_overBudget;
+}
+
 void THtxReader::whitespace() {
   if (m_condHidden || m_titleHidden) return;
   if (m_page.items.empty() || isStructural(m_page.items.back().kind)) return;
@@ -285,7 +297,10 @@ std::size_t THtxReader::readWord(std::string_view text, std::size_t pos, bool li
       std::size_t k = i + 1;
       while (k < n && wordChar(text[k]) && text[k] != ';') ++k;
       if (k < n && text[k] == ';') {
-        out.push_back(entity(text.substr(i + 1, k - i - 1)));
+        const std::string_view name = text.substr(i + 1, k - i - 1);
+        // The program's own version, for the about page.
+        if (equalsUpper(name, "VERSION")) out += zek::programVersion();
+        else out.push_back(entity(name));
         i = k + 1;
         continue;
       }
@@ -836,6 +851,7 @@ void THtxReader::areaTag(std::string_view attrs) {
     else href = std::string(v);
   }
   if (!rect || m_page.maps.empty()) return;
+  ++m_areas;
   m_page.maps.back().areas.push_back({coords.get(0, 0), coords.get(1, 0), coords.get(2, 0), coords.get(3, 0), href});
 }
 
@@ -1110,8 +1126,9 @@ TExerciseFile readExerciseFileOrReport(std::string_view text) {
   return file;
 }
 
-void readHtxPage(TPageModel& page, THtxHost& host, std::string_view text) {
+bool readHtxPage(TPageModel& page, THtxHost& host, std::string_view text) {
   page.clear();
   THtxReader reader(page, host);
   reader.read(text);
+  return !reader.overBudget();
 }

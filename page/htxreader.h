@@ -58,10 +58,18 @@ class THtxReader {
   void read(std::string_view text);
 
   const TTextStyle& style() const { return m_style; }
+  // The page would grow beyond what any real page needs; reading stopped there, and the
+  // page must not be shown.
+  bool overBudget() const { return m_overBudget; }
 
   static constexpr int kMaxIncludeDepth = 16;
   static constexpr int kMaxIncludes = 256;
-  static constexpr std::size_t kMaxIncludedBytes = 64u << 20;
+  static constexpr std::size_t kMaxIncludedBytes = 16u << 20;
+  // What one page may become: records of every kind (items, links, boxes, pictures, map
+  // areas, widgets) and word bytes. The largest shipped page has a few thousand records;
+  // these bounds keep a page, laid out and painted, within about 256 MB.
+  static constexpr std::size_t kMaxRecords = 200000;
+  static constexpr std::size_t kMaxTextBytes = 4u << 20;
 
  private:
   void readText(std::string_view text, int depth);
@@ -116,6 +124,9 @@ class THtxReader {
   int m_includes = 0;
   std::size_t m_includedBytes = 0;
   bool m_includeLimitShown = false;
+  std::size_t m_areas = 0;
+  bool m_overBudget = false;
+  bool budgetSpent();
 };
 
 // An exercise container (".zek"): "ZEK!", two digits, then prefix, "<EX>" before every
@@ -134,5 +145,6 @@ TExerciseFile parseExerciseFile(std::string_view text);
 // The same, showing "Falsches Format (ID)" when the identifier is wrong.
 TExerciseFile readExerciseFileOrReport(std::string_view text);
 
-// Convenience: reads `text` into a cleared `page`.
-void readHtxPage(TPageModel& page, THtxHost& host, std::string_view text);
+// Convenience: reads `text` into a cleared `page`; false when the page ran over the
+// reader's bounds (what was read up to there is in `page`).
+bool readHtxPage(TPageModel& page, THtxHost& host, std::string_view text);

@@ -15,6 +15,8 @@ TRect TRect::united(const TRect& o) const {
 int TPageLayout::areaAt(int px, int py) const {
   for (std::size_t i = 0; i < areas.size(); ++i)
     if (areas[i].rect.contains(px, py)) return int(i);
+  for (const THitRun& run : hitRuns)
+    if (run.rect.contains(px, py)) return run.area;
   return -1;
 }
 
@@ -83,8 +85,20 @@ class TLayouter {
           int x = m_rel;
           if (tabX >= 0 && x < tabX) x = tabX;
           if (!m_line.empty() && x + it.width > m_boxW) {
+            // A gap of several words goes to the next line whole: its field is one line high.
+            const std::vector<int> carried = gapTail(it);
+            m_line.resize(m_line.size() - carried.size());
             closeLine();
             x = tabX >= 0 ? tabX : 0;
+            if (!carried.empty()) {
+              m_rel = 0;
+              for (const int c : carried) {
+                items[std::size_t(c)].x = m_rel;
+                m_rel += items[std::size_t(c)].width;
+                m_line.push_back(c);
+              }
+              x = m_rel;
+            }
           }
           if (tabX >= 0 && m_firstTab < 0) m_firstTab = int(m_line.size());
           it.x = x;
@@ -98,6 +112,7 @@ class TLayouter {
     finishBox();
     growGapFields();
     placeFixedWidgets();
+    addButtonRuns();
     m_out.contentHeight = m_maxY;
     return std::move(m_out);
   }
@@ -198,6 +213,25 @@ class TLayouter {
     }
     texts.push_back(pattern);
     return texts;
+  }
+
+  // The words (and the blanks between them) at the end of the line that belong to the same
+  // gap as `next`; nothing when that gap fills the whole line anyway.
+  std::vector<int> gapTail(const TPageItem& next) const {
+    const TTextStyle& st = next.style;
+    if (next.kind != TItemKind::Word || st.widget < 0 || st.widgetKind != TWidgetKind::Gap) return {};
+    const auto sameGap = [&](const TPageItem& it) {
+      return it.style.widget == st.widget && it.style.widgetKind == TWidgetKind::Gap;
+    };
+    std::size_t k = m_line.size();
+    while (k > 0) {
+      const TPageItem& it = m_page.items[std::size_t(m_line[k - 1])];
+      if (it.kind == TItemKind::Word && sameGap(it)) --k;
+      else if (it.kind == TItemKind::Space && k >= 2 && sameGap(m_page.items[std::size_t(m_line[k - 2])])) --k;
+      else break;
+    }
+    if (k == 0 || k == m_line.size()) return {};
+    return std::vector<int>(m_line.begin() + std::ptrdiff_t(k), m_line.end());
   }
 
   const TImageRecord* image(const TPageItem& it) const {
@@ -317,7 +351,7 @@ class TLayouter {
         else if (img->align == TImageAlign::Right) it.x = m_boxX + m_boxW - it.width;
       }
     }
-    placeCarried();
+    placeCarried(top, newY);
     m_lastBaseline = baseline;
     m_lastLineTop = top;
     m_lastLineHeight = newY - top;
@@ -329,9 +363,19 @@ class TLayouter {
     m_firstTab = -1;
   }
 
-  void placeCarried() {
+  void placeCarried(int lineTop, int lineBottom) {
     auto& items = m_page.items;
     int runLink = -1;
+    // The run of one link's words on this line, for clicks between and around them.
+    THitRun hit;
+    int hitLink = -1;
+    const auto closeHit = [&] {
+      if (hitLink >= 0 && lineBottom > lineTop) {
+        hit.rect = {hit.rect.x, lineTop, hit.rect.w, lineBottom - lineTop};
+        m_out.hitRuns.push_back(hit);
+      }
+      hitLink = -1;
+    };
     for (int idx : m_line) {
       const TPageItem& it = items[std::size_t(idx)];
       const bool content = it.kind == TItemKind::Word || it.kind == TItemKind::Picture;
@@ -354,6 +398,13 @@ class TLayouter {
         a.item = idx;
         a.images = img ? (img->flashPicture >= 0 || img->hoverTint.has_value()) : st.flashing;
         m_out.areas.push_back(a);
+        if (hitLink == st.link) {
+          hit.rect = hit.rect.united(r);
+        } else {
+          closeHit();
+          hitLink = st.link;
+          hit = {r, int(m_out.areas.size() - 1)};
+        }
         if (it.kind == TItemKind::Word && m_page.links[std::size_t(st.link)].kind == TLinkKind::HintOnly) {
           if (runLink == st.link && !m_out.underlines.empty()) {
             m_out.underlines.back().x2 = r.right();
@@ -366,6 +417,7 @@ class TLayouter {
         }
       } else {
         runLink = -1;
+        closeHit();
       }
       if (it.kind == TItemKind::Word && !isAll255(m_page.itemText(it))) {
         const bool newGroup = st.group < 0 || st.group != m_lastGroup;
@@ -375,6 +427,36 @@ class TLayouter {
         m_out.words.push_back({r, idx, true});
         m_lastGroup = -1;
       }
+    }
+    closeHit();
+  }
+
+  // A drawn box whose words all belong to one link is that link's button: all of it counts.
+  void addButtonRuns() {
+    for (std::size_t b = 0; b < m_page.boxes.size() && b < m_out.boxes.size(); ++b) {
+      const TBoxRecord& box = m_page.boxes[b];
+      if (!box.filled && box.borderWidth <= 0) continue;
+      const TRect& r = m_out.boxes[b];
+      if (r.empty()) continue;
+      const auto inside = [&](const TRect& w) { return r.contains(w.x + w.w / 2, w.y + w.h / 2); };
+      int link = -1, first = -1;
+      bool one = true;
+      for (std::size_t i = 0; i < m_out.areas.size() && one; ++i) {
+        const TLinkArea& a = m_out.areas[i];
+        if (a.item < 0 || !inside(a.rect)) continue;
+        if (link < 0) {
+          link = a.link;
+          first = int(i);
+        } else if (a.link != link) {
+          one = false;
+        }
+      }
+      if (!one || link < 0) continue;
+      // Plain words inside would belong to something else than a button.
+      const bool onlyLink = std::all_of(m_out.words.begin(), m_out.words.end(), [&](const TWordEntry& w) {
+        return !inside(w.rect) || m_page.items[std::size_t(w.item)].style.link == link;
+      });
+      if (onlyLink) m_out.hitRuns.push_back({{r.x, r.y, r.w, r.h}, first});
     }
   }
 

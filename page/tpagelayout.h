@@ -47,9 +47,18 @@ struct TUnderlineRun {
   int item = -1;  // first word of the run (its colour)
 };
 
+// Where a click still counts for a link beyond its words: the run of a link's words on one
+// line with the gaps between them, as high as the line; or a drawn box (a button shape) that
+// holds nothing but that link.
+struct THitRun {
+  TRect rect;
+  int area = -1;  // the first area of the run
+};
+
 struct TPageLayout {
   std::vector<TRect> boxes;      // per box record; grown heights filled in
   std::vector<TLinkArea> areas;  // in page order
+  std::vector<THitRun> hitRuns;
   std::vector<TWordEntry> words;
   std::vector<TUnderlineRun> underlines;
   std::vector<char> hiddenSpace;  // per item: a space that ends its line (drawn as character 255)
@@ -60,6 +69,7 @@ struct TPageLayout {
   int contentHeight = 0;
 
   // First link area at a page position, or -1.
+  // The link area under a point: a word or picture first, else the run or button it lies in.
   int areaAt(int x, int y) const;
   int wordAt(int x, int y) const;
 };

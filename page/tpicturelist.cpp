@@ -87,6 +87,9 @@ int TPictureList::add(std::string_view requested, std::string_view xpath) {
     return found;
   }
   std::shared_ptr<const TPicture> picture = name.empty() ? nullptr : loadPicture(name, xpath);
+  // Each picture may be large, but not all of a page's together: a page of a few big
+  // photos would otherwise hold gigabytes.
+  if (picture && heldBytes() + pictureBytes(*picture) > kMaxPageBytes) picture.reset();
   if (!picture) {
     showMessage("Das Bild " + name + " konnte nicht geladen werden!", mb::IconStop);
     return -1;
@@ -99,6 +102,20 @@ int TPictureList::add(std::string_view requested, std::string_view xpath) {
   }
   m_entries.push_back(std::move(entry));
   return static_cast<int>(m_entries.size()) - 1;
+}
+
+std::size_t TPictureList::pictureBytes(const TPicture& picture) {
+  std::size_t bytes = 0;
+  for (const TPictureFrame& f : picture.frames)
+    bytes += std::size_t(f.bitmap.width()) * std::size_t(f.bitmap.height()) * 4 + f.mask.size();
+  return bytes;
+}
+
+std::size_t TPictureList::heldBytes() const {
+  std::size_t bytes = 0;
+  for (const auto& e : m_entries)
+    if (e && e->picture) bytes += pictureBytes(*e->picture);
+  return bytes;
 }
 
 int TPictureList::findKey(const std::string& key) const {

@@ -69,6 +69,9 @@ class TPictureList {
   // its own; nothing, and no message, when it fails.
   static std::shared_ptr<const TPicture> loadBackground(std::string_view name, std::string_view xpath);
 
+  // Decoded bytes the pictures of one list may hold together: one page stays within this.
+  static constexpr std::size_t kMaxPageBytes = std::size_t{256} << 20;
+
  private:
   struct TEntry {
     std::shared_ptr<const TPicture> picture;
@@ -77,6 +80,8 @@ class TPictureList {
     bool keep = false;
   };
   int findKey(const std::string& key) const;
+  static std::size_t pictureBytes(const TPicture& picture);
+  std::size_t heldBytes() const;
   std::vector<std::optional<TEntry>> m_entries;
 };
 

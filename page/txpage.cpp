@@ -30,6 +30,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 #include <climits>
 #include <random>
 
@@ -264,22 +265,33 @@ void TXPage::Clear() {
   m_background.reset();
   ResetColors();
   m_hoverLink = -1;
+  m_focusLink = -1;
   m_fieldDone.clear();
+  m_resultCounted = false;
+  m_exercisePage = false;
   m_choiceAnswered = false;
   resetDrag();
   ++m_generation;
   if (soundCloser()) soundCloser()();
 }
 
-void TXPage::readAndShow(std::string_view text, const std::function<void()>& beforeRead) {
+bool TXPage::readAndShow(std::string_view text, const std::function<void()>& beforeRead) {
   const std::string oldTitle = m_model.title;
   Clear();
   if (beforeRead) beforeRead();
   m_reader = std::make_unique<THtxReader>(m_model, *m_host, std::random_device{}() | 1u);
   m_reader->read(text);
+  const bool fits = !m_reader->overBudget();
+  if (!fits) {
+    // Refused whole: laying out what was read would take more memory than any page may.
+    m_model.clear();
+    const std::string name = m_readingGenerated ? std::string() : zek::fileNamePart(m_xfile);
+    showMessage(pageFileErrorText(TPageFileStatus::TooLarge, name.empty() ? "(erzeugt)" : name), mb::IconStop);
+  }
   layoutAndPaint();
   ScrollTo(0);
   if (OnTitleChange && m_model.title != oldTitle) OnTitleChange(this);
+  return fits;
 }
 
 void TXPage::ShowHTML(const std::string& markup) {
@@ -355,9 +367,18 @@ bool TXPage::loadPage(const std::string& name) {
     m_xfile = path;
     NextExercise();
   } else {
+    const std::string before = m_xfile;
     m_xpath = zek::withTrailingSeparator(zek::directoryPart(path));
     m_xfile = path;
-    readAndShow(file.text);
+    if (!readAndShow(file.text)) {
+      // The page on show before comes back, so the learner is never left without a link.
+      if (!before.empty() && !samePagePath(before, path)) {
+        loadPage(before);
+      } else {
+        m_xfile.clear();
+      }
+      return false;
+    }
   }
   if (OnFileChange) OnFileChange(this);
   ScrollTo(0);
@@ -473,7 +494,10 @@ void TXPage::paintPage() {
   };
   m_painter->paint(m_buffer);
   for (std::size_t i = 0; i < m_fieldDone.size(); ++i)
-    if (m_fieldDone[i] && m_fields[i]->Command().empty()) showFieldPicture(i);
+    if (m_fieldDone[i] && m_fields[i]->Command().empty()) {
+      showFieldPicture(i);
+      markField(i);
+    }
   drawExercises();
   m_bufferView = m_buffer.view();
   if (m_hoverLink >= 0) switchImages(m_hoverLink, true);
@@ -545,6 +569,7 @@ void TXPage::createWidgets() {
     m_multiple->setZeilen(std::max(1, m.rows));
     m_multiple->setSpalten(std::max(1, m.cols));
     m_multiple->setCells(m_layout.multiple.x, m_layout.multiple.y, m.coords.get(2, 120), m.coords.get(3, 40));
+    m_multiple->setKeyNumbers(true);  // keys 1 to 6 choose (txpagekeys.cpp)
     // The right-answer marker takes the page's MCHAN colour; COLOR on the tag only sets the texts.
     m_multiple->setHighlightColor(toQColor(resolveColor(m_colors.choiceActive, m_colors)));
     m_multiple->setActiveColor(toQColor(resolveColor(m.active.value_or(m_colors.choiceActive), m_colors)));
@@ -633,6 +658,7 @@ void TXPage::paintEvent(QPaintEvent* e) {
   }
   const QRect target = e->rect() & QRect(0, 0, ViewWidth(), height());
   if (!target.isEmpty()) p.drawImage(target, m_bufferView, target.translated(0, m_scrollY));
+  paintFocusFrame(p);
 }
 
 void TXPage::resizeEvent(QResizeEvent* e) {
@@ -790,9 +816,22 @@ void TXPage::wheelEvent(QWheelEvent* e) {
 }
 
 void TXPage::keyPressEvent(QKeyEvent* e) {
+  if (e->key() >= Qt::Key_1 && e->key() <= Qt::Key_9 && ChooseByKey(e->key() - Qt::Key_0)) return;
   switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+      if (m_focusLink >= 0) {
+        // The link Tab went to; a page it loads clears the focus.
+        const int link = m_focusLink;
+        QRect area;
+        for (const TLinkArea& a : m_layout.areas)
+          if (a.link == link) {
+            area = toView(a.rect);
+            break;
+          }
+        Follow(targetOf(link), area);
+        return;
+      }
       if (!m_model.returnLink.empty()) {
         const std::string target = m_model.returnLink;
         m_model.returnLink.clear();
@@ -963,6 +1002,8 @@ void TXPage::followExerciseLink(const std::string& target) {
   m_continueTarget = next;
   m_history.push_back(m_xfile);
   if (zek::extensionLower(name) == ".zek") m_shownExercises.clear();
+  // A new round of exercises counts from nothing.
+  m_roundRight = m_roundTotal = 0;
   if (!loadPage(name)) {
     m_history.pop_back();
     restore();
@@ -981,7 +1022,11 @@ void TXPage::NextExercise() {
   for (int i = 0; i < n && allShown; ++i)
     allShown = std::find(m_shownExercises.begin(), m_shownExercises.end(), i) != m_shownExercises.end();
   if (allShown) m_shownExercises.clear();
-  static std::minstd_rand fallback(std::random_device{}() | 1u);
+  // ZEK_SEED makes scripted runs draw the same exercises.
+  static std::minstd_rand fallback([] {
+    const char* seed = std::getenv("ZEK_SEED");
+    return (seed && *seed ? unsigned(std::strtoul(seed, nullptr, 10)) : unsigned(std::random_device{}())) | 1u;
+  }());
   int index = 0;
   do {
     index = exerciseRandom ? exerciseRandom(n) : int(fallback() % std::uint32_t(n));
@@ -994,6 +1039,7 @@ void TXPage::NextExercise() {
   m_exerciseMode = true;
   readAndShow(markup, [this, counter] { m_model.setLinkAlias("#next", counter >= 1 ? "ex" : ""); });
   m_exerciseMode = false;
+  m_exercisePage = true;
 }
 
 // ---- answer reactions
@@ -1054,7 +1100,7 @@ void TXPage::deliverReaction() {
     case TReaction::LoadPage: loadPage(r.text); break;
     case TReaction::Command: runCommand(r.text); break;
     case TReaction::CheckDone:
-      if (samePage && ExerciseDone()) ShowToast("Unglaublich!", 2000);
+      if (samePage && ExerciseDone()) ShowToast(exerciseResult(), doneToastMs);
       break;
     case TReaction::ChoiceToast:
       if (!samePage || !m_multiple) break;
@@ -1086,9 +1132,47 @@ void TXPage::showFieldPicture(std::size_t index) {
   update(toView(r));
 }
 
-void TXPage::fieldFinished(std::size_t index) {
+void TXPage::markField(std::size_t index) {
+  if (index >= m_fieldDone.size() || !m_fieldDone[index] || index >= m_layout.fields.size()) return;
+  const TRect& r = m_layout.fields[index];
+  if (r.empty()) return;
+  // A solved gap gets a green line under it; a failed one, whose solution is shown all the
+  // same, a red frame, so the two never look alike.
+  QImage view = m_buffer.view();
+  QPainter p(&view);
+  if (m_fieldDone[index] == kFieldRight) {
+    p.fillRect(QRect(r.x, r.bottom(), r.w, 2), QColor(0x3C, 0xC0, 0x3C));
+  } else {
+    const QColor red(0xE0, 0x20, 0x20);
+    p.fillRect(QRect(r.x - 2, r.y - 2, r.w + 4, 2), red);
+    p.fillRect(QRect(r.x - 2, r.bottom(), r.w + 4, 2), red);
+    p.fillRect(QRect(r.x - 2, r.y, 2, r.h), red);
+    p.fillRect(QRect(r.right(), r.y, 2, r.h), red);
+  }
+  p.end();
+  update(toView(r).adjusted(-3, -3, 3, 4));
+}
+
+std::string TXPage::exerciseResult() {
+  int right = 0;
+  for (const char done : m_fieldDone) right += done == kFieldRight;
+  const int total = int(m_fieldDone.size());
+  if (!m_resultCounted) {
+    m_resultCounted = true;
+    m_roundRight += right;
+    m_roundTotal += total;
+  }
+  // The last exercise of a round sums the round up; a page on its own says how it went.
+  if (m_exercisePage && m_exCounter <= 0 && m_roundTotal > 0)
+    return "Runde: " + std::to_string(m_roundRight) + " von " + std::to_string(m_roundTotal) + " richtig";
+  if (right == total) return "Unglaublich!";
+  return std::to_string(right) + " von " + std::to_string(total) + " richtig";
+}
+
+void TXPage::fieldFinished(std::size_t index, bool right) {
   if (index >= m_fieldDone.size() || m_fieldDone[index]) return;
-  m_fieldDone[index] = 1;
+  m_fieldDone[index] = right ? kFieldRight : kFieldWrong;
+  if (m_fields[index]->Command().empty()) markField(index);
   // The learner goes on in the next open field.
   for (std::size_t k = 1; k <= m_fields.size(); ++k) {
     const std::size_t j = (index + k) % m_fields.size();
@@ -1106,11 +1190,11 @@ void TXPage::hideNote() {
 
 void TXPage::wireField(TPageEdit* edit, std::size_t index, bool inFlow) {
   edit->OnRichtig = [this, index](tXColorEdit* f) {
-    fieldFinished(index);
+    fieldFinished(index, true);
     PostFieldAnswer(f->Command(), f->Attempts(), true);
   };
   edit->OnFalsch = [this, index](tXColorEdit* f) {
-    fieldFinished(index);
+    fieldFinished(index, false);
     PostFieldAnswer(f->Command(), f->Attempts(), false);
   };
   edit->installEventFilter(this);
@@ -1137,6 +1221,7 @@ void TXPage::deferFollow(const std::string& target, const QRect& area) {
 
 void TXPage::ShowToast(const std::string& text, int ms) {
   if (m_toastRunning) return;
+  m_lastToast = text;
   hideHint();
   // The page as the learner sees it, widgets included; the toast goes over all of it.
   const QImage base = grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -23,6 +23,7 @@
 #include <vector>
 
 class QMenu;
+class QPainter;
 class QScrollBar;
 class TMosaic;
 class TPageEdit;
@@ -90,6 +91,9 @@ class TXPage : public QWidget, public TDriveCells {
   // Shows `text` over the page for `ms` milliseconds; mouse input is ignored meanwhile.
   void ShowToast(const std::string& text, int ms);
   bool ToastRunning() const { return m_toastRunning; }
+  const std::string& LastToast() const { return m_lastToast; }
+  // How long the result of a finished exercise page shows (tests shorten it).
+  int doneToastMs = 2000;
   // Activates a link target: help ("?..."), aliases, commands ("§[...]"), notes ("@..."),
   // exercises ("EX", exercise links), "END", back ("-"), continue ("+"), pages and sounds.
   void Follow(const std::string& target, const QRect& area);
@@ -146,6 +150,15 @@ class TXPage : public QWidget, public TDriveCells {
   // Milliseconds of the hint delay and display (tests shorten them).
   int hintDelayMs = 500, hintShowMs = 2000;
 
+  // ---- keyboard (txpagekeys.cpp)
+  // The link that Tab gave the keyboard focus (Return follows it); -1 for none.
+  int FocusLink() const { return m_focusLink; }
+  // Steps the keyboard focus to the next (or previous) link or open field; false without any.
+  bool StepFocus(bool forward);
+  // Answers the choice grid with its cell `number` (1 for the first); false when no open grid
+  // has that cell.
+  bool ChooseByKey(int number);
+
   // ---- drag blocks and sentence building (txpagedrag.cpp)
   // The random source of the block and part shuffles, 0 .. n-1 (tests replace it).
   std::function<int(int n)> dragRandom;
@@ -170,6 +183,9 @@ class TXPage : public QWidget, public TDriveCells {
   bool eventFilter(QObject* watched, QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void leaveEvent(QEvent* e) override;
+  bool focusNextPrevChild(bool next) override;
+  void focusInEvent(QFocusEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
 
  private:
   class THost;
@@ -183,7 +199,8 @@ class TXPage : public QWidget, public TDriveCells {
     unsigned generation = 0;  // page the reaction belongs to
   };
 
-  void readAndShow(std::string_view text, const std::function<void()>& beforeRead = {});
+  // False when the page ran over the reader's bounds: it was refused with a message.
+  bool readAndShow(std::string_view text, const std::function<void()>& beforeRead = {});
   bool loadPage(const std::string& name);
   void loadExerciseFile(std::string_view text);
   void followExerciseLink(const std::string& target);
@@ -192,7 +209,11 @@ class TXPage : public QWidget, public TDriveCells {
   void postReaction(TReaction reaction);
   void deliverReaction();
   void wireField(TPageEdit* edit, std::size_t index, bool inFlow);
-  void fieldFinished(std::size_t index);
+  void fieldFinished(std::size_t index, bool right);
+  void markField(std::size_t index);
+  // The line a finished exercise page shows: "Unglaublich!", "3 von 5 richtig", or at the
+  // end of a round of exercises "Runde: 14 von 17 richtig".
+  std::string exerciseResult();
   void hideNote();
   void showFieldPicture(std::size_t index);
   void wireChoice();
@@ -231,6 +252,8 @@ class TXPage : public QWidget, public TDriveCells {
   std::string dragTextAt(QPoint pagePos) const;
   QRect toView(const TRect& r) const { return QRect(r.x, r.y - m_scrollY, r.w, r.h); }
   QPoint toPage(QPoint p) const { return QPoint(p.x(), p.y() + m_scrollY); }
+  std::vector<int> followableLinks() const;
+  void paintFocusFrame(QPainter& p) const;
   std::string targetOf(int link) const;  // name before "@", aliases resolved
   std::string hintOf(int link) const;    // name after "@"
 
@@ -259,12 +282,17 @@ class TXPage : public QWidget, public TDriveCells {
   std::vector<int> m_shownExercises;
   std::vector<TReaction> m_reactions;
   unsigned m_generation = 0;
-  std::vector<char> m_fieldDone;
+  static constexpr char kFieldRight = 1, kFieldWrong = 2;
+  std::vector<char> m_fieldDone;  // per field: 0 open, kFieldRight, kFieldWrong
+  bool m_resultCounted = false, m_exercisePage = false;
+  int m_roundRight = 0, m_roundTotal = 0;
+  std::string m_lastToast;
   bool m_choiceAnswered = false;
   QMenu* m_popupMenu = nullptr;
   QScrollBar* m_scrollBar = nullptr;
   int m_scrollY = 0;
   int m_hoverLink = -1;
+  int m_focusLink = -1;
   QPoint m_lastMouse{-1, -1};
   QTimer m_hintDelay, m_hintClose, m_waitTimer, m_mosaicTimer;
   std::vector<std::unique_ptr<QTimer>> m_animTimers;

@@ -2,17 +2,23 @@
 // order. The lists (widgets/) keep the rules; this file draws and moves.
 #include "page/txpage.h"
 
+#include "page/pagefile.h"
 #include "platform/codec.h"
+#include "platform/files.h"
+#include "platform/messages.h"
 
 #include <QPainter>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <random>
 
 namespace {
 
 constexpr int kGlideSteps = 100;
+// Part pictures of all sentences: forty full pages, far beyond any exercise.
+constexpr std::int64_t kMaxPartPixels = std::int64_t(40) * 800 * 572;
 constexpr int kContractFrames = 12;
 
 // Shuffles are seeded once per process; ZEK_SEED makes them repeatable (scripted runs).
@@ -88,9 +94,10 @@ void TXPage::buildExerciseLists() {
     }
   }
 
+  // Each part is a picture as high as its sentence: no higher than the page.
   for (const TSatzRecord& s : m_model.sentences) {
     const QRect area(s.coords.get(0, 0), s.coords.get(1, 0), TCoords::extent(s.coords.get(2, 0), width()),
-                     std::max(1, s.coords.get(3, 20)));
+                     std::clamp(s.coords.get(3, 20), 1, std::max(1, height())));
     m_satz.AddSentence(area, s.parts);
   }
   m_satz.Shuffle(random);
@@ -107,11 +114,22 @@ void TXPage::buildExerciseLists() {
     // The parts are drawn in the font of the page's last sentence.
     const TTextStyle& style = m_model.sentences.back().style;
     const QFontMetrics& fm = m_fonts.metrics(m_model.faceName(style), style);
+    std::int64_t pixels = 0;
     for (auto& s : m_satz.Saetze) {
       for (auto& t : s->Teile) {
-        t.textWidth = fm.horizontalAdvance(zek::toQString(t.text));
+        t.textWidth = std::min(fm.horizontalAdvance(zek::toQString(t.text)), std::max(1, width() - 8));
         t.textOffset = 4;
         t.rect.setSize(QSize(t.textWidth + 8, s->rect.height()));
+        pixels += std::int64_t(t.rect.width()) * t.rect.height();
+      }
+    }
+    // Parts enough to cover many pages are no exercise but a way to take gigabytes.
+    if (pixels > kMaxPartPixels) {
+      m_satz.FreeAll();
+      showMessage(pageFileErrorText(TPageFileStatus::TooLarge, zek::fileNamePart(m_xfile)), mb::IconStop);
+    }
+    for (auto& s : m_satz.Saetze) {
+      for (auto& t : s->Teile) {
         TXBitmap& pic = s->Bilder[std::size_t(t.picture)];
         pic.setSize(t.rect.width(), t.rect.height());
         drawCentred(pic, style, t.text, m_colors.blockBackground);

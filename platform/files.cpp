@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -135,9 +136,42 @@ std::optional<std::string> readFile(const fs::path& path, std::uintmax_t limit) 
   return data;
 }
 
+namespace {
+
+// "NAME.tmpPID_N", as writeFileAtomic names its temporary files: the PID, or -1.
+long tempFileOwner(const std::string& name) {
+  const std::size_t at = name.rfind(".tmp");
+  if (at == std::string::npos) return -1;
+  const std::size_t bar = name.find('_', at + 4);
+  if (bar == std::string::npos || bar == at + 4 || bar + 1 >= name.size() || bar - at - 4 > 9) return -1;
+  const auto digits = [&name](std::size_t from, std::size_t to) {
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(from), name.begin() + static_cast<std::ptrdiff_t>(to),
+                       [](char c) { return c >= '0' && c <= '9'; });
+  };
+  if (!digits(at + 4, bar) || !digits(bar + 1, name.size())) return -1;
+  return std::stol(name.substr(at + 4, bar - at - 4));
+}
+
+}  // namespace
+
+void removeStaleTempFiles(const fs::path& folder) {
+  std::error_code ec;
+  fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const long pid = tempFileOwner(it->path().filename().string());
+    // A save of a process that still runs (or of this one, on another thread) may be
+    // under way; only a writer that is gone left its file behind for good.
+    if (pid <= 0 || pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    std::error_code ignored;
+    if (it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
+  }
+}
+
 bool writeFileAtomic(const fs::path& path, std::string_view data) {
   std::error_code ec;
   if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
+  // What a save killed half-way left beside its target goes now, not never.
+  removeStaleTempFiles(path.parent_path());
   std::random_device rd;
   fs::path tmp = path;
   tmp += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(rd() % 100000);

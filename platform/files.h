@@ -40,8 +40,11 @@ bool isAbsoluteName(std::string_view name);
 // Whole file, or nothing on failure. `limit` bounds what is read.
 std::optional<std::string> readFile(const std::filesystem::path& path, std::uintmax_t limit = 1ull << 30);
 // Writes a temporary file beside the target, then renames it over the target, so a
-// failure half-way leaves the old file as it was. Creates missing parent directories.
+// failure half-way leaves the old file as it was. Creates missing parent directories, and
+// removes the temporary files that killed saves left in that folder.
 bool writeFileAtomic(const std::filesystem::path& path, std::string_view data);
+// Removes "NAME.tmpPID_N" files in `folder` whose writing process no longer runs.
+void removeStaleTempFiles(const std::filesystem::path& folder);
 
 // zlib helpers with bounded output: nothing when the stream is broken or inflates beyond `limit`.
 constexpr std::size_t kInflateLimit = 64u << 20;

@@ -106,7 +106,17 @@ int showMessageTitled(std::string_view text, std::string_view title, int flags) 
 
 int showMessage(std::string_view text, int flags) { return showMessageTitled(text, kAppTitle, flags); }
 
+namespace {
+int& chosenFilter() {
+  static int filter = -1;
+  return filter;
+}
+}  // namespace
+
+int lastChosenFilter() { return chosenFilter(); }
+
 std::optional<std::string> askFileName(const TFileDialogRequest& r) {
+  chosenFilter() = -1;
   if (fileAnswerer()) return fileAnswerer()(r);
   if (!qApp) return std::nullopt;
   QFileDialog dialog(QApplication::activeWindow(), zek::toQString(r.title), zek::toQString(r.directory),
@@ -117,6 +127,7 @@ std::optional<std::string> askFileName(const TFileDialogRequest& r) {
   if (!r.defaultExt.empty()) dialog.setDefaultSuffix(zek::toQString(r.defaultExt));
   if (!r.fileName.empty()) dialog.selectFile(zek::toQString(r.fileName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  chosenFilter() = static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter()));
   return zek::fromQString(dialog.selectedFiles().front());
 }
 
@@ -156,6 +167,8 @@ ScriptedDialogs::ScriptedDialogs() {
     if (m_files.empty()) return std::nullopt;
     auto name = m_files.front();
     m_files.pop_front();
+    chosenFilter() = m_filters.front();
+    m_filters.pop_front();
     return name;
   });
   setColorDialogAnswerer([this](std::uint32_t initial) -> std::optional<std::uint32_t> {

@@ -43,6 +43,9 @@ struct TFileDialogRequest {
 
 // Full Windows-1252 name the learner chose, or nothing when he cancelled.
 std::optional<std::string> askFileName(const TFileDialogRequest& request);
+// The 0-based filter of `request.filter` that was chosen in the last dialog answered;
+// -1 when it is not known.
+int lastChosenFilter();
 
 // The colour dialog preset with `initial` (0x00BBGGRR); the chosen colour in the same order,
 // or nothing when the learner cancelled.
@@ -71,7 +74,10 @@ class ScriptedDialogs {
   ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
   void answer(int id) { m_answers.push_back(id); }
-  void chooseFile(std::optional<std::string> name) { m_files.push_back(std::move(name)); }
+  void chooseFile(std::optional<std::string> name, int filter = -1) {
+    m_files.push_back(std::move(name));
+    m_filters.push_back(filter);
+  }
   // Colour dialogs with no queued answer are cancelled.
   void chooseColor(std::optional<std::uint32_t> color) { m_colors.push_back(color); }
 
@@ -85,6 +91,7 @@ class ScriptedDialogs {
  private:
   std::deque<int> m_answers;
   std::deque<std::optional<std::string>> m_files;
+  std::deque<int> m_filters;
   std::deque<std::optional<std::uint32_t>> m_colors;
   std::vector<std::uint32_t> m_colorDialogs;
   std::vector<TMessageRequest> m_messages;

@@ -134,6 +134,9 @@ bool TBingo::decideWrong() {
 }
 
 void TBingo::nextPair() {
+  // A new pair is judged only from the middle of its fade-in, also after a pair the learner
+  // let pass: a late click meant for that one must not count against this one.
+  m_clicksEnabled = false;
   TVokabelAbfrage& quiz = m_bib.Abfrage();
   TVocAufgabe slot;
   const int range = rangeSize();
@@ -370,6 +373,7 @@ void TBingo::run() {
     m_host.loadPage("..\\vokabeln.htx");
   } else {
     showMessage("TIME UP", "GAME OVER");
+    showMessage("FINAL SCORE", std::to_string(m_score));
     m_host.loadPage("again.htx");
   }
   m_pump.processPending();

@@ -47,6 +47,7 @@ class TBingo final : public TLongRun {
   void run() override;
   void click();
   void stop() override { m_stop = true; }
+  bool clickEnds() const override { return false; }
   void pageClick() override { click(); }
 
   // Steps, open for tests.

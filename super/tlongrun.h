@@ -19,6 +19,9 @@ class TLongRun {
   virtual void pageClick() {}
   // A click on the main window itself.
   virtual void windowClick() {}
+  // Whether a click or any key ends the run; otherwise only Escape does (a game whose
+  // clicks are its moves).
+  virtual bool clickEnds() const { return true; }
 };
 
 // What a page style gets from the shell when "super" starts it.

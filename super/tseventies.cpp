@@ -82,9 +82,14 @@ void TSeventies::pass() {
       const QString word = zek::toQString(m_current), meaning = zek::toQString("*" + m_pending);
       QFontMetrics fm(m_font);
       auto widest = [&] { return std::max(fm.horizontalAdvance(word), fm.horizontalAdvance(meaning)); };
-      // Smaller until the longer text fits; a floor keeps a very long one from looping.
-      while (widest() > area.width() && m_font.pointSize() > kMinPoints) {
-        m_font.setPointSize(std::max(kMinPoints, m_font.pointSize() - 2));
+      // Smaller until the longer text fits; a floor keeps a very long one from looping. Page
+      // fonts are mostly pixel-sized, so the step is taken in the unit the font has.
+      const bool pixels = m_font.pointSize() <= 0;
+      const int floor = pixels ? kMinPixels : kMinPoints;
+      auto size = [&] { return pixels ? m_font.pixelSize() : m_font.pointSize(); };
+      while (widest() > area.width() && size() > floor) {
+        if (pixels) m_font.setPixelSize(std::max(floor, size() - 2));
+        else m_font.setPointSize(std::max(floor, size() - 2));
         fm = QFontMetrics(m_font);
       }
       m_x = area.left() + zufall(area.width() - widest());

@@ -44,6 +44,7 @@ class TSeventies {
  public:
   static constexpr int kPassMs = 50;
   static constexpr int kMinPoints = 8;
+  static constexpr int kMinPixels = 11;
 
   TSeventies(const TSeventiesSettings& settings, TSuperTextSource& texts, TSeventiesHost& host, TPump& pump,
              TSuperOptions* music = nullptr);

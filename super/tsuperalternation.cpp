@@ -9,6 +9,9 @@
 
 TSuperAlternation::TSuperAlternation(TBibliothek& bibliothek, TSuperOptions& options)
     : m_bib(bibliothek), m_options(options) {
+  // A style starts with a word: one stopped after a word would otherwise pair every meaning
+  // with the next entry's word.
+  m_options.alternation().meaning = false;
   recording = [](const std::string& text) { return recordingFileFor(text); };
 }
 

@@ -11,6 +11,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -432,6 +434,8 @@ TSuperFade::TSuperFade(int mode, TSuperOptions& options, TBibliothek& bibliothek
   setCursor(Qt::BlankCursor);
   setFocusPolicy(Qt::StrongFocus);
   setWindowState(Qt::WindowFullScreen);
+  // Full screen by its own size too: without a window manager nobody grants the state.
+  fillScreen();
   reseedZufall();
   m_engine.showRect = [this](const QRect& r) { repaint(r); };
   m_timer.setInterval(TSuperFadeEngine::kTickMs);
@@ -447,13 +451,19 @@ void TSuperFade::showEvent(QShowEvent* e) {
   TTrainerWindow::showEvent(e);
   if (m_started) return;
   m_started = true;
-  move(0, 0);
+  fillScreen();
   m_running = std::make_unique<TPresentationScope>();
   m_engine.resize(width(), height());
   m_engine.begin();
   m_timer.start();
   activateWindow();
   setFocus();
+}
+
+void TSuperFade::fillScreen() {
+  const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+  if (s) setGeometry(s->geometry());
+  else move(0, 0);
 }
 
 void TSuperFade::resizeEvent(QResizeEvent* e) {

@@ -127,6 +127,8 @@ class TSuperFade : public TTrainerWindow {
   void closeEvent(QCloseEvent* e) override;
 
  private:
+  // The whole screen, placed at its top left.
+  void fillScreen();
   void onTick();
 
   TSuperOptions& m_options;

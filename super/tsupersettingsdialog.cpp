@@ -158,10 +158,17 @@ TSuperSettingsDialog::TSuperSettingsDialog(TSuperOptions& options, QWidget* pare
   m_tabs = new QTabWidget(this);
   m_tabs->setObjectName("tabs");
   m_tabs->setGeometry(8, 8, 417, 377);
-  // All six tabs in one row within the dialog's width.
+  // All six tabs in one row within the dialog's width: a smaller font and narrow padding,
+  // and no scroll arrows that would hide the last ones.
   QFont tabFont = m_tabs->tabBar()->font();
   tabFont.setPointSizeF(tabFont.pointSizeF() * 0.8);
   m_tabs->tabBar()->setFont(tabFont);
+  m_tabs->tabBar()->setUsesScrollButtons(false);
+  m_tabs->tabBar()->setExpanding(false);
+  m_tabs->tabBar()->setStyleSheet(
+      "QTabBar::tab { padding: 3px 5px; margin-right: 1px; border: 1px solid #a0a0a0; border-bottom: none;"
+      " border-top-left-radius: 3px; border-top-right-radius: 3px; background: #e4e4e4; }"
+      "QTabBar::tab:selected { background: #ffffff; }");
   const char* names[] = {"klassisch", "abgedreht", "techno - optik", "techno - animation", "DD", "audio"};
   for (const char* name : names) m_tabs->addTab(new QWidget, u(name));
   buildKlassisch(m_tabs->widget(Klassisch));
@@ -346,7 +353,7 @@ void TSuperSettingsDialog::buildDD(QWidget* page) {
   connect(m_ddSpeed, &QSlider::valueChanged, this,
           [this](int v) { m_ddSpeedLabel->setText(zek::toQString(ss::ddSpeedLabel(v))); });
   g = group(page, " Textverzögerung ", 8, 76, 393, 60);
-  m_ddChar = slider(g, "ddCharDelay", 0, 100, 10, 10, 22, 290);
+  m_ddChar = slider(g, "ddCharDelay", 10, 100, 10, 10, 22, 290);  // the stored delay is 10 ms at least
   m_ddCharLabel = label(g, "", 310, 26, 76);
   connect(m_ddChar, &QSlider::valueChanged, this, [this](int v) { m_ddCharLabel->setText(QString("%1 ms").arg(v)); });
 
@@ -579,9 +586,12 @@ bool TSuperSettingsDialog::applyAndClose() {
   return true;
 }
 
-void TSuperSettingsDialog::cancel() {
+void TSuperSettingsDialog::cancel() { reject(); }
+
+void TSuperSettingsDialog::reject() {
+  // Escape and the title bar's close end here too: test music never outlives the dialog.
   stopTestMusic();
-  reject();
+  QDialog::reject();
 }
 
 void TSuperSettingsDialog::reset() {

@@ -53,6 +53,7 @@ class TSuperSettingsDialog : public QDialog {
   void testMusic();
   bool applyAndClose();  // "&OK"; false when the dialog stays open
   void cancel();
+  void reject() override;
   void reset();
 
  private:

@@ -111,7 +111,9 @@ void TTechnoStyle::addPicture(const TXBitmap& decoded) {
 
 int TTechnoStyle::prepare(const std::vector<std::string>& files) {
   for (const std::string& f : files) {
-    if (int(m_pictures.size()) >= kMaxPictures) break;
+    // Camera-size photos take a while each: "(ENDE)", Escape and a click stay alive.
+    m_pump.processPending();
+    if (m_stop || int(m_pictures.size()) >= kMaxPictures) break;
     const auto bytes = zek::readFile(zek::resolveName(f), 64u << 20);
     if (!bytes) continue;
     const zek::TDecodedImage image = zek::decodeImage(*bytes, zek::imageFormatFromName(f));
@@ -298,7 +300,9 @@ bool TTechnoStyle::run() {
   m_host.showMarkup(kLoadingMarkup);
   m_pump.processPending();
   // Unreadable files only, or only the preview picture, are no pictures either.
-  if (prepare(files) == 0) {
+  const int prepared = prepare(files);
+  if (m_stop) return true;
+  if (prepared == 0) {
     showMessage(kNoPictures);
     return false;
   }

@@ -15,7 +15,8 @@
 namespace {
 
 const char* const kFrameInclude = "<include href=\"verbabfrage.htx\">";
-const char* const kMsgRundeBeendet = "Runde beendet!\rNoch eine Runde???";
+const std::string kMsgRundeBeendet = "Runde beendet!\r";
+const char* const kMsgNochEine = "\rNoch eine Runde???";
 const char* const kMsgIndexUngueltig = " = iV ist ung\xFCltig";
 
 struct TFormPlatz {
@@ -136,6 +137,7 @@ void TVerben::waehleFrage() {
     return;
   }
   m_aktuell = index;
+  m_ergebnis = {};
   std::string maske = m_frageFormen;
   if (maske == "++++") maske[std::uniform_int_distribution<int>(0, 3)(m_zufall)] = '-';
   const TVerb& verb = m_liste[static_cast<std::size_t>(index)];
@@ -200,13 +202,29 @@ std::string TVerben::antwortSeite() const {
   if (m_aktuell < 0) return {};
   const TVerb& verb = m_liste[static_cast<std::size_t>(m_aktuell)];
   std::string s = kopf(true);
-  s += kPlaetze[Infinitiv].box + (Sprechbar ? Sprechbar(verb.infinitiv) : verb.infinitiv);
-  s += kPlaetze[Past].box + verb.past;
-  s += kPlaetze[Participle].box + verb.participle;
-  s += kPlaetze[Bedeutung].box + verb.bedeutung;
+  // The forms the learner typed: right ones in green, wrong ones in red and named below.
+  const auto mark = [this](int f) -> std::string {
+    if (m_ergebnis[std::size_t(f)] > 0) return "<font color=#7CE07C>";
+    if (m_ergebnis[std::size_t(f)] < 0) return "<font color=#FF7A7A>";
+    return {};
+  };
+  s += kPlaetze[Infinitiv].box + mark(Infinitiv) + (Sprechbar ? Sprechbar(verb.infinitiv) : verb.infinitiv);
+  s += kPlaetze[Past].box + mark(Past) + verb.past;
+  s += kPlaetze[Participle].box + mark(Participle) + verb.participle;
+  s += kPlaetze[Bedeutung].box + mark(Bedeutung) + verb.bedeutung;
+  static constexpr const char* kNamen[4] = {"Infinitiv", "Past Tense", "Past Participle", "Bedeutung"};
+  std::string falsch;
+  for (int f = 0; f < 4; ++f)
+    if (m_ergebnis[std::size_t(f)] < 0) falsch += (falsch.empty() ? "" : ", ") + std::string(kNamen[f]);
+  s += "<box coords=100,420," + std::to_string(seitenBreite() - 200) + " align=m><+K>";
+  s += falsch.empty() ? "<font color=#7CE07C>Alles richtig!" : "<font color=#FF7A7A>Nicht richtig: " + falsch;
   s += "<+h><box coords=100,460," + std::to_string(seitenBreite() - 200) + " align=m>";
   s += "<a href=\"\xA7verbweiter\" flash=flashcol return>Weiter</a>";
   return s;
+}
+
+std::string TVerben::rundenErgebnis() const {
+  return std::to_string(m_richtige) + " von " + std::to_string(m_antworten) + " Antworten richtig.";
 }
 
 void TVerben::zeige(const std::string& markup) {
@@ -236,7 +254,7 @@ void TVerben::weiter() {
   // Before the first round there is nothing to go on with.
   if (!RundeLaeuft() || m_aktuell < 0) return;
   if (m_fragen >= m_rundenLaenge) {
-    if (showMessage(kMsgRundeBeendet, mb::YesNo | mb::IconInformation) != mb::IdYes) {
+    if (showMessage(kMsgRundeBeendet + rundenErgebnis() + kMsgNochEine, mb::YesNo | mb::IconInformation) != mb::IdYes) {
       m_feld = -1;
       if (m_seite && m_seite->vorhanden()) m_seite->laden("verben.htx");
       return;
@@ -256,6 +274,7 @@ void TVerben::antwort(std::string_view text) {
   if (form != m_feld || m_slots[form] != kOffen) return;
   ++m_antworten;
   if (text.back() == '+') ++m_richtige;
+  m_ergebnis[std::size_t(form)] = text.back() == '+' ? 1 : -1;
   m_slots[form] = kErledigt;
   m_feld = -1;
   if (std::find(m_slots.begin(), m_slots.end(), kOffen) != m_slots.end()) {

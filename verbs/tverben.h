@@ -83,6 +83,8 @@ class TVerben {
   // The question and answer pages of the current state, without the terminating NUL.
   std::string frageSeite() const;
   std::string antwortSeite() const;
+  // The line that ends a round: "6 von 10 Antworten richtig."
+  std::string rundenErgebnis() const;
 
   // The solutions of a form for the input field: every part of the text and every spelling
   // an optional letter stands for ("born(e)": born, borne), joined with "; ".
@@ -105,6 +107,7 @@ class TVerben {
   std::string m_verbMaske, m_formMaske;
   bool m_grosszuegig = false;
   std::array<std::string, 4> m_slots;
+  std::array<int, 4> m_ergebnis{};  // per form of the question on show: 1 right, -1 wrong, 0 not asked
   int m_antworten = 0, m_fragen = 0, m_richtige = 0, m_rundenLaenge = 0;
   int m_aktuell = -1;
   int m_feld = -1;  // form of the input field on show, -1 while no question page is

@@ -171,3 +171,12 @@ std::string markupWert(std::string_view text) {
   }
   return r;
 }
+
+std::string gedruckterSatz(std::string_view satz, std::string_view wort) {
+  const TKontextStrecke k = kontextStrecke(satz);
+  if (!k.gefunden) return std::string(satz);
+  std::string innen;
+  for (char c : k.innen) innen += c == '*' ? std::string(wort) : std::string(1, c);
+  const std::vector<std::string> loesungen = erweitern("", innen);
+  return k.vorher + (loesungen.empty() ? innen : loesungen.front()) + k.nachher;
+}

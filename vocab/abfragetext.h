@@ -32,6 +32,10 @@ struct TKontextStrecke {
 };
 TKontextStrecke kontextStrecke(std::string_view satz);
 
+// An example sentence as the learner reads it in print: the solution stretch without its
+// brackets, "*" as `wort`, and of several accepted solutions the first.
+std::string gedruckterSatz(std::string_view satz, std::string_view wort);
+
 // Learner text inside page text: "<", ">" and "&" as entities.
 std::string markupText(std::string_view text);
 // Learner text inside a quoted attribute value: also the double quote and "|" (the choice

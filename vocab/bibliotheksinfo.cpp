@@ -1,5 +1,9 @@
 #include "vocab/bibliotheksinfo.h"
 
+#include "platform/codec.h"
+
+#include <QFontMetrics>
+
 #include <algorithm>
 
 TBibliotheksInfo zaehleBibliothek(const std::vector<TVokabel>& eintraege) {
@@ -25,3 +29,13 @@ std::vector<int> listenIndizes(const std::vector<TVokabel>& eintraege) {
 }
 
 int proRundeMaximum(int n) { return std::max(6, std::min(n, 100)); }
+
+QString namensZeile(const std::string& anzeigeName, const QFontMetrics& fm, int breite) {
+  const QString ganz = zek::toQString(anzeigeName);
+  if (fm.horizontalAdvance(ganz) <= breite) return ganz;
+  const qsizetype trenner = std::max(ganz.lastIndexOf('/'), ganz.lastIndexOf('\\'));
+  const QString datei = ganz.mid(trenner + 1);
+  const QString kurz = QString::fromUtf8("\u2026") + ganz.mid(trenner);
+  if (trenner >= 0 && fm.horizontalAdvance(kurz) <= breite) return kurz;
+  return fm.elidedText(datei, Qt::ElideMiddle, breite);
+}

@@ -2,8 +2,13 @@
 
 #include "vocab/tvokabel.h"
 
+#include <QString>
+
 #include <array>
+#include <string>
 #include <vector>
+
+class QFontMetrics;
 
 // What the library information shows, per language of the entry: [0] English-German
 // (Deutsch false), [1] German-English.
@@ -25,3 +30,8 @@ std::vector<int> listenIndizes(const std::vector<TVokabel>& eintraege);
 // Bounds of "Vokabeln pro Runde" in random order for n listed entries.
 constexpr int kProRundeMinimum = 5;
 int proRundeMaximum(int n);
+
+// The library's name for a label `breite` pixels wide: the display name when it fits, else
+// as much of it as shows the file's own name ("…/Lektion 12.asc", elided in its middle
+// when even that is too wide).
+QString namensZeile(const std::string& anzeigeName, const QFontMetrics& fm, int breite);

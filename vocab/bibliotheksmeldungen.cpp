@@ -7,6 +7,8 @@ const char* meldungsText(TBibliotheksMeldung meldung) {
     case TBibliotheksMeldung::DateiNichtGefunden: return "Datei konnte nicht gefunden werden!";
     case TBibliotheksMeldung::FehlerBeimOeffnen: return "Fehler beim \xD6" "ffnen!";
     case TBibliotheksMeldung::FalschesFormat: return "Die Datei hat ein falsches Format oder ist besch\xE4" "digt!";
+    case TBibliotheksMeldung::ZuGross:
+      return "Die Datei ist zu gro\xDF und wurde nur bis zu einer Gr\xF6\xDF" "e von 16 MB gelesen!";
     case TBibliotheksMeldung::SpeichernFehlgeschlagen:
       return "Fehler beim Speichern der Bibliothek - \rMedium ist voll oder schreibgesch\xFC" "tzt!?!";
     case TBibliotheksMeldung::NichtGenugVokabeln: return "Nicht genug Vokabeln!";
@@ -20,6 +22,7 @@ int meldungsFlags(TBibliotheksMeldung meldung) {
     case TBibliotheksMeldung::DateiNichtGefunden:
     case TBibliotheksMeldung::FehlerBeimOeffnen: return mb::Ok | mb::IconInformation;
     case TBibliotheksMeldung::FalschesFormat:
+    case TBibliotheksMeldung::ZuGross:
     case TBibliotheksMeldung::SpeichernFehlgeschlagen: return mb::Ok | mb::IconStop;
     case TBibliotheksMeldung::NichtGenugVokabeln:
     case TBibliotheksMeldung::KeineBibliothek: return mb::Ok | mb::IconExclamation;

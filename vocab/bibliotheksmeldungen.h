@@ -5,6 +5,7 @@ enum class TBibliotheksMeldung {
   DateiNichtGefunden,
   FehlerBeimOeffnen,
   FalschesFormat,
+  ZuGross,
   SpeichernFehlgeschlagen,
   NichtGenugVokabeln,
   KeineBibliothek,

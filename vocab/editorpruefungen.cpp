@@ -1,6 +1,7 @@
 #include "vocab/editorpruefungen.h"
 
 #include "dict/database.h"
+#include "dict/meaningtext.h"
 #include "platform/codec.h"
 #include "platform/collation.h"
 #include "platform/messages.h"
@@ -23,6 +24,16 @@ std::string mcWarnung() {
 std::string andereBedeutungen(const std::string& m, const std::string& d) {
   return T("Diese Vokabel hat andere Bedeutungen als\rder entsprechende Eintrag im Wörterbuch!\r\r>") + m + "<\r\n>" + d +
          "<";
+}
+
+// The dictionary writes a German noun's gender behind it and comments before a meaning
+// ("Straße (f)", "[ugs.] Kumpel (m)"); the library does not, and need not.
+bool gleichesWort(std::string_view wort, std::string_view woerterbuch) {
+  return wort == woerterbuch || wort == zek::bareMeaning(woerterbuch);
+}
+
+bool gleicheBedeutungen(std::string_view m, std::string_view woerterbuch) {
+  return gleicheBedeutungsmengen(zek::bareMeanings(m), zek::bareMeanings(woerterbuch));
 }
 
 bool weiter(TEditorZugriff& e) {
@@ -117,14 +128,14 @@ void bibliothekKontrollieren(TEditorZugriff& e) {
     const std::string wort = v.Vokabel;
     const std::string m = bedeutungsmenge(v);
     const std::string d = db.GetWord();
-    if (!wort.empty() && wort != d && m != "?") {
+    if (!wort.empty() && !gleichesWort(wort, d) && m != "?") {
       if (!insWoerterbuch(e)) {
         amEnde = false;
         break;
       }
       continue;
     }
-    if (wort.empty() || wort != d) continue;
+    if (wort.empty() || !gleichesWort(wort, d)) continue;
     if (m == "?") {
       e.uebernehmen();
       continue;
@@ -144,7 +155,7 @@ void bibliothekKontrollieren(TEditorZugriff& e) {
       continue;
     }
     const std::string dm = db.GetMeaning();
-    if (gleicheBedeutungsmengen(dm, m)) continue;
+    if (gleicheBedeutungen(m, dm)) continue;
     if (m.size() < dm.size()) {
       if (e.fragen(andereBedeutungen(m, dm) + T("\r\n\r\nSollen die Bedeutungen aus dem Wörterbuch\r\nübernommen werden?"),
                    mb::YesNo | mb::IconInformation) == mb::IdYes) {
@@ -176,12 +187,12 @@ TXPressErgebnis xpressPruefen(const TVokabel& v, TXDatabase& db) {
   // -1 is "not found" here, not the cursor.
   const int i = db.FindWord(v.Vokabel, v.Wortart + 1);
   const std::string m = bedeutungsmenge(v);
-  if (i < 0 || db.WordView(i) != v.Vokabel) {
+  if (i < 0 || !gleichesWort(v.Vokabel, db.WordView(i))) {
     if (m != "?") r.befund = TXPressBefund::Unbekannt;
     return r;
   }
   r.woerterbuch = std::string(db.MeaningView(i));
-  if (!gleicheBedeutungsmengen(r.woerterbuch, m)) r.befund = TXPressBefund::Anders;
+  if (!gleicheBedeutungen(m, r.woerterbuch)) r.befund = TXPressBefund::Anders;
   return r;
 }
 

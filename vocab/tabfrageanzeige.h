@@ -31,4 +31,6 @@ class TAbfrageAnzeige {
   virtual void NachrichtenVerarbeiten() {}
   // The learner's recording of a word or meaning, "" when there is none.
   virtual std::string AufnahmeFuer(const std::string& wort) const = 0;
+  // What the learner last typed into the shown page's answer field ("" without one).
+  virtual std::string LetzteEingabe() const { return {}; }
 };

@@ -2,6 +2,7 @@
 
 #include "platform/codec.h"
 #include "platform/files.h"
+#include "platform/messages.h"
 #include "vocab/bibliotheksmeldungen.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvokabelabfrage.h"
@@ -22,7 +23,7 @@ namespace {
 
 // Far beyond any real library (10,000 entries take about 1 MB), and small enough that
 // even a file of tiny records stays within memory. A larger file is read only up to
-// here, and its rest counts as a broken record.
+// here; the learner is told so, and a save over it asks first.
 constexpr std::size_t kDateiGrenze = 16u << 20;
 
 enum class TOeffnen { Ok, NichtGefunden, Fehler };
@@ -31,6 +32,7 @@ struct TDateiInhalt {
   TOeffnen status = TOeffnen::Ok;
   std::string daten;
   bool unvollstaendig = false;  // read error or cut at kDateiGrenze
+  bool zuGross = false;         // cut at kDateiGrenze
 };
 
 TDateiInhalt liesDatei(const fs::path& pfad) {
@@ -56,6 +58,7 @@ TDateiInhalt liesDatei(const fs::path& pfad) {
     const std::size_t lf = r.daten.rfind('\n', kDateiGrenze - 1);
     r.daten.resize(lf == std::string::npos ? 0 : lf + 1);
     r.unvollstaendig = true;
+    r.zuGross = true;
   }
   return r;
 }
@@ -217,7 +220,13 @@ void TBibliothek::Leeren(bool leereBehalten) {
   if (leereBehalten) m_eintraege.emplace_back();
   m_aktuell = 0;
   m_dateiName.clear();
+  m_teilweiseGelesen = false;
   m_veraendert = false;
+  // A range chosen for the old list means nothing for the new one.
+  if (m_einstellungen) {
+    m_einstellungen->Von = 0;
+    m_einstellungen->Bis = -1;
+  }
 }
 
 void TBibliothek::leeresEndeEntfernen() {
@@ -229,38 +238,63 @@ void TBibliothek::leeresEndeAnhaengen() {
 }
 
 bool TBibliothek::Laden(const std::string& pfad, bool ersetzen) {
-  if (ersetzen) Leeren(true);
-  leeresEndeEntfernen();
   const TDateiInhalt inhalt = liesDatei(zek::resolveName(pfad));
   if (inhalt.status != TOeffnen::Ok) {
+    if (ersetzen) Leeren(true);
+    leeresEndeEntfernen();
     melde(inhalt.status == TOeffnen::NichtGefunden ? TBibliotheksMeldung::DateiNichtGefunden
                                                    : TBibliotheksMeldung::FehlerBeimOeffnen);
     return false;
   }
-  return einlesen(inhalt.daten, inhalt.unvollstaendig, pfad);
+  return einlesen(inhalt.daten, inhalt.unvollstaendig, inhalt.zuGross, pfad, ersetzen);
 }
 
 bool TBibliothek::LadenAus(std::string_view daten, const std::string& pfad, bool ersetzen) {
-  if (ersetzen) Leeren(true);
-  leeresEndeEntfernen();
-  return einlesen(daten, false, pfad);
+  return einlesen(daten, false, false, pfad, ersetzen);
 }
 
-bool TBibliothek::einlesen(std::string_view daten, bool unvollstaendig, const std::string& pfad) {
+bool TBibliothek::einlesen(std::string_view daten, bool unvollstaendig, bool zuGross, const std::string& pfad,
+                           bool ersetzen) {
   TLeseErgebnis gelesen = liesVokabeln(daten);
   const bool heil = gelesen.fehler.empty() && !unvollstaendig;
+  const TBibliotheksMeldung meldung = zuGross ? TBibliotheksMeldung::ZuGross : TBibliotheksMeldung::FalschesFormat;
+  if (!heil && gelesen.eintraege.empty()) {
+    // Not a library at all: the library on show and its file name stay, so that no save
+    // can write an empty list over that file.
+    melde(meldung);
+    return false;
+  }
+  if (ersetzen) Leeren(true);
+  leeresEndeEntfernen();
   m_eintraege.insert(m_eintraege.end(), std::make_move_iterator(gelesen.eintraege.begin()),
                      std::make_move_iterator(gelesen.eintraege.end()));
-  if (!heil) melde(TBibliotheksMeldung::FalschesFormat);
+  if (!heil) melde(meldung);
   m_dateiName = pfad;
-  if (m_einstellungen) m_einstellungen->Bis = -1;
+  m_teilweiseGelesen = !heil;
+  if (m_einstellungen) {
+    m_einstellungen->Bis = -1;
+    if (m_einstellungen->Von >= Anzahl(false)) m_einstellungen->Von = 0;
+  }
   leeresEndeAnhaengen();
   m_veraendert = false;
   return heil;
 }
 
+bool TBibliothek::ueberschreibenErlaubt(const std::string& ziel) const {
+  if (!m_teilweiseGelesen || m_dateiName.empty()) return true;
+  std::error_code ec;
+  const bool gleich = ziel == m_dateiName ||
+                      fs::equivalent(zek::resolveName(ziel), zek::resolveName(m_dateiName), ec);
+  if (!gleich) return true;
+  const std::string text = "Die Datei \"" + AnzeigeName() +
+                           "\" wurde beim Laden nicht vollst\xE4ndig gelesen. Wird sie jetzt gespeichert, "
+                           "geht ihr nicht gelesener Teil verloren.\r\rTrotzdem unter diesem Namen speichern?";
+  return showMessage(text, mb::YesNo | mb::IconQuestion) == mb::IdYes;
+}
+
 bool TBibliothek::Speichern(const std::string& pfad) {
   const std::string ziel = pfad.empty() ? m_dateiName : pfad;
+  if (!ziel.empty() && !ueberschreibenErlaubt(ziel)) return false;  // still modified: nothing was saved
   const std::string daten = schreibeVokabeln(m_eintraege, static_cast<std::size_t>(Anzahl(false)));
   // Written beside the target and renamed over it: a failure half-way keeps the old file.
   if (ziel.empty() || !zek::writeFileAtomic(zek::resolveName(ziel), daten)) {
@@ -268,6 +302,7 @@ bool TBibliothek::Speichern(const std::string& pfad) {
     return false;  // still modified: nothing was saved
   }
   m_dateiName = ziel;
+  m_teilweiseGelesen = false;
   m_veraendert = false;
   return true;
 }
@@ -317,16 +352,25 @@ bool TBibliothek::IstAktiv(int index) const {
   return v.Schwierigkeit < e.NichtZuSchwer.size() && e.NichtZuSchwer[v.Schwierigkeit];
 }
 
+int TBibliothek::BereichVon() const {
+  return m_einstellungen ? std::max(m_einstellungen->Von, 0) : 0;
+}
+
+int TBibliothek::BereichBis() const {
+  // "to" -1 stays -1 in the settings, so that entries added later belong to the range.
+  return m_einstellungen && m_einstellungen->Bis >= 0 ? m_einstellungen->Bis : Anzahl(false) - 1;
+}
+
 int TBibliothek::AktivAnzahl() {
   if (!m_einstellungen) return 0;
   TVocEinstellungen& e = *m_einstellungen;
   const int n = Anzahl(false);
   if (e.Von == -1) e.Von = 0;
-  if (e.Bis == -1) e.Bis = n - 1;
-  if (n == 0 || e.Von >= n || e.Bis > n || e.Bis < e.Von) return 0;
+  const int von = e.Von, bisBereich = BereichBis();
+  if (n == 0 || von >= n || bisBereich > n || bisBereich < von) return 0;
   int aktiv = 0;
-  const int bis = std::min(e.Bis, static_cast<int>(m_eintraege.size()) - 1);
-  for (int i = std::max(e.Von, 0); i <= bis; ++i) aktiv += IstAktiv(i) ? 1 : 0;
+  const int bis = std::min(bisBereich, static_cast<int>(m_eintraege.size()) - 1);
+  for (int i = std::max(von, 0); i <= bis; ++i) aktiv += IstAktiv(i) ? 1 : 0;
   return aktiv;
 }
 
@@ -340,7 +384,7 @@ bool TBibliothek::BibliothekGeladen() {
   if (m_einstellungen) {
     TVocEinstellungen& e = *m_einstellungen;
     if (e.Von < 0 || e.Von >= n - 1) e.Von = 0;
-    if (e.Bis < 0 || e.Bis >= n - 1) e.Bis = n - 1;
+    if (e.Bis < 0 || e.Bis >= n - 1) e.Bis = -1;  // up to the end, however the library grows
   }
   return true;
 }
@@ -546,5 +590,6 @@ void TBibliothek::ZufallsAuswahl(const std::string& verzeichnis) {
   // A mix of several files has no file of its own: saving it must not overwrite the last
   // file that went into it.
   m_dateiName.clear();
+  m_teilweiseGelesen = false;
   m_veraendert = false;
 }

@@ -59,11 +59,14 @@ class TBibliothek {
 
   void Leeren(bool leereBehalten);
   // Loads an .asc file; false when it could not be opened or a record was broken (the
-  // message has been shown; what came before the broken record is kept).
+  // message has been shown; what came before the broken record is kept). A file with no
+  // readable record leaves the library as it was.
   bool Laden(const std::string& pfad, bool ersetzen);
   // Loads from memory; `pfad` only becomes DateiName. Same messages as Laden.
   bool LadenAus(std::string_view daten, const std::string& pfad, bool ersetzen);
+  // Asks first when the target is a file that was read only in part.
   bool Speichern(const std::string& pfad = {});
+  bool TeilweiseGelesen() const { return m_teilweiseGelesen; }
   std::string AnzeigeName() const;
 
   int Anzahl(bool mitLeerem) const;
@@ -72,6 +75,9 @@ class TBibliothek {
   int ZaehleSprache(bool deutsch, int von, int bis) const;
   bool IstAktiv(int index) const;
   int AktivAnzahl();
+  // The settings' range as list indexes: "from" -1 is 0, "to" -1 the last non-blank entry.
+  int BereichVon() const;
+  int BereichBis() const;
 
   int Hinzufuegen(const TVokabel& v);
   void LeerAnhaengen();
@@ -101,7 +107,8 @@ class TBibliothek {
   int aufgeloest(int index) const { return index == -1 ? m_aktuell : index; }
   TVokabel* eintragFuer(int index);
   bool gueltig(int index) const { return index >= 0 && index < static_cast<int>(m_eintraege.size()); }
-  bool einlesen(std::string_view daten, bool unvollstaendig, const std::string& pfad);
+  bool einlesen(std::string_view daten, bool unvollstaendig, bool zuGross, const std::string& pfad, bool ersetzen);
+  bool ueberschreibenErlaubt(const std::string& ziel) const;
   void leeresEndeEntfernen();
   void leeresEndeAnhaengen();
   void pumpen();
@@ -115,6 +122,7 @@ class TBibliothek {
   std::vector<TVokabel> m_eintraege;
   int m_aktuell = 0;
   std::string m_dateiName;
+  bool m_teilweiseGelesen = false;  // m_dateiName was read only up to a bad record or the size bound
   bool m_veraendert = false;
   bool m_druckt = false;
   std::string m_zufallsVerzeichnis;

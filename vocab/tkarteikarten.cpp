@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/tprintservice.h"
+#include "vocab/abfragetext.h"
 #include "vocab/druckauftrag.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tkarteikartendlg.h"
@@ -69,7 +70,7 @@ void rueckseite(TPrintSurface& f, const TVokabel& v, int x0, int y0) {
   zeilen(f, v.Bedeutung2.empty() ? v.Bedeutung1 : v.Bedeutung1 + "; " + v.Bedeutung2, x0 + 30, y0 - 130, 40, 3);
   if (!v.Kontext1.empty()) {
     f.setFont(schrift(32, false, true));
-    zeilen(f, v.Kontext1, x0 + 30, y0 - 270, 32, 3);
+    zeilen(f, gedruckterSatz(v.Kontext1, v.Vokabel), x0 + 30, y0 - 270, 32, 3);
   }
 }
 

@@ -6,9 +6,31 @@
 TRes::TRes() {
   TZIPResource block(3);
   lesen(block);
+  deutscheAnhaengen();
 }
 
-TRes::TRes(TZIPResource& block) { lesen(block); }
+TRes::TRes(TZIPResource& block) {
+  lesen(block);
+  deutscheAnhaengen();
+}
+
+void TRes::deutscheAnhaengen() {
+  // The block holds English entries only; German questions draw their wrong answers from
+  // the same words the other way round, so that their grid shows real English choices.
+  const std::size_t n = m_eintraege.size();
+  m_eintraege.reserve(2 * n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const TVokabel& v = m_eintraege[i];
+    if (v.Deutsch || v.istLeer()) continue;
+    TVokabel d;
+    d.Vokabel = v.Bedeutung1;
+    d.Bedeutung1 = v.Vokabel;
+    d.Wortart = v.Wortart;
+    d.Schwierigkeit = v.Schwierigkeit;
+    d.Deutsch = true;
+    m_eintraege.push_back(std::move(d));
+  }
+}
 
 void TRes::lesen(TZIPResource& block) {
   m_eintraege.reserve(kGroesse);

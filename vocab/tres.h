@@ -7,8 +7,9 @@
 
 class TZIPResource;
 
-// The built-in pool of 600 entries (block 3) from which the quiz draws wrong answers when
-// the learner's library is too small. Read once, never changed.
+// The built-in pool (block 3, up to 600 English entries, and each of them the other way
+// round as a German entry) from which the quiz draws wrong answers when the learner's
+// library is too small. Read once, never changed.
 class TRes {
  public:
   static constexpr int kGroesse = 600;
@@ -22,5 +23,6 @@ class TRes {
 
  private:
   void lesen(TZIPResource& block);
+  void deutscheAnhaengen();
   std::vector<TVokabel> m_eintraege;
 };

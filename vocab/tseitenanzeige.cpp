@@ -2,6 +2,7 @@
 
 #include "media/tspeech.h"
 #include "page/txpage.h"
+#include "widgets/txcoloredit.h"
 #include "platform/appstate.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tvocauswertung.h"
@@ -28,3 +29,9 @@ void TSeitenAnzeige::AuswertungZeigen(const TAuswertung& auswertung) {
 void TSeitenAnzeige::NachrichtenVerarbeiten() { QCoreApplication::processEvents(); }
 
 std::string TSeitenAnzeige::AufnahmeFuer(const std::string& wort) const { return recordingFileFor(wort); }
+
+std::string TSeitenAnzeige::LetzteEingabe() const {
+  const TXPage* seite = m_bib.Seite();
+  if (!seite || seite->Fields().empty()) return {};
+  return seite->Fields().front()->Text();
+}

@@ -17,6 +17,7 @@ class TSeitenAnzeige : public TAbfrageAnzeige {
   void AuswertungZeigen(const TAuswertung& auswertung) override;
   void NachrichtenVerarbeiten() override;
   std::string AufnahmeFuer(const std::string& wort) const override;
+  std::string LetzteEingabe() const override;
 
  private:
   TBibliothek& m_bib;

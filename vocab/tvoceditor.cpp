@@ -8,6 +8,7 @@
 #include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/messages.h"
+#include "vocab/bibliotheksinfo.h"
 #include "vocab/editorpruefungen.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tbinfo.h"
@@ -31,9 +32,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QToolButton>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -106,6 +109,44 @@ std::string feldText(const QWidget* w) {
   return {};
 }
 
+// What was typed or pasted, as the library stores it. A character without a Windows-1252
+// code is taken out again and refused with a message, so it is never stored as "?"; a line
+// break (Shift+Insert bypasses our paste) becomes a blank.
+std::string geprueft(QWidget* w) {
+  auto* zeile = qobject_cast<QLineEdit*>(w);
+  auto* memo = qobject_cast<QPlainTextEdit*>(w);
+  const QString text = zeile ? zeile->text() : memo ? memo->toPlainText() : QString();
+  if (const auto ok = zek::fromQStringStrict(text); ok && ok->find_first_of("\r\n") == std::string::npos) return *ok;
+  QString sauber;
+  bool abgelehnt = false;
+  for (const char32_t c : text.toUcs4()) {
+    if (c == '\r' || c == '\n') {
+      sauber += QLatin1Char(' ');
+    } else if (zek::unicodeToCp1252(c)) {
+      sauber += QString::fromUcs4(&c, 1);
+    } else {
+      abgelehnt = true;
+    }
+  }
+  const QSignalBlocker block(w);
+  if (zeile) {
+    const int caret = zeile->cursorPosition() - static_cast<int>(text.size() - sauber.size());
+    zeile->setText(sauber);
+    zeile->setCursorPosition(std::max(caret, 0));
+  } else if (memo) {
+    const int caret = memo->textCursor().position() - static_cast<int>(text.size() - sauber.size());
+    memo->setPlainText(sauber);
+    QTextCursor c = memo->textCursor();
+    c.setPosition(std::clamp(caret, 0, static_cast<int>(sauber.size())));
+    memo->setTextCursor(c);
+  }
+  if (abgelehnt) {
+    showMessage("Dieses Zeichen kann zek englisch nicht speichern; es wurde nicht \xFC" "bernommen.",
+                mb::IconExclamation);
+  }
+  return zek::fromQString(sauber);
+}
+
 void setzeText(QLineEdit* e, const std::string& s) {
   const QString q = zek::toQString(s);
   if (e->text() != q) e->setText(q);
@@ -152,7 +193,10 @@ TVocEditor::TVocEditor(TBibliothek& bib, TXDatabase& db, QWidget* parent)
   m_kern.OnWoerterbuch = [this] { woerterbuchZeigen(); };
   m_kern.OnWortFokus = [this] { m_wort->setFocus(); };
   m_kern.OnWbWortFokus = [this] { m_wbWort->setFocus(); };
-  m_kern.OnName = [this] { m_name->setText(zek::toQString(m_kern.bibliothek().AnzeigeName())); };
+  m_kern.OnName = [this] {
+    m_name->setText(namensZeile(m_kern.bibliothek().AnzeigeName(), m_name->fontMetrics(), m_name->width()));
+    m_name->setToolTip(zek::toQString(m_kern.bibliothek().DateiName()));
+  };
   m_kern.OnZuletzt = [this] {
     for (int i = 0; i < 4; ++i) {
       const std::string& p = m_kern.Zuletzt()[static_cast<std::size_t>(i)];
@@ -244,7 +288,7 @@ void TVocEditor::aufbauen() {
     m_bed[i]->setTabChangesFocus(true);
     m_bed[i]->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     connect(m_bed[i], &QPlainTextEdit::textChanged, this, [this, i] {
-      if (!m_zeigt) m_kern.bedeutungGeaendert(i, feldText(m_bed[i]));
+      if (!m_zeigt) m_kern.bedeutungGeaendert(i, geprueft(m_bed[i]));
     });
   }
   for (int i = 0; i < 2; ++i) {
@@ -254,7 +298,7 @@ void TVocEditor::aufbauen() {
     m_kon[i]->setObjectName(Q(i == 0 ? "1. Kontext:" : "2. Kontext:"));
     m_kon[i]->setGeometry(x, 198 + 46 * i, 380, 24);
     connect(m_kon[i], &QLineEdit::textChanged, this, [this, i] {
-      if (!m_zeigt) m_kern.kontextGeaendert(i, feldText(m_kon[i]));
+      if (!m_zeigt) m_kern.kontextGeaendert(i, geprueft(m_kon[i]));
     });
     m_tip[i] = new QCheckBox(Q("Bedeutung anzeigen"), this);
     m_tip[i]->setObjectName(Q(i == 0 ? "1. Bedeutung anzeigen" : "2. Bedeutung anzeigen"));
@@ -303,7 +347,7 @@ void TVocEditor::aufbauen() {
   m_wbWort->setObjectName(Q("Wörterbuch-Eintrag"));
   m_wbWort->setGeometry(x, y + 18, 240, 24);
   connect(m_wbWort, &QLineEdit::textChanged, this, [this] {
-    if (!m_zeigt) m_kern.wbWortGeaendert(feldText(m_wbWort));
+    if (!m_zeigt) m_kern.wbWortGeaendert(geprueft(m_wbWort));
   });
   m_wbArt = new QComboBox(this);
   m_wbArt->setObjectName(Q("Wortart im Wörterbuch"));
@@ -317,7 +361,7 @@ void TVocEditor::aufbauen() {
   m_wbBed->setGeometry(x, y + 48, 400, 58);
   m_wbBed->setTabChangesFocus(true);
   connect(m_wbBed, &QPlainTextEdit::textChanged, this, [this] {
-    if (!m_zeigt) m_kern.wbBedeutungGeaendert(feldText(m_wbBed));
+    if (!m_zeigt) m_kern.wbBedeutungGeaendert(geprueft(m_wbBed));
   });
   m_richtung = new QToolButton(this);
   m_richtung->setToolTip(Q("Zur anderen Hälfte des Wörterbuchs"));
@@ -391,7 +435,7 @@ void TVocEditor::aufbauen() {
   m_bed[1]->viewport()->installEventFilter(this);
   m_wbBed->viewport()->installEventFilter(this);
   connect(m_wort, &QLineEdit::textChanged, this, [this] {
-    if (!m_zeigt) m_kern.wortGeaendert(feldText(m_wort));
+    if (!m_zeigt) m_kern.wortGeaendert(geprueft(m_wort));
   });
 }
 
@@ -458,7 +502,7 @@ void TVocEditor::menues() {
     const char* zeichen;  // UTF-8
     QKeySequence taste;
   } zeichen[] = {
-      {"â", "â", QKeySequence(Qt::CTRL | Qt::Key_A)},
+      {"â", "â", {}},  // Ctrl+A selects all, as in every text field
       {"ê", "ê", QKeySequence(Qt::CTRL | Qt::Key_E)},
       {"î", "î", QKeySequence(Qt::CTRL | Qt::Key_I)},
       {"ô", "ô", QKeySequence(Qt::CTRL | Qt::Key_O)},
@@ -480,7 +524,6 @@ void TVocEditor::menues() {
       {"Ç", "Ç", QKeySequence(Qt::SHIFT | Qt::Key_F5)},
       {"Ñ", "Ñ", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)},
       {nullptr, nullptr, {}},
-      // Ctrl+A belongs to "â": one key for two items would fire neither.
       {"¿", "¿", QKeySequence(Qt::CTRL | Qt::Key_F)},
       {"¡", "¡", {}},
   };
@@ -627,6 +670,7 @@ void TVocEditor::zeichenEinfuegen(const std::string& zeichen) {
 }
 
 bool TVocEditor::eventFilter(QObject* o, QEvent* e) {
+  if (e->type() == QEvent::FocusOut && o == m_bed[0]) m_kern.langeBedeutungMelden();
   if (e->type() == QEvent::ShortcutOverride) {
     // The fields would keep Ctrl+A, Ctrl+K, Ctrl+Y, the clipboard keys and Ctrl+Del for
     // themselves; they belong to the window's menus.
@@ -683,7 +727,19 @@ void TVocEditor::kontrolleSetzen(bool an) {
     if (qobject_cast<QMenuBar*>(w)) continue;
     w->setEnabled(!an);
   }
-  if (!an && m_kern.OnZuletzt) m_kern.OnZuletzt();
+  if (an) return;
+  // A recording or playback still running keeps the other two buttons off.
+  if (m_aufnahme->isChecked()) {
+    m_abspielen->setEnabled(false);
+    m_speichern->setEnabled(false);
+  } else if (m_abspielen->isChecked()) {
+    m_aufnahme->setEnabled(false);
+    m_speichern->setEnabled(false);
+  }
+  // The checks switch "Ständig nachschlagen" and "Mult. Choice kontrollieren" themselves.
+  m_aStaendig->setChecked(m_kern.schalter().staendigNachschlagen);
+  m_aMc->setChecked(m_kern.schalter().mcKontrollieren);
+  if (m_kern.OnZuletzt) m_kern.OnZuletzt();
 }
 
 void TVocEditor::pruefung(void (*lauf)(TEditorZugriff&)) {

@@ -1,6 +1,7 @@
 #include "vocab/tvoceditorkern.h"
 
 #include "dict/database.h"
+#include "dict/meaningtext.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -10,6 +11,7 @@
 #include "vocab/tzuletztliste.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -136,8 +138,10 @@ bool TVocEditorKern::uebernehmen() {
   Uebernahme = true;
   const std::string alt = m_bib.Vokabel(-1);
   const bool gleicheHaelfte = m_db.IsGermanEnglish() == m_bib.Deutsch(-1);
-  const std::string wort = gleicheHaelfte ? m_db.GetWord() : m_db.GetMeaning();
+  std::string wort = gleicheHaelfte ? m_db.GetWord() : m_db.GetMeaning();
   const std::string text = gleicheHaelfte ? m_db.GetMeaning() : m_db.GetWord();
+  // "Straße" is the word of "Straße (f)": the learner's spelling stays.
+  if (zek::bareMeaning(wort) == alt) wort = alt;
   m_bib.SetVokabel(-1, wort);
 
   const std::vector<std::string> t = teile(text);
@@ -147,17 +151,20 @@ bool TVocEditorKern::uebernehmen() {
   const std::string b1 = m_bib.Bedeutung(-1, 0), b2 = m_bib.Bedeutung(-1, 1);
   std::string n1 = b1, n2 = b2;
   // Repeated take-overs alternate between "first | rest" and "first two | rest".
-  if (b1 != erster) {
-    if (t.size() < 2 || b1 != ersteZwei) {
+  // Compared without the comments and genders the dictionary adds, so that "Haus" counts
+  // as the dictionary's "Haus (n)".
+  auto gleich = [](std::string_view a, std::string_view b) { return zek::bareMeanings(a) == zek::bareMeanings(b); };
+  if (!gleich(b1, erster)) {
+    if (t.size() < 2 || !gleich(b1, ersteZwei)) {
       n1 = erster;
       n2 = r1;
-    } else if (b2 != r2) {
+    } else if (!gleich(b2, r2)) {
       n2 = r2;
     } else {
       n1 = erster;
       n2 = r1;
     }
-  } else if (b2 != r1 || r1.empty()) {
+  } else if (!gleich(b2, r1) || r1.empty()) {
     n2 = r1;
   } else {
     n1 = ersteZwei;
@@ -245,12 +252,17 @@ void TVocEditorKern::wortGeaendert(std::string_view text) {
 void TVocEditorKern::bedeutungGeaendert(int welche, std::string_view text) {
   const std::size_t vorher = m_bib.Bedeutung(-1, welche).size();
   m_bib.SetBedeutung(-1, welche, text);
-  // Once, when 30 is passed: a box on every further keystroke would make typing impossible.
-  if (welche == 0 && m_schalter.mcKontrollieren && text.size() > kMcLaenge && vorher <= kMcLaenge) {
-    melden(T("Die 1. Bedeutung ist für Multiple-Choice Aufgaben zu lang!\rSie sollten lieber das Eingabefeld \"Weitere:\" benutzen."),
-           mb::IconExclamation);
-  }
+  // Once, when 30 is passed; shown when the field is left.
+  if (welche == 0 && m_schalter.mcKontrollieren && text.size() > kMcLaenge && vorher <= kMcLaenge)
+    m_langeBedeutung = true;
+  if (welche == 0 && text.size() <= kMcLaenge) m_langeBedeutung = false;
   zeigen();  // position and size follow a blank entry becoming complete
+}
+
+void TVocEditorKern::langeBedeutungMelden() {
+  if (!std::exchange(m_langeBedeutung, false)) return;
+  melden(T("Die 1. Bedeutung ist für Multiple-Choice Aufgaben zu lang!\rSie sollten lieber das Eingabefeld \"Weitere:\" benutzen."),
+         mb::IconExclamation);
 }
 
 void TVocEditorKern::kontextGeaendert(int welche, std::string_view text) { m_bib.SetKontext(-1, welche, text); }
@@ -325,11 +337,7 @@ bool TVocEditorKern::oeffnenDatei() {
   r.directory = Dirs().UserVocabDir;
   const auto gewaehlt = askFileName(r);
   if (!gewaehlt) return false;
-  const std::string dir = zek::directoryPart(*gewaehlt);
-  if (!dir.empty() && dir != Dirs().UserVocabDir) {
-    Dirs().UserVocabDir = dir;
-    saveDirectorySettings(1);
-  }
+  bibliotheksOrdnerMerken(*gewaehlt);
   m_bib.Laden(*gewaehlt, true);
   geladen();
   return true;
@@ -366,7 +374,10 @@ bool TVocEditorKern::speichern() {
     ok = m_bib.Speichern(*gewaehlt);
   }
   if (OnName) OnName();
-  if (ok) zuletztEintragen();
+  if (ok) {
+    zuletztEintragen();
+    bibliotheksOrdnerMerken(m_bib.DateiName());
+  }
   return ok;
 }
 
@@ -381,7 +392,10 @@ bool TVocEditorKern::speichernUnter() {
   // A cancelled dialog leaves the recent list as it was.
   if (!gewaehlt) return false;
   const bool ok = m_bib.Speichern(*gewaehlt);
-  if (ok) zuletztEintragen();
+  if (ok) {
+    zuletztEintragen();
+    bibliotheksOrdnerMerken(*gewaehlt);
+  }
   if (OnName) OnName();
   return ok;
 }
@@ -390,7 +404,6 @@ void TVocEditorKern::zuletztOeffnen(int slot) {
   if (slot < 0 || slot > 3 || m_zuletzt[static_cast<std::size_t>(slot)].empty()) return;
   const std::string pfad = m_zuletzt[static_cast<std::size_t>(slot)];
   if (!speicherFrage(false)) return;
-  m_bib.Leeren(true);
   m_bib.Laden(pfad, true);
   geladen();
 }

@@ -61,6 +61,9 @@ class TVocEditorKern : public TEditorZugriff {
   // The learner's edits of the entry fields.
   void wortGeaendert(std::string_view text);
   void bedeutungGeaendert(int welche, std::string_view text);
+  // The warning about a first meaning too long for multiple choice, once the learner has
+  // left the field: a box in the middle of typing would swallow the keys typed meanwhile.
+  void langeBedeutungMelden();
   void kontextGeaendert(int welche, std::string_view text);
   void tipGeaendert(int welche, bool an);
   void wortartGeaendert(int wortart);
@@ -117,4 +120,5 @@ class TVocEditorKern : public TEditorZugriff {
   TEditorSchalter m_schalter;
   std::vector<std::string> m_zeilen;
   std::array<std::string, 4> m_zuletzt;
+  bool m_langeBedeutung = false;  // the first meaning passed 30 characters while it was typed
 };

@@ -26,6 +26,8 @@ bool TVocEinstellungen::Voreinstellung(int nummer) {
       {true, true, true, true, true},
   };
   if (nummer < 0 || nummer > 3) return false;
+  // Read the stored values first: loading them later would replace the preset.
+  LadenFallsNoetig();
   Modus = ModusKreuzUndQuer;
   MultipleChoice = 60;
   Richtung = RichtungBeides;

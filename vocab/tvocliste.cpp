@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/tprintsurface.h"
+#include "vocab/abfragetext.h"
 #include "vocab/druckauftrag.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/umbrechen.h"
@@ -62,8 +63,8 @@ TListenDruck ListeSetzen(TPrintSurface& f, const std::vector<TVokabel>& eintraeg
   f.setFont(schrift(false, false));
   for (TPrintVoc& p : liste) {
     const TVokabel& v = eintraege[std::size_t(p.index)];
-    if (!v.Kontext1.empty()) p.satz1 = gewickelt(f, v.Kontext1, 810, 5);
-    if (!v.Kontext2.empty()) p.satz2 = gewickelt(f, v.Kontext2, 810, 5);
+    if (!v.Kontext1.empty()) p.satz1 = gewickelt(f, gedruckterSatz(v.Kontext1, v.Vokabel), 810, 5);
+    if (!v.Kontext2.empty()) p.satz2 = gewickelt(f, gedruckterSatz(v.Kontext2, v.Vokabel), 810, 5);
     p.hoehe = std::max(int(p.wort.size() + p.satz1.size() + p.satz2.size()), int(p.bedeutung.size()));
   }
 

@@ -559,7 +559,9 @@ void TVocOptionen::Aktualisieren() {
     m_bis->setCurrentIndex(bis);
   }
   for (std::size_t i = 0; i < m_stufen.size(); ++i) m_stufen[i]->setChecked(m_e.NichtZuSchwer[i]);
-  m_name->setText(zek::toQString(m_bib.AnzeigeName()) + "\n" + QString::number(n) + " Vokabeln");
+  m_name->setText(namensZeile(m_bib.AnzeigeName(), m_name->fontMetrics(), m_name->width()) + "\n" +
+                  QString::number(n) + " Vokabeln");
+  m_name->setToolTip(zek::toQString(m_bib.DateiName()));
   m_fuellt = false;
   proRundeAnpassen();
   Pruefen();
@@ -578,10 +580,12 @@ void TVocOptionen::vonBisGewaehlt() {
 bool TVocOptionen::Pruefen() {
   if (!m_indizes.empty() && m_von->currentIndex() >= 0 && m_bis->currentIndex() >= 0) {
     m_e.Von = m_indizes[static_cast<std::size_t>(m_von->currentIndex())];
-    m_e.Bis = m_indizes[static_cast<std::size_t>(m_bis->currentIndex())];
+    // The last item stands for "up to the end": entries added later belong to the range.
+    const int bis = m_bis->currentIndex();
+    m_e.Bis = bis + 1 == static_cast<int>(m_indizes.size()) ? -1 : m_indizes[static_cast<std::size_t>(bis)];
   }
   const int aktiv = m_bib.AktivAnzahl();
-  const bool ok = aktiv > 0 && !(m_e.Modus == TVocEinstellungen::ModusKreuzUndQuer && aktiv < m_e.ProRunde);
+  const bool ok = TVokabelAbfrage::Abfragbar(m_e, aktiv);
   m_aktiv->setText(QString::number(aktiv) + " davon aktiv");
   QPalette p = m_aktiv->palette();
   p.setColor(QPalette::WindowText, ok ? kGelb : kRot);
@@ -620,11 +624,7 @@ bool TVocOptionen::Oeffnen() {
   r.directory = Dirs().UserVocabDir;
   const auto gewaehlt = dateiFragen(r);
   if (!gewaehlt) return false;
-  const std::string dir = zek::directoryPart(*gewaehlt);
-  if (!dir.empty() && dir != Dirs().UserVocabDir) {
-    Dirs().UserVocabDir = dir;
-    saveDirectorySettings(1);
-  }
+  bibliotheksOrdnerMerken(*gewaehlt);
   const bool ok = m_bib.Laden(*gewaehlt, true);
   nachLaden();
   return ok;
@@ -657,15 +657,24 @@ bool TVocOptionen::Importieren() {
     showMessage(e.fehler, mb::IconStop);
     return false;
   }
-  if (!e.uebersprungen.empty()) {
-    // The learner sees what was left out; the first few reasons are enough to mend the file.
-    std::string text = std::to_string(e.eintraege.size()) + " Eintr\xE4ge \xFC" "bernommen, " +
-                       std::to_string(e.uebersprungen.size()) + " \xFC" "bersprungen:";
-    for (std::size_t i = 0; i < e.uebersprungen.size() && i < 5; ++i) {
-      text += "\rZeile " + std::to_string(e.uebersprungen[i].zeile) + ": " + e.uebersprungen[i].text;
-    }
-    if (e.uebersprungen.size() > 5) text += "\r...";
-    showMessage(text);
+  if (!e.uebersprungen.empty() || !e.hinweise.empty()) {
+    // The learner sees what was left out or changed; the first few reasons are enough to
+    // mend the file.
+    std::string text = std::to_string(e.eintraege.size()) + " Eintr\xE4ge \xFC" "bernommen";
+    text += e.uebersprungen.empty() ? std::string(".")
+                                    : ", " + std::to_string(e.uebersprungen.size()) + " \xFC" "bersprungen:";
+    const auto zeilen = [&text](const std::vector<TAustauschMeldung>& liste) {
+      for (std::size_t i = 0; i < liste.size() && i < 5; ++i) {
+        text += "\r";
+        if (liste[i].zeile > 0) text += "Zeile " + std::to_string(liste[i].zeile) + ": ";
+        text += liste[i].text;
+      }
+      if (liste.size() > 5) text += "\r...";
+    };
+    zeilen(e.uebersprungen);
+    if (!e.hinweise.empty()) text += e.uebersprungen.empty() ? "\r" : "\rHinweise:";
+    zeilen(e.hinweise);
+    showMessage(text, e.uebersprungen.empty() ? mb::IconInformation : 0);
   }
   return true;
 }
@@ -679,7 +688,9 @@ bool TVocOptionen::Exportieren() {
   r.directory = m_bib.DateiName().empty() ? Dirs().UserVocabDir : zek::directoryPart(m_bib.DateiName());
   const auto gewaehlt = dateiFragen(r);
   if (!gewaehlt) return false;
-  const std::string fehler = exportiereDatei(m_bib.Eintraege(), *gewaehlt, formatFuerName(*gewaehlt));
+  // The type chosen in the dialog wins over the name's extension.
+  const TAustauschFormat format = lastChosenFilter() == 1 ? TAustauschFormat::Kvtml : formatFuerName(*gewaehlt);
+  const std::string fehler = exportiereDatei(m_bib.Eintraege(), *gewaehlt, format);
   if (!fehler.empty()) {
     showMessage(fehler, mb::IconStop);
     return false;
@@ -694,7 +705,6 @@ bool TVocOptionen::ZuletztOeffnen(int slot) {
   if (slot < 0 || slot >= TZuletztListe::kAnzahl) return false;
   const std::string pfad = m_zuletzt.Pfade()[static_cast<std::size_t>(slot)];
   if (pfad.empty() || !aenderungenSichern()) return false;
-  m_bib.Leeren(true);
   const bool ok = m_bib.Laden(pfad, true);
   nachLaden();
   return ok;
@@ -703,7 +713,10 @@ bool TVocOptionen::ZuletztOeffnen(int slot) {
 bool TVocOptionen::speichernNach(const std::string& pfad) {
   const bool ok = m_bib.Speichern(pfad);
   // Only a library that now has its file goes into the recent list.
-  if (ok) zuletztMerken();
+  if (ok) {
+    zuletztMerken();
+    bibliotheksOrdnerMerken(pfad);
+  }
   Aktualisieren();
   return ok;
 }

@@ -2,6 +2,7 @@
 
 #include "page/thtmlstream.h"
 #include "platform/codec.h"
+#include "platform/eigeneantworten.h"
 #include "platform/messages.h"
 #include "vocab/abfragetext.h"
 #include "vocab/tbibliothek.h"
@@ -21,10 +22,42 @@ std::string gefragtesWort(const TVokabel& v) {
   return v.Wortart == 1 && !v.Deutsch && !modal ? "to " + w : w;
 }
 
-// Two entries that must not stand side by side in one choice grid.
+// A word or meaning as the grid compares them: small letters, no final mark.
+std::string vergleichsform(std::string s) {
+  while (!s.empty() && (s.back() == '.' || s.back() == '!' || s.back() == '?' || s.back() == ' ')) s.pop_back();
+  return zek::lowerCase(s);
+}
+
+// Every meaning of an entry in all its accepted spellings ("Straße; Landstraße").
+std::vector<std::string> bedeutungsMenge(const TVokabel& v) {
+  std::vector<std::string> menge;
+  const std::string alle = v.Bedeutung2.empty() ? v.Bedeutung1 : v.Bedeutung1 + "; " + v.Bedeutung2;
+  for (const std::string& b : erweitern("", alle)) menge.push_back(vergleichsform(b));
+  return menge;
+}
+
+// Two entries that must not stand side by side in one choice grid: the same word, or one
+// meaning in common (street "Straße" beside road "Straße; Landstraße" gives two right buttons).
 bool kollidiert(const TVokabel& a, const TVokabel& b) {
-  return a.Vokabel == b.Vokabel || a.Bedeutung1 == b.Bedeutung1 || a.Vokabel == b.Bedeutung1 ||
-         a.Bedeutung1 == b.Vokabel;
+  if (vergleichsform(a.Vokabel) == vergleichsform(b.Vokabel)) return true;
+  const std::vector<std::string> ma = bedeutungsMenge(a), mb = bedeutungsMenge(b);
+  if (std::find(ma.begin(), ma.end(), vergleichsform(b.Vokabel)) != ma.end()) return true;
+  if (std::find(mb.begin(), mb.end(), vergleichsform(a.Vokabel)) != mb.end()) return true;
+  return std::any_of(ma.begin(), ma.end(), [&](const std::string& m) {
+    return !m.empty() && std::find(mb.begin(), mb.end(), m) != mb.end();
+  });
+}
+
+const char* const kTrainer = "vokabel";
+
+// The asked entry and the kind of question, as the learner's own answers are filed.
+std::string eigenerSchluessel(const TVokabel& v, bool kontext) {
+  return (kontext ? "Kontext: " : "") + v.Vokabel + " = " + v.Bedeutung1;
+}
+
+void eigeneDazu(const std::string& schluessel, std::vector<std::string>& antworten) {
+  for (std::string& e : TEigeneAntworten::global().antworten(kTrainer, schluessel))
+    if (std::find(antworten.begin(), antworten.end(), e) == antworten.end()) antworten.push_back(std::move(e));
 }
 
 bool endetMit(const std::string& s, std::string_view e) {
@@ -72,7 +105,17 @@ int TVokabelAbfrage::breite() const { return m_anzeige ? m_anzeige->Breite() : 8
 
 // ---- start
 
+bool TVokabelAbfrage::Abfragbar(const TVocEinstellungen& e, int aktiv) {
+  if (aktiv <= 0) return false;
+  if (e.Modus != TVocEinstellungen::ModusKreuzUndQuer) return true;
+  const int proRunde = e.ProRunde > 0 ? e.ProRunde : 10;
+  return aktiv >= proRunde || aktiv > 5;
+}
+
 bool TVokabelAbfrage::QuizBereit() {
+  // A quiz started from a page before the options or the editor ran would otherwise ask
+  // with the initial values, in which no difficulty is switched on.
+  if (TVocEinstellungen* e = m_bib.Einstellungen()) e->LadenFallsNoetig();
   const auto& eintraege = m_bib.Eintraege();
   if (std::none_of(eintraege.begin(), eintraege.end(), [](const TVokabel& v) { return !v.istLeer(); })) {
     showMessage("Noch keine Bibliothek geladen! Was soll ich abfragen??" "?!", mb::Ok | mb::IconExclamation);
@@ -120,13 +163,13 @@ void TVokabelAbfrage::RundeVorbereiten() {
   } else {
     m_aufgaben.assign(kMindestPlaetze, TVocAufgabe{});
     if (e.Modus == TVocEinstellungen::ModusVor) {
-      m_cursor = e.Von;
+      m_cursor = m_bib.BereichVon();
       m_schritt = 1;
-      m_ende = e.Bis;
+      m_ende = m_bib.BereichBis();
     } else {
-      m_cursor = e.Bis;
+      m_cursor = m_bib.BereichBis();
       m_schritt = -1;
-      m_ende = e.Von;
+      m_ende = m_bib.BereichVon();
     }
     folgeFuellen(0);
     const int n = 4 + zufall(4);
@@ -137,9 +180,8 @@ void TVokabelAbfrage::RundeVorbereiten() {
 }
 
 void TVokabelAbfrage::zufallsFrage(int k) {
-  const TVocEinstellungen& e = *m_bib.Einstellungen();
-  const int von = std::max(e.Von, 0);
-  const int bis = std::min(e.Bis, static_cast<int>(m_bib.Eintraege().size()) - 1);
+  const int von = m_bib.BereichVon();
+  const int bis = std::min(m_bib.BereichBis(), static_cast<int>(m_bib.Eintraege().size()) - 1);
   const long long r = bis - von + 1;
   std::vector<std::string> bedeutungen;  // the slots' first meanings, lower-cased once
   bedeutungen.reserve(static_cast<std::size_t>(k));
@@ -182,10 +224,8 @@ bool TVokabelAbfrage::folgeFuellen(int k) {
 }
 
 int TVokabelAbfrage::ZufallsAufgabe(TVocAufgabe& a) {
-  const TVocEinstellungen& e = *m_bib.Einstellungen();
-  const int von = std::max(e.Von, 0);
-  const int bis = e.Bis < 0 ? static_cast<int>(m_bib.Eintraege().size()) - 1
-                            : std::min(e.Bis, static_cast<int>(m_bib.Eintraege().size()) - 1);
+  const int von = m_bib.BereichVon();
+  const int bis = std::min(m_bib.BereichBis(), static_cast<int>(m_bib.Eintraege().size()) - 1);
   if (bis < von) return -1;
   const int r = bis - von + 1;
   // Draws first; a sparse range is then searched, so that the draw always ends.
@@ -228,9 +268,29 @@ void TVokabelAbfrage::falscheAntworten(TVocAufgabe& a) {
 
 // ---- pages
 
-void TVokabelAbfrage::kopf(std::string& s) const {
+std::string TVokabelAbfrage::fortschritt(bool nachAntwort, bool richtig) const {
+  // Which question of the pass (random rounds) or of the range (in order) this is: asked
+  // again after a wrong answer, a question does not count twice.
+  int k = 0, n = 0;
+  if (zufaellig()) {
+    const int d = std::max(m_durchgang, 0);
+    n = d < static_cast<int>(m_proDurchgang.size()) ? m_proDurchgang[std::size_t(d)] : 0;
+    const int offen = static_cast<int>(std::count_if(m_aufgaben.begin(), m_aufgaben.begin() + m_rundenGroesse,
+                                                     [d](const TVocAufgabe& a) { return a.Durchgang == d; }));
+    k = n - offen + (nachAntwort ? 0 : 1);
+    const std::string zahlen = std::to_string(std::clamp(k, 1, std::max(n, 1))) + " / " + std::to_string(n);
+    if (d == 0) return zahlen;
+    return (d == 1 ? std::string() : std::to_string(d) + ". ") + "Wiederholung: " + zahlen;
+  }
+  n = m_rundenGroesse;
+  k = m_richtig + (nachAntwort && richtig ? 0 : 1);
+  return std::to_string(std::clamp(k, 1, std::max(n, 1))) + " / " + std::to_string(n);
+}
+
+void TVokabelAbfrage::kopf(std::string& s, bool nachAntwort, bool richtig) {
+  m_fortschritt = fortschritt(nachAntwort, richtig);
   s += "<include href=\"vokab.htx\">";
-  s += "<box coords=0,40,400 align=m><+d>" + std::to_string(m_gefragt + 1) + " / " + std::to_string(m_rundenGroesse);
+  s += "<box coords=0,40,400 align=m><+d>" + m_fortschritt;
   s += "<box coords=400,40,400 align=m><+d>";
 }
 
@@ -253,10 +313,11 @@ void TVokabelAbfrage::FrageZeigen(bool weiter, int rundenGroesse) {
 
 std::string TVokabelAbfrage::FrageSeite() {
   std::string s;
-  kopf(s);
+  kopf(s, false, false);
   if (m_gefragt > 0) s += kAuswertungsLink + std::to_string(m_richtig * 100 / m_gefragt) + "%</a>";
   s += "<+h>";
   m_kontextLoesung.clear();
+  m_verworfen.clear();
   const int wurf = m_naechsterWurf >= 0 ? m_naechsterWurf : zufall(101);
   m_naechsterWurf = -1;
   const TVocAufgabe& a = m_aufgaben[std::size_t(m_aktuelleAufgabe)];
@@ -284,12 +345,23 @@ std::string TVokabelAbfrage::toleranzMerkmal() const {
   return e && e->Grosszuegig ? " tolerant" : "";
 }
 
-void TVokabelAbfrage::frageTippen(std::string& s, const TVocAufgabe& a) {
-  const TVokabel& v = a.Frage;
+namespace {
+
+std::vector<std::string> getippteAntworten(const TVokabel& v) {
   const char* prefix = v.Wortart == 1 && v.Deutsch ? "(to) " : "";
   std::vector<std::string> antworten = erweitern(prefix, v.Bedeutung1);
   if (!v.Bedeutung2.empty())
     for (const std::string& teil : bedeutungsTeile(v.Bedeutung2)) varianten(prefix, teil, antworten);
+  return antworten;
+}
+
+}  // namespace
+
+void TVokabelAbfrage::frageTippen(std::string& s, const TVocAufgabe& a) {
+  const TVokabel& v = a.Frage;
+  std::vector<std::string> antworten = getippteAntworten(v);
+  m_eigenerSchluessel = eigenerSchluessel(v, false);
+  eigeneDazu(m_eigenerSchluessel, antworten);
   const std::string w = std::to_string(breite() - 200);
   s += "<box coords=100,120," + w + " align=m><+h>" + markupText(gefragtesWort(v));
   s += "<box coords=100,150," + w + " align=m><+d>" + wortartName(v.Wortart);
@@ -317,10 +389,25 @@ bool TVokabelAbfrage::frageKontext(std::string& s, const TVocAufgabe& a) {
   }
   if (kandidaten.empty()) return false;
   const TKandidat& k = kandidaten[kandidaten.size() == 2 ? std::size_t(zufall(2)) : 0];
-  const std::vector<std::string> antworten = erweitern("", k.strecke.innen);
+  std::vector<std::string> antworten = erweitern("", k.strecke.innen);
   if (antworten.empty()) return false;
+  m_eigenerSchluessel = eigenerSchluessel(v, true) + " / " + k.strecke.innen;
+  eigeneDazu(m_eigenerSchluessel, antworten);
   m_kontextLoesung = markupText(k.strecke.vorher) + "<u>" + markupText(k.strecke.innen) + "</u>" +
                      markupText(k.strecke.nachher);
+  if (v.Deutsch) {
+    const std::vector<std::string> englisch = getippteAntworten(v);
+    const bool englischerSatz = std::any_of(antworten.begin(), antworten.end(), [&englisch](const std::string& x) {
+      return std::any_of(englisch.begin(), englisch.end(), [&x](const std::string& y) { return zek::equalsNoCase(x, y); });
+    });
+    if (!englischerSatz) {
+      // A German sentence around a German entry: its gap would ask for the German word.
+      // The sentence shows the word in place, and the English is typed below it.
+      frageTippen(s, a);
+      s += "<box coords=100,190," + std::to_string(breite() - 200) + " align=m><+d>" + m_kontextLoesung;
+      return true;
+    }
+  }
   const std::string tip = k.tip ? v.Bedeutung1 : std::string();
   s += "<box coords=100,80," + std::to_string(breite() - 200) + " align=m><+h>" + markupText(k.strecke.vorher);
   s += "<a gap lsg=\"" + verbunden(antworten, "; ") + "\" help=\"" +
@@ -362,14 +449,34 @@ void TVokabelAbfrage::eintrag(std::string& s, const TVokabel& v) const {
 
 void TVokabelAbfrage::AntwortZeigen(const std::string& R) {
   if (!m_laeuft || !m_anzeige || !m_anzeige->Bereit()) return;
-  zeigen(AntwortSeite(R));
+  if (R == "eigene") {
+    if (m_verworfen.empty()) return;
+    if (!TEigeneAntworten::global().hinzufuegen(kTrainer, m_eigenerSchluessel, m_verworfen)) {
+      showMessage("Ihre Antwort konnte nicht gespeichert werden.", mb::IconStop);
+      return;
+    }
+    // The wrong answer is taken back and the question counts as solved on the last try.
+    TVocAufgabe& a = m_aufgaben[std::size_t(m_aktuelleAufgabe)];
+    --m_beantwortet;
+    --a.Durchgang;
+    m_verworfen.clear();
+    zeigen(AntwortSeite("#5+"));
+    return;
+  }
+  // A typed answer that was refused may be counted by the learner; the field goes with the
+  // page, so its text is read first.
+  const std::string eingabe = R == "-" ? m_anzeige->LetzteEingabe() : std::string();
+  std::string seite = AntwortSeite(R);
+  m_verworfen = eingabe.find_first_not_of(' ') == std::string::npos ? std::string() : eingabe;
+  if (!m_verworfen.empty())
+    seite += "<+d><box coords=100,480," + std::to_string(breite() - 200) +
+             " align=m><a href=\"\xA7vokabeleigene\" flash=flashcol>Meine Antwort war richtig</a>";
+  zeigen(seite);
 }
 
 std::string TVokabelAbfrage::AntwortSeite(const std::string& R) {
   ++m_beantwortet;
   TVocAufgabe& a = m_aufgaben[std::size_t(m_aktuelleAufgabe)];
-  std::string s;
-  kopf(s);
   const bool richtig = endetMit(R, "+");
   if (richtig) {
     ++m_richtig;
@@ -381,6 +488,8 @@ std::string TVokabelAbfrage::AntwortSeite(const std::string& R) {
   } else {
     ++a.Durchgang;
   }
+  std::string s;
+  kopf(s, true, richtig);
   s += kAuswertungsLink + std::to_string(m_richtig * 100 / (m_gefragt + 1)) + "%</a><+h>";
   s += "<box coords=0,160," + std::to_string(breite()) + " align=m><font size=210 color=richtig>";
   s += richtig ? "RICHTIG" : "FALSCH";
@@ -519,6 +628,7 @@ void TVokabelAbfrage::weiterFolge() {
 }
 
 void TVokabelAbfrage::Zwischenstand() {
+  // Before any quiz there is nothing to count: no "1 / 0".
   auswerten(m_beantwortet > 0 ? m_richtig * 100 / m_beantwortet : 0, -1, "",
-            std::to_string(m_gefragt + 1) + " / " + std::to_string(m_rundenGroesse), "");
+            m_fortschritt.empty() ? "Noch keine Vokabeln abgefragt." : m_fortschritt, "");
 }

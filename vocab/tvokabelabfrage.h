@@ -8,6 +8,7 @@
 #include <vector>
 
 class TBibliothek;
+class TVocEinstellungen;
 class TRes;
 class THTMLStream;
 
@@ -26,14 +27,20 @@ class TVokabelAbfrage {
   void setAnzeige(TAbfrageAnzeige* anzeige) { m_anzeige = anzeige; }
   TAbfrageAnzeige* Anzeige() const { return m_anzeige; }
 
-  // Readiness check; false after a message (callers then open the trainer options).
+  // Readiness check; false after a message (callers then open the trainer options). Loads
+  // the stored settings first when this run has not read them yet.
   bool QuizBereit();
+  // Whether QuizBereit would start with `aktiv` active entries (a random round of more
+  // than five is shortened to what is there).
+  static bool Abfragbar(const TVocEinstellungen& e, int aktiv);
   // The start: the check, the round, the first question. False when not ready.
   bool Starten();
   void RundeVorbereiten();
   // weiter false: the start of a round (counters reset, round size from the argument when > 0).
   void FrageZeigen(bool weiter, int rundenGroesse);
-  // `ergebnis` as the answer widgets send it after "vokabel": "#2+", "-", "+", "[text]-".
+  // `ergebnis` as the answer widgets send it after "vokabel": "#2+", "-", "+", "[text]-"; and
+  // "eigene" from the answer page's "Meine Antwort war richtig": the refused typed answer
+  // counts as right (on the fifth try) and is kept as the learner's own.
   void AntwortZeigen(const std::string& ergebnis);
   void Weiter();
   // The interim evaluation ("vocaus").
@@ -52,6 +59,8 @@ class TVokabelAbfrage {
   const std::array<int, kStatistik>& Statistik() const { return m_statistik; }
   const std::string& LetzteAntwort() const { return m_letzteAntwort; }
   const std::string& KontextLoesung() const { return m_kontextLoesung; }
+  // The typed answer the last answer page refused, "" when it offers nothing to count.
+  const std::string& Verworfen() const { return m_verworfen; }
 
   // The question-kind draw (0..100) for the next question; tests force it, -1 draws.
   void setNaechsterWurf(int wurf) { m_naechsterWurf = wurf; }
@@ -74,7 +83,8 @@ class TVokabelAbfrage {
   void belegen(TVocAufgabe& a, const TVokabel& v);
   void falscheAntworten(TVocAufgabe& a);
   void leeren(TVocAufgabe& a) const;
-  void kopf(std::string& s) const;
+  std::string fortschritt(bool nachAntwort, bool richtig) const;
+  void kopf(std::string& s, bool nachAntwort, bool richtig);
   void frageMC(std::string& s, const TVocAufgabe& a) const;
   void frageTippen(std::string& s, const TVocAufgabe& a);
   bool frageKontext(std::string& s, const TVocAufgabe& a);
@@ -104,5 +114,8 @@ class TVokabelAbfrage {
   std::array<int, kStatistik> m_statistik{};
   std::string m_letzteAntwort;
   std::string m_kontextLoesung;
+  std::string m_fortschritt;  // the counter of the page shown last
+  std::string m_eigenerSchluessel;  // the asked entry's key among the learner's own answers
+  std::string m_verworfen;
   int m_naechsterWurf = -1;
 };

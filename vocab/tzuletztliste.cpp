@@ -1,6 +1,10 @@
 #include "vocab/tzuletztliste.h"
 
+#include "platform/appstate.h"
+#include "platform/files.h"
 #include "platform/settingsstore.h"
+#include "vocab/tbibliothek.h"
+#include "vocab/vokabeldatei.h"
 
 TZuletztListe::TZuletztListe() : TZuletztListe(TSettingsStore::global()) {}
 
@@ -28,4 +32,29 @@ bool TZuletztListe::Aktualisieren(const std::string& pfad) {
   }
   m_pfade = neu;
   return ok;
+}
+
+namespace {
+
+constexpr const char* kGeladen = "Geladen";
+
+}  // namespace
+
+void bibliotheksOrdnerMerken(const std::string& pfad) {
+  const std::string dir = zek::directoryPart(pfad);
+  if (dir.empty() || dir == Dirs().UserVocabDir) return;
+  Dirs().UserVocabDir = dir;
+  saveDirectorySettings(1);
+}
+
+void geladeneMerken(const TBibliothek& bib, TSettingsStore& store) {
+  store.writeString(TZuletztListe::kSchluessel, kGeladen, bib.DateiName());
+}
+
+bool geladeneOeffnen(TBibliothek& bib, TSettingsStore& store) {
+  const std::string pfad = store.readString(TZuletztListe::kSchluessel, kGeladen).value_or("");
+  if (pfad.empty()) return false;
+  const auto daten = zek::readFile(zek::resolveName(pfad), 16u << 20);
+  if (!daten || !liesVokabeln(*daten).fehler.empty()) return false;
+  return bib.LadenAus(*daten, pfad, true);
 }

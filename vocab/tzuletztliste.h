@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+class TBibliothek;
 class TSettingsStore;
 
 // The four most recently saved or opened libraries, most recent first, kept as the
@@ -27,3 +28,12 @@ class TZuletztListe {
   TSettingsStore* m_store;
   std::array<std::string, kAnzahl> m_pfade;
 };
+
+// A library opened or saved in another folder makes that folder the one the file dialogs
+// start in, now and in later runs.
+void bibliotheksOrdnerMerken(const std::string& pfad);
+
+// The library open at the end of a run is opened again at the next start; a file that is
+// gone or no longer reads cleanly is left alone without a word.
+void geladeneMerken(const TBibliothek& bib, TSettingsStore& store);
+bool geladeneOeffnen(TBibliothek& bib, TSettingsStore& store);

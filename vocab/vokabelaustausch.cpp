@@ -51,6 +51,35 @@ bool kopfIstDeutsch(std::string_view zelle) {
   return k == "deutsch" || k == "german";
 }
 
+bool kopfIstEnglisch(std::string_view zelle) {
+  const std::string k = klein(zelle);
+  return k == "englisch" || k == "english";
+}
+
+// A first row is a header only when it names a word column and then a meaning column,
+// or two different languages. "word,Wort" or "German,Deutsch" are entries of a word list.
+bool istKopfzeile(const std::vector<std::string>& felder) {
+  if (felder.size() < 2) return false;
+  const bool deutsch0 = kopfIstDeutsch(felder[0]), englisch0 = kopfIstEnglisch(felder[0]);
+  if (spalteFuerKopf(felder[0]) != kWort && !deutsch0) return false;
+  if (spalteFuerKopf(felder[1]) == kBedeutung) return true;
+  return (deutsch0 && kopfIstEnglisch(felder[1])) || (englisch0 && kopfIstDeutsch(felder[1]));
+}
+
+// Lone CRs (classic Mac text) become line ends; CR LF stays one line end.
+std::string mitLfZeilenenden(std::string_view d) {
+  std::string out;
+  out.reserve(d.size());
+  for (std::size_t i = 0; i < d.size(); ++i) {
+    if (d[i] == '\r' && (i + 1 >= d.size() || d[i + 1] != '\n')) {
+      out.push_back('\n');
+    } else {
+      out.push_back(d[i]);
+    }
+  }
+  return out;
+}
+
 std::string zahlText(std::size_t n) { return std::to_string(n); }
 
 // First character without a Windows-1252 code, as "U+XXXX" (empty when there is none).
@@ -335,6 +364,23 @@ int wortartAusKvtml(const QString& name, const QString& spezial) {
   return wortartAusText(zek::fromQString(name));
 }
 
+// Real files nest six or seven elements deep. The readers below recurse per element (ours
+// for containers, Qt's for text with child elements), so a deeper file is refused first.
+constexpr int kKvtmlTiefe = 64;
+
+// The line of the first element nested deeper than kKvtmlTiefe; 0 when there is none.
+std::size_t zuTiefBei(std::string_view d) {
+  QXmlStreamReader x(QByteArray::fromRawData(d.data(), static_cast<qsizetype>(d.size())));
+  x.setNamespaceProcessing(false);
+  int tiefe = 0;
+  while (!x.atEnd()) {
+    const QXmlStreamReader::TokenType t = x.readNext();
+    if (t == QXmlStreamReader::StartElement && ++tiefe > kKvtmlTiefe) return static_cast<std::size_t>(x.lineNumber());
+    if (t == QXmlStreamReader::EndElement) --tiefe;
+  }
+  return 0;
+}
+
 void liesWortarten(QXmlStreamReader& x, int geerbt, std::map<QString, int>& art) {
   // Inside <wordtypes> or a <container>: name and special type come before the entries.
   QString name, spezial;
@@ -361,6 +407,11 @@ void liesWortarten(QXmlStreamReader& x, int geerbt, std::map<QString, int>& art)
 
 TImportErgebnis importiereText(std::string_view d, TAustauschRichtung richtung) {
   TImportErgebnis r;
+  std::string normalisiert;
+  if (d.size() <= kAustauschGrenze && d.find('\r') != std::string_view::npos) {
+    normalisiert = mitLfZeilenenden(d);
+    d = normalisiert;
+  }
   if (d.size() > kAustauschGrenze) {
     r.fehler = "Die Datei ist gr\xF6\xDF" "er als 64 MiB und wurde nicht gelesen.";
     return r;
@@ -427,18 +478,19 @@ TImportErgebnis importiereText(std::string_view d, TAustauschRichtung richtung) 
     if (leer) continue;
     if (ersterSatz) {
       ersterSatz = false;
-      if (felder.size() >= 2 && (spalteFuerKopf(felder[0]) == kWort || kopfIstDeutsch(felder[0]))) {
-        if (spalteFuerKopf(felder[1]) == kBedeutung || spalteFuerKopf(felder[1]) == kWort ||
-            kopfIstDeutsch(felder[1])) {
-          if (richtung == TAustauschRichtung::Automatisch && kopfIstDeutsch(felder[0])) deutsch = true;
-          spaltenZahl = std::min(felder.size(), spalten.size());
-          for (std::size_t i = 0; i < spaltenZahl; ++i) {
-            spalten[i] = i == 0 ? kWort : i == 1 ? kBedeutung : spalteFuerKopf(felder[i]);
-            if (spalten[i] == kUnbekannt)
-              r.hinweise.push_back({zeile, "Spalte \"" + zek::utf8ToCp1252(felder[i]) + "\" unbekannt, nicht \xFC" "bernommen"});
-          }
-          continue;
+      if (istKopfzeile(felder)) {
+        if (richtung == TAustauschRichtung::Automatisch && kopfIstDeutsch(felder[0])) deutsch = true;
+        spaltenZahl = std::min(felder.size(), spalten.size());
+        std::string namen;
+        for (std::size_t i = 0; i < spaltenZahl; ++i) {
+          spalten[i] = i == 0 ? kWort : i == 1 ? kBedeutung : spalteFuerKopf(felder[i]);
+          if (spalten[i] == kUnbekannt)
+            r.hinweise.push_back({zeile, "Spalte \"" + zek::utf8ToCp1252(felder[i]) + "\" unbekannt, nicht \xFC" "bernommen"});
+          if (i < 3) namen += (i ? ", \"" : "\"") + zek::utf8ToCp1252(felder[i]) + "\"";
         }
+        if (spaltenZahl > 3) namen += ", ...";
+        r.hinweise.insert(r.hinweise.begin(), {zeile, "als Kopfzeile gelesen, nicht als Vokabel: " + namen});
+        continue;
       }
     }
     TVokabel v;
@@ -507,6 +559,10 @@ TImportErgebnis importiereKvtml(std::string_view d, TAustauschRichtung richtung)
   TImportErgebnis r;
   if (d.size() > kAustauschGrenze) {
     r.fehler = "Die Datei ist gr\xF6\xDF" "er als 64 MiB und wurde nicht gelesen.";
+    return r;
+  }
+  if (const std::size_t zeile = zuTiefBei(d)) {
+    r.fehler = "Die KVTML-Datei ist zu tief verschachtelt (Zeile " + zahlText(zeile) + ") und wurde nicht gelesen.";
     return r;
   }
   QXmlStreamReader x(QByteArray::fromRawData(d.data(), static_cast<qsizetype>(d.size())));

@@ -11,6 +11,9 @@ namespace {
 
 std::string reversed(std::string_view s) { return std::string(s.rbegin(), s.rend()); }
 
+bool isFinalMark(char c) { return c == '.' || c == '!' || c == '?'; }
+bool endsWithoutMark(const std::string& s) { return !s.empty() && !isFinalMark(s.back()); }
+
 }  // namespace
 
 std::string greedyChain(std::string_view a, std::string_view b) {
@@ -68,6 +71,12 @@ Result check(std::string_view text, const std::vector<std::string>& solutions, i
   if (text.empty()) return {Outcome::FinallyWrong, -1, {}};
   for (size_t i = 0; i < solutions.size(); ++i) {
     if (solutions[i] == text) return {Outcome::Right, static_cast<int>(i), {}};
+  }
+  // Phrases stored without their mark ("so what") take the one the learner adds.
+  for (size_t i = 0; i < solutions.size(); ++i) {
+    if (endsWithoutMark(solutions[i]) && text.size() == solutions[i].size() + 1 && isFinalMark(text.back()) &&
+        text.substr(0, solutions[i].size()) == solutions[i])
+      return {Outcome::Right, static_cast<int>(i), {}};
   }
   if (tolerant) {
     if (const int i = tolerantMatch(text, solutions); i >= 0) return {Outcome::Right, i, {}, true};

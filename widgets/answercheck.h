@@ -28,7 +28,9 @@ struct Result {
   bool tolerant = false;   // Right only by the tolerant rule (tolerantcheck.h)
 };
 
-// `attempts` is the count after this Enter (already incremented by the caller). With
+// `attempts` is the count after this Enter (already incremented by the caller). A solution
+// that ends without ".", "!" or "?" (a phrase such as "so what") also takes the text with one
+// of them added. With
 // `tolerant`, an answer that is not exactly right but equal under the tolerant rule is
 // right too (before the attempt limit, as an exact answer is).
 Result check(std::string_view text, const std::vector<std::string>& solutions, int attempts, bool tolerant = false);

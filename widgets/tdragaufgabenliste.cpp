@@ -46,7 +46,8 @@ std::string tDragAufgabenListe::BlockTextAt(int x, int y) const {
 QPoint tDragAufgabenListe::Snap(int x, int y, int dx, int dy) const {
   for (const TSlot& s : Ziele) {
     const QRect grown = s.rect.adjusted(-kSnapDistance, -kSnapDistance, kSnapDistance, kSnapDistance);
-    if (x >= grown.left() && x <= grown.left() + grown.width() && y >= grown.top() && y <= grown.top() + grown.height()) {
+    // The same 8 pixels on every side: contains() ends at the last pixel, not one past it.
+    if (grown.contains(x, y)) {
       return s.rect.topLeft();
     }
   }

@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 constexpr int kFirstLeft = 4;
 constexpr int kMaxChars = 298;
@@ -118,11 +120,34 @@ int tXColorEdit::TextWidthOf(const std::string& text) const {
   return QFontMetrics(m_font).horizontalAdvance(zek::toQString(text));
 }
 
+static void drawFieldChar(QPainter& p, int x, int baseline, char c, bool red, const QFontMetrics& fm) {
+  const int w = fm.horizontalAdvance(QLatin1Char(c));
+  if (c == '_') {
+    // Placeholders of the help pattern stand apart, so their letters can be counted.
+    const int y = baseline + std::max(1, fm.descent() / 2);
+    p.fillRect(QRect(x + 1, y, std::max(1, w - 3), std::max(1, fm.lineWidth())), p.pen().color());
+    return;
+  }
+  if (c == ' ' && red) {
+    // A blank that does not belong there: red paint would not show on it, a red bar does.
+    p.fillRect(QRect(x + 1, baseline - fm.ascent() / 2, std::max(2, w - 2), std::max(2, fm.ascent() / 2)),
+               QColor(255, 0, 0));
+    return;
+  }
+  p.drawText(x, baseline, zek::toQString(std::string_view(&c, 1)));
+}
+
 void tXColorEdit::repaintSurface() {
   const QSize size = QWidget::size();
-  if (m_surface.size() != size) m_surface = QImage(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  // Drawn at the screen's pixel ratio, so typed text is as sharp as the page's own.
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = (QSizeF(size.expandedTo(QSize(1, 1))) * ratio).toSize();
+  if (m_surface.size() != pixels || m_surface.devicePixelRatio() != ratio) {
+    m_surface = QImage(pixels, QImage::Format_RGB32);
+    m_surface.setDevicePixelRatio(ratio);
+  }
   QPainter p(&m_surface);
-  p.fillRect(m_surface.rect(), m_color);
+  p.fillRect(QRect(QPoint(0, 0), size), m_color);
   if (m_border) {
     p.setPen(Qt::black);
     p.drawRect(0, 0, size.width() - 1, size.height() - 1);
@@ -131,18 +156,34 @@ void tXColorEdit::repaintSurface() {
   const QFontMetrics fm(m_font);
   m_textHeight = fm.height();  // the cell height of "APpgj"
   m_textTop = (size.height() - m_textHeight) / 2;
-  int x = kFirstLeft;
   const size_t n = std::min(m_text.size(), static_cast<size_t>(kMaxChars));
+  // Where the characters would stand unscrolled.
+  int x = kFirstLeft;
   for (size_t i = 0; i < n; ++i) {
-    const bool red = i < m_farbe.size() && m_farbe[i] != '0';
-    p.setPen(red ? QColor(255, 0, 0) : QColor(0, 0, 0));
     m_charLeft[i + 1] = x;
-    const QString ch = zek::toQString(std::string_view(&m_text[i], 1));
-    p.drawText(x, m_textTop + fm.ascent(), ch);
-    x += fm.horizontalAdvance(ch) + m_zeichenabstand;
+    x += fm.horizontalAdvance(zek::toQString(std::string_view(&m_text[i], 1))) + m_zeichenabstand;
   }
   m_charLeft[n + 1] = x;
   m_charLeft[n + 2] = x + fm.horizontalAdvance(QLatin1Char(' '));
+  // A text wider than the field scrolls so that the caret stays in sight.
+  const int right = size.width() - kFirstLeft;
+  if (m_charLeft[n + 2] < right) {
+    m_scroll = 0;
+  } else {
+    const int caret = m_charLeft[static_cast<size_t>(std::clamp(m_cursorPos, 1, static_cast<int>(n) + 1))];
+    if (caret - m_scroll > right - 1) m_scroll = caret - right + 1;
+    if (caret - m_scroll < kFirstLeft) m_scroll = caret - kFirstLeft;
+    m_scroll = std::clamp(m_scroll, 0, std::max(0, m_charLeft[n + 2] - right));
+  }
+  p.setClipRect(QRect(1, 1, size.width() - 2, size.height() - 2));
+  for (size_t i = 0; i < n; ++i) {
+    const bool red = i < m_farbe.size() && m_farbe[i] != '0';
+    p.setPen(red ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    m_charLeft[i + 1] -= m_scroll;
+    drawFieldChar(p, m_charLeft[i + 1], m_textTop + fm.ascent(), m_text[i], red, fm);
+  }
+  m_charLeft[n + 1] -= m_scroll;
+  m_charLeft[n + 2] -= m_scroll;
   p.end();
   update();
 }
@@ -200,7 +241,8 @@ void tXColorEdit::typeChar(char c) {
   } else {
     m_text[at] = c;
   }
-  if (m_text.size() <= static_cast<size_t>(kMaxChars) && TextWidthOf(m_text + " ") + 4 < width()) {
+  // A text wider than the field scrolls (repaintSurface); only the position table limits it.
+  if (m_text.size() <= static_cast<size_t>(kMaxChars)) {
     ++m_cursorPos;
     repaintSurface();
   } else {
@@ -216,12 +258,13 @@ void tXColorEdit::deleteAt(int pos) {
 }
 
 void tXColorEdit::pressEnter() {
+  // An empty Return (a stray or doubled key) is no try.
+  if (m_text.find_first_not_of(' ') == std::string::npos) return;
   ++m_attempts;
   const answercheck::Result r = answercheck::check(m_text, m_lsg, m_attempts, m_tolerant);
   switch (r.outcome) {
     case answercheck::Outcome::Right:
     case answercheck::Outcome::FinallyWrong:
-      if (m_text.empty()) m_attempts = 5;
       // Accepted by the tolerant rule: the solution is shown as it is written.
       if (r.tolerant) {
         m_text = m_lsg[static_cast<size_t>(r.solutionIndex)].substr(0, kMaxChars);
@@ -277,11 +320,19 @@ bool tXColorEdit::handleKey(int key, Qt::KeyboardModifiers mods) {
       return true;
     case Qt::Key_Left:
       if (m_cursorPos >= 2) --m_cursorPos;
-      update();
+      repaintSurface();  // the text may scroll to the caret
       return true;
     case Qt::Key_Right:
       if (m_cursorPos <= len) ++m_cursorPos;
-      update();
+      repaintSurface();
+      return true;
+    case Qt::Key_Home:
+      m_cursorPos = 1;
+      repaintSurface();
+      return true;
+    case Qt::Key_End:
+      m_cursorPos = len + 1;
+      repaintSurface();
       return true;
     case Qt::Key_Delete:
       if (m_cursorPos >= 1 && m_cursorPos <= len) {
@@ -311,7 +362,8 @@ void tXColorEdit::keyPressEvent(QKeyEvent* e) {
     return;
   }
   const QString t = e->text();
-  if (!m_readOnly && t.size() == 1) {
+  // Control characters (Escape, Tab) are no typing: they go on to the window.
+  if (!m_readOnly && t.size() == 1 && t[0].unicode() >= 32 && t[0].unicode() != 127) {
     if (const auto c = zek::fromQStringStrict(t)) {
       typeChar((*c)[0]);
       e->accept();

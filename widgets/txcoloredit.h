@@ -111,6 +111,7 @@ class tXColorEdit : public QWidget {
   QColor m_color = Qt::white;
   QFont m_font;
   int m_cursorPos = 0;
+  int m_scroll = 0;  // pixels the text is moved left by when it is wider than the field
   int m_attempts = 0;
   bool m_cursorShown = false;
   bool m_active = false;

@@ -3,9 +3,12 @@
 #include "platform/codec.h"
 
 #include <QKeyEvent>
+#include <QWheelEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
 constexpr char kMark1 = static_cast<char>(0xA7);  // "§"
@@ -186,6 +189,15 @@ void TXListBox::mouseReleaseEvent(QMouseEvent*) {
 
 void TXListBox::mouseDoubleClickEvent(QMouseEvent*) {
   if (OnDblClick) OnDblClick(this);
+}
+
+void TXListBox::wheelEvent(QWheelEvent* e) {
+  // Three rows per notch, as lists elsewhere on the desktop scroll.
+  const int rows = -e->angleDelta().y() / 120 * 3;
+  if (rows == 0) return;
+  const int last = std::max(0, int(m_items.size()) - visibleRows());
+  setTopline(std::clamp(m_topline + rows, 0, last));
+  e->accept();
 }
 
 void TXListBox::keyPressEvent(QKeyEvent* e) {

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <random>
 
 TXMultipleChoice::TXMultipleChoice(QWidget* parent) : QWidget(parent) {
@@ -95,6 +96,60 @@ std::string TXMultipleChoice::cellText(int i) const {
   return "Antwort " + std::to_string(i);
 }
 
+namespace {
+
+// Greedy wrap at blanks; a word wider than the line stays alone on its line.
+QStringList umbrechen(const QString& text, const QFontMetrics& fm, int breite) {
+  QStringList zeilen;
+  QString zeile;
+  for (const QString& wort : text.split(' ', Qt::SkipEmptyParts)) {
+    const QString probe = zeile.isEmpty() ? wort : zeile + ' ' + wort;
+    if (!zeile.isEmpty() && fm.horizontalAdvance(probe) > breite) {
+      zeilen << zeile;
+      zeile = wort;
+    } else {
+      zeile = probe;
+    }
+  }
+  if (!zeile.isEmpty() || zeilen.isEmpty()) zeilen << zeile;
+  return zeilen;
+}
+
+}  // namespace
+
+TZellenSatz zelleSetzen(const QString& text, const QFont& font, int zellenBreite, int zellenHoehe) {
+  constexpr int kRand = 6;  // keeps neighbouring choices apart
+  const int breite = std::max(zellenBreite - 2 * kRand, 1);
+  TZellenSatz satz;
+  satz.font = font;
+  const qreal start = font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize();
+  const bool punkte = font.pointSizeF() > 0;
+  // Shrink in steps down to two thirds of the size; below that the text gets unreadable.
+  for (qreal groesse = start;; groesse -= start / 12) {
+    const bool letzte = groesse - start / 12 < start * 2 / 3;
+    if (punkte) satz.font.setPointSizeF(groesse);
+    else satz.font.setPixelSize(std::max(1, static_cast<int>(groesse)));
+    const QFontMetrics fm(satz.font);
+    satz.zeilen = fm.horizontalAdvance(text) <= breite ? QStringList{text} : umbrechen(text, fm, breite);
+    const int passen = std::max(1, zellenHoehe / std::max(fm.lineSpacing(), 1));
+    bool zuBreit = false;
+    for (const QString& z : satz.zeilen) zuBreit = zuBreit || fm.horizontalAdvance(z) > breite;
+    if ((satz.zeilen.size() <= passen && !zuBreit) || letzte) {
+      if (satz.zeilen.size() > passen) {
+        const QString rest = QStringList(satz.zeilen.mid(passen - 1)).join(' ');
+        satz.zeilen = satz.zeilen.mid(0, passen - 1);
+        satz.zeilen << rest;
+      }
+      satz.breite = 0;
+      for (QString& z : satz.zeilen) {
+        z = fm.elidedText(z, Qt::ElideRight, breite);
+        satz.breite = std::max(satz.breite, fm.horizontalAdvance(z));
+      }
+      return satz;
+    }
+  }
+}
+
 void TXMultipleChoice::paintSurface() {
   if (m_surface.size() != size()) m_surface = QImage(size(), QImage::Format_RGB32);
   QPainter p(&m_surface);
@@ -107,16 +162,30 @@ void TXMultipleChoice::paintSurface() {
   } else {
     p.fillRect(m_surface.rect(), Qt::white);
   }
-  p.setFont(font());
-  const QFontMetrics fm(font());
   for (int c = 0; c < m_grid.spalten; ++c) {
     for (int r = 0; r < m_grid.zeilen; ++r) {
       const int i = m_grid.index(c, r);
-      const QString text = zek::toQString(cellText(i));
-      const int x = c * m_grid.cellWidth + (m_grid.cellWidth - fm.horizontalAdvance(text)) / 2;
-      const int y = r * m_grid.cellHeight + (m_grid.cellHeight - fm.height()) / 2;
+      const TZellenSatz satz = zelleSetzen(zek::toQString(cellText(i)), font(), m_grid.cellWidth, m_grid.cellHeight);
+      const QFontMetrics fm(satz.font);
+      p.setFont(satz.font);
+      const int x = c * m_grid.cellWidth + (m_grid.cellWidth - satz.breite) / 2;
+      const int hoehe = fm.height() + (static_cast<int>(satz.zeilen.size()) - 1) * fm.lineSpacing();
+      const int y = r * m_grid.cellHeight + (m_grid.cellHeight - hoehe) / 2;
       p.setPen(i == m_hover ? m_activeColor : m_inactiveColor);
-      p.drawText(x, y + fm.ascent(), text);
+      for (int z = 0; z < satz.zeilen.size(); ++z) {
+        const QString& zeile = satz.zeilen[z];
+        const int zx = c * m_grid.cellWidth + (m_grid.cellWidth - fm.horizontalAdvance(zeile)) / 2;
+        p.drawText(zx, y + z * fm.lineSpacing() + fm.ascent(), zeile);
+      }
+      if (m_keyNumbers && i < 9 && i < static_cast<int>(m_items.size())) {
+        QFont small = font();
+        small.setPixelSize(std::max(9, fm.height() / 2));
+        p.setFont(small);
+        p.setPen(m_inactiveColor);
+        p.drawText(QRect(c * m_grid.cellWidth + 3, r * m_grid.cellHeight + 1, 16, m_grid.cellHeight / 2),
+                   Qt::AlignLeft | Qt::AlignTop, QString::number(i + 1));
+        p.setFont(font());
+      }
       if (i == m_highlight) {
         // A marker from the top of the column down and across to an arrow at the text.
         const int a = c * m_grid.cellWidth + 10;

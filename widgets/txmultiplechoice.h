@@ -3,12 +3,24 @@
 #include "widgets/txgrid.h"
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
 #include <string>
 #include <vector>
+
+// How a choice is set inside its cell: one line when it fits, else wrapped at blanks, in a
+// smaller font when the lines would not fit the cell's height; what is still too long is
+// cut with an ellipsis. No line is wider than the cell.
+struct TZellenSatz {
+  QFont font;
+  QStringList zeilen;
+  int breite = 0;  // of the widest line
+};
+TZellenSatz zelleSetzen(const QString& text, const QFont& font, int zellenBreite, int zellenHoehe);
 
 // The answer grid of a multiple-choice question. The right answer is `Lsg`; after the
 // question `Highlight` marks it and the grid no longer follows the mouse.
@@ -29,6 +41,8 @@ class TXMultipleChoice : public QWidget {
 
   QColor HighlightColor() const { return m_highlightColor; }
   void setHighlightColor(const QColor& c) { m_highlightColor = c; update(); }
+  // Each cell shows the number key that chooses it (1 for the first).
+  void setKeyNumbers(bool on) { m_keyNumbers = on; update(); }
   QColor ActiveColor() const { return m_activeColor; }
   void setActiveColor(const QColor& c) { m_activeColor = c; update(); }
   QColor InActiveColor() const { return m_inactiveColor; }
@@ -80,6 +94,7 @@ class TXMultipleChoice : public QWidget {
   int m_lsg = 0;
   int m_selected = -1;
   int m_highlight = -1;
+  bool m_keyNumbers = false;
   int m_hover = -1;
   QColor m_highlightColor = Qt::yellow;
   QColor m_activeColor = Qt::white;

@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QTimer>
 
+#include <optional>
+
 namespace {
 
 class QuizShell : public ShellFixture {
@@ -96,6 +98,33 @@ TEST_F(QuizShell, GoOffersToSaveAChangedLibrary) {
   EXPECT_EQ(Dirs().UserVocabDir, zek::fromPath(m_tmp.path()) + "/Eigene/");
   EXPECT_EQ(bib.Anzahl(false), 8);
   EXPECT_NE(text(main).find("1 / 8"), std::string::npos);
+}
+
+// "Ja" to saving, then no saved file: the learner's entries stay and the rest of the
+// command text is dropped, whether the dialog was cancelled or the save failed.
+TEST_F(QuizShell, GoKeepsTheLibraryWhenTheSaveDoesNotHappen) {
+  zek::ScriptedDialogs dialogs;
+  TMain main;
+  main.show();
+  TBibliothek& bib = *appObjects().bibliothek;
+  TVokabel eigen;
+  eigen.Vokabel = "eigen";
+  eigen.Bedeutung1 = "own";
+  bib.Hinzufuegen(eigen);
+  m_tmp.write("keinordner", "a plain file where a folder is expected");
+  const std::string unmoeglich = zek::fromPath(m_tmp.path()) + "/keinordner/meine.asc";
+
+  for (const std::optional<std::string>& wahl : {std::optional<std::string>{}, std::optional(unmoeglich)}) {
+    dialogs.clear();
+    dialogs.answer(mb::IdYes);
+    dialogs.chooseFile(wahl);
+    main.runPageCommand("s4,gws,abfrage,go,vocaus");
+    EXPECT_EQ(bib.Anzahl(false), 1) << wahl.value_or("cancelled");
+    EXPECT_EQ(bib.Vokabel(0), "eigen");
+    EXPECT_TRUE(bib.Veraendert());
+    EXPECT_EQ(text(main).find("1 / "), std::string::npos);
+    EXPECT_EQ(dialogs.messages().size(), wahl ? 2u : 1u);  // the save failure is reported
+  }
 }
 
 TEST_F(QuizShell, QuizWithoutLibrarySaysSo) {

@@ -21,6 +21,7 @@ class QtEnvironment : public ::testing::Environment {
     m_dir = zek::test::makeTempDir("zek-test-settings");
     const auto file = m_dir / "settings.ini";
     setenv("ZEK_SETTINGS", file.c_str(), 1);
+    setenv("ZEK_ANSWERS", (m_dir / "eigene-antworten.txt").c_str(), 1);  // nor his own answers
     TSettingsStore::setGlobalFile(file);
     static int argc = 1;
     static char name[] = "zek-test";

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using zek::test::TempDir;
@@ -311,6 +312,39 @@ TEST(DictDatabase, FindWordOnAnUnsortedHalfWalksFromTheStart) {
   EXPECT_EQ(db.FindWord("c", -1), 0);  // "m" is the first word not before "c"
   EXPECT_EQ(db.FindWord("n", -1), 2);
   EXPECT_EQ(db.FindWord("zz", -1), 3);
+}
+
+TEST(DictDatabase, ANewOrRenamedWordMovesToItsPlace) {
+  TXDatabase db;
+  for (const char* w : {"Apfel", "Baum", "gehen", "Haus", "laufen", "Stra\xDF" "e", "Tisch"}) db.Append(w, "1", "x");
+  ASSERT_TRUE(db.IsSorted());
+  db.GotoEntry("gehen", "x");
+  db.InsertEmpty();  // before "gehen", as the window's "Neuen Eintrag erzeugen" does
+  for (const char* teil : {"Z", "Ze", "Zekwort"}) db.SetWord(-1, teil);  // typed letter by letter
+  db.SetMeaning(-1, "zek word");
+  EXPECT_EQ(db.GetWord(-1), "Zekwort");
+  EXPECT_EQ(db.GetMeaning(-1), "zek word");
+  EXPECT_EQ(db.Current(), db.Count() - 1);
+  EXPECT_TRUE(db.IsSorted());
+  struct Fall {
+    const char* wort;
+    const char* gefunden;
+  } faelle[] = {{"Haus", "Haus"}, {"gehen", "gehen"}, {"Zekwort", "Zekwort"}, {"Tisch", "Tisch"}, {"Ha", "Haus"}};
+  for (const Fall& f : faelle) {
+    db.LookUp(f.wort, -1);
+    EXPECT_EQ(db.GetWord(-1), f.gefunden) << f.wort;
+  }
+  // Renamed towards the front; the hits of the last look-up follow their entries.
+  db.LookUp("Tisch", -1);
+  const std::vector<int> vorher = db.Hits();
+  db.SetWord(-1, "Ast");
+  EXPECT_EQ(db.Current(), 1);
+  EXPECT_TRUE(db.IsSorted());
+  for (int hit : db.Hits()) EXPECT_NE(db.GetWord(hit), "");
+  EXPECT_EQ(std::count(db.Hits().begin(), db.Hits().end(), 1), 1);
+  EXPECT_EQ(db.Hits().size(), vorher.size());
+  db.LookUp("Baum", -1);
+  EXPECT_EQ(db.GetWord(-1), "Baum");
 }
 
 TEST(DictDatabase, LookUpFillsTheNeighbourhood) {

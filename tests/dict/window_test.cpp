@@ -1,4 +1,5 @@
 #include "dict/txwb.h"
+#include "dict/wordlookup.h"
 
 #include "dict/database.h"
 #include "dict/dictfollower.h"
@@ -218,6 +219,32 @@ TEST_F(WindowTest, BrowsingKeepsNineNeighboursWithTheNearestSelected) {
   EXPECT_EQ(w().keywordEdit()->text(), "hou");
 }
 
+TEST_F(WindowTest, AWordRightClickedOnAPageOpensTheBrowsePanelInTheHalfThatHoldsIt) {
+  struct Case {
+    const char* clicked;
+    int half;
+    const char* current;  // the entry the cursor lands on
+    bool found;
+  };
+  const Case cases[] = {
+      {"house", 0, "house", true},  {"House", 0, "house", true},  // a capital at a sentence start
+      {"Haus", 1, "Haus", true},  // only the German half has it
+      {"hou", 0, "house", false},   // unknown: the nearest entry of the English half
+  };
+  for (const Case& c : cases) {
+    m_db.SetGermanEnglish(false);
+    const zek::TWordLookup where = zek::findWordForLookup(m_db, c.clicked);
+    EXPECT_EQ(where.found, c.found) << c.clicked;
+    EXPECT_EQ(m_db.Half(), 0) << "the lookup leaves the half as it was";
+    zek::showWordInDictionary(w(), c.clicked);
+    EXPECT_TRUE(w().isVisible());
+    EXPECT_EQ(w().panel(), TXWb::pnBlaettern) << c.clicked;
+    EXPECT_EQ(m_db.Half(), c.half) << c.clicked;
+    EXPECT_EQ(m_db.GetWord(-1), c.current) << c.clicked;
+    EXPECT_EQ(zek::fromQString(w().keywordEdit()->text()), where.word) << c.clicked;
+  }
+}
+
 TEST_F(WindowTest, PickingAGridRowGoesToTheEntryAndTheEditPanel) {
   w().show();
   w().searchEdit()->setText("ho");
@@ -227,6 +254,46 @@ TEST_F(WindowTest, PickingAGridRowGoesToTheEntryAndTheEditPanel) {
   EXPECT_EQ(w().panel(), TXWb::pnBearbeiten);
   EXPECT_EQ(w().wordEdit()->text(), "honey");
   EXPECT_EQ(w().meaningMemo()->toPlainText(), "Bedeutung von honey");
+}
+
+// Entries that share a word, even word and meaning, are told apart by the row picked:
+// editing or deleting must act on that entry and no other.
+TEST_F(WindowTest, PickingARowMakesExactlyItsEntryCurrent) {
+  m_db.Append("go", "1", "Bedeutung von go");  // the noun, away from the verb "go" (entry 1)
+  m_db.Append("go", "2", "gehen; fahren");     // the verb again, with the same meaning
+  w().show();
+  w().searchEdit()->setText("go");
+  w().SuchenClick();
+  for (int row = 0; row < w().hitsModel()->rowCount(); ++row) {
+    const int entry = w().hitsModel()->entryOfRow(row);
+    w().grid()->selectRow(row);
+    EXPECT_EQ(m_db.Current(), entry) << row;
+  }
+  w().grid()->selectRow(w().hitsModel()->rowCount() - 1);
+  const int picked = m_db.Current();
+  m_dialogs.answer(mb::IdYes);
+  w().LoeschenClick();
+  EXPECT_EQ(m_db.Count(), 16);
+  EXPECT_EQ(m_db.GetWord(1), "go");  // the first verb stays
+  EXPECT_EQ(m_db.GetKind(1), 2);
+  EXPECT_NE(m_db.GetWord(picked), "go");
+}
+
+// Typing into a half whose last entry was deleted makes a new entry of what was typed.
+TEST_F(WindowTest, TypingIntoAnEmptyHalfMakesItsFirstEntry) {
+  m_db.SetGermanEnglish(true);
+  m_db.Clear();
+  w().show();
+  w().showPanel(TXWb::pnBearbeiten);
+  w().wordEdit()->setFocus();
+  typeText(w().wordEdit(), "Kiwi");
+  w().meaningMemo()->setFocus();
+  typeText(w().meaningMemo(), "kiwi");
+  EXPECT_EQ(m_db.Count(), 1);
+  EXPECT_EQ(m_db.GetWord(0), "Kiwi");
+  EXPECT_EQ(m_db.GetMeaning(0), "kiwi");
+  EXPECT_EQ(w().wordEdit()->text(), "Kiwi");
+  EXPECT_TRUE(m_db.Modified(1));
 }
 
 TEST_F(WindowTest, AHalfSwitchEmptiesTheGridSoNoRowPointsIntoTheOtherHalf) {
@@ -318,10 +385,13 @@ TEST_F(WindowTest, NavigationWantsACompleteEntry) {
   w().show();
   w().showPanel(TXWb::pnBearbeiten);
   w().kindBox()->setFocus();
-  zek::test::click(w().navButton(4), {5, 5});  // new
-  EXPECT_EQ(m_dialogs.texts(), std::vector<std::string>{kIncomplete});
-  EXPECT_EQ(m_db.Count(), 0);
-  EXPECT_EQ(w().focusWidget(), w().wordEdit());  // the focus goes there all the same
+  zek::test::click(w().navButton(4), {5, 5});  // new: an empty half takes its first entry
+  EXPECT_TRUE(m_dialogs.texts().empty());
+  EXPECT_EQ(m_db.Count(), 1);
+  EXPECT_EQ(w().focusWidget(), w().wordEdit());
+  typeText(w().wordEdit(), "kiwi");
+  EXPECT_EQ(m_db.GetWord(0), "kiwi");
+  EXPECT_TRUE(m_db.Modified(1));
 
   m_db.SetGermanEnglish(false);
   m_dialogs.clear();
@@ -405,6 +475,38 @@ TEST_F(WindowTest, SpeechButtonShowsOnlyForAnEnglishWordWithARecording) {
   EXPECT_FALSE(w().speechButton()->isVisibleTo(w().panelWidget(TXWb::pnBearbeiten)));
 }
 
+TEST_F(WindowTest, NoSpeechButtonForARecordingWhoseNameHoldsAQuote) {
+  const std::string zitat = zek::fromPath(m_dir.write("q\"uote.wav", "RIFF"));
+  m_store.append("hunt", zitat);
+  w().show();
+  m_db.GotoEntry("hunt", "Bedeutung von hunt");
+  EXPECT_FALSE(w().speechButton()->isVisibleTo(w().panelWidget(TXWb::pnBearbeiten)));
+  take();
+  w().SprachausgabeClick();
+  EXPECT_TRUE(take().empty());
+}
+
+TEST_F(WindowTest, AClickOnTheHighlightedRowPicksItToo) {
+  w().show();
+  zek::test::click(w().tabButton(TXWb::pnBlaettern), {10, 10});
+  w().keywordEdit()->setFocus();
+  typeText(w().keywordEdit(), "hou");
+  const QModelIndex markiert = w().grid()->currentIndex();
+  ASSERT_EQ(cell(w(), markiert.row(), 1), "house");
+  ASSERT_EQ(w().panel(), TXWb::pnBlaettern);
+  const QRect zeile = w().grid()->visualRect(markiert);
+  zek::test::click(w().grid()->viewport(), zeile.center());
+  EXPECT_EQ(w().panel(), TXWb::pnBearbeiten);
+  EXPECT_EQ(w().wordEdit()->text(), "house");
+
+  // The edit panel has moved on to the next entry; the row still highlighted picks "house" again.
+  m_db.Next();
+  ASSERT_EQ(w().wordEdit()->text(), "hunt");
+  zek::test::click(w().grid()->viewport(), w().grid()->visualRect(w().grid()->currentIndex()).center());
+  EXPECT_EQ(w().wordEdit()->text(), "house");
+  EXPECT_EQ(m_db.GetWord(-1), "house");
+}
+
 TEST_F(WindowTest, DoubleClicksSpeakTheEnglishText) {
   w().searchEdit()->setText("hou");
   w().SuchenClick();
@@ -447,7 +549,9 @@ TEST_F(WindowTest, ClosingHidesAndDestroySavesAndRemembersTheNames) {
   window.reset();
   TXDatabase again;
   again.LoadFromFile(file);
-  EXPECT_EQ(again.GetWord(0), "yard");
+  // The renamed entry took its place in the order before it was saved.
+  EXPECT_EQ(again.GetWord(again.Count() - 1), "yard");
+  EXPECT_EQ(again.GetWord(0), "go");
 }
 
 }  // namespace

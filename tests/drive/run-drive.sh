@@ -27,9 +27,15 @@ for setup in "$script.setup" "$base.setup"; do
   fi
 done
 [ -f "$base.seed" ] && ZEK_SEED=$(cat "$base.seed") && export ZEK_SEED
-ZEK_SETTINGS="$scratch/settings.ini" HOME="$scratch" XDG_CONFIG_HOME="$scratch/config" \
-  XDG_DATA_HOME="$scratch/share" QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} ZEK_AUDIO=${ZEK_AUDIO:-null} \
-  "$program" --drive "$script"
+# An optional name.ulimit holds the address-space limit (KB) the program runs under.
+limit=
+[ -f "$base.ulimit" ] && limit=$(cat "$base.ulimit")
+(
+  if [ -n "$limit" ]; then ulimit -v "$limit" || exit 2; fi
+  ZEK_SETTINGS="$scratch/settings.ini" HOME="$scratch" XDG_CONFIG_HOME="$scratch/config" \
+    XDG_DATA_HOME="$scratch/share" QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} ZEK_AUDIO=${ZEK_AUDIO:-null} \
+    exec "$program" --drive "$script"
+)
 status=$?
 [ "$status" -eq 0 ] || exit "$status"
 # An optional executable name.check (or name.drive.check) looks at what the run left behind.

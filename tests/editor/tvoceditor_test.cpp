@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cstdlib>
 #include <filesystem>
@@ -65,7 +66,6 @@ TEST_F(Fenster, SpecialCharacterKeysTypeIntoTheFocusedField) {
     Qt::KeyboardModifiers mod;
     const char* zeichen;  // UTF-8
   } faelle[] = {
-      {Qt::Key_A, Qt::ControlModifier, "â"},  // not taken by the field's select-all
       {Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier, "Â"},
       {Qt::Key_F, Qt::ControlModifier, "¿"},
       {Qt::Key_F5, Qt::NoModifier, "ç"},
@@ -78,10 +78,19 @@ TEST_F(Fenster, SpecialCharacterKeysTypeIntoTheFocusedField) {
     erwartet += T(f.zeichen);
     EXPECT_EQ(bib.Vokabel(-1), erwartet) << f.zeichen;
   }
-  // In a meaning field too, and Ctrl+Y (take-over) reaches the window from a field.
+  // "â" from the menu; Ctrl+A selects all, in the word field and in a meaning field.
   w->BedeutungFeld(0)->setFocus();
-  QTest::keyClick(w->BedeutungFeld(0), Qt::Key_A, Qt::ControlModifier);
+  aktion("â");
   EXPECT_EQ(bib.Bedeutung(-1, 0), T("â"));
+  QTest::keyClicks(w->BedeutungFeld(0), "Haus");
+  QTest::keyClick(w->BedeutungFeld(0), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(w->BedeutungFeld(0), "Heim");
+  EXPECT_EQ(bib.Bedeutung(-1, 0), "Heim");
+  w->WortFeld()->setFocus();
+  QTest::keyClick(w->WortFeld(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(w->WortFeld(), "cat");
+  EXPECT_EQ(bib.Vokabel(-1), "cat");
+  // Ctrl+Y (take-over) reaches the window from a field.
   w->WortFeld()->selectAll();
   w->WortFeld()->setFocus();
   QTest::keyClicks(w->WortFeld(), "dog");
@@ -90,11 +99,34 @@ TEST_F(Fenster, SpecialCharacterKeysTypeIntoTheFocusedField) {
   EXPECT_EQ(bib.Bedeutung(-1, 1), T("Rüde"));
 }
 
-TEST_F(Fenster, TheLongMeaningWarningComesOnceWhileTyping) {
+// Characters the library files cannot hold (typed with AltGr, or pasted past the window's
+// own paste) are refused with a message instead of being stored as "?".
+TEST_F(Fenster, CharactersWithoutACodeAreRefusedAndLineBreaksJoined) {
+  oeffnen();
+  w->WortFeld()->setFocus();
+  QTest::keyClicks(w->WortFeld(), "x");
+  QTest::keyClicks(w->WortFeld(), QString(QChar(0x2192)));  // the arrow AltGr+I gives
+  QTest::keyClicks(w->WortFeld(), "y");
+  EXPECT_EQ(bib.Vokabel(-1), "xy");
+  EXPECT_EQ(w->WortFeld()->text(), "xy");
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_NE(dialogs.messages()[0].text.find("nicht speichern"), std::string::npos);
+
+  w->BedeutungFeld(1)->setFocus();
+  w->BedeutungFeld(1)->insertPlainText(QString::fromUtf8("Geb\u00e4ude\nHeim \u2192 Zuhause"));
+  EXPECT_EQ(bib.Bedeutung(-1, 1), T("Gebäude Heim  Zuhause"));
+  EXPECT_EQ(dialogs.messages().size(), 2u);
+}
+
+TEST_F(Fenster, TheLongMeaningWarningComesOnceWhenTheFieldIsLeft) {
   oeffnen();
   w->BedeutungFeld(0)->setFocus();
   QTest::keyClicks(w->BedeutungFeld(0), QString(40, 'x'));
   EXPECT_EQ(bib.Bedeutung(-1, 0), std::string(40, 'x'));
+  EXPECT_TRUE(dialogs.messages().empty());  // no box in the middle of typing
+  w->BedeutungFeld(1)->setFocus();
+  w->BedeutungFeld(0)->setFocus();
+  w->WortFeld()->setFocus();
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_EQ(dialogs.messages()[0].text.substr(0, 22), "Die 1. Bedeutung ist f");
 }
@@ -217,6 +249,30 @@ TEST_F(Fenster, WhileACheckRunsNothingElseChangesOrClosesTheEditor) {
   EXPECT_NE(std::find(texte.begin(), texte.end(), "Kann diese Seite noch nicht verlassen!"), texte.end());
   EXPECT_TRUE(w->Aktion("Neu")->isEnabled());  // everything back afterwards
   EXPECT_TRUE(w->WortFeld()->isEnabled());
+}
+
+TEST_F(Fenster, AfterACheckSwitchesAndRecordingButtonsShowTheirState) {
+  bib.Leeren(false);
+  bib.Hinzufuegen(vt::vok("cat", "Katze"));
+  oeffnen();
+  QAction* staendig = w->Aktion("Ständig nachschlagen");
+  ASSERT_TRUE(staendig->isChecked());
+  staendig->trigger();
+  ASSERT_FALSE(w->Kern().schalter().staendigNachschlagen);
+  aktion("Bibliothek kontrollieren");  // switches the look-up on for good
+  EXPECT_TRUE(w->Kern().schalter().staendigNachschlagen);
+  EXPECT_TRUE(staendig->isChecked());
+
+  const auto knopf = [this](const char* name) { return w->findChild<QToolButton*>(QString::fromUtf8(name)); };
+  knopf("Aufnahme starten")->click();
+  ASSERT_TRUE(knopf("Aufnahme starten")->isChecked());
+  aktion("XPress-Kontrolle");
+  EXPECT_TRUE(knopf("Aufnahme starten")->isEnabled());
+  EXPECT_FALSE(knopf("Aufnahme abspielen")->isEnabled());
+  EXPECT_FALSE(knopf("Aufnahme speichern")->isEnabled());
+  knopf("Aufnahme starten")->click();
+  EXPECT_TRUE(knopf("Aufnahme abspielen")->isEnabled());
+  EXPECT_TRUE(knopf("Aufnahme speichern")->isEnabled());
 }
 
 TEST_F(Fenster, ContextRepairPassesSquareBracketSentences) {

@@ -101,6 +101,15 @@ TEST_F(Kern, TheLongMeaningWarningComesOnce) {
   std::string text(30, 'x');
   kern.bedeutungGeaendert(0, text);
   for (int i = 0; i < 3; ++i) kern.bedeutungGeaendert(0, text += "y");
+  EXPECT_TRUE(dialogs.messages().empty());  // shown when the field is left
+  kern.langeBedeutungMelden();
+  kern.langeBedeutungMelden();
+  EXPECT_EQ(dialogs.messages().size(), 1u);
+  // Shortened again before the field was left: nothing to say.
+  kern.bedeutungGeaendert(0, "kurz");
+  kern.bedeutungGeaendert(0, std::string(35, 'z'));
+  kern.bedeutungGeaendert(0, "kurz");
+  kern.langeBedeutungMelden();
   EXPECT_EQ(dialogs.messages().size(), 1u);
 }
 

@@ -103,6 +103,30 @@ TEST(ThemenListe, TopicChoiceAndNextSentence) {
   EXPECT_TRUE(liste.letzteSaetze().empty());
 }
 
+TEST(ThemenListe, VariantsJoinTheirSentencesByNumber) {
+  auto b = block({"**** Eins", "Hello.", "Hi.", "", "Hallo.", "0\\lab_0000.wav",  //
+                  "Thank you.", "", "", "Danke.", "0\\lab_0001.wav"});
+  TThemenListe liste;
+  liste.laden(b);
+  auto v = block({"0001", "Thanks.", "0000", "Hi there.", "0001", "Thank you very much indeed.",  //
+                  "0999", "Unknown.", "0001", "Thank you.", "0001"});  // a trailing number without sentence
+  liste.variantenLaden(v);
+  const TSatz& danke = liste[0].saetze()[1];
+  EXPECT_EQ(danke.nummer(), 1);
+  EXPECT_EQ(danke.varianten, (std::vector<std::string>{"Thanks.", "Thank you very much indeed.", "Thank you."}));
+  // Main solution, second solution, variants; each once.
+  EXPECT_EQ(danke.loesungen(), (std::vector<std::string>{"Thank you.", "Thanks.", "Thank you very much indeed."}));
+  EXPECT_EQ(liste[0].saetze()[0].loesungen(), (std::vector<std::string>{"Hello.", "Hi.", "Hi there."}));
+  EXPECT_EQ(liste.satzNummer(1), &danke);
+  EXPECT_EQ(liste.satzNummer(999), nullptr);
+
+  TSatz ohne;
+  ohne.datei = "lab.wav";
+  EXPECT_EQ(ohne.nummer(), -1);
+  ohne.datei = "8\\lab_0820.wav";
+  EXPECT_EQ(ohne.nummer(), 820);
+}
+
 TEST(LabTabelle, SoundFileNumbering) {
   const std::pair<int, const char*> cases[] = {
       {0, "0\\lab_0000.wav"}, {99, "0\\lab_0099.wav"}, {100, "1\\lab_0100.wav"}, {820, "8\\lab_0820.wav"}};

@@ -116,6 +116,21 @@ TEST_F(RecordingWindows, WaveDbShowsTheCurrentEntryAndFollowsTheStore) {
             "und der korrekte Pfad eingestellt ist.");
 }
 
+TEST_F(RecordingWindows, WaveDbPlaysNoFileWhoseNameHoldsAQuote) {
+  // A store in the text form can name any file; this one exists.
+  const std::string zitat = zek::fromPath(m_dir.write("q\"uote.wav", "RIFF"));
+  m_store.append("quote", zitat);
+  TWaveDB w(m_store);
+  w.show();
+  typeInto(w.searchBox(), "quo");
+  ASSERT_EQ(w.wordBox()->text(), "quote");
+  m_log.clear();
+  w.playButton()->click();
+  EXPECT_TRUE(m_log.empty()) << m_log.front();
+  ASSERT_EQ(m_dialogs.messages().size(), 1u);
+  EXPECT_EQ(m_dialogs.messages()[0].text, "Der Dateiname darf weder \" noch > enthalten.");
+}
+
 TEST_F(RecordingWindows, WaveDbAddsAnEntryAndKeepsBlanksWhileTyping) {
   TWaveDB w(m_store);
   w.show();
@@ -159,6 +174,24 @@ TEST_F(RecordingWindows, WaveDbAddsAnEntryAndKeepsBlanksWhileTyping) {
   EXPECT_EQ(words, (std::vector<std::string>{"apple", "house", "ice cream", "pear", "tree"}));
   EXPECT_EQ(w.wordBox()->text(), "tree");
   shoot(w, "wavedb-new.png");
+}
+
+// A word and file typed into an empty store are an entry, and the exit asks to save it.
+TEST_F(RecordingWindows, WaveDbTypedIntoAnEmptyStoreKeepsTheEntry) {
+  TXWaveBase leer;
+  TWaveDB w(leer);
+  w.show();
+  EXPECT_EQ(w.counter()->text(), zek::toQString("0 Eintr\xE4ge"));
+  typeInto(w.wordBox(), "kiwi");
+  typeInto(w.fileBox(), "/rec/kiwi.wav");
+  ASSERT_EQ(leer.count(), 1);
+  EXPECT_EQ(leer.entries()[0], (TWaveEntry{"kiwi", "/rec/kiwi.wav"}));
+  EXPECT_TRUE(leer.modified());
+  EXPECT_EQ(w.counter()->text(), zek::toQString("1 Eintr\xE4ge"));
+  EXPECT_EQ(w.wordBox()->text(), "kiwi");
+  m_dialogs.answer(mb::IdNo);
+  leer.saveAtExit();
+  EXPECT_EQ(m_dialogs.messages().size(), 1u);
 }
 
 TEST_F(RecordingWindows, WaveDbDeletesOnlyUnlessTheAnswerIsNo) {

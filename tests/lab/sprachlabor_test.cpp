@@ -4,6 +4,7 @@
 #include "media/tmediaservice.h"
 #include "media/twaverec.h"
 #include "lab/tsprachlabor.h"
+#include "platform/eigeneantworten.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
+#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -77,6 +79,8 @@ class Sprachlabor : public ::testing::Test {
     appState().StartPage.clear();
     appState().PendingCommand.clear();
     appState().OnlineHelp = true;
+    m_antworten = m_dir.path() / "eigene-antworten.txt";
+    TEigeneAntworten::setGlobalFile(m_antworten);
     setMainWindowFactory([this]() -> QWidget* {
       m_mains.emplace_back(new QWidget);
       return m_mains.back();
@@ -128,6 +132,7 @@ class Sprachlabor : public ::testing::Test {
   std::vector<std::string> m_log;
   std::vector<QPointer<QWidget>> m_mains;
   TDirectorySet m_saved;
+  std::filesystem::path m_antworten;
   int m_next = 0;
 };
 
@@ -191,7 +196,8 @@ TEST_F(Sprachlabor, PopupMenuInOrder) {
   std::vector<std::string> items;
   for (QAction* a : lab->Menu()->actions()) items.push_back(a->isSeparator() ? "-" : zek::fromQString(a->text()));
   std::vector<std::string> want{"Aufnahme-Einstellungen", "-", "Diktieren", "\xDC" "bersetzung anzeigen",
-                                "Antworten gro\xDFz\xFCgig pr\xFC" "fen", "-"};
+                                "Antworten gro\xDFz\xFCgig pr\xFC" "fen",
+                                "Eigene Antworten zu diesem Satz zur\xFC" "cknehmen", "-"};
   for (const auto& t : kLabThemenSoll) want.emplace_back(t.name);
   EXPECT_EQ(items, want);
   EXPECT_TRUE(lab->Diktieren()->isChecked());
@@ -267,8 +273,35 @@ TEST_F(Sprachlabor, Outcomes) {
   EXPECT_TRUE(lab->Eingabe()->isHidden());
 
   lab->WeiterClick();
-  typeAndEnter(*lab, "");  // an empty answer ends the sentence at once
-  EXPECT_EQ(text(lab->MeldungLabel()), "Leider verloren");
+  typeAndEnter(*lab, "");  // an empty Return (a stray or doubled key) is no try
+  EXPECT_EQ(text(lab->MeldungLabel()), "");
+  EXPECT_TRUE(lab->Eingabe()->isVisible());
+  EXPECT_EQ(lab->Eingabe()->Attempts(), 0);
+  typeAndEnter(*lab, "xyz");  // "try again" says so instead of wiping the text silently
+  EXPECT_NE(text(lab->MeldungLabel()).find("noch einmal"), std::string::npos);
+  EXPECT_TRUE(lab->Eingabe()->isVisible());
+  lab->close();
+}
+
+TEST_F(Sprachlabor, ReturnGoesOnToTheNextSentenceOnceOneIsAnswered) {
+  auto lab = open(0, 0);
+  lab->show();
+  const auto returnKey = [&] {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : lab.get();
+    QApplication::sendEvent(target->isVisible() ? target : lab.get(), &press);
+  };
+  const std::string first = lab->Satz().englisch;
+  typeAndEnter(*lab, first);
+  ASSERT_TRUE(lab->Eingabe()->isHidden());
+  returnKey();
+  EXPECT_TRUE(lab->Eingabe()->isVisible());  // the next sentence waits for its answer
+  EXPECT_EQ(text(lab->MeldungLabel()), "");
+  // While the field is open, Return is its own: no sentence is skipped.
+  const std::string second = lab->Satz().englisch;
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(lab.get(), &press);
+  EXPECT_EQ(lab->Satz().englisch, second);
   lab->close();
 }
 
@@ -310,7 +343,9 @@ TEST_F(Sprachlabor, SecondSolutionCounts) {
       lab.setZufall([i](int) { return static_cast<int>(i); });
       lab.ThemaClick(static_cast<int>(t));
       lab.show();
-      EXPECT_EQ(lab.Eingabe()->Lsg(), (std::vector<std::string>{saetze[i].englisch, saetze[i].loesung2}));
+      ASSERT_GE(lab.Eingabe()->Lsg().size(), 2u);
+      EXPECT_EQ(lab.Eingabe()->Lsg()[0], saetze[i].englisch);
+      EXPECT_EQ(lab.Eingabe()->Lsg()[1], saetze[i].loesung2);
       typeAndEnter(lab, saetze[i].loesung2);
       EXPECT_EQ(text(lab.MeldungLabel()), "Richtig!");
       lab.close();
@@ -318,6 +353,60 @@ TEST_F(Sprachlabor, SecondSolutionCounts) {
     }
   }
   GTEST_SKIP() << "no sentence with a second solution";
+}
+
+TEST_F(Sprachlabor, VariantsAreAccepted) {
+  auto lab = open(9);  // "Beim Arzt"
+  for (int i = 0; i < 70 && lab->Satz().nummer() != 407; ++i) lab->WeiterClick();
+  ASSERT_EQ(lab->Satz().nummer(), 407);  // "Ich habe Fieber."
+  lab->show();
+  EXPECT_EQ(lab->Eingabe()->Lsg(), lab->Satz().loesungen());
+  typeAndEnter(*lab, "I have a temperature.");
+  EXPECT_EQ(text(lab->MeldungLabel()), "Richtig!");
+  EXPECT_TRUE(lab->EigeneRichtig()->isHidden());
+  lab->close();
+}
+
+// "Meine Antwort war richtig": a refused answer counts, is kept for the learner, is accepted
+// from then on, and the menu takes it back.
+TEST_F(Sprachlabor, OwnAnswerCountsAndCanBeTakenBack) {
+  const std::string eigene = "Sorry, do you have a moment?";
+  {
+    auto lab = open(0, 76);
+    ASSERT_EQ(lab->Satz().nummer(), 76);
+    lab->show();
+    EXPECT_FALSE(lab->Zuruecknehmen()->isEnabled());
+    for (int i = 0; i < 5; ++i) typeAndEnter(*lab, eigene);
+    EXPECT_EQ(text(lab->MeldungLabel()), "Leider verloren");
+    ASSERT_TRUE(lab->EigeneRichtig()->isVisible());
+    shoot(*lab, "lab-eigene-antwort.png");
+    lab->EigeneRichtigClick();
+    EXPECT_EQ(text(lab->MeldungLabel()), "Richtig! Diese Antwort gilt von nun an.");
+    EXPECT_TRUE(lab->EigeneRichtig()->isHidden());
+    EXPECT_TRUE(lab->Zuruecknehmen()->isEnabled());
+    lab->close();
+  }
+  // Kept in the file: a fresh store (as after a restart) has it.
+  TEigeneAntworten::setGlobalFile(m_antworten);
+  EXPECT_EQ(TEigeneAntworten::global().antworten("lab", "0076"), std::vector<std::string>{eigene});
+  auto lab = open(0, 76);
+  lab->show();
+  typeAndEnter(*lab, eigene);
+  EXPECT_EQ(text(lab->MeldungLabel()), "Richtig!");
+  lab->WeiterClick();
+  lab->ThemaClick(1);
+  m_next = 76;
+  lab->ThemaClick(0);
+  ASSERT_EQ(lab->Satz().nummer(), 76);
+  lab->Zuruecknehmen()->trigger();
+  EXPECT_FALSE(lab->Zuruecknehmen()->isEnabled());
+  EXPECT_TRUE(TEigeneAntworten::global().antworten("lab", "0076").empty());
+  typeAndEnter(*lab, eigene);
+  EXPECT_NE(text(lab->MeldungLabel()), "Richtig!");
+  // Only a refused, non-empty answer can be counted, and only once it is refused.
+  lab->WeiterClick();
+  EXPECT_TRUE(lab->EigeneRichtig()->isHidden());
+  lab->close();
 }
 
 TEST_F(Sprachlabor, LongSentencesGetTheSmallerFont) {

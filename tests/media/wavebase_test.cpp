@@ -95,6 +95,19 @@ TEST(WaveBaseFiles, BrokenCompressedDataKeepsTheCompletePairsBeforeTheBreak) {
   EXPECT_EQ(back, (std::vector<TWaveEntry>{{"a", "x.wav"}, {"b", "y.wav"}}));
 }
 
+// A small file that inflates to NUL bytes made a pair of every two: millions of entries
+// and gigabytes, until start-up died. Such a file gives nothing, quickly.
+TEST(WaveBaseFiles, BombsAreRefusedWhole) {
+  std::vector<TWaveEntry> back{{"kept", "k.wav"}};
+  EXPECT_FALSE(TXWaveBase::readCompressed(zek::deflateZlib(std::string(64u << 20, '\0'), 1), back));
+  EXPECT_EQ(back, (std::vector<TWaveEntry>{{"kept", "k.wav"}}));
+  std::string pairs;
+  for (int i = 0; i < 1100000; ++i) pairs += std::string("w\0f.wav\0", 8);
+  EXPECT_FALSE(TXWaveBase::readCompressed(zek::deflateZlib(pairs, 1), back));
+  EXPECT_FALSE(TXWaveBase::readText(std::string(2200000, '\n'), back));
+  EXPECT_EQ(back.size(), 1u);
+}
+
 TEST(WaveBaseFiles, TextFormReadsLinePairsAndDropsAnOddLastLine) {
   std::vector<TWaveEntry> back;
   TXWaveBase::readText(" apple \r\nXE:\\a.wav\r\npear\npear.wav\nlonely\r\n", back);
@@ -201,8 +214,9 @@ TEST(WaveBaseNavigation, DeletingMovesToTheNewLastEntry) {
   EXPECT_EQ(store.current(), 0);
   EXPECT_EQ(store.currentWord(), "");
   store.deleteCurrent();  // nothing left to delete
-  store.setCurrentWord("x");
-  EXPECT_EQ(store.count(), 0);
+  store.setCurrentWord("x");  // what is typed into an empty store becomes its entry
+  ASSERT_EQ(store.count(), 1);
+  EXPECT_EQ(store.entries()[0], (TWaveEntry{"x", ""}));
 }
 
 TEST(WaveBaseNavigation, ListenerHearsEveryChangeAndOnlyMoves) {

@@ -12,6 +12,9 @@
 #include <QMediaDevices>
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <QCoreApplication>
 
 #include <cstdlib>
 
@@ -125,6 +128,30 @@ TEST_F(WaveRecTest, WithoutAMicrophoneRecordingSaysSo) {
             "Es wurde kein Mikrofon gefunden.\n\nBitte schlie\xDF" "en Sie ein Mikrofon an und versuchen Sie es noch "
             "einmal.");
   EXPECT_NE(rec.mode(), "recording");
+}
+
+TEST_F(WaveRecTest, WithoutASoundOutputPlayingSaysSoOnce) {
+  const char* was = std::getenv("ZEK_AUDIO");
+  const std::string saved = was ? was : "";
+  unsetenv("ZEK_AUDIO");
+  TMediaService::TOptions options;
+  options.backend = makeDefaultAudioBackend();
+  const bool haveOutput = !QMediaDevices::audioOutputs().isEmpty();
+  zek::setMediaService(std::make_unique<TMediaService>(std::move(options)));
+  if (was) setenv("ZEK_AUDIO", saved.c_str(), 1);
+  if (haveOutput) GTEST_SKIP() << "this machine has a sound output";
+  zek::test::TempDir dir("zek-nooutput");
+  const std::string wave = zek::fromPath(zek::test::writeTone(dir.path() / "a.wav", 22050, 1, SF_FORMAT_PCM_16, 0.2));
+  for (int i = 0; i < 2; ++i) {
+    sendMediaCommand("close satz", true);
+    sendMediaCommand("open \"" + wave + "\" type waveaudio alias satz", true);
+    sendMediaCommand("play satz from 0", true);
+    QCoreApplication::processEvents();
+  }
+  // The learner hears nothing and is told why, but only once.
+  ASSERT_EQ(m_dialogs.messages().size(), 1u);
+  EXPECT_NE(m_dialogs.messages()[0].text.find("keine Tonausgabe"), std::string::npos);
+  sendMediaCommand("close satz", true);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "page/htxreader.h"
+#include "platform/version.h"
 #include "page/itemdump.h"
 #include "page/targetpath.h"
 
@@ -116,6 +117,14 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"a <b", "a _"}, Case{"<pre>a  b\r\n c</pre> d", "a  b\r c _ d"},
 Case{"\xE4pfel s\xFC\xDF", "\xE4pfel _ s\xFC\xDF"},
                     Case{"<title>Seite &amp; Mehr</title>x", "x"}, Case{"<br><p>", "br p"}));
+
+TEST(Reader, TheVersionEntityIsTheProgramsVersion) {
+  // The about page shows the version of the build it runs in.
+  const std::string version = zek::programVersion();
+  ASSERT_FALSE(version.empty());
+  EXPECT_EQ(shape(readPlain("Version &version;")), "Version _ " + version);
+  EXPECT_EQ(shape(readPlain("&VERSION;.")), version + ".");
+}
 
 class Styles : public testing::TestWithParam<Case> {};
 
@@ -550,6 +559,32 @@ TEST(Reader, IncludesAreBounded) {
   EXPECT_LE(host.m_includeReads, THtxReader::kMaxIncludes + 1);
   EXPECT_LE(page.items.size(), 2 * std::size_t(THtxReader::kMaxIncludes + 1));
   EXPECT_EQ(dialogs.texts(), (std::vector<std::string>{"Fehler bei INCLUDE!!!"}));
+}
+
+// Small files that inflate to millions of words, or include a large page hundreds of
+// times, took gigabytes: reading stops at the page's bounds and the page is refused.
+TEST(Reader, PagesAreBoundedInRecordsAndText) {
+  std::string words;
+  for (std::size_t i = 0; i < THtxReader::kMaxRecords; ++i) words += "a ";
+  std::string areas = "<map name=m>";
+  for (std::size_t i = 0; i <= THtxReader::kMaxRecords; ++i) areas += "<area shape=rect coords=1,1,2,2 href=x>";
+  TestHost host;
+  host.m_files["/w.htx"] = std::string(1u << 20, 'w') + " ";
+  std::string wide;
+  for (int i = 0; i < 10; ++i) wide += "<include href=\"/w.htx\">";
+  const std::string faelle[] = {words, areas, wide};
+  for (const std::string& text : faelle) {
+    TPageModel page;
+    THtxReader reader(page, host);
+    reader.read(text);
+    EXPECT_TRUE(reader.overBudget());
+    EXPECT_LE(page.items.size(), THtxReader::kMaxRecords + 1);
+    EXPECT_LE(page.text.size(), THtxReader::kMaxTextBytes + (1u << 20) + 1);
+  }
+  TPageModel page;
+  THtxReader reader(page, host);
+  reader.read(words.substr(0, words.size() / 4));
+  EXPECT_FALSE(reader.overBudget());
 }
 
 TEST(ExerciseFile, Layout) {

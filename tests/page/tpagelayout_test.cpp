@@ -253,6 +253,22 @@ TEST(PageLayout, LinkAreasPerWordWithSequenceNumbers) {
   EXPECT_EQ(l.layout.areaAt(10, 20), -1);
 }
 
+TEST(PageLayout, ClicksBetweenALinksWordsAndOnAButtonShapeCount) {
+  Laid l("<a href=\"x.htx\">one two</a> <a href=\"y.htx\">three</a>");
+  // "one" 16..40, space, "two" 48..72, space (no link), "three" 80..120; the line 16..32.
+  struct Case { int x, y, area; };
+  const Case line[] = {{44, 20, 0}, {44, 31, 0}, {44, 32, -1}, {76, 20, -1}, {100, 17, 2}, {121, 20, -1}};
+  for (const Case& c : line) EXPECT_EQ(l.layout.areaAt(c.x, c.y), c.area) << c.x << "," << c.y;
+
+  // A drawn box holding only one link is that link's button; with other words in it, it is not.
+  Laid button("<box coords=100,100,200,50 color=#ff0000><box coords=100,110,200 align=m><a href=\"go.htx\">Go</a>"
+              "<box coords=400,100,200,50 color=#ff0000><box coords=400,110,200 align=m>Please <a href=\"go.htx\">go</a>");
+  EXPECT_EQ(button.layout.areaAt(105, 145), 0);
+  EXPECT_EQ(button.layout.areaAt(299, 100), 0);
+  EXPECT_EQ(button.layout.areaAt(300, 120), -1);
+  EXPECT_EQ(button.layout.areaAt(405, 145), -1);
+}
+
 TEST(PageLayout, HintOnlyLinksGetOneUnderlinePerLine) {
   Laid l("<box coords=0,0,100><a href=\"@Hinweis\">aaaa bbbb cccc</a>");
   ASSERT_EQ(l.layout.underlines.size(), 2u);
@@ -284,6 +300,17 @@ TEST(PageLayout, GapFieldsTakeTheirWordsRectangle) {
   Laid wide("<a gap lsg=\"on\" help=\"*\">__________</a> <a gap lsg=\"send for\" help=\"*\">send for</a>");
   EXPECT_EQ(wide.layout.fields[0].w, 80);
   EXPECT_EQ(wide.layout.fields[1].w, 9 * 8 + 5);
+}
+
+TEST(PageLayout, AGapOfSeveralWordsWrapsWhole) {
+  // A box 160 pixels (20 characters) wide: "Don't forget to" fills 15, the gap needs 17 more.
+  Laid l("<box coords=0,0,160>Don't forget to <a gap lsg=\"take your medicine\" help=\"*\">take your medicine</a> now.");
+  ASSERT_EQ(l.layout.fields.size(), 1u);
+  const TRect field = l.layout.fields[0];
+  EXPECT_EQ(field.x, 0);
+  EXPECT_LE(field.h, 20) << "the field spans more than one line";
+  EXPECT_EQ(l.word("take").y, l.word("medicine").y);
+  EXPECT_GT(l.word("take").y, l.word("forget").y);
 }
 
 TEST(PageLayout, WidgetRectangles) {

@@ -1,7 +1,7 @@
 #include "media/mediacommand.h"
+#include "page/htxreader.h"
 #include "page/thtmlstream.h"
 #include "page/txpage.h"
-
 #include "platform/appstate.h"
 #include "platform/builtinresources.h"
 #include "widgets/txcolorbutton.h"
@@ -256,6 +256,23 @@ TEST_F(PageViewTest, LoadsPageFilesAndReportsMissingOnes) {
   EXPECT_EQ(dialogs.messages()[0].text, "Die Datei \"nicht-da.html\" wurde nicht gefunden!");
   EXPECT_EQ(dialogs.messages()[0].title, "*zek");
   EXPECT_EQ(page.Title(), "Start");  // the page on show stays
+}
+
+// A page that would take gigabytes is refused with the "too large" message, and the page
+// on show comes back, links and all.
+TEST_F(PageViewTest, APageBeyondTheBoundsIsRefusedAndThePageBeforeStays) {
+  zek::test::TempDir dir("zek-pageview");
+  dir.write("hzek/start.html", "<title>Start</title><a href=\"gross.html\">weiter</a>");
+  std::string viel = "<title>Gross</title>";
+  for (std::size_t i = 0; i <= THtxReader::kMaxRecords; ++i) viel += "a ";
+  dir.write("hzek/gross.html", viel);
+  page.setXFile(zek::fromPath(dir.path() / "hzek/start.html"));
+  page.setXFile(zek::fromPath(dir.path() / "hzek/gross.html"));
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].text, "Die Seite \"gross.html\" ist zu gro\xDF und kann nicht angezeigt werden.");
+  EXPECT_EQ(page.Title(), "Start");
+  EXPECT_EQ(page.XFile(), zek::fromPath(dir.path() / "hzek/start.html"));
+  EXPECT_EQ(page.Model().links.size(), 1u);
 }
 
 TEST_F(PageViewTest, AnimatedPicturesAnimate) {

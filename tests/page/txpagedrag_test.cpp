@@ -155,6 +155,24 @@ TEST_F(DragPageTest, SentencesAreBuiltByDraggingAndContractWhenSolved) {
   EXPECT_TRUE(toast);
 }
 
+// A sentence 100000 pixels high, in 300 parts, took gigabytes of part pictures.
+TEST_F(DragPageTest, PartPicturesAreBoundedByThePage) {
+  std::string teile;
+  for (int i = 0; i < 300; ++i) teile += "part" + std::to_string(i) + " /";
+  show("<satz teile=\"" + teile + "end\" coords=10,100,800,100000>");
+  ASSERT_EQ(page.SentenceList().Saetze.size(), 1u);
+  for (const auto& t : page.SentenceList().Saetze[0]->Teile) ASSERT_LE(t.rect.height(), page.height());
+  EXPECT_TRUE(dialogs.messages().empty());
+
+  // Many such sentences are refused with a message; the page is still shown.
+  std::string viele;
+  for (int i = 0; i < 60; ++i) viele += "<satz teile=\"" + teile + "end\" coords=10,100,800,100000>";
+  show(viele);
+  EXPECT_TRUE(page.SentenceList().Saetze.empty());
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_NE(dialogs.messages()[0].text.find("zu gro"), std::string::npos);
+}
+
 TEST_F(DragPageTest, DriverSeesBlocksAndPartsAndClearingForgetsThem) {
   page.dragRandom = keepOrder();
   show("<box coords=40,100,700><a drag>usually</a><klotz y=250><satz teile=\"a /b\" coords=80,400,640,40>");

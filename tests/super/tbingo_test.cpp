@@ -107,6 +107,20 @@ TEST_F(BingoTest, ClicksCountOnlyAfterHalfTheFadeIn) {
   EXPECT_EQ(ended, 300);  // the click at 100 ms (level 204) did nothing, the one at 300 ended it
 }
 
+TEST_F(BingoTest, AClickEarlyInTheFadeInAfterAPairLetPassIsNotJudged) {
+  TBingo game(bib, host, pump);
+  game.nextPair();
+  game.fade(TBingo::kFadeMs, true);  // let pass: no click, so no judgement switched clicks off
+  ASSERT_TRUE(game.clicksEnabled());
+  game.nextPair();
+  const std::int64_t start = pump.clock().nowMs();
+  pump.hook = [&](std::int64_t now) {
+    if (now - start == 100 || now - start == 300) game.click();
+  };
+  game.fade(TBingo::kFadeMs, true);
+  EXPECT_EQ(pump.clock().nowMs() - start, 300);  // the click at 100 ms did nothing
+}
+
 TEST_F(BingoTest, AColourMeaningIsDrawnAsASwatch) {
   TBingo game(bib, host, pump);
   game.setWordList({{"red", "#FF0000", ""}});
@@ -148,7 +162,10 @@ TEST_F(BingoTest, TimeRunningOutEndsTheGame) {
   game.setTime(4);
   game.run();
   EXPECT_EQ(game.time(), 0);
-  EXPECT_EQ(game.messages().back(), "TIME UP|GAME OVER");
+  // The end says what the game brought.
+  ASSERT_GE(game.messages().size(), 2u);
+  EXPECT_EQ(game.messages()[game.messages().size() - 2], "TIME UP|GAME OVER");
+  EXPECT_EQ(game.messages().back(), "FINAL SCORE|" + std::to_string(game.score()));
   EXPECT_EQ(host.pages.back(), "again.htx");
 }
 

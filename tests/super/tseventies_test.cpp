@@ -148,4 +148,43 @@ TEST(Seventies, ALongTextShrinksToTheAreaButNotBelowTheFloor) {
   EXPECT_EQ(style.font().pointSize(), TSeventies::kMinPoints);
 }
 
+TEST(Seventies, APixelSizedPageFontShrinksTooUntilTheLongerTextFits) {
+  // Page fonts come in pixels; a long meaning must still fit the area (720 wide).
+  class TPixelHost final : public TSeventiesHost {
+   public:
+    void loadPage(const std::string&) override {}
+    std::string pageDir() const override { return {}; }
+    void setPageDir(const std::string&) override {}
+    QImage& overlay() override { return screen; }
+    void restoreScreen() override {}
+    void showRect(const QRect&) override {}
+    QRect textArea() const override { return QRect(40, 40, 720, 452); }
+    QFont pageFont() const override {
+      QFont f("DejaVu Serif");
+      f.setPixelSize(48);
+      return f;
+    }
+    QColor pageColor() const override { return Qt::white; }
+    QImage screen{800, 572, QImage::Format_RGB32};
+  } host;
+  class TBirthday final : public TSuperTextSource {
+   public:
+    TSuperText nextText() override {
+      return {++n % 2 ? "*Happy birthday!" : "Alles Gute zum Geburtstag; Herzlichen Gl\xFC" "ckwunsch zum Geburtstag", {}};
+    }
+    int n = 0;
+  } texts;
+  TManualPump pump;
+  TSeventiesSettings s;
+  s.backgroundDelayS = 0;
+  TSeventies style(s, texts, host, pump);
+  style.start();
+  style.pass();
+  const QFontMetrics fm(style.font());
+  EXPECT_LT(style.font().pixelSize(), 48);
+  EXPECT_LE(fm.horizontalAdvance(QString::fromLatin1("*Alles Gute zum Geburtstag; Herzlichen Gl\xFC" "ckwunsch zum Geburtstag")),
+            720);
+  EXPECT_GE(style.textPos().x(), 40);
+}
+
 }  // namespace

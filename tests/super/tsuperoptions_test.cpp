@@ -7,6 +7,8 @@
 #include "platform/settingsstore.h"
 #include "platform/tclock.h"
 #include "super/collectfiles.h"
+#include "super/tsuperalternation.h"
+#include "vocab/tbibliothek.h"
 #include "tests/common/dirsscope.h"
 #include "tests/common/testutil.h"
 #include "tests/media/mediatestutil.h"
@@ -58,6 +60,26 @@ TEST_F(SuperOptionsTest, StoredIntegersAreClampedToTheirRanges) {
     EXPECT_EQ(o.value(c.v), c.used) << superValueInfo(c.v).name << "=" << c.stored;
     EXPECT_FALSE(o.modified());
   }
+}
+
+TEST_F(SuperOptionsTest, EveryStyleStartsWithAWordWhereverTheLastOneStopped) {
+  TBibliothek bib;
+  for (const char* w : {"apple", "pear"}) {
+    TVokabel v;
+    v.Vokabel = w;
+    v.Bedeutung1 = std::string("der ") + w;
+    bib.Hinzufuegen(v);
+  }
+  TSuperOptions options(&m_store);
+  {
+    TSuperAlternation techno(bib, options);
+    EXPECT_EQ(techno.nextText().text.front(), '*');  // a word, then the run was stopped
+  }
+  TSuperAlternation seventies(bib, options);
+  const std::string word = seventies.nextText().text, meaning = seventies.nextText().text;
+  ASSERT_FALSE(word.empty());
+  EXPECT_EQ(word.front(), '*');
+  EXPECT_EQ(meaning, "der " + word.substr(1));  // the pair belongs together
 }
 
 TEST_F(SuperOptionsTest, DefaultsWithoutAKey) {

@@ -23,7 +23,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QKeyEvent>
 
 namespace {
 
@@ -166,6 +168,41 @@ TEST_F(SuperDialogTest, TestenPlaysStopsAndClosesAnEndedPieceFirst) {
   EXPECT_EQ(m_log[2].rfind("open ", 0), 0u);
   EXPECT_EQ(sendMediaCommand("status mp3 mode", true), "playing");
   d.cancel();
+}
+
+TEST_F(SuperDialogTest, EscapeAndTheTitleBarCloseStopTheTestMusic) {
+  if (!makeMp3s(1)) GTEST_SKIP() << "lame missing";
+  TSuperOptions o(&m_store);
+  for (const bool escape : {true, false}) {
+    TSuperSettingsDialog d(o);
+    d.show();
+    d.testMusic();
+    ASSERT_EQ(sendMediaCommand("status mp3 mode", true), "playing");
+    if (escape) {
+      QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+      QCoreApplication::sendEvent(&d, &esc);
+    } else {
+      d.close();
+    }
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_NE(sendMediaCommand("status mp3 mode", true), "playing") << (escape ? "Escape" : "close");
+  }
+}
+
+TEST_F(SuperDialogTest, TheTabsFitTheDialogAndTheLetterDelayStartsAtItsStoredMinimum) {
+  TSuperOptions o(&m_store);
+  TSuperSettingsDialog d(o);
+  d.show();
+  const QTabBar* bar = d.tabs()->tabBar();
+  const QRect last = bar->tabRect(bar->count() - 1);
+  EXPECT_LE(bar->mapTo(&d, last.topRight()).x(), d.width()) << "the last tab lies beyond the dialog";
+  EXPECT_LE(last.right(), bar->width());
+  QSlider* letters = find<QSlider>(d, "ddCharDelay");
+  letters->setValue(0);
+  // The slider cannot show a delay the options would not store.
+  EXPECT_EQ(letters->value(), 10);
+  EXPECT_TRUE(d.applyAndClose());
+  EXPECT_EQ(o.value(TSuperValue::DDCharDelay), 10);
 }
 
 TEST_F(SuperDialogTest, ResetRestoresTheDefaultsIntoTheControls) {

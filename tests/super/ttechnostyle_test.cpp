@@ -239,6 +239,28 @@ TEST(TechnoStyle, RunShowsAtMostSixtyFramesASecondUntilStopped) {
   EXPECT_EQ(rig.style.lastFps(), "60.0 fps ");
 }
 
+TEST(TechnoStyle, StopWhilePreparingEndsAtOnceWithoutAMessage) {
+  // Each picture lets events run before it: a stop from "(ENDE)", Escape or a click while
+  // many large photos are read ends the preparation there.
+  zek::test::TempDir dir("zek-techno");
+  QImage picture(800, 534, QImage::Format_RGB32);
+  picture.fill(Qt::red);
+  for (int i = 0; i < 6; ++i)
+    ASSERT_TRUE(picture.save(QString::fromStdString((dir.path() / ("p" + std::to_string(i) + ".bmp")).string()), "BMP"));
+  TTechnoSettings s = settings(153, 1);
+  s.photoDir = zek::fromPath(dir.path()) + "/";
+  zek::ScriptedDialogs dialogs;
+  Rig rig(s);
+  int pumped = 0;
+  rig.pump.hook = [&](std::int64_t) {
+    if (++pumped == 3) rig.style.stop();
+  };
+  EXPECT_TRUE(rig.style.run());
+  EXPECT_LT(rig.style.pictures().size(), 6u);
+  EXPECT_EQ(rig.style.frames(), 0);
+  EXPECT_TRUE(dialogs.texts().empty());
+}
+
 TEST(TechnoStyle, NoPictureToShowMeansNoRun) {
   struct Case { std::vector<std::pair<std::string, std::string>> files; };
   zek::test::TempDir base("zek-techno");

@@ -217,6 +217,20 @@ TEST_F(Fixture, OneVerbIsAskedEveryTime) {
   }
 }
 
+TEST_F(Fixture, TheAnswerPageMarksEachTypedFormRightOrWrong) {
+  make();
+  only({"go"}, "-++-");
+  ASSERT_TRUE(verben->vorbereiten());
+  verben->startRunde();
+  verben->antwort("2#1+");  // went: right
+  verben->antwort("3-");    // gone: wrong
+  const std::string page = seite->last();
+  EXPECT_TRUE(has(page, "<font color=#7CE07C>went")) << page;
+  EXPECT_TRUE(has(page, "<font color=#FF7A7A>gone")) << page;
+  EXPECT_FALSE(has(page, "<font color=#7CE07C>go<")) << page;  // the infinitive was not asked
+  EXPECT_TRUE(has(page, "Nicht richtig: Past Participle")) << page;
+}
+
 TEST_F(Fixture, RoundEndAsksForAnotherRound) {
   make();
   only({"go", "take"}, "-+--");
@@ -232,7 +246,8 @@ TEST_F(Fixture, RoundEndAsksForAnotherRound) {
   dialogs.answer(mb::IdNo);
   verben->weiter();
   ASSERT_EQ(dialogs.messages().size(), 1u);
-  EXPECT_EQ(dialogs.messages()[0].text, "Runde beendet!\rNoch eine Runde???");
+  // The round ends with its result: 6 of the 10 questions were answered right.
+  EXPECT_EQ(dialogs.messages()[0].text, "Runde beendet!\r6 von 10 Antworten richtig.\rNoch eine Runde???");
   EXPECT_EQ(dialogs.messages()[0].flags, mb::YesNo | mb::IconInformation);
   EXPECT_EQ(seite->last(), "load:verben.htx");
 

@@ -99,6 +99,23 @@ TEST(KontextStrecke, ErsterOeffnerLetzterSchliesser) {
   }
 }
 
+TEST(GedruckterSatz, LoesungOhneKlammernUndSternAlsWort) {
+  struct Fall {
+    const char* satz;
+    const char* wort;
+    const char* gedruckt;
+  } faelle[] = {
+      {"Ich habe ein Fahrrad [*].", "bekommen", "Ich habe ein Fahrrad bekommen."},
+      {"Two [*s] in a row.", "house", "Two houses in a row."},
+      {"I (*) every day.", "run", "I run every day."},
+      {"I live here [since; for] years.", "seit", "I live here since years."},
+      {"Turn [on (the)] light.", "x", "Turn on light."},
+      {"No stretch here.", "x", "No stretch here."},
+      {"", "x", ""},
+  };
+  for (const Fall& f : faelle) EXPECT_EQ(gedruckterSatz(f.satz, f.wort), f.gedruckt) << f.satz;
+}
+
 TEST(Markup, LernertextWirdMaskiert) {
   EXPECT_EQ(markupText("a<b> & \"c\"|"), "a&lt;b&gt; &amp; \"c\"|");
   EXPECT_EQ(markupWert("a<b> & \"c\"|"), "a<b&gt; &amp; &quot;c&quot;&#124;");

@@ -7,6 +7,7 @@
 #include "tests/vocab/vocabfixtures.h"
 #include "vocab/bibliotheksmeldungen.h"
 #include "vocab/tvoceinstellungen.h"
+#include "vocab/tzuletztliste.h"
 
 #include <gtest/gtest.h>
 
@@ -108,7 +109,57 @@ TEST_F(Bib, HugeFileIsReadOnlyUpToItsBound) {
   const std::string pfad = datei("riesig.asc", satz("a", "A") + satz("b", "B") + std::string(17u << 20, 'x'));
   EXPECT_FALSE(bib.Laden(pfad, true));
   EXPECT_EQ(woerter(), (std::vector<std::string>{"a", "b", ""}));
-  EXPECT_EQ(dialogs.texts(), std::vector<std::string>{text(TBibliotheksMeldung::FalschesFormat)});
+  EXPECT_EQ(dialogs.texts(), std::vector<std::string>{text(TBibliotheksMeldung::ZuGross)});
+
+  // A plain save would cut the file to what was read: it asks, and "Nein" keeps the file.
+  const auto groesse = std::filesystem::file_size(pfad);
+  dialogs.clear();
+  dialogs.answer(mb::IdNo);
+  EXPECT_FALSE(bib.Speichern());
+  EXPECT_EQ(std::filesystem::file_size(pfad), groesse);
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.messages()[0].flags, mb::YesNo | mb::IconQuestion);
+}
+
+// What a learner opens by mistake (a picture, a text) must not take the library's place,
+// nor lend it its name for the next save.
+TEST_F(Bib, FileWithNoRecordLeavesTheLibraryAsItWas) {
+  const std::string pfad = datei("a.asc", satz("a", "A"));
+  bib.Laden(pfad, true);
+  bib.SetVokabel(0, "mein");
+  const std::string bild = datei("bild.asc", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  for (const bool ersetzen : {true, false}) {
+    dialogs.clear();
+    EXPECT_FALSE(bib.Laden(bild, ersetzen));
+    EXPECT_EQ(woerter(), (std::vector<std::string>{"mein", ""}));
+    EXPECT_EQ(bib.DateiName(), pfad);
+    EXPECT_TRUE(bib.Veraendert());
+    EXPECT_EQ(dialogs.texts(), std::vector<std::string>{text(TBibliotheksMeldung::FalschesFormat)});
+  }
+  EXPECT_EQ(zek::readFile(bild)->size(), 16u);
+}
+
+TEST_F(Bib, PartlyReadFileIsSavedOverOnlyAfterAQuestion) {
+  std::string d = satz("a", "A") + satz("b", "B");
+  d.resize(d.size() - 3);
+  const std::string pfad = datei("kaputt.asc", d);
+  bib.Laden(pfad, true);
+  bib.SetVokabel(0, "z");
+  dialogs.clear();
+  dialogs.answer(mb::IdNo);
+  EXPECT_FALSE(bib.Speichern(pfad));
+  EXPECT_EQ(zek::readFile(pfad), d);
+  EXPECT_TRUE(bib.Veraendert());
+  // Another name takes the library without a question, and from then on it is whole.
+  const std::string ziel = (dir.path() / "neu.asc").string();
+  EXPECT_TRUE(bib.Speichern(ziel));
+  EXPECT_TRUE(bib.Speichern());
+  EXPECT_EQ(dialogs.messages().size(), 1u);
+  // "Ja" writes what was read.
+  bib.Laden(pfad, true);
+  dialogs.answer(mb::IdYes);
+  EXPECT_TRUE(bib.Speichern());
+  EXPECT_EQ(zek::readFile(pfad), satz("a", "A"));
 }
 
 TEST_F(Bib, EmptyFileWithReplaceLeavesNoEntry) {
@@ -266,7 +317,8 @@ TEST_F(Bib, ActiveCountAndRange) {
   struct Fall {
     int von, bis, anzahl, vonDanach, bisDanach;
   };
-  const Fall faelle[] = {{-1, -1, 4, 0, 3}, {1, 2, 2, 1, 2}, {4, -1, 0, 4, 3},
+  // "to" -1 is kept: it stands for the end of the list, wherever that is later.
+  const Fall faelle[] = {{-1, -1, 4, 0, -1}, {1, 2, 2, 1, 2}, {4, -1, 0, 4, -1},
                          {0, 5, 0, 0, 5},   {0, 4, 4, 0, 4}, {3, 2, 0, 3, 2}};
   for (const Fall& f : faelle) {
     einstellungen.Von = f.von;
@@ -277,6 +329,76 @@ TEST_F(Bib, ActiveCountAndRange) {
   }
 }
 
+TEST_F(Bib, RangeUpToTheEndFollowsTheLibrary) {
+  einstellungen.NichtZuSchwer.fill(true);
+  einstellungen.Richtung = TVocEinstellungen::RichtungBeides;
+  fuelle({vok("a", "A"), vok("b", "B"), vok("c", "C")});
+  EXPECT_EQ(bib.AktivAnzahl(), 3);
+  // Typed into the editor's new line, appended, and the whole library reversed.
+  bib.SetVokabel(3, "d");
+  bib.SetBedeutung(3, 0, "D");
+  bib.Hinzufuegen(vok("e", "E"));
+  EXPECT_EQ(bib.AktivAnzahl(), 5);
+  EXPECT_EQ(bib.BereichBis(), 4);
+  bib.Umkehren();
+  EXPECT_EQ(bib.AktivAnzahl(), 10);
+  EXPECT_TRUE(bib.BibliothekGeladen());
+  bib.Hinzufuegen(vok("f", "F"));
+  EXPECT_EQ(bib.AktivAnzahl(), 11);
+}
+
+TEST_F(Bib, EveryLoadKeepsTheRangeInsideTheList) {
+  einstellungen.NichtZuSchwer.fill(true);
+  einstellungen.Richtung = TVocEinstellungen::RichtungBeides;
+  const std::string drei = satz("a", "A") + satz("b", "B") + satz("c", "C");
+  struct Fall {
+    const char* wie;
+    int von, bis;
+    bool ersetzen;
+    int aktiv;
+  };
+  // A range chosen in a 20-entry library, then a library of 3 loaded, replacing or added to a list of 1.
+  const Fall faelle[] = {{"replace", 15, 17, true, 3}, {"replace", 2, 2, true, 3}, {"add", 15, 17, false, 4},
+                         {"add", 1, 1, false, 3}};
+  for (const Fall& f : faelle) {
+    fuelle({vok("x", "X")});
+    einstellungen.Von = f.von;
+    einstellungen.Bis = f.bis;
+    bib.LadenAus(drei, "drei.asc", f.ersetzen);
+    EXPECT_EQ(bib.AktivAnzahl(), f.aktiv) << f.wie << " " << f.von;
+  }
+  fuelle({vok("x", "X")});
+  einstellungen.Von = 5;
+  bib.Leeren(true);
+  EXPECT_EQ(einstellungen.Von, 0);
+  EXPECT_EQ(einstellungen.Bis, -1);
+}
+
+TEST_F(Bib, TheLibraryOfTheLastRunOpensAgainQuietly) {
+  const std::string pfad = datei("zuletzt.asc", satz("a", "A") + satz("b", "B"));
+  bib.LadenAus(satz("a", "A") + satz("b", "B"), pfad, true);
+  geladeneMerken(bib, store);
+  TBibliothek neu;
+  neu.setEinstellungen(&einstellungen);
+  EXPECT_TRUE(geladeneOeffnen(neu, store));
+  EXPECT_EQ(neu.DateiName(), pfad);
+  EXPECT_EQ(neu.Anzahl(false), 2);
+  EXPECT_FALSE(neu.Veraendert());
+  // Gone, broken, or no library at the end: nothing opens and nothing is said.
+  for (const std::string& inhalt : {std::string(), satz("a", "A") + "kaputt\r\n"}) {
+    if (inhalt.empty()) std::filesystem::remove(pfad);
+    else datei("zuletzt.asc", inhalt);
+    TBibliothek leer;
+    EXPECT_FALSE(geladeneOeffnen(leer, store));
+    EXPECT_EQ(leer.Anzahl(false), 0);
+  }
+  bib.Leeren(true);
+  geladeneMerken(bib, store);
+  TBibliothek ohne;
+  EXPECT_FALSE(geladeneOeffnen(ohne, store));
+  EXPECT_TRUE(dialogs.messages().empty());
+}
+
 TEST_F(Bib, BibliothekGeladen) {
   EXPECT_FALSE(bib.BibliothekGeladen());
   EXPECT_EQ(dialogs.texts(), std::vector<std::string>{text(TBibliotheksMeldung::KeineBibliothek)});
@@ -285,7 +407,7 @@ TEST_F(Bib, BibliothekGeladen) {
   struct Fall {
     int von, bis, vonDanach, bisDanach;
   };
-  const Fall faelle[] = {{-1, -1, 0, 2}, {1, 1, 1, 1}, {2, 7, 0, 2}, {0, 2, 0, 2}};
+  const Fall faelle[] = {{-1, -1, 0, -1}, {1, 1, 1, 1}, {2, 7, 0, -1}, {0, 2, 0, -1}};
   for (const Fall& f : faelle) {
     einstellungen.Von = f.von;
     einstellungen.Bis = f.bis;

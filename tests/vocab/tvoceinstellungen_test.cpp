@@ -134,9 +134,17 @@ TEST_F(Einst, Presets) {
     EXPECT_EQ(v.Von, 0);
     EXPECT_EQ(v.Bis, -1);
     EXPECT_EQ(v.ProRunde, 12);
-    EXPECT_TRUE(v.Kontext);  // unchanged
-    EXPECT_TRUE(v.NichtGeladen);
+    EXPECT_TRUE(v.Kontext);  // the stored value (none: on)
+    EXPECT_FALSE(v.NichtGeladen);
   }
+  // The stored values are read before the preset, so that a later lazy load keeps it.
+  store.writeInteger(TVocEinstellungen::kSchluessel, "Multiple Choice/Eintippen", 20);
+  store.writeBool(TVocEinstellungen::kSchluessel, "Kontext", false);
+  TVocEinstellungen v(store);
+  ASSERT_TRUE(v.Voreinstellung(2));
+  v.LadenFallsNoetig();
+  EXPECT_EQ(v.MultipleChoice, 60);
+  EXPECT_FALSE(v.Kontext);
   EXPECT_FALSE(e.Voreinstellung(4));
   EXPECT_EQ(e.ProRunde, 0);
 }

@@ -1,5 +1,6 @@
 #include "platform/appstate.h"
 #include "platform/codec.h"
+#include "platform/files.h"
 #include "platform/thandover.h"
 #include "platform/messages.h"
 #include "platform/settingsstore.h"
@@ -11,6 +12,7 @@
 #include "vocab/tbinfo.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/tvocoptionen.h"
+#include "vocab/tvokabelabfrage.h"
 #include "vocab/tzufall.h"
 #include "vocab/tzuletztliste.h"
 #include "widgets/txcheckbox.h"
@@ -27,6 +29,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -92,7 +95,7 @@ TEST_F(Optionen, LoadingAfterARangeResetsBisToTheLastEntry) {
   dialoge.chooseFile(datei("b.asc", woerter(12)));
   ASSERT_TRUE(w.Oeffnen());
   EXPECT_EQ(w.Bis()->currentIndex(), 11);
-  EXPECT_EQ(m_e.Bis, 11);
+  EXPECT_EQ(m_e.Bis, -1);  // the last item: up to the end
   EXPECT_EQ(w.Liste()->Items().size(), 12u);
   EXPECT_NE(zek::fromQString(w.NameLabel()->text()).find("12 Vokabeln"), std::string::npos);
 }
@@ -123,7 +126,7 @@ TEST_F(Optionen, BlankRecordsDoNotShiftTheRange) {
   w.Bis()->setCurrentIndex(3);
   w.Pruefen();
   EXPECT_EQ(m_e.Von, 3);
-  EXPECT_EQ(m_e.Bis, 4);
+  EXPECT_EQ(m_e.Bis, -1);
   EXPECT_EQ(aktivText(), "2 davon aktiv");
   // Opened again later, the stored range selects the same items.
   w.Aktualisieren();
@@ -157,6 +160,64 @@ TEST_F(Optionen, TheCheckShowsWhetherAQuizIsPossible) {
   w.Aktualisieren();
   EXPECT_EQ(aktivText(), "0 davon aktiv");
   EXPECT_TRUE(rot());
+}
+
+TEST_F(Optionen, RangeChosenUpToTheLastItemTakesEntriesAddedLater) {
+  m_bib.LadenAus(dateiAus(woerter(3)), "a.asc", true);
+  TVocOptionen& w = fenster();
+  EXPECT_EQ(aktivText(), "3 davon aktiv");
+  m_bib.SetVokabel(3, "word3");
+  m_bib.SetBedeutung(3, 0, "Wort3");
+  m_bib.LeerAnhaengen();
+  m_bib.Hinzufuegen(vok("word4", "Wort4"));
+  EXPECT_EQ(m_bib.AktivAnzahl(), 5);
+  w.Aktualisieren();
+  EXPECT_EQ(aktivText(), "5 davon aktiv");
+  EXPECT_EQ(w.Bis()->currentIndex(), 4);
+}
+
+TEST_F(Optionen, TheNameLabelShowsTheFileNameWhole) {
+  const std::string pfad = "/home/lerner/Dokumente/Vokabeln (E)/Aufbauwortschatz/Gefuehle und Beziehungen.asc";
+  m_bib.LadenAus(dateiAus(woerter(3)), pfad, true);
+  TVocOptionen& w = fenster();
+  const QString zeile = w.NameLabel()->text().section('\n', 0, 0);
+  EXPECT_TRUE(zeile.endsWith("/Gefuehle und Beziehungen.asc")) << zek::fromQString(zeile);
+  EXPECT_LE(w.NameLabel()->fontMetrics().horizontalAdvance(zeile), w.NameLabel()->width());
+  EXPECT_EQ(zek::fromQString(w.NameLabel()->toolTip()), pfad);
+}
+
+TEST_F(Optionen, SavingInAnotherFolderMakesItTheLibraryFolder) {
+  zek::ScriptedDialogs dialoge;
+  m_bib.LadenAus(dateiAus(woerter(3)), "", true);
+  TVocOptionen& w = fenster();
+  std::filesystem::create_directories(m_dir.path() / "anderer");
+  dialoge.chooseFile((m_dir.path() / "anderer" / "meine.asc").string());
+  ASSERT_TRUE(w.SpeichernUnter());
+  const std::string ordner = (m_dir.path() / "anderer" / "").string();
+  EXPECT_EQ(Dirs().UserVocabDir, ordner);
+  EXPECT_EQ(TSettingsStore::global().readString("SOFTWARE\\ZEK\\zek englisch\\Verzeichnisse", "Vokabel-Dateien"),
+            ordner);
+  // A failed save leaves the folder as it was.
+  dialoge.chooseFile((m_dir.write("keinOrdner", "x") / "y.asc").string());
+  w.SpeichernUnter();
+  EXPECT_EQ(Dirs().UserVocabDir, ordner);
+}
+
+TEST_F(Optionen, TheCheckAgreesWithTheQuizStart) {
+  // Six active entries and twelve per round: the quiz shortens the round to six and starts.
+  std::vector<TVokabel> e = woerter(8);
+  e[6].Schwierigkeit = e[7].Schwierigkeit = 4;
+  m_e.NichtZuSchwer = {true, true, true, true, false};
+  m_e.Modus = TVocEinstellungen::ModusKreuzUndQuer;
+  m_e.ProRunde = 12;
+  m_bib.LadenAus(dateiAus(e), "a.asc", true);
+  TVocOptionen& w = fenster();
+  EXPECT_EQ(aktivText(), "6 davon aktiv");
+  EXPECT_FALSE(rot());
+  EXPECT_EQ(zek::fromQString(w.Ampel()->toolTip()), "Einstellungen sind OK!");
+  zek::ScriptedDialogs dialoge;
+  EXPECT_TRUE(m_bib.Abfrage().QuizBereit());
+  EXPECT_TRUE(dialoge.messages().empty());
 }
 
 TEST_F(Optionen, RoundSizeBoundsFollowTheListInRandomOrder) {
@@ -282,6 +343,26 @@ TEST_F(Optionen, AFailedOpenLeavesANewLineToTypeInto) {
   m_bib.SetBedeutung(-1, 0, "getippt");
   EXPECT_EQ(m_bib.Vokabel(-1), "typed");
   EXPECT_TRUE(m_bib.Veraendert());
+}
+
+// KVTML chosen as the type writes KVTML, whatever the name ends with; an import tells
+// which row it took as the header.
+TEST_F(Optionen, ExportTypeAndImportHeaderReachTheLearner) {
+  zek::ScriptedDialogs dialoge;
+  m_bib.LadenAus(dateiAus(woerter(2)), "", true);
+  TVocOptionen& w = fenster();
+  const std::string ziel = (m_dir.path() / "meine.txt").string();
+  dialoge.chooseFile(ziel, 1);
+  ASSERT_TRUE(w.Exportieren());
+  EXPECT_EQ(zek::readFile(ziel)->rfind("<?xml", 0), 0u);
+
+  const std::string tabelle = m_dir.write("liste.csv", "Englisch;Deutsch\nhouse;Haus\n").string();
+  dialoge.chooseFile(tabelle);
+  ASSERT_TRUE(w.Importieren());
+  EXPECT_EQ(m_bib.Anzahl(false), 1);
+  ASSERT_FALSE(dialoge.messages().empty());
+  EXPECT_NE(dialoge.messages().back().text.find("Zeile 1: als Kopfzeile gelesen"), std::string::npos)
+      << dialoge.messages().back().text;
 }
 
 TEST_F(Optionen, AbfragenClosesOnlyWhenTheQuizIsReady) {

@@ -3,6 +3,7 @@
 #include "page/htxreader.h"
 #include "page/thtmlstream.h"
 #include "platform/codec.h"
+#include "platform/eigeneantworten.h"
 #include "platform/messages.h"
 #include "platform/settingsstore.h"
 #include "tests/common/testutil.h"
@@ -16,6 +17,7 @@
 
 #include <map>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -34,6 +36,8 @@ class TTestAnzeige : public TAbfrageAnzeige {
     const auto it = aufnahmen.find(wort);
     return it == aufnahmen.end() ? std::string() : it->second;
   }
+  std::string LetzteEingabe() const override { return eingabe; }
+  std::string eingabe;
 
   bool bereit = true;
   std::vector<std::string> seiten, dateien;
@@ -74,6 +78,7 @@ struct Abfrage : ::testing::Test {
     e.Redewendungen = true;
     e.NichtZuSchwer.fill(true);
     e.Modus = TVocEinstellungen::ModusKreuzUndQuer;
+    e.NichtGeladen = false;
   }
   // n nouns "w0".."w<n-1>" whose meanings never contain one another.
   void woerter(int n) {
@@ -182,6 +187,53 @@ TEST_F(Abfrage, FalscheAntwortenPassenZurFrageUndKollidierenNicht) {
   }
 }
 
+TEST_F(Abfrage, DeutscheFrageInKleinerBibliothekBekommtEnglischeAuswahlen) {
+  TRes pool;
+  q.setPool(&pool);
+  bib.Leeren(false);
+  bib.Hinzufuegen(vok("Stra\xDF" "e", "street; road", 0, true));
+  bib.Hinzufuegen(vok("gehen", "go; walk", 1, true));
+  bib.Hinzufuegen(vok("oft", "often", 3, true));
+  bib.Hinzufuegen(vok("aufgeben", "give up", 4, true));
+  e.Modus = TVocEinstellungen::ModusVor;
+  e.Bis = -1;
+  ASSERT_TRUE(q.Starten());
+  for (int k = 0; k < 4; ++k) {
+    const TVocAufgabe& a = q.Aufgaben()[std::size_t(k)];
+    for (const TVokabel& c : a.Auswahl) {
+      EXPECT_FALSE(c.istLeer()) << a.Frage.Vokabel;
+      EXPECT_TRUE(c.Deutsch) << c.Vokabel;
+      EXPECT_EQ(c.Wortart, a.Frage.Wortart) << c.Vokabel;
+    }
+  }
+}
+
+// Two buttons must never both be right: a distractor that shares one meaning with the
+// answer (street "Straße" beside road "Straße; Landstraße") stays out, whatever the case.
+TEST_F(Abfrage, KeineFalscheAntwortMitEinerGemeinsamenBedeutung) {
+  bib.Leeren(false);
+  bib.Hinzufuegen(vok("street", "Stra\xDF" "e"));
+  bib.Hinzufuegen(vok("road", "Landstra\xDF" "e; Stra\xDF" "e"));   // shares a further meaning
+  bib.Hinzufuegen(vok("lane", "Gasse [schmal]"));
+  TVokabel weg = vok("way", "Weg");
+  weg.Bedeutung2 = "stra\xDF" "e.";                                   // in the further meanings, other case
+  bib.Hinzufuegen(weg);
+  bib.Hinzufuegen(vok("Street", "Fahrbahn"));                          // the word again, capitalised
+  bib.Hinzufuegen(vok("tree", "Baum"));
+  e.Modus = TVocEinstellungen::ModusVor;
+  e.Bis = -1;
+  for (std::uint32_t seed = 1; seed < 20; ++seed) {
+    bib.setZufall(seed);
+    ASSERT_TRUE(q.Starten());
+    const TVocAufgabe& a = q.Aufgaben()[0];
+    ASSERT_EQ(a.Frage.Vokabel, "street");
+    for (std::size_t i = 1; i < a.Auswahl.size(); ++i) {
+      const std::string& w = a.Auswahl[i].Vokabel;
+      EXPECT_TRUE(w != "road" && w != "way" && w != "Street") << w;
+    }
+  }
+}
+
 TEST_F(Abfrage, OhnePoolBleibenFehlendeAuswahlenLeer) {
   woerter(2);
   e.Modus = TVocEinstellungen::ModusVor;
@@ -238,6 +290,42 @@ TEST_F(Abfrage, SeitenTexteGenau) {
   EXPECT_EQ(q.LetzteAntwort(), "-");
 }
 
+// "Meine Antwort war richtig": the refused typed answer counts as solved on the fifth try, is
+// kept for the learner, and the entry's next typed question accepts it.
+TEST_F(Abfrage, EigeneAntwortZaehltUndBleibt) {
+  zek::test::TempDir daten("zek-eigene");
+  TEigeneAntworten::setGlobalFile(daten.path() / "eigene-antworten.txt");
+  bib.Leeren(false);
+  bib.Hinzufuegen(vok("gehen", "go; walk", 1, true));
+  e.Modus = TVocEinstellungen::ModusVor;
+  e.MultipleChoice = 0;
+  ASSERT_TRUE(q.Starten());
+  anzeige.eingabe = "stroll";
+  q.AntwortZeigen("-");
+  EXPECT_EQ(q.Verworfen(), "stroll");
+  EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "FALSCH"));
+  EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "<a href=\"\xA7vokabeleigene\" flash=flashcol>Meine Antwort war richtig</a>"));
+  q.AntwortZeigen("eigene");
+  EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "RICHTIG"));
+  EXPECT_FALSE(enthaelt(anzeige.seiten.back(), "vokabeleigene"));
+  EXPECT_EQ(q.Beantwortet(), 1);
+  EXPECT_EQ(q.Richtig(), 1);
+  EXPECT_EQ(q.Statistik()[4], 1);  // solved on the fifth try of the first pass
+  EXPECT_EQ(TEigeneAntworten(daten.path() / "eigene-antworten.txt").antworten("vokabel", "gehen = go; walk"),
+            std::vector<std::string>{"stroll"});
+  q.AntwortZeigen("eigene");  // once only
+  EXPECT_EQ(q.Richtig(), 1);
+  EXPECT_TRUE(enthaelt(q.FrageSeite(), "lsg=\"go; to go; walk; to walk; stroll\""));
+  // An empty answer or a wrong choice offers nothing to count.
+  anzeige.eingabe = "";
+  q.AntwortZeigen("-");
+  EXPECT_FALSE(enthaelt(anzeige.seiten.back(), "vokabeleigene"));
+  anzeige.eingabe = "stroll";
+  q.AntwortZeigen("[go]-");
+  EXPECT_FALSE(enthaelt(anzeige.seiten.back(), "vokabeleigene"));
+  TEigeneAntworten::setGlobalFile(TEigeneAntworten::defaultFile());
+}
+
 TEST_F(Abfrage, EintragMitAufnahmenUndBemerkungen) {
   bib.Leeren(false);
   TVokabel v = vok("house", "[ugs.] Bude; Haus [alt]");
@@ -283,6 +371,50 @@ TEST_F(Abfrage, KontextfrageUndLoesung) {
   ASSERT_TRUE(q.Starten());
   EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "<edit coords=250,250,300,32 lsg=\"schnell\""));
   EXPECT_TRUE(q.KontextLoesung().empty());
+}
+
+TEST_F(Abfrage, KontextEinesDeutschenEintragsFragtNachDemEnglischen) {
+  struct Fall {
+    const char* wort;
+    const char* bedeutung;
+    int wortart;
+    const char* satz;
+    const char* gezeigt;    // the sentence above the typed field; nullptr: a gap question
+    const char* loesungen;  // what the field accepts
+  };
+  const Fall faelle[] = {
+      {"seit", "since; for", 3, "Ich wohne [seit] drei Jahren hier.", "Ich wohne <u>seit</u> drei Jahren hier.",
+       "since; for"},
+      {"Herzlich willkommen!", "welcome", 5, "[*] Sch\xF6n, dass Sie da sind.",
+       "<u>Herzlich willkommen!</u> Sch\xF6n, dass Sie da sind.", "welcome"},
+      {"bekommen", "get; receive", 1, "Wann [bekommst] du dein Zeugnis?", "Wann <u>bekommst</u> du dein Zeugnis?",
+       "get; to get; receive; to receive"},
+      // A German entry with an English sentence keeps its gap.
+      {"Haus", "house", 0, "This is my [house].", nullptr, "house"},
+  };
+  e.Modus = TVocEinstellungen::ModusVor;
+  e.Kontext = true;
+  for (const Fall& f : faelle) {
+    bib.Leeren(false);
+    TVokabel v = vok(f.wort, f.bedeutung, f.wortart, true);
+    v.Kontext1 = f.satz;
+    v.Tip1 = true;
+    bib.Hinzufuegen(v);
+    ASSERT_TRUE(q.Starten());
+    const std::string& seite = anzeige.seiten.back();
+    const TPageModel page = lies(seite);
+    ASSERT_EQ(page.fields.size(), 1u) << f.wort;
+    std::string loesungen;
+    for (const std::string& l : page.fields[0].solutions) loesungen += (loesungen.empty() ? "" : "; ") + l;
+    EXPECT_EQ(loesungen, f.loesungen) << f.wort;
+    if (f.gezeigt) {
+      EXPECT_FALSE(enthaelt(seite, "<a gap")) << f.wort;
+      EXPECT_TRUE(enthaelt(seite, std::string("<box coords=100,190,600 align=m><+d>") + f.gezeigt)) << seite;
+      EXPECT_TRUE(enthaelt(seite, "<edit coords=250,250,300,32")) << f.wort;
+    } else {
+      EXPECT_TRUE(enthaelt(seite, "<a gap lsg=\"house\"")) << seite;
+    }
+  }
 }
 
 TEST_F(Abfrage, GrosszuegigMarkiertNurDieEingabefelder) {
@@ -424,7 +556,7 @@ TEST_F(Abfrage, RundeMitEinemFehlerUndNochEineRunde) {
   EXPECT_EQ(a.gesamt, 83);
   EXPECT_EQ(q.Durchgang(), 1);
   EXPECT_EQ(q.ProDurchgang()[1], 1);
-  EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "<+d>7 / 6"));
+  EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "<+d>Wiederholung: 1 / 1"));
 
   dialogs.answer(mb::IdYes);
   antworte("+");
@@ -534,6 +666,62 @@ TEST_F(Abfrage, ReihenfolgeBleibtBeiDerLaufendenAbfrage) {
     antworte("+");
   }
   EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "<+d>4 / 40"));
+}
+
+TEST_F(Abfrage, BereitschaftLiestDieGespeichertenEinstellungen) {
+  // A fresh run: nothing read yet, so no difficulty would be switched on.
+  store.writeString(TVocEinstellungen::kSchluessel, "Modus", "vor");
+  TVocEinstellungen frisch{store};
+  bib.setEinstellungen(&frisch);
+  woerter(3);
+  EXPECT_TRUE(q.QuizBereit());
+  EXPECT_TRUE(dialogs.messages().empty());
+  EXPECT_FALSE(frisch.NichtGeladen);
+  EXPECT_EQ(frisch.Modus, TVocEinstellungen::ModusVor);
+}
+
+TEST_F(Abfrage, ZaehlerUeberschreitetNieDieRunde) {
+  const auto kopf = [this](std::size_t seite) {
+    const std::string& s = anzeige.seiten[seite];
+    const std::size_t a = s.find("<+d>") + 4;
+    return s.substr(a, s.find('<', a) - a);
+  };
+  // Random: a wrong answer in pass one comes back as the only question of the repeat pass.
+  woerter(6);
+  e.ProRunde = 6;
+  ASSERT_TRUE(q.Starten());
+  antworte("-");
+  for (int i = 0; i < 4; ++i) antworte("+");
+  EXPECT_EQ(kopf(anzeige.seiten.size() - 1), "6 / 6");
+  q.AntwortZeigen("-");
+  EXPECT_EQ(kopf(anzeige.seiten.size() - 1), "6 / 6");
+  q.Weiter();
+  EXPECT_EQ(kopf(anzeige.seiten.size() - 1), "Wiederholung: 1 / 2");
+  antworte("+");
+  antworte("-");
+  EXPECT_EQ(kopf(anzeige.seiten.size() - 1), "2. Wiederholung: 1 / 1");
+
+  // In order: a question asked again after a wrong answer is not counted twice.
+  anzeige.seiten.clear();
+  woerter(3);
+  e.Modus = TVocEinstellungen::ModusVor;
+  ASSERT_TRUE(q.Starten());
+  std::vector<std::string> zaehler{kopf(0)};
+  for (int n = 0; n < 8 && q.Laeuft(); ++n) {
+    q.AntwortZeigen(n < 2 ? "-" : "+");
+    zaehler.push_back(kopf(anzeige.seiten.size() - 1));
+    q.Weiter();
+    if (q.Laeuft()) zaehler.push_back(kopf(anzeige.seiten.size() - 1));
+  }
+  EXPECT_EQ(zaehler, (std::vector<std::string>{"1 / 3", "1 / 3", "1 / 3", "1 / 3", "1 / 3", "1 / 3", "2 / 3",
+                                                "2 / 3", "3 / 3", "3 / 3"}));
+}
+
+TEST_F(Abfrage, ZwischenstandVorDerErstenAbfrage) {
+  q.Zwischenstand();
+  ASSERT_EQ(anzeige.auswertungen.size(), 1u);
+  EXPECT_EQ(anzeige.auswertungen[0].zeile2, "Noch keine Vokabeln abgefragt.");
+  EXPECT_EQ(anzeige.auswertungen[0].runde, 0);
 }
 
 TEST_F(Abfrage, ZwischenstandUndOhneSeite) {

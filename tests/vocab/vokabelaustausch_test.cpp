@@ -112,6 +112,16 @@ TEST(Vokabelaustausch, TextVariants) {
       {"blanks trimmed", "  cat \t Katze\r\n", R::Automatisch, {ev("cat", "Katze")}, 0},
       {"control characters left out", "house\tH\x1E" "aus\tMy *house*.\x01\n", R::Automatisch,
        {ev("house", "Haus", "My *house*.")}, 0},
+      // First rows that look like headers but are entries of a word list.
+      {"word list row is no header", "word,Wort\nsentence,Satz\n", R::Automatisch,
+       {ev("word", "Wort"), ev("sentence", "Satz")}, 0},
+      {"language names are entries", "German\tDeutsch\nEnglish\tEnglisch\n", R::Automatisch,
+       {ev("German", "Deutsch"), ev("English", "Englisch")}, 0},
+      {"word and meaning header", "Word;Meaning\nhouse;Haus\n", R::Automatisch, {ev("house", "Haus")}, 0},
+      {"CR-only line ends", "house;Haus\rcat;Katze\rdog;Hund\r", R::Automatisch,
+       {ev("house", "Haus"), ev("cat", "Katze"), ev("dog", "Hund")}, 0},
+      {"CR inside quotes joins", "\"big\rhouse\";Haus\r\ncat;Katze", R::Automatisch,
+       {ev("big house", "Haus"), ev("cat", "Katze")}, 0},
   };
   for (const TTextFall& f : faelle) {
     SCOPED_TRACE(f.name);
@@ -120,6 +130,14 @@ TEST(Vokabelaustausch, TextVariants) {
     EXPECT_EQ(r.eintraege, f.erwartet);
     EXPECT_EQ(r.uebersprungen.size(), f.uebersprungen);
   }
+}
+
+TEST(Vokabelaustausch, AHeaderRowIsNamedInTheNotes) {
+  const TImportErgebnis r = importiereText("Wort\tBedeutungen\tBeispiel\thmm\nhouse\tHaus\n");
+  ASSERT_EQ(r.eintraege.size(), 1u);
+  ASSERT_FALSE(r.hinweise.empty());
+  EXPECT_EQ(r.hinweise[0].zeile, 1u);
+  EXPECT_EQ(r.hinweise[0].text, "als Kopfzeile gelesen, nicht als Vokabel: \"Wort\", \"Bedeutungen\", \"Beispiel\", ...");
 }
 
 TEST(Vokabelaustausch, SkippedRecordsNameTheirLine) {
@@ -228,6 +246,33 @@ TEST(Vokabelaustausch, RefusedKvtmlFiles) {
     EXPECT_FALSE(r.ok());
     EXPECT_TRUE(r.eintraege.empty());
   }
+}
+
+// Found by hand after fuzzing missed it: nesting this deep overflowed the stack.
+TEST(Vokabelaustausch, DeeplyNestedKvtmlIsRefusedWithAMessage) {
+  const auto tief = [](const std::string& auf, const std::string& zu, int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += auf;
+    for (int i = 0; i < n && !zu.empty(); ++i) s += zu;
+    return s;
+  };
+  const std::string eintrag = "<entry id=\"0\"><translation id=\"0\"><text>a</text></translation>"
+                              "<translation id=\"1\"><text>b</text></translation></entry>";
+  const std::string faelle[] = {
+      kvtml(kEnDe, eintrag, "<wordtypes>" + tief("<container>", "</container>", 50000) + "</wordtypes>"),
+      kvtml(kEnDe, "<entry id=\"0\"><translation id=\"0\"><text>" + tief("<b>", "</b>", 100000) +
+                       "</text></translation></entry>"),
+      "<kvtml version=\"2.0\"><wordtypes>" + tief("<container>", "", 100000),
+  };
+  for (const std::string& d : faelle) {
+    const TImportErgebnis r = importiereKvtml(d);
+    EXPECT_NE(r.fehler.find("zu tief verschachtelt"), std::string::npos) << r.fehler;
+    EXPECT_TRUE(r.eintraege.empty());
+  }
+  // Real nesting still reads.
+  const TImportErgebnis r =
+      importiereKvtml(kvtml(kEnDe, eintrag, "<wordtypes>" + tief("<container>", "</container>", 20) + "</wordtypes>"));
+  EXPECT_TRUE(r.ok()) << r.fehler;
 }
 
 TEST(Vokabelaustausch, KvtmlSkipsUncodableAndKeepsTheRest) {

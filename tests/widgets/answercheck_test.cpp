@@ -37,6 +37,17 @@ TEST(AnswerCheck, Outcomes) {
   }
 }
 
+TEST(AnswerCheck, PhrasesStoredWithoutTheirMarkTakeOne) {
+  // The collections store "so what" for "Na und?": the learner's "?" is no fault.
+  EXPECT_EQ(answercheck::check("so what?", {"so what"}, 1).outcome, Outcome::Right);
+  EXPECT_EQ(answercheck::check("Was ist los!", {"Was ist los", "Was fehlt dir"}, 1).outcome, Outcome::Right);
+  EXPECT_EQ(answercheck::check("Was fehlt dir?", {"Was ist los", "Was fehlt dir"}, 1).solutionIndex, 1);
+  // Only one mark, and only where the solution has none.
+  EXPECT_NE(answercheck::check("so what??", {"so what"}, 1).outcome, Outcome::Right);
+  EXPECT_NE(answercheck::check("How are you.", {"How are you?"}, 1).outcome, Outcome::Right);
+  EXPECT_NE(answercheck::check("so what,", {"so what"}, 1).outcome, Outcome::Right);
+}
+
 TEST(AnswerCheck, TwoBlanksAreANearMissOfToGo) {
   const auto r = answercheck::check("to  go", {"to go", "go"}, 1);
   EXPECT_EQ(r.outcome, Outcome::AlmostRight);

@@ -7,6 +7,7 @@
 
 #include "tests/common/qtevents.h"
 
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,6 +73,26 @@ TEST(Label, NoteNearTheLowerRightCornerGoesLeftAndAbove) {
   note.hideNote();
   EXPECT_EQ(note.Caption(), "");
   EXPECT_FALSE(note.WordWrap());
+}
+
+TEST(ListBox, TheMouseWheelScrollsThreeRowsANotchWithinTheList) {
+  TXListBox list;
+  list.resize(200, 300);
+  std::vector<std::string> items;
+  for (int i = 0; i < 30; ++i) items.push_back("Verb " + std::to_string(i));
+  list.setItems(items);
+  const auto wheel = [&](int delta) {
+    QWheelEvent e(QPointF(50, 50), list.mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&list, &e);
+  };
+  wheel(-120);
+  EXPECT_EQ(list.Topline(), 3);
+  for (int i = 0; i < 10; ++i) wheel(-120);
+  EXPECT_EQ(list.Topline(), 15);  // 30 items, 15 rows on show: the last row stays at the bottom
+  wheel(240);
+  EXPECT_EQ(list.Topline(), 9);
+  EXPECT_EQ(list.Selected(), -1);  // scrolling picks nothing
 }
 
 TEST(ListBox, ScrollingFollowsTheSelection) {

@@ -2,6 +2,7 @@
 #include "widgets/txmultiplechoice.h"
 #include "widgets/txradiogroup.h"
 
+#include "platform/codec.h"
 #include "platform/messages.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <random>
 
@@ -41,6 +43,45 @@ TEST(MultipleChoice, SizeRuleAndColumnNumbering) {
   EXPECT_EQ(mc.cellText(4), "e");
   mc.setItems({"x"});
   EXPECT_EQ(mc.cellText(3), "Antwort 3");
+}
+
+TEST(MultipleChoice, LongChoicesStayInsideTheirCells) {
+  const char* texte[] = {"etwas an die gro\xDF" "e Glocke h\xE4ngen; viel Aufhebens um etwas machen",
+                         "Feierabend machen; Schluss machen f\xFCr heute",
+                         "ein Verm\xF6gen kosten; sehr teuer sein; unbezahlbar",
+                         "Rechtsanwaltsfachangestelltenausbildungsverordnung",
+                         "kurz", "etwas versuchen; es probieren; sein Gl\xFC" "ck versuchen"};
+  QFont font("DejaVu Sans");
+  font.setPointSize(14);
+  for (const char* t : texte) {
+    const TZellenSatz satz = zelleSetzen(zek::toQString(t), font, 250, 50);
+    const QFontMetrics fm(satz.font);
+    EXPECT_LE(satz.zeilen.size() * fm.lineSpacing(), 50 + fm.leading()) << t;
+    for (const QString& z : satz.zeilen) EXPECT_LE(fm.horizontalAdvance(z), 250 - 12) << t;
+    EXPECT_GE(satz.font.pointSizeF(), 14.0 * 2 / 3 - 0.01) << t;
+  }
+  EXPECT_EQ(zelleSetzen("kurz", font, 250, 50).zeilen, QStringList{"kurz"});
+  EXPECT_EQ(zelleSetzen("kurz", font, 250, 50).font.pointSizeF(), 14.0);
+
+  // Painted: the columns between the cells stay free of ink.
+  TXMultipleChoice mc;
+  mc.setFont(font);
+  mc.setCells(0, 0, 250, 50);
+  mc.setSpalten(3);
+  mc.setZeilen(2);
+  std::vector<std::string> items;
+  for (const char* t : texte) items.push_back(t);
+  mc.setItems(items);
+  mc.setInActiveColor(Qt::black);
+  mc.resize(750, 100);
+  mc.show();
+  mc.repaint();
+  const QImage& bild = mc.surface();
+  if (const char* ordner = std::getenv("ZEK_SHOT_DIR")) bild.save(QString(ordner) + "/choice-long.png");
+  for (int x : {0, 1, 248, 249, 250, 251, 498, 499, 500, 501, 748, 749}) {
+    for (int y = 0; y < bild.height(); ++y)
+      ASSERT_EQ(bild.pixelColor(x, y), QColor(Qt::white)) << x << "," << y;
+  }
 }
 
 TEST(MultipleChoice, ShuffleKeepsTheRightAnswer) {

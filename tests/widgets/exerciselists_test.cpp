@@ -64,11 +64,13 @@ TEST(DragBlocks, SnapWithinEightPixelsAndMatchOnlyTheirText) {
   ASSERT_EQ(d.Bloecke.size(), 4u);
   EXPECT_EQ(d.ZielBreite, 60);
   EXPECT_EQ(d.ZielHoehe, 20);
-  // The slot grown by 8 pixels catches the pointer; 9 pixels off it does not.
-  EXPECT_EQ(d.Snap(92, 95, 5, 5), QPoint(100, 100));
-  EXPECT_EQ(d.Snap(168, 128, 5, 5), QPoint(100, 100));
-  EXPECT_EQ(d.Snap(91, 95, 5, 5), QPoint(86, 90));
-  EXPECT_EQ(d.Snap(100, 129, 5, 5), QPoint(95, 124));
+  // The slot (pixels 100..159, 100..119) grown by 8 pixels on every side catches the
+  // pointer; 9 pixels off any side it does not.
+  struct Case { int x, y; bool snaps; };
+  const Case cases[] = {{92, 95, true},   {167, 127, true},  {91, 95, false},  {168, 110, false},
+                        {120, 92, true},  {120, 91, false},  {120, 127, true}, {120, 128, false}};
+  for (const Case& c : cases)
+    EXPECT_EQ(d.Snap(c.x, c.y, 5, 5), c.snaps ? QPoint(100, 100) : QPoint(c.x - 5, c.y - 5)) << c.x << "," << c.y;
   EXPECT_EQ(d.SlotAt(300, 100), 1);
   EXPECT_EQ(d.SlotAt(301, 100), -1);
   // Blocks are found with their edges.

@@ -108,11 +108,19 @@ TEST_F(Edit, FifthAttemptEndsEvenANearMiss) {
   EXPECT_FALSE(edit.isVisible());
 }
 
-TEST_F(Edit, EmptyEnterFailsAtOnce) {
+// A doubled Return on an answer page must not fail the next question unseen.
+TEST_F(Edit, EmptyEnterIsNoTry) {
   edit.setLsg({"hallo"});
   key(&edit, Qt::Key_Return);
-  EXPECT_EQ(rec.events, (std::vector<std::string>{"return", "falsch"}));
-  EXPECT_EQ(edit.Attempts(), 5);
+  edit.setText("   ");
+  key(&edit, Qt::Key_Return);
+  EXPECT_TRUE(rec.events.empty());
+  EXPECT_EQ(edit.Attempts(), 0);
+  EXPECT_TRUE(edit.isVisible());
+  edit.setText("hallo");
+  key(&edit, Qt::Key_Return);
+  EXPECT_EQ(rec.events, (std::vector<std::string>{"return", "richtig"}));
+  EXPECT_EQ(edit.Attempts(), 1);
 }
 
 TEST_F(Edit, HelpPatternIsFilledInPlace) {
@@ -152,6 +160,53 @@ TEST_F(Edit, EditingKeys) {
   EXPECT_EQ(edit.Text(), "a");
 }
 
+TEST_F(Edit, HomeAndEndMoveTheCaretToTheEnds) {
+  type(&edit, "abc");
+  key(&edit, Qt::Key_Home);
+  EXPECT_EQ(edit.CursorPos(), 1);
+  type(&edit, "x");
+  EXPECT_EQ(edit.Text(), "xabc");
+  key(&edit, Qt::Key_End);
+  EXPECT_EQ(edit.CursorPos(), 5);
+  type(&edit, "y");
+  EXPECT_EQ(edit.Text(), "xabcy");
+}
+
+TEST_F(Edit, HelpPlaceholdersStandApartAndAWrongBlankShows) {
+  // Three placeholders in a row leave background between them, so they can be counted.
+  edit.setLsg({"stone"});
+  edit.setHilfe("s___e");
+  key(&edit, Qt::Key_F12);
+  const QImage img = edit.surface();
+  const int left = edit.CharLeft(2), right = edit.CharLeft(5);
+  int gaps = 0;
+  for (int x = left; x < right; ++x) {
+    bool ink = false;
+    for (int y = 1; y + 1 < img.height(); ++y) ink = ink || img.pixelColor(x, y) == Qt::black;  // inside the frame
+    gaps += !ink;
+  }
+  EXPECT_GE(gaps, 3);
+  // "weh tun" for "wehtun": the blank is almost right and red, and red shows on it.
+  tXColorEdit blank;
+  blank.resize(300, 24);
+  blank.show();
+  blank.setLsg({"wehtun"});
+  type(&blank, "weh tun");
+  key(&blank, Qt::Key_Return);
+  ASSERT_NE(blank.Farbe().find('1'), std::string::npos);
+  const QImage shot = blank.surface();
+  int red = 0;
+  for (int x = blank.CharLeft(4); x < blank.CharLeft(5); ++x)
+    for (int y = 0; y < shot.height(); ++y) red += shot.pixelColor(x, y) == QColor(255, 0, 0);
+  EXPECT_GT(red, 4);
+}
+
+TEST_F(Edit, TextIsDrawnAtTheScreensPixelRatio) {
+  // The surface has as many pixels as the screen gives the field.
+  EXPECT_EQ(edit.surface().devicePixelRatio(), edit.devicePixelRatioF());
+  EXPECT_EQ(edit.surface().width(), qRound(edit.width() * edit.devicePixelRatioF()));
+}
+
 TEST_F(Edit, CtrlAloneBlocksTheKeys) {
   edit.setLsg({"x"});
   edit.setHilfe("_");
@@ -165,14 +220,30 @@ TEST_F(Edit, CtrlAloneBlocksTheKeys) {
   EXPECT_TRUE(rec.events.empty());
 }
 
-TEST_F(Edit, WidthLimitRefusesCharacters) {
+// A text wider than the field scrolls instead of losing letters ("since" in a gap as wide
+// as "seit"); the field keeps its width and the caret stays in sight.
+TEST_F(Edit, WideTextScrollsInsteadOfLosingLetters) {
   edit.resize(60, 24);
   for (int i = 0; i < 40; ++i) type(&edit, "m");
-  const std::string text = edit.Text();
-  EXPECT_LT(text.size(), 40u);
-  EXPECT_LT(edit.TextWidthOf(text + " ") + 4, 60);
-  EXPECT_GE(edit.TextWidthOf(text + "m ") + 4, 60);
-  EXPECT_EQ(edit.Farbe().size(), text.size());
+  EXPECT_EQ(edit.Text(), std::string(40, 'm'));
+  EXPECT_EQ(edit.Farbe().size(), 40u);
+  EXPECT_EQ(edit.width(), 60);
+  const int caret = edit.CharLeft(edit.CursorPos());
+  EXPECT_GT(caret, 0);
+  EXPECT_LT(caret, 60);
+  EXPECT_LT(edit.CharLeft(1), 0);  // the start has scrolled out to the left
+  // Back to the start: the text scrolls the other way.
+  for (int i = 0; i < 40; ++i) key(&edit, Qt::Key_Left);
+  EXPECT_EQ(edit.CursorPos(), 1);
+  EXPECT_EQ(edit.CharLeft(1), 4);
+  // A click still finds the character under it.
+  EXPECT_EQ(edit.caretPosForX(edit.CharLeft(3) + 1), 3);
+  // Only the position table limits the text.
+  for (int i = 0; i < 300; ++i) type(&edit, "i");
+  EXPECT_EQ(edit.Text().size(), 298u);
+  // A short text stands at the left again.
+  edit.setText("ab");
+  EXPECT_EQ(edit.CharLeft(1), 4);
 }
 
 TEST_F(Edit, ControlCharactersAndReadOnlyAreRefused) {

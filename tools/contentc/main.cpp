@@ -6,11 +6,17 @@
 //                            FILE.tsv: one item per tab-separated field, "#" lines are comments.
 //                            Any other extension is embedded as its bytes.
 //   resource OUT.cpp NAME=FILE...  named raw resources ("$" pictures)
+//   lab-variants OUT LESSONS.tsv TT.tsv...  the accepted variants of the lab sentences: files named
+//                            by their topic index, lines "NNNN<TAB>sentence" (NNNN the number of
+//                            the sentence's sound file lab_NNNN in LESSONS.tsv), "#" comments;
+//                            written as Windows-1252 items "NNNN", sentence, each ended by NUL
 #include "platform/codec.h"
 #include "platform/files.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <iostream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -108,6 +114,66 @@ std::pair<std::string, std::string> splitAssignment(const std::string& arg) {
   return {arg.substr(0, eq), arg.substr(eq + 1)};
 }
 
+// Sound number -> topic index, from the lesson table's topic lines and fifth fields.
+std::map<std::string, int> labSentenceTopics(const std::string& lessons, int& topics) {
+  std::map<std::string, int> out;
+  topics = 0;
+  int line = 0;
+  for (const std::string& l : splitLines(convert(lessons, readSource(lessons)))) {
+    ++line;
+    if (l.empty() || l[0] == '#') continue;
+    if (l.rfind("****", 0) == 0) {
+      ++topics;
+      continue;
+    }
+    const size_t wav = l.rfind("lab_");
+    if (wav == std::string::npos || wav + 8 > l.size())
+      fail(lessons + ":" + std::to_string(line) + ": sentence without a lab_NNNN sound file");
+    out[l.substr(wav + 4, 4)] = topics - 1;
+  }
+  return out;
+}
+
+bool fourDigits(const std::string& s) {
+  return s.size() == 4 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string labVariants(const std::string& lessons, const std::vector<std::string>& files) {
+  int topics = 0;
+  const std::map<std::string, int> topicOf = labSentenceTopics(lessons, topics);
+  std::string out;
+  for (const std::string& file : files) {
+    const std::string name = zek::fileNamePart(file);
+    const std::string tt = name.substr(0, 2);
+    if (name.size() != 6 || !fourDigits("00" + tt) || zek::extensionLower(name) != ".tsv" ||
+        std::stoi(tt) >= topics)
+      fail(file + ": the name must be the topic index TT.tsv, 00 to " + std::to_string(topics - 1));
+    const int topic = std::stoi(tt);
+    int line = 0;
+    for (const std::string& l : splitLines(convert(file, readSource(file)))) {
+      ++line;
+      const std::string where = file + ":" + std::to_string(line) + ": ";
+      if (l.empty() || l[0] == '#') continue;
+      const size_t tab = l.find('\t');
+      const std::string number = l.substr(0, tab);
+      const std::string variant = tab == std::string::npos ? std::string() : l.substr(tab + 1);
+      if (!fourDigits(number) || variant.empty() || variant.find('\t') != std::string::npos ||
+          variant.front() == ' ' || variant.back() == ' ')
+        fail(where + "malformed line (expected NNNN, a tab and the sentence)");
+      const auto it = topicOf.find(number);
+      if (it == topicOf.end()) fail(where + "unknown sentence " + number + " (no lab_" + number + " in " + lessons + ")");
+      if (it->second != topic)
+        fail(where + "sentence " + number + " belongs to topic " + std::to_string(it->second) + ", not " + tt);
+      if (variant.size() > 100) fail(where + "sentence longer than 100 characters");
+      out += number;
+      out.push_back('\0');
+      out += variant;
+      out.push_back('\0');
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,6 +221,10 @@ int main(int argc, char** argv) {
       src += "\nstd::string_view namedResource(std::string_view name) {\n  (void)name;\n" + table + "  return {};\n}\n";
     }
     writeOut(args[1], src);
+    return 0;
+  }
+  if (cmd == "lab-variants" && args.size() >= 3) {
+    writeOut(args[1], labVariants(args[2], std::vector<std::string>(args.begin() + 3, args.end())));
     return 0;
   }
   fail("bad arguments for " + cmd);

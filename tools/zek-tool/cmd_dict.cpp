@@ -14,12 +14,22 @@
 
 namespace {
 
+constexpr const char* kFromDingUsage = "dict-from-ding SOURCE OUTDIR [--frequencies COUNTS] [--core WORDS]";
+
 int dictFromDing(const std::vector<std::string>& args) {
-  if (args.size() != 2) throw std::runtime_error("usage: dict-from-ding SOURCE OUTDIR");
+  if (args.size() < 2) throw std::runtime_error("usage: " + std::string(kFromDingUsage));
   const auto start = std::chrono::steady_clock::now();
   const std::optional<std::string> source = zek::readFile(args[0]);
   if (!source) throw std::runtime_error("cannot read " + args[0]);
   TDingConverter converter;
+  for (std::size_t i = 2; i < args.size(); i += 2) {
+    if (i + 1 >= args.size() || (args[i] != "--frequencies" && args[i] != "--core"))
+      throw std::runtime_error("usage: " + std::string(kFromDingUsage));
+    const std::optional<std::string> text = zek::readFile(args[i + 1]);
+    if (!text) throw std::runtime_error("cannot read " + args[i + 1]);
+    if (args[i] == "--frequencies") converter.addFrequencies(*text);
+    else converter.addCoreText(*text);
+  }
   converter.addText(*source);
   zek::ScriptedDialogs quiet;  // no boxes from a command-line tool
   TXDatabase db;
@@ -36,9 +46,9 @@ int dictFromDing(const std::vector<std::string>& args) {
   db.SetGermanEnglish(true);
   std::printf("dict-from-ding: %zu lines (%zu skipped), %d English-German and %d German-English entries\n",
               st.lines, st.skippedLines, english, db.Count());
-  std::printf("  %zu pairs merged into existing headwords, %zu plural forms, %zu headwords and %zu meanings left out, "
-              "%.1f s\n",
-              st.merged, st.pluralForms, st.skippedWords, st.droppedMeanings, seconds);
+  std::printf("  %zu pairs merged into existing headwords, %zu filed under the bare word, %zu plural forms, "
+              "%zu headwords and %zu meanings left out, %zu offensive meanings marked, %.1f s\n",
+              st.merged, st.folded, st.pluralForms, st.skippedWords, st.droppedMeanings, st.offensive, seconds);
   return 0;
 }
 
@@ -77,8 +87,10 @@ int dictInfo(const std::vector<std::string>& args) {
   return 0;
 }
 
-TToolCommandRegistrar fromDing({"dict-from-ding", "dict-from-ding SOURCE OUTDIR",
-                                "convert the German :: English word list into OUTDIR/e_d.zek and OUTDIR/d_e.zek",
+TToolCommandRegistrar fromDing({"dict-from-ding", kFromDingUsage,
+                                "convert the German :: English word list into OUTDIR/e_d.zek and OUTDIR/d_e.zek, "
+                                "ranking English meanings by the word counts in COUNTS (word TAB count) and the translations of the "
+                                "everyday word list WORDS (same format as SOURCE) first",
                                 dictFromDing});
 TToolCommandRegistrar info({"dict-info", "dict-info FILE [N]",
                             "entry count, word-kind counts and the first N (10) entries of a dictionary file", dictInfo});

@@ -81,7 +81,11 @@ int runItems(const std::vector<std::string>& args) {
   }
 
   TPageModel model;
-  readHtxPage(model, host, text);
+  if (!readHtxPage(model, host, text)) {
+    std::cerr << zek::cp1252ToUtf8(pageFileErrorText(TPageFileStatus::TooLarge, zek::fromPath(path))) << "\n";
+    zek::setMessageAnswerer(nullptr);
+    return 1;
+  }
   printText(dumpItems(model));
   if (records) printText(dumpRecords(model));
   zek::setMessageAnswerer(nullptr);

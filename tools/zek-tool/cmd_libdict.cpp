@@ -20,8 +20,6 @@
 #include <random>
 #include <stdexcept>
 
-namespace {
-
 // The installation's dictionary beside this program, or the one in --dict DIR; the built
 // files (".zek") or their text sources (".txt").
 void woerterbuchLaden(TXDatabase& db, const std::string& verzeichnis) {
@@ -44,6 +42,8 @@ void woerterbuchLaden(TXDatabase& db, const std::string& verzeichnis) {
     throw std::runtime_error("the dictionary does not load: " + text);
   }
 }
+
+namespace {
 
 int zahl(const std::string& text, const char* was, int min, int max) {
   int n = 0;

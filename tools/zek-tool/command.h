@@ -23,6 +23,12 @@ struct TToolCommandRegistrar {
   explicit TToolCommandRegistrar(TToolCommand command) { toolCommands().push_back(std::move(command)); }
 };
 
+class TXDatabase;
+
+// Loads both halves of the installation's dictionary (beside zek-tool), or of the one in
+// `dir` when that is not empty; throws when they do not load.
+void woerterbuchLaden(TXDatabase& db, const std::string& dir);
+
 // Prints a Windows-1252 text as UTF-8.
 void printText(const std::string& cp1252);
 

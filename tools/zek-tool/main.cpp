@@ -2,6 +2,7 @@
 
 #include "platform/codec.h"
 #include "platform/messages.h"
+#include "platform/version.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -34,6 +35,10 @@ int usage() {
 
 int main(int argc, char** argv) {
   if (argc < 2 || std::string(argv[1]) == "help" || std::string(argv[1]) == "--help") return usage();
+  if (std::string(argv[1]) == "--version") {
+    std::cout << "zek englisch " << zek::programVersion() << "\n";
+    return 0;
+  }
   const std::string name = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
   for (const auto& c : toolCommands()) {
