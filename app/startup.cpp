@@ -20,6 +20,7 @@
 #include "platform/display.h"
 #include "platform/messages.h"
 #include "platform/thandover.h"
+#include "platform/xplainmessage.h"
 #include "verbs/t_e_verbenauswahl.h"
 #include "vocab/tvoceditor.h"
 #include "vocab/tvocoptionen.h"
@@ -85,11 +86,12 @@ bool startupChecks(const std::vector<std::string>& args) {
   // A refused display is the one reason given: the content was never looked for, so no
   // message about a missing CD-ROM follows.
   if (display.depth <= 8) {
-    // Nothing can be painted at this depth, a message box neither: the refusal goes where it
-    // can be read.
+    // Qt paints nothing at this depth, a message box neither: the refusal goes to stderr, and
+    // on an X screen the server draws it itself.
     std::string text = zek::cp1252ToUtf8(kMsgTooFewColours);
     std::replace(text.begin(), text.end(), '\r', '\n');
     std::cerr << text << std::endl;
+    showPlainXMessage(kMsgTooFewColours);
     return false;
   }
   if (display.width < 800 || display.height < 600) {
