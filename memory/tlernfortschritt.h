@@ -12,7 +12,6 @@ class TLernDatenbank;
 // The window "Lernfortschritt": the charts of one part of the history (all trainers, or one
 // trainer or collection, chosen above), and the export of the whole history as CSV.
 class TLernfortschritt : public QDialog {
-  Q_OBJECT
  public:
   TLernfortschritt(TLernDatenbank& db, QWidget* parent = nullptr);
 

@@ -64,7 +64,7 @@ TEST(TLernfortschritt, ExportWritesTheChosenFileAndReportsFailure) {
   dialogs.chooseFile((dir.path() / "h.csv").string());
   EXPECT_TRUE(fenster.Exportieren());
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "h.csv"));
-  dialogs.chooseFile((dir.path() / "fehlt" / "h.csv").string());
+  dialogs.chooseFile((dir.write("datei", "x") / "h.csv").string());  // a file where the folder should be
   EXPECT_FALSE(fenster.Exportieren());
   ASSERT_EQ(dialogs.messages().size(), 1u);
   dialogs.chooseFile(std::nullopt);
