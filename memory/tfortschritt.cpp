@@ -47,14 +47,15 @@ void balken(QPainter& p, const QRect& flaeche, const std::vector<int>& werte1, c
   const int n = static_cast<int>(werte1.size());
   int maximum = 1;
   for (int i = 0; i < n; ++i) maximum = std::max(maximum, werte1[std::size_t(i)] + (werte2.empty() ? 0 : werte2[std::size_t(i)]));
-  const int oben = skala(maximum);
-  const QRect plot = flaeche.adjusted(34, 4, -4, -18);
+  // Four grid steps of a round size, so every line has a whole number.
+  const int oben = 4 * skala((maximum + 3) / 4);
+  const QRect plot = flaeche.adjusted(40, 4, -4, -18);
   p.setPen(kGitter);
   for (int k = 0; k <= 4; ++k) {
     const int y = plot.bottom() - plot.height() * k / 4;
     p.drawLine(plot.left(), y, plot.right(), y);
     p.setPen(kText);
-    p.drawText(QRect(flaeche.left(), y - 8, 30, 16), Qt::AlignRight | Qt::AlignVCenter, QString::number(oben * k / 4));
+    p.drawText(QRect(flaeche.left(), y - 8, 36, 16), Qt::AlignRight | Qt::AlignVCenter, QString::number(oben * k / 4));
     p.setPen(kGitter);
   }
   if (n == 0) return;
@@ -145,7 +146,7 @@ void fortschrittMalen(QPainter& p, const QRect& r, const TFortschritt& f) {
     tage.push_back(tagKurz(t.tag));
   }
   titel(p, links, "Antworten pro Tag (30 Tage): " + std::to_string(f.antworten()));
-  legende(p, links.left() + 34, links.top() + 20, {{kRichtig, "richtig"}, {kFalsch, "falsch"}});
+  legende(p, links.left() + 40, links.top() + 20, {{kRichtig, "richtig"}, {kFalsch, "falsch"}});
   balken(p, links.adjusted(0, 38, 0, 0), richtig, falsch, kRichtig, kFalsch, tage, 7);
 
   // Share right per day, as a line over a 0..100 % grid.
@@ -153,13 +154,13 @@ void fortschrittMalen(QPainter& p, const QRect& r, const TFortschritt& f) {
   titel(p, rechts, anteil < 0 ? std::string("Anteil richtig: noch keine Antworten")
                               : "Anteil richtig: " + std::to_string(anteil) + " %");
   {
-    const QRect plot = rechts.adjusted(34, 42, -4, -18);
+    const QRect plot = rechts.adjusted(44, 42, -4, -18);
     for (int k = 0; k <= 4; ++k) {
       const int y = plot.bottom() - plot.height() * k / 4;
       p.setPen(kGitter);
       p.drawLine(plot.left(), y, plot.right(), y);
       p.setPen(kText);
-      p.drawText(QRect(rechts.left(), y - 8, 30, 16), Qt::AlignRight | Qt::AlignVCenter, QString::number(25 * k) + "%");
+      p.drawText(QRect(rechts.left(), y - 8, 40, 16), Qt::AlignRight | Qt::AlignVCenter, QString::number(25 * k) + "%");
     }
     const int n = static_cast<int>(f.tage.size());
     p.setRenderHint(QPainter::Antialiasing, true);
