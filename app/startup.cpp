@@ -8,6 +8,8 @@
 #include "media/recordingwindows.h"
 #include "lab/trecsetup.h"
 #include "lab/tsprachlabor.h"
+#include "memory/tlernfortschritt.h"
+#include "memory/tlernspeicher.h"
 #include "lab/twavedb.h"
 #include "app/tmain.h"
 #include "app/tmainactions.h"
@@ -146,7 +148,12 @@ void registerTrainerMakers(bool on) {
   registerTrainerWindow(TTrainerKind::VocEin, []() -> QWidget* {
     TAppObjects& o = appObjects();
     if (!o.bibliothek || !o.einstellungen) return nullptr;
-    return new TVocOptionen(*o.bibliothek, *o.einstellungen, {[] { return makeTrainerWindow(TTrainerKind::Editor); }});
+    TVocOptionen::TWege wege{[] { return makeTrainerWindow(TTrainerKind::Editor); }};
+    wege.lernspeicherGeaendert = [] { appObjects().lernspeicherAnwenden(); };
+    wege.lernfortschritt = [](QWidget* parent) {
+      if (appObjects().lernDatenbank) TLernfortschritt::zeigen(*appObjects().lernDatenbank, parent);
+    };
+    return new TVocOptionen(*o.bibliothek, *o.einstellungen, std::move(wege));
   });
   registerTrainerWindow(TTrainerKind::Sprachlabor,
                         []() -> QWidget* { return new TSprachlabor(dispatchState().labTopic); });
@@ -171,6 +178,7 @@ int runProgram(const std::vector<std::string>& arguments) {
     return 1;
   }
   appState().BackdropColor = readSettingInteger("", "Hintergrund", 8421504);
+  appObjects().lernspeicherAnwenden();
   // The application title "*zek englisch" has no place of its own here: as Qt's display
   // name it would be appended to every window title ("zek englisch — *zek englisch").
 
@@ -222,5 +230,7 @@ int runProgram(const std::vector<std::string>& arguments) {
   setMainWindowFactory(nullptr);
   registerTrainerMakers(false);
   zek::setRecordingWindows({});
+  setLernspeicher(nullptr);
+  appObjects().lernDatenbank.reset();
   return code;
 }

@@ -4,7 +4,10 @@
 #include "dict/dictfollower.h"
 #include "dict/startup.h"
 #include "dict/txwb.h"
+#include "memory/tlerndatenbank.h"
+#include "memory/tlerneinstellungen.h"
 #include "platform/appstate.h"
+#include "platform/messages.h"
 #include "platform/settingsstore.h"
 #include "media/tspeech.h"
 #include "media/twaverec.h"
@@ -110,4 +113,19 @@ void TAppObjects::freeDictionaryWindow() {
   // still running is waited for and dropped.
   database.reset();
   dictionaryLoad.reset();
+}
+
+void TAppObjects::lernspeicherAnwenden() {
+  const TLernEinstellungen e = TLernEinstellungen::laden(TSettingsStore::global());
+  if (!e.aktiv) {
+    setLernspeicher(nullptr);
+    lernDatenbank.reset();
+    return;
+  }
+  if (!lernDatenbank) {
+    lernDatenbank = std::make_unique<TLernDatenbank>(TLernDatenbank::standardDatei());
+    lernDatenbank->setMeldung([](const std::string& m) { showMessage(m, mb::Ok | mb::IconExclamation); });
+  }
+  lernDatenbank->setBehalten(e.behalten / 100.0);
+  setLernspeicher(lernDatenbank.get());
 }

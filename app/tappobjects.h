@@ -11,6 +11,7 @@ class TVerben;
 class TAbfrageAnzeige;
 class TXWaveBase;
 class TXWb;
+class TLernDatenbank;
 namespace zek {
 class TDictionaryLoad;
 }
@@ -27,6 +28,7 @@ struct TAppObjects {
   TXWb* dictionaryWindow = nullptr;      // parentless: it outlives every main window
   // The dictionary files being read since start-up; they join the database on first need.
   std::unique_ptr<zek::TDictionaryLoad> dictionaryLoad;
+  std::unique_ptr<TLernDatenbank> lernDatenbank;  // the learning memory while it is switched on
 
   TAppObjects();
   ~TAppObjects();
@@ -47,6 +49,9 @@ struct TAppObjects {
   // Program end: the window saves the dictionary (asking while the event loop still
   // runs), is destroyed, and the database with it.
   void freeDictionaryWindow();
+  // The learning memory as its settings say: opened and installed for the trainers, or
+  // closed (switched off). Called at start-up and when the options change.
+  void lernspeicherAnwenden();
 };
 
 TAppObjects& appObjects();

@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -86,7 +87,7 @@ constexpr TOpName kOps[] = {
     {"expect-message", TDriveOp::ExpectMessage}, {"expect-command", TDriveOp::ExpectCommand},
     {"expect-media", TDriveOp::ExpectMedia}, {"expect-setting", TDriveOp::ExpectSetting},
     {"expect-file", TDriveOp::ExpectFile},  {"expect-running", TDriveOp::ExpectRunning},
-    {"expect-done", TDriveOp::ExpectDone},
+    {"expect-done", TDriveOp::ExpectDone},  {"today", TDriveOp::Today},
 };
 
 struct TStateName {
@@ -258,6 +259,13 @@ bool parseLine(std::string_view line, TDriveAction& a, std::string& error) {
       a.value = k->key;
       return true;
     }
+    case TDriveOp::Today:
+      if (arg.size() != 10 || arg[4] != '-' || arg[7] != '-') {
+        error = "Datum als JJJJ-MM-TT erwartet";
+        return false;
+      }
+      a.text = std::string(arg);
+      return true;
     case TDriveOp::Wait: {
       int ms = -1;
       const auto [end, ec] = std::from_chars(arg.data(), arg.data() + arg.size(), ms);
@@ -722,6 +730,9 @@ std::string TDriver::perform(const TDriveAction& a) {
   const auto needWindow = [&]() -> std::string { return front ? std::string() : std::string("kein Fenster zu sehen"); };
   switch (a.op) {
     case TDriveOp::Wait:
+      return {};
+    case TDriveOp::Today:
+      setenv("ZEK_TODAY", a.text.c_str(), 1);
       return {};
     case TDriveOp::Answer:
       m_dialogs->answer(a.value);

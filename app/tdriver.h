@@ -36,6 +36,7 @@ class TXPage;
 //   command "<command>"   a page command, as a link "§command" would run it
 //   start "<command>"     the same from a posted event; the script goes on at once
 //   wait <ms>             runs the event loop that long
+//   today <YYYY-MM-DD>    the learning memory's "today" from now on (ZEK_TODAY)
 //   shot <file.png>       picture of the window in front
 //   answer <yes|no|ok|cancel|retry>   the answer to the next message box
 //   choose-file "<path>" | choose-file cancel   the answer to the next file dialog
@@ -60,7 +61,7 @@ class TXPage;
 
 enum class TDriveOp { Click, ClickAt, Drag, RightClick, Type, Key, Field, Set, Menu, Close, Command, Start, Wait, Shot,
                       Answer, ChooseFile, ExpectText, ExpectPage, ExpectFocus, ExpectWindow, ExpectState, ExpectMessage,
-                      ExpectCommand, ExpectMedia, ExpectSetting, ExpectFile, ExpectRunning, ExpectDone };
+                      ExpectCommand, ExpectMedia, ExpectSetting, ExpectFile, ExpectRunning, ExpectDone, Today };
 
 enum class TDriveState { On, Off, Enabled, Disabled, Visible, Hidden, Checked, Unchecked };
 

@@ -7,6 +7,7 @@
 #include "dict/wordlookup.h"
 #include "lab/trecsetup.h"
 #include "lab/twavedb.h"
+#include "memory/tlernfortschritt.h"
 #include "page/txpage.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
@@ -158,6 +159,24 @@ void TMainActions::goAbfrage() {
 
 void TMainActions::vocAus() {
   if (TBibliothek* bib = appObjects().bibliothek.get()) bib->Abfrage().Zwischenstand();
+}
+
+void TMainActions::vokFaellig() {
+  if (TBibliothek* bib = appObjects().bibliothek.get()) bib->Abfrage().WiederholungStarten();
+}
+
+void TMainActions::verbFaellig() {
+  if (appObjects().verben) appObjects().verben->faelligeRunde();
+}
+
+void TMainActions::lernfortschritt() {
+  if (!appObjects().lernDatenbank) {
+    showMessage("Der Lernspeicher ist ausgeschaltet. Sie k\xF6nnen ihn in den Einstellungen f\xFCr den "
+                "Vokabeltrainer einschalten.",
+                mb::Ok | mb::IconInformation);
+    return;
+  }
+  TLernfortschritt::zeigen(*appObjects().lernDatenbank, &m_main);
 }
 
 void TMainActions::vokabelWeiter() {

@@ -37,6 +37,9 @@ class TMainActions : public TCommandActions {
   bool verbTrainerReady() const override;
   void startVerbRound() override;
   void vocAus() override;
+  void vokFaellig() override;
+  void verbFaellig() override;
+  void lernfortschritt() override;
   void verbWeiter() override;
   void verbAnswer(const std::string& text) override;
   void vokabelWeiter() override;

@@ -53,6 +53,12 @@ bool runPart(TCommandActions& a, const std::string& part, TDispatchState& st) {
     }
   } else if (part == "vocaus") {
     a.vocAus();
+  } else if (part == "verbfaellig") {
+    a.verbFaellig();
+  } else if (part == "vokfaellig") {
+    a.vokFaellig();
+  } else if (part == "lernfortschritt") {
+    a.lernfortschritt();
   } else if (part == "verbweiter") {
     a.verbWeiter();
   } else if (startsLonger(part, "verb")) {

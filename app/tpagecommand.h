@@ -38,6 +38,10 @@ class TCommandActions {
   virtual void openUrl(const std::string& url) = 0;
   virtual void seekCd() = 0;
   virtual void beenden() = 0;
+  // The learning memory: review rounds of due entries and the progress window.
+  virtual void vokFaellig() {}
+  virtual void verbFaellig() {}
+  virtual void lernfortschritt() {}
 };
 
 // The shell state that page commands set for later commands and trainers.

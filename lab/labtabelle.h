@@ -24,3 +24,8 @@ inline constexpr int kLabSaetzeSoll = 821;
 
 // Sound file of sentence `n` (from 0, across the whole table): "3\lab_0315.wav".
 std::string labSoundDatei(int n);
+
+struct TSatz;
+// The learning memory's key of a sentence: the number of its sound file and the English
+// sentence ("0315 Where is the station?"); the sentence alone when it has no sound file.
+std::string labSchluessel(const TSatz& satz);

@@ -2,9 +2,11 @@
 
 #include "lab/labbilder.h"
 #include "lab/taussprache.h"
+#include "lab/labtabelle.h"
 #include "media/mediacommand.h"
 #include "media/tspeech.h"
 #include "media/twaverec.h"
+#include "memory/tlernspeicher.h"
 #include "lab/trecsetup.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
@@ -177,11 +179,13 @@ void TSprachlabor::bauen() {
   m_eingabe->setFarbe("$ff99ff");
   m_eingabe->setFont(font());
   setHinweis(m_eingabe, "\xDC" "bersetzung eintippen");
-  m_eingabe->OnRichtig = [this](tXColorEdit*) {
+  m_eingabe->OnRichtig = [this](tXColorEdit* f) {
+    merken(true, f->Attempts());
     setLabelText(m_meldung, "Richtig!");
     m_eingabe->hide();
   };
-  m_eingabe->OnFalsch = [this](tXColorEdit*) {
+  m_eingabe->OnFalsch = [this](tXColorEdit* f) {
+    merken(false, f->Attempts());
     setLabelText(m_meldung, "Leider verloren");
     m_eingabe->hide();
     // The learner may know better than the table: his refused answer can count as right.
@@ -562,4 +566,17 @@ void TSprachlabor::paintEvent(QPaintEvent*) {
   p.fillRect(QRect(400, 0, 401, 268), Qt::black);
   if (!m_bild.isNull()) p.drawImage(QRect(0, 0, 400, 267), m_bild);
   p.fillRect(QRect(0, 534, 801, 39), Qt::black);
+}
+
+void TSprachlabor::merken(bool richtig, int versuche) {
+  const TSatz* satz = m_themen.satz();
+  if (!satz) return;
+  TLernAntwort a;
+  a.art = TLernArt::Labor;
+  a.sammlung = "Sprachlabor";
+  a.frage = labSchluessel(*satz);
+  a.richtig = richtig;
+  a.versuche = std::max(versuche, 1);
+  a.gegeben = m_eingabe->Text();
+  lernspeicher().antwort(a);
 }

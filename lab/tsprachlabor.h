@@ -98,6 +98,8 @@ class TSprachlabor : public TTrainerWindow {
   void setHinweis(QWidget* w, const char* hint);
   // Both buttons off and usable (play only once a take exists), the timer stopped.
   void ruhe(bool aufnahmeDa);
+  // Tells the learning memory how the current sentence was answered.
+  void merken(bool richtig, int versuche);
   // The steps of closing that do not hand over; once only.
   void schliessen();
   void fokusAufEingabe();

@@ -1,6 +1,7 @@
 #include "page/txpage.h"
 
 #include "media/mediacommand.h"
+#include "memory/tlernspeicher.h"
 #include "page/htxscanner.h"
 #include "page/pagefile.h"
 #include "page/targetpath.h"
@@ -1044,6 +1045,27 @@ void TXPage::NextExercise() {
 
 // ---- answer reactions
 
+namespace {
+
+// An exercise of a content page (one without a trainer behind it) for the learning memory:
+// the page file and the exercise's solution.
+void merkeUebung(const std::string& seite, const std::string& loesung, bool richtig, int versuche,
+                 const std::string& gegeben) {
+  if (seite.empty() || loesung.empty()) return;
+  TLernAntwort a;
+  a.art = TLernArt::Seite;
+  a.sammlung = seite;
+  a.frage = loesung;
+  a.richtig = richtig;
+  a.versuche = std::max(versuche, 1);
+  a.gegeben = gegeben;
+  lernspeicher().antwort(a);
+}
+
+std::string ersteLoesung(const tXColorEdit& f) { return f.Lsg().empty() ? std::string() : f.Lsg().front(); }
+
+}  // namespace
+
 void TXPage::postReaction(TReaction reaction) {
   reaction.generation = m_generation;
   m_reactions.push_back(std::move(reaction));
@@ -1065,7 +1087,10 @@ void TXPage::PostChoiceAnswer(int chosen) {
   m_multiple->hide();
   m_choiceAnswered = true;
   const std::string& reaction = m_model.multiple->reaction;
-  if (reaction.empty()) postReaction({TReaction::ChoiceToast, {}, right});
+  if (reaction.empty()) {
+    merkeUebung(m_xfile, m_multiple->cellText(m_multiple->Lsg()), right, 1, m_multiple->cellText(chosen));
+    postReaction({TReaction::ChoiceToast, {}, right});
+  }
   else if (right) postReaction({TReaction::Command, reaction + "+"});
   else postReaction({TReaction::Command, reaction + "[" + m_multiple->cellText(chosen) + "]-"});
 }
@@ -1190,10 +1215,12 @@ void TXPage::hideNote() {
 
 void TXPage::wireField(TPageEdit* edit, std::size_t index, bool inFlow) {
   edit->OnRichtig = [this, index](tXColorEdit* f) {
+    if (f->Command().empty()) merkeUebung(m_xfile, ersteLoesung(*f), true, f->Attempts(), f->Text());
     fieldFinished(index, true);
     PostFieldAnswer(f->Command(), f->Attempts(), true);
   };
   edit->OnFalsch = [this, index](tXColorEdit* f) {
+    if (f->Command().empty()) merkeUebung(m_xfile, ersteLoesung(*f), false, f->Attempts(), f->Text());
     fieldFinished(index, false);
     PostFieldAnswer(f->Command(), f->Attempts(), false);
   };

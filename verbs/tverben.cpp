@@ -1,6 +1,7 @@
 #include "verbs/tverben.h"
 
 #include "media/tspeech.h"
+#include "memory/tlernspeicher.h"
 #include "page/thtmlstream.h"
 #include "platform/appstate.h"
 #include "platform/messages.h"
@@ -34,11 +35,17 @@ constexpr TFormPlatz kPlaetze[4] = {
     {"<box coords=500,150,200 align=c><+h>", "<edit coords=500,150,200,32 lsg=\"", "verb4", "Gesucht: Bedeutung(en)"},
 };
 
+constexpr const char* kFormNamen[4] = {"Infinitiv", "Past Tense", "Past Participle", "Bedeutung"};
+
 std::uint32_t clockSeed() {
   return static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
 
 }  // namespace
+
+std::string verbFormSchluessel(const TVerb& verb, int form) {
+  return verb.infinitiv + " (" + kFormNamen[std::clamp(form, 0, 3)] + ")";
+}
 
 TVerben::TVerben() : TVerben(TSettingsStore::global()) {}
 
@@ -125,7 +132,64 @@ const std::string& TVerben::formText(const TVerb& verb, int position) {
   }
 }
 
+void TVerben::merken(int form, std::string_view text) const {
+  if (m_aktuell < 0 || static_cast<std::size_t>(m_aktuell) >= m_liste.size()) return;
+  const TVerb& verb = m_liste[static_cast<std::size_t>(m_aktuell)];
+  TLernAntwort a;
+  a.art = TLernArt::Verb;
+  a.sammlung = "Verben";
+  a.frage = verbFormSchluessel(verb, form);
+  a.daten = verb.infinitiv + "\t" + std::to_string(form);
+  a.richtig = text.back() == '+';
+  // The field's outcome: "#" + the try that succeeded + "+", or "-".
+  if (const std::size_t raute = text.find('#'); raute != std::string_view::npos && raute + 1 < text.size() &&
+                                                text[raute + 1] >= '1' && text[raute + 1] <= '9')
+    a.versuche = text[raute + 1] - '0';
+  lernspeicher().antwort(a);
+}
+
+bool TVerben::faelligeRunde() {
+  m_faellig.clear();
+  for (const TLernEintrag& e : lernspeicher().faellige(TLernArt::Verb, 400)) {
+    const std::size_t tab = e.daten.find('\t');
+    if (tab == std::string::npos || tab + 1 >= e.daten.size()) continue;
+    const int form = e.daten[tab + 1] - '0';
+    const std::string infinitiv = e.daten.substr(0, tab);
+    int index = -1;
+    for (std::size_t i = 0; i < m_liste.size() && index < 0; ++i)
+      if (m_liste[i].infinitiv == infinitiv) index = static_cast<int>(i);
+    if (index < 0 || form < 0 || form > 3) continue;
+    auto it = std::find_if(m_faellig.begin(), m_faellig.end(), [index](const auto& f) { return f.first == index; });
+    if (it == m_faellig.end()) {
+      m_faellig.emplace_back(index, "----");
+      it = m_faellig.end() - 1;
+    }
+    it->second[std::size_t(form)] = '+';
+  }
+  if (m_faellig.empty()) {
+    showMessage("Heute ist keine Verbform f\xE4llig.", mb::Ok | mb::IconInformation);
+    return false;
+  }
+  m_faelligPos = 0;
+  m_fragen = 0;
+  m_rundenLaenge = std::min<int>(kRundenLaenge, static_cast<int>(m_faellig.size()));
+  m_richtige = 0;
+  m_antworten = 0;
+  waehleFrage();
+  zeigeFrage();
+  return true;
+}
+
 void TVerben::waehleFrage() {
+  if (!m_faellig.empty()) {
+    const auto& [index, formen] = m_faellig[m_faelligPos++ % m_faellig.size()];
+    m_aktuell = index;
+    std::string maske = formen;
+    if (maske == "++++") maske[std::size_t(std::uniform_int_distribution<int>(0, 3)(m_zufall))] = '-';
+    const TVerb& verb = m_liste[static_cast<std::size_t>(index)];
+    for (int f = 0; f < 4; ++f) m_slots[f] = maske[std::size_t(f)] == '+' ? std::string(kOffen) : formText(verb, f);
+    return;
+  }
   if (m_kandidatVerben.empty()) return;
   int index = m_kandidatVerben.front();
   if (m_kandidatVerben.size() > 1) {
@@ -236,6 +300,7 @@ void TVerben::zeige(const std::string& markup) {
 
 void TVerben::startRunde() {
   if (m_kandidatVerben.empty() || m_kandidatFormen.empty()) return;
+  m_faellig.clear();
   m_fragen = 0;
   m_rundenLaenge = kRundenLaenge;
   m_richtige = 0;
@@ -254,6 +319,15 @@ void TVerben::weiter() {
   // Before the first round there is nothing to go on with.
   if (!RundeLaeuft() || m_aktuell < 0) return;
   if (m_fragen >= m_rundenLaenge) {
+    if (!m_faellig.empty()) {
+      // A round of due forms ends the review; "yes" goes on with what is still due.
+      m_faellig.clear();
+      if (showMessage(kMsgRundeBeendet + rundenErgebnis() + kMsgNochEine, mb::YesNo | mb::IconInformation) == mb::IdYes && faelligeRunde()) return;
+      m_feld = -1;
+      m_rundenLaenge = 0;
+      if (m_seite && m_seite->vorhanden()) m_seite->laden("verben.htx");
+      return;
+    }
     if (showMessage(kMsgRundeBeendet + rundenErgebnis() + kMsgNochEine, mb::YesNo | mb::IconInformation) != mb::IdYes) {
       m_feld = -1;
       if (m_seite && m_seite->vorhanden()) m_seite->laden("verben.htx");
@@ -275,6 +349,7 @@ void TVerben::antwort(std::string_view text) {
   ++m_antworten;
   if (text.back() == '+') ++m_richtige;
   m_ergebnis[std::size_t(form)] = text.back() == '+' ? 1 : -1;
+  merken(form, text);
   m_slots[form] = kErledigt;
   m_feld = -1;
   if (std::find(m_slots.begin(), m_slots.end(), kOffen) != m_slots.end()) {

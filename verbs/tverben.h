@@ -69,6 +69,10 @@ class TVerben {
   // Command "verb" + text: the form digit from the field's reaction, then its outcome
   // (ending in '+' when the answer was accepted).
   void antwort(std::string_view text);
+  // Command "verbfaellig": a round over the verb forms the learning memory has due, most
+  // overdue first, each verb asking exactly its due forms. False (after a message) when none is.
+  bool faelligeRunde();
+  bool FaelligeRundeLaeuft() const { return !m_faellig.empty(); }
 
   // ---- state (tools, tests)
   const std::array<std::string, 4>& Slots() const { return m_slots; }
@@ -94,6 +98,7 @@ class TVerben {
 
  private:
   void waehleFrage();
+  void merken(int form, std::string_view text) const;
   void zeigeFrage();
   void zeige(const std::string& markup);
   int seitenBreite() const;
@@ -115,4 +120,10 @@ class TVerben {
   std::vector<int> m_kandidatFormen;
   // The form mask as prepared: picks use it, so a selection changed mid-round waits for the next "verb".
   std::string m_frageFormen;
+  // A round of due forms: verbs in order with the forms to ask ('+'), and the next one.
+  std::vector<std::pair<int, std::string>> m_faellig;
+  std::size_t m_faelligPos = 0;
 };
+
+// The memory's key of a verb form: "arise (Past Tense)".
+std::string verbFormSchluessel(const TVerb& verb, int form);

@@ -2,6 +2,9 @@
 
 #include "media/recordingwindows.h"
 #include "media/tspeech.h"
+#include "memory/tlerneinstellungen.h"
+#include "memory/tlernspeicher.h"
+#include "platform/settingsstore.h"
 #include "platform/appstate.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -415,6 +418,7 @@ void TVocOptionen::aufbauen() {
     m_startKnoepfe.push_back(b);
     x += 110;
   }
+  lernspeicherAufbauen();
 }
 
 void TVocOptionen::menueAufbauen() {
@@ -523,6 +527,7 @@ void TVocOptionen::proRundeAnpassen() {
 }
 
 void TVocOptionen::Aktualisieren() {
+  lernspeicherZeigen();
   m_fuellt = true;
   const std::vector<TVokabel>& eintraege = m_bib.Eintraege();
   m_indizes = listenIndizes(eintraege);
@@ -848,4 +853,74 @@ void TVocOptionen::paintEvent(QPaintEvent*) {
   p.drawLine(295, 36, 295, 536);
   p.drawLine(495, 36, 495, 480);
   p.drawLine(0, 542, width(), 542);
+}
+
+void TVocOptionen::lernspeicherAufbauen() {
+  m_lernAn = checkBox(this, "Lernspeicher", "Antworten merken und f\xE4llige Vokabeln wiederholen", 510, 282);
+  m_lernAn->OnClick = [this](TXCustomCheckBox* b) {
+    TLernEinstellungen e = TLernEinstellungen::laden(TSettingsStore::global());
+    e.aktiv = b->Checked();
+    e.speichern(TSettingsStore::global());
+    if (m_wege.lernspeicherGeaendert) m_wege.lernspeicherGeaendert();
+    lernspeicherZeigen();
+  };
+  m_faellig = label(this, "", 510, 310, 270);
+  m_faellig->setObjectName(zek::toQString("Heute f\xE4llig"));
+  const auto knopf = [this](const char* caption, const char* hint, int x, std::function<void()> aktion) {
+    auto* b = new tXColorButton(this);
+    b->setCaption(caption);
+    b->setObjectName(zek::toQString(caption));
+    b->setToolTip(zek::toQString(hint));
+    b->setColor(kFeld);
+    b->setFlashColor(kGelb);
+    b->setMouseOver(true);
+    QPalette bp = b->palette();
+    bp.setColor(QPalette::ButtonText, Qt::white);
+    b->setPalette(bp);
+    b->setGeometry(x, 334, 130, 28);
+    b->OnClick = [aktion = std::move(aktion)](tXColorButton*) { aktion(); };
+    return b;
+  };
+  m_lernTeile.push_back(m_faellig);
+  m_lernTeile.push_back(knopf("wiederholen", "Die heute f\xE4lligen Vokabeln aller Bibliotheken abfragen", 510,
+                              [this] { Wiederholen(); }));
+  m_lernTeile.push_back(knopf("Lernfortschritt", "Antworten, Stand und F\xE4lligkeiten ansehen", 650, [this] {
+    if (m_wege.lernfortschritt) m_wege.lernfortschritt(this);
+    lernspeicherZeigen();
+  }));
+  m_behaltenText = label(this, "", 510, 376, 270);
+  m_behalten = new QSlider(Qt::Horizontal, this);
+  m_behalten->setObjectName("Behalten");
+  m_behalten->setToolTip(zek::toQString("Wie sicher eine Vokabel noch sitzen soll, wenn sie wiederkommt"));
+  m_behalten->setRange(TLernEinstellungen::kBehaltenMin, TLernEinstellungen::kBehaltenMax);
+  m_behalten->setGeometry(510, 398, 270, 24);
+  m_behalten->setValue(TLernEinstellungen::laden(TSettingsStore::global()).behalten);
+  connect(m_behalten, &QSlider::valueChanged, this, [this](int v) {
+    m_behaltenText->setText(zek::toQString("Behalten beim Wiederholen: " + std::to_string(v) + " %"));
+    TLernEinstellungen e = TLernEinstellungen::laden(TSettingsStore::global());
+    if (e.behalten == v) return;
+    e.behalten = v;
+    e.speichern(TSettingsStore::global());
+    if (m_wege.lernspeicherGeaendert) m_wege.lernspeicherGeaendert();
+  });
+  m_behaltenText->setText(zek::toQString("Behalten beim Wiederholen: " + std::to_string(m_behalten->value()) + " %"));
+  m_lernTeile.push_back(m_behaltenText);
+  m_lernTeile.push_back(m_behalten);
+}
+
+void TVocOptionen::lernspeicherZeigen() {
+  if (!m_lernAn) return;
+  const bool an = TLernEinstellungen::laden(TSettingsStore::global()).aktiv;
+  m_lernAn->setChecked(an);
+  for (QWidget* w : m_lernTeile) w->setVisible(an);
+  m_faellig->setText(zek::toQString("Heute f\xE4llig: " + std::to_string(lernspeicher().faelligAnzahl(TLernArt::Vokabel))));
+}
+
+void TVocOptionen::Wiederholen() {
+  if (lernspeicher().faelligAnzahl(TLernArt::Vokabel) == 0) {
+    showMessage("Heute ist keine Vokabel f\xE4llig.", mb::Ok | mb::IconInformation);
+    return;
+  }
+  verlassen();
+  closeRunning("vokfaellig");
 }

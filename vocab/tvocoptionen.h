@@ -31,6 +31,9 @@ class TVocOptionen : public TTrainerWindow {
   // nullptr (or none) means the window is not built yet.
   struct TWege {
     std::function<QWidget*()> editor;
+    // The learning memory: its settings were changed (open or close it), and its progress window.
+    std::function<void()> lernspeicherGeaendert;
+    std::function<void(QWidget*)> lernfortschritt;
   };
 
   TVocOptionen(TBibliothek& bib, TVocEinstellungen& einstellungen, TWege wege = {}, QWidget* parent = nullptr);
@@ -77,6 +80,7 @@ class TVocOptionen : public TTrainerWindow {
   QLabel* NameLabel() const { return m_name; }
   QLabel* AktivLabel() const { return m_aktiv; }
   QLabel* Ampel() const { return m_ampel; }
+  QLabel* FaelligLabel() const { return m_faellig; }
   QAction* ZuletztAktion(int slot) const { return m_zuletztAktionen[static_cast<std::size_t>(slot)]; }
   QAction* OnlineHilfeAktion() const { return m_onlineHilfe; }
   QAction* GrosszuegigAktion() const { return m_grosszuegig; }
@@ -100,6 +104,10 @@ class TVocOptionen : public TTrainerWindow {
   bool speichernNach(const std::string& pfad);
   void nachLaden();
   void verlassen();
+  // The learning memory's row: switch, due count with its review button, retention.
+  void lernspeicherAufbauen();
+  void lernspeicherZeigen();
+  void Wiederholen();
 
   TBibliothek& m_bib;
   TVocEinstellungen& m_e;
@@ -121,4 +129,8 @@ class TVocOptionen : public TTrainerWindow {
   std::array<QAction*, TZuletztListe::kAnzahl> m_zuletztAktionen{};
   QAction* m_onlineHilfe = nullptr;
   QAction* m_grosszuegig = nullptr;
+  TXCustomCheckBox* m_lernAn = nullptr;
+  QLabel *m_faellig = nullptr, *m_behaltenText = nullptr;
+  QSlider* m_behalten = nullptr;
+  std::vector<QWidget*> m_lernTeile;  // shown only while the memory is on
 };

@@ -1,13 +1,16 @@
 #include "vocab/tvokabelabfrage.h"
 
+#include "memory/tlernspeicher.h"
 #include "page/thtmlstream.h"
 #include "platform/codec.h"
 #include "platform/eigeneantworten.h"
+#include "platform/files.h"
 #include "platform/messages.h"
 #include "vocab/abfragetext.h"
 #include "vocab/tbibliothek.h"
 #include "vocab/tres.h"
 #include "vocab/tvoceinstellungen.h"
+#include "vocab/vokabeldatei.h"
 
 #include <algorithm>
 
@@ -79,7 +82,27 @@ std::string trimmed(std::string_view s) {
   return std::string(s);
 }
 
+// The answer as the learning memory keeps it: the entry by library file, word and meaning.
+TLernAntwort lernAntwort(const TVokabel& v, const std::string& sammlung, const std::string& R) {
+  TLernAntwort a;
+  a.art = TLernArt::Vokabel;
+  a.sammlung = sammlung;
+  a.frage = vokabelSchluessel(v);
+  a.daten = schreibeVokabeln({v});
+  a.richtig = endetMit(R, "+");
+  if (R.size() > 1 && R[0] == '#' && R[1] >= '1' && R[1] <= '9') a.versuche = R[1] - '0';
+  if (R.size() >= 3 && R.front() == '[' && endetMit(R, "]-")) a.gegeben = R.substr(1, R.size() - 3);
+  return a;
+}
+
 }  // namespace
+
+std::string vokabelSchluessel(const TVokabel& v) { return v.Vokabel + " = " + v.Bedeutung1; }
+
+std::string TVokabelAbfrage::sammlungsName() const {
+  const std::string name = zek::fileNamePart(m_bib.DateiName());
+  return name.empty() ? std::string("(ohne Namen)") : name;
+}
 
 TVokabelAbfrage::TVokabelAbfrage(TBibliothek& bibliothek) : m_bib(bibliothek) {
   m_aufgaben.resize(kMindestPlaetze);
@@ -148,8 +171,41 @@ bool TVokabelAbfrage::Starten() {
 
 void TVokabelAbfrage::leeren(TVocAufgabe& a) const { a = TVocAufgabe{}; }
 
+std::string TVokabelAbfrage::herkunft(int slot) const {
+  if (m_wiederholung && slot >= 0 && slot < static_cast<int>(m_herkunft.size())) return m_herkunft[std::size_t(slot)];
+  return sammlungsName();
+}
+
+bool TVokabelAbfrage::WiederholungStarten() {
+  const int hoechstens = std::min(rundenGroesseAusEinstellungen(), 100);
+  std::vector<TVocAufgabe> aufgaben;
+  std::vector<std::string> herkunft;
+  for (const TLernEintrag& e : lernspeicher().faellige(TLernArt::Vokabel, hoechstens)) {
+    const TLeseErgebnis gelesen = liesVokabeln(e.daten);
+    if (gelesen.eintraege.empty() || gelesen.eintraege.front().istLeer()) continue;
+    aufgaben.emplace_back();
+    belegen(aufgaben.back(), gelesen.eintraege.front());
+    herkunft.push_back(e.sammlung);
+  }
+  if (aufgaben.empty()) {
+    showMessage("Heute ist keine Vokabel f\xE4llig.", mb::Ok | mb::IconInformation);
+    return false;
+  }
+  const int n = static_cast<int>(aufgaben.size());
+  aufgaben.resize(std::max<std::size_t>(kMindestPlaetze, aufgaben.size()));
+  m_aufgaben = std::move(aufgaben);
+  m_herkunft = std::move(herkunft);
+  m_wiederholung = true;
+  m_zufaellig = true;
+  m_statistik.fill(0);
+  m_laeuft = true;
+  FrageZeigen(false, n);
+  return true;
+}
+
 void TVokabelAbfrage::RundeVorbereiten() {
   m_laeuft = false;
+  m_wiederholung = false;
   // Also normalises the range ("from" -1, "to" -1); without an active entry no draw could end.
   if (!m_bib.Einstellungen() || m_bib.AktivAnzahl() == 0) return;
   const TVocEinstellungen& e = *m_bib.Einstellungen();
@@ -478,6 +534,7 @@ std::string TVokabelAbfrage::AntwortSeite(const std::string& R) {
   ++m_beantwortet;
   TVocAufgabe& a = m_aufgaben[std::size_t(m_aktuelleAufgabe)];
   const bool richtig = endetMit(R, "+");
+  lernspeicher().antwort(lernAntwort(a.Frage, herkunft(m_aktuelleAufgabe), R));
   if (richtig) {
     ++m_richtig;
     int index = 5 * a.Durchgang;
@@ -556,7 +613,14 @@ void TVokabelAbfrage::weiterZufaellig() {
     auswerten(100, gesamt, "Runde " + std::to_string(m_durchgang + 1) + " beendet",
               "Sie enthielt " + std::to_string(m_proDurchgang[std::size_t(m_durchgang)]) + " Vokabeln.",
               "Davon wurden alle Vokabeln gel\xF6st!");
-    if (showMessage("Noch eine Runde???", mb::YesNo | mb::IconQuestion) == mb::IdYes) {
+    if (m_wiederholung) {
+      if (lernspeicher().faelligAnzahl(TLernArt::Vokabel) > 0 &&
+          showMessage("Noch eine Runde???", mb::YesNo | mb::IconQuestion) == mb::IdYes && WiederholungStarten())
+        return;
+      m_wiederholung = false;
+      m_laeuft = false;
+      zurVokabelSeite();
+    } else if (showMessage("Noch eine Runde???", mb::YesNo | mb::IconQuestion) == mb::IdYes) {
       RundeVorbereiten();
       FrageZeigen(false, rundenGroesseAusEinstellungen());
     } else {

@@ -9,6 +9,7 @@
 
 class TBibliothek;
 class TVocEinstellungen;
+struct TVokabel;
 class TRes;
 class THTMLStream;
 
@@ -36,6 +37,11 @@ class TVokabelAbfrage {
   // The start: the check, the round, the first question. False when not ready.
   bool Starten();
   void RundeVorbereiten();
+  // A review round: the entries the learning memory has due, from every library practised,
+  // most overdue first, at most one round; asked as a random round. False (after a message)
+  // when nothing is due.
+  bool WiederholungStarten();
+  bool Wiederholung() const { return m_wiederholung; }
   // weiter false: the start of a round (counters reset, round size from the argument when > 0).
   void FrageZeigen(bool weiter, int rundenGroesse);
   // `ergebnis` as the answer widgets send it after "vokabel": "#2+", "-", "+", "[text]-"; and
@@ -97,6 +103,9 @@ class TVokabelAbfrage {
   void weiterFolge();
   void zurVokabelSeite();
   int breite() const;
+  // The library file of a slot's question, as the learning memory keys it.
+  std::string herkunft(int slot) const;
+  std::string sammlungsName() const;
 
   TBibliothek& m_bib;
   const TRes* m_pool = nullptr;
@@ -118,4 +127,9 @@ class TVokabelAbfrage {
   std::string m_eigenerSchluessel;  // the asked entry's key among the learner's own answers
   std::string m_verworfen;
   int m_naechsterWurf = -1;
+  bool m_wiederholung = false;
+  std::vector<std::string> m_herkunft;  // per slot, in a review round
 };
+
+// The key of an entry in the learning memory: its word and first meaning.
+std::string vokabelSchluessel(const TVokabel& v);

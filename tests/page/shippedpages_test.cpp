@@ -29,7 +29,7 @@ bool knownCommand(const std::string& part) {
       "lab", "stop", "editor", "wb", "recsetup", "wavebase", "vocein", "simple", "mainpopup", "verbmanuell",
       "verb", "vocaus", "verbweiter", "vokabelweiter", "vt0", "vt1", "vt2", "vt3", "vt4", "s1", "s2", "s3",
       "s4", "gws", "aws", "reise", "bereich_egal", "klassisch", "abgedreht", "abfrage", "go", "vegas",
-      "vabfrage", "super", "superopts", "www", "seekcd", "end"};
+      "vabfrage", "super", "superopts", "www", "seekcd", "end", "vokfaellig", "verbfaellig", "lernfortschritt"};
   if (exact.contains(part)) return true;
   const auto digitsAfter = [&](std::size_t n) {
     return part.size() > n && std::all_of(part.begin() + long(n), part.end(), [](char c) { return c >= '0' && c <= '9'; });
