@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "platform/qttranslations.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -14,5 +15,6 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // Every text the learner sees is German, numbers included ("2,5 s"), whatever the machine's locale.
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  installGermanQtTexts(app);
   return runProgram(args);
 }
