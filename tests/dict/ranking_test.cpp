@@ -72,7 +72,7 @@ TEST(DictRanking, PartsPairByPositionAndSynonymsKeepTheirOwnPart) {
   EXPECT_EQ(meaning(c.db, 0, "homework"), "Hausaufgaben (pl); Schulaufgaben (pl)");
   EXPECT_EQ(meaning(c.db, 0, "assignment"), "Hausaufgabe (f); Schularbeit (f)");
   EXPECT_EQ(meaning(c.db, 0, "assignments"), "(none)");
-  EXPECT_EQ(meaning(c.db, 0, "to do one's homework"), "seine Hausaufgaben machen");
+  EXPECT_EQ(meaning(c.db, 0, "do one's homework"), "seine Hausaufgaben machen");  // idioms are filed without "to"
   // "Koffer" takes the translations of each line it is in, the insults last and marked.
   EXPECT_EQ(meaning(c.db, 1, "Koffer"), "suitcase; [abwertend] dumbass; [abwertend] charlie");
   EXPECT_EQ(meaning(c.db, 0, "suitcase"), "Reisekoffer (m); Koffer (m)");
@@ -110,7 +110,7 @@ TEST(DictRanking, OffensiveMeaningsComeLastAndSaySo) {
   // A pejorative headword makes each of its meanings pejorative; its synonyms stay neutral.
   EXPECT_EQ(meaning(c.db, 1, "Weib"), "[abwertend] woman");
   EXPECT_EQ(meaning(c.db, 0, "woman"), "Frau (f); [abwertend] Weib (n)");
-  EXPECT_EQ(meaning(c.db, 1, "Mist"), "[agr.] dung; [agr.] manure; [vulg.] shit");
+  EXPECT_EQ(meaning(c.db, 1, "Mist"), "[agr.] manure; [agr.] dung; [vulg.] shit");
   EXPECT_GT(c.converter.stats().offensive, 0u);
 }
 
