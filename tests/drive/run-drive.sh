@@ -30,6 +30,8 @@ done
 # An optional name.ulimit holds the address-space limit (KB) the program runs under.
 limit=
 [ -f "$base.ulimit" ] && limit=$(cat "$base.ulimit")
+# A sanitizer build reserves terabytes of shadow address space; it checks memory itself.
+[ -n "${ASAN_OPTIONS:-}" ] && limit=
 (
   if [ -n "$limit" ]; then ulimit -v "$limit" || exit 2; fi
   ZEK_SETTINGS="$scratch/settings.ini" HOME="$scratch" XDG_CONFIG_HOME="$scratch/config" \
