@@ -7,7 +7,7 @@ deb=${1:?usage: check-package.sh DEB}
 status=0
 
 echo "== lintian"
-lintian --fail-on error --no-tag-display-limit "$deb" || status=1
+lintian --fail-on error --tag-display-limit 0 "$deb" || status=1
 
 tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
