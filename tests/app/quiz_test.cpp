@@ -1,4 +1,4 @@
-#include "app/tdriver.h"
+#include "drive/tdriver.h"
 #include "app/tmain.h"
 #include "app/tpagecommand.h"
 #include "page/txpage.h"
