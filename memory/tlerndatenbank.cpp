@@ -145,6 +145,8 @@ void TLernDatenbank::aufgeben(const std::string& grund) {
 }
 
 void TLernDatenbank::antwort(const TLernAntwort& a) {
+  // The round counts what the learner did, written or not.
+  m_runden[static_cast<int>(a.art)].zaehlen(a.frage, a.richtig);
   const std::int64_t zeit = lernZeitJetzt();
   const int tag = lernTagHeute();
   if (!m_warteschlange.empty() && !nachholen()) {
@@ -286,6 +288,28 @@ std::vector<TLernEintrag> TLernDatenbank::faellige(TLernArt art, int hoechstens)
     r.push_back({zek::utf8ToCp1252(spalte(s, 0)), zek::utf8ToCp1252(spalte(s, 1)), zek::utf8ToCp1252(spalte(s, 2)),
                  sqlite3_column_int(s, 3)});
   return r;
+}
+
+void TLernDatenbank::rundeBeginnen(TLernArt art) { m_runden[static_cast<int>(art)] = {}; }
+
+std::optional<TRundenBilanz> TLernDatenbank::rundeAbschliessen(TLernArt art) {
+  TRundenBilanz b = std::move(m_runden[static_cast<int>(art)]);
+  m_runden[static_cast<int>(art)] = {};
+  if (!b.leer()) b.trend = trend({art, {}}, lernTagHeute());
+  return b;
+}
+
+TLernTrend TLernDatenbank::trend(const TLernFilter& f, int heute) {
+  TLernTrend t;
+  for (const TTagesZahl& d : antwortenProTag(f, heute - 29, heute)) {
+    t.antworten30 += d.antworten;
+    t.richtig30 += d.richtig;
+    if (d.tag > heute - 7) {
+      t.antworten7 += d.antworten;
+      t.richtig7 += d.richtig;
+    }
+  }
+  return t;
 }
 
 std::optional<TFsrsZustand> TLernDatenbank::zustand(TLernArt art, const std::string& sammlung, const std::string& frage) {
