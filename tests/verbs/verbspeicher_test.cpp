@@ -115,14 +115,13 @@ TEST_F(VerbenMitSpeicher, TheRoundsEndShowsWhatWentWrongBesideTheTrend) {
   merker.faellig = {faellig("take", 1), faellig("go", 3)};
   ASSERT_TRUE(verben.faelligeRunde());
   verben.antwort("2-");
-  verben.antwort("3#1+");
   verben.weiter();
   verben.antwort("4#2+");
   dialogs.answer(mb::IdNo);
   verben.weiter();
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_EQ(dialogs.texts()[0],
-            "Runde beendet!\r2 von 3 Antworten richtig.\r\rDiese Runde: 2 richtig, 1 falsch\r"
+            "Runde beendet!\r1 von 2 Antworten richtig.\r\rDiese Runde: 1 richtig, 1 falsch\r"
             "Falsch: take (Past Tense)\rVerlauf: letzte 7 Tage 75 % richtig\rNoch eine Runde???");
 }
 

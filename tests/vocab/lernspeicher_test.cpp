@@ -170,7 +170,7 @@ TEST_F(QuizMitSpeicher, TheRoundsEndShowsWhatWasRightAndWrong) {
 
 TEST_F(QuizMitSpeicher, WithTheMemoryOffTheRoundsEndIsAsBefore) {
   bib.Leeren(false);
-  for (const char* w : {"apple", "pear"}) bib.Hinzufuegen(vok(w, std::string("der ") + w));
+  for (const char* w : {"apple", "pear", "plum", "lemon", "egg", "milk"}) bib.Hinzufuegen(vok(w, std::string("der ") + w));
   bib.LeerAnhaengen();
   e.Bis = -1;
   setLernspeicher(nullptr);
@@ -189,7 +189,7 @@ TEST_F(QuizMitSpeicher, WithTheMemoryOffTheRoundsEndIsAsBefore) {
 // the locked one takes the answers once it is free, the other drops them with one message.
 TEST_F(QuizMitSpeicher, AFailingDatabaseNeverStopsARound) {
   bib.Leeren(false);
-  for (const char* w : {"apple", "pear", "plum"}) bib.Hinzufuegen(vok(w, std::string("der ") + w));
+  for (const char* w : {"apple", "pear", "plum", "lemon", "egg", "milk"}) bib.Hinzufuegen(vok(w, std::string("der ") + w));
   bib.LeerAnhaengen();
   e.Bis = -1;
   for (const bool gesperrt : {true, false}) {
