@@ -577,7 +577,7 @@ void TSprachlabor::sitzungsBilanz() {
   for (std::string& f : b->falsche)
     if (f.size() > 5 && f[4] == ' ' && std::all_of(f.begin(), f.begin() + 4, [](char c) { return c >= '0' && c <= '9'; }))
       f.erase(0, 5);
-  showMessage("Sprachlabor: Sitzung beendet.\r\r" + rundenBilanzText(*b, "\r"), mb::Ok | mb::IconInformation);
+  showMessage("Sprachlabor: Sitzung beendet.\r\r" + rundenBilanzText(*b, "\r", "Diese Sitzung"), mb::Ok | mb::IconInformation);
 }
 
 void TSprachlabor::merken(bool richtig, int versuche) {

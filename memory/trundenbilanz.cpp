@@ -16,10 +16,10 @@ int lernProzent(int richtig, int antworten) {
   return static_cast<int>((static_cast<long long>(richtig) * 200 + antworten) / (2LL * antworten));
 }
 
-std::vector<std::string> rundenBilanzZeilen(const TRundenBilanz& b) {
+std::vector<std::string> rundenBilanzZeilen(const TRundenBilanz& b, const std::string& was) {
   std::vector<std::string> z;
   if (b.leer()) return z;
-  z.push_back("Diese Runde: " + std::to_string(b.richtig) + " richtig, " + std::to_string(b.falsch) + " falsch");
+  z.push_back(was + ": " + std::to_string(b.richtig) + " richtig, " + std::to_string(b.falsch) + " falsch");
   if (!b.falsche.empty()) {
     std::string s = "Falsch: ";
     const std::size_t n = std::min(b.falsche.size(), TRundenBilanz::kFalscheHoechstens);
@@ -37,13 +37,13 @@ std::vector<std::string> rundenBilanzZeilen(const TRundenBilanz& b) {
     if (b.trend.antworten30 > b.trend.antworten7) s += ", letzte 30 Tage " + std::to_string(p30) + " %";
     z.push_back(s);
   } else {
-    z.push_back("Verlauf: Ihre erste Runde seit 30 Tagen");
+    z.push_back("Verlauf: Ihre ersten Antworten seit 30 Tagen");
   }
   return z;
 }
 
-std::string rundenBilanzText(const TRundenBilanz& b, const std::string& trenner) {
+std::string rundenBilanzText(const TRundenBilanz& b, const std::string& trenner, const std::string& was) {
   std::string s;
-  for (const std::string& z : rundenBilanzZeilen(b)) s += (s.empty() ? "" : trenner) + z;
+  for (const std::string& z : rundenBilanzZeilen(b, was)) s += (s.empty() ? "" : trenner) + z;
   return s;
 }

@@ -26,10 +26,10 @@ struct TRundenBilanz {
 int lernProzent(int richtig, int antworten);
 
 // The block a round's end shows, one line each (Windows-1252, German):
-//   "Diese Runde: 5 richtig, 1 falsch"
+//   "Diese Runde: 5 richtig, 1 falsch"   (`was`: "Diese Runde", "Diese Seite", "Diese Sitzung")
 //   "Falsch: pear = die Birne"
 //   "Verlauf: letzte 7 Tage 83 % richtig, letzte 30 Tage 78 %"
 // Empty for an empty round.
-std::vector<std::string> rundenBilanzZeilen(const TRundenBilanz& b);
+std::vector<std::string> rundenBilanzZeilen(const TRundenBilanz& b, const std::string& was = "Diese Runde");
 // The lines joined with `trenner`.
-std::string rundenBilanzText(const TRundenBilanz& b, const std::string& trenner);
+std::string rundenBilanzText(const TRundenBilanz& b, const std::string& trenner, const std::string& was = "Diese Runde");

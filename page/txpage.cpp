@@ -1229,7 +1229,7 @@ void TXPage::showRoundSummary() {
   // As a note in the top right corner: it goes with the next click, like any other.
   hideNote();
   if (!m_label) m_label = std::make_unique<TXLabel>(this);
-  m_labelText = rundenBilanzText(*summary, "\r\n");
+  m_labelText = rundenBilanzText(*summary, "\r\n", m_exercisePage ? "Diese Runde" : "Diese Seite");
   m_label->showAt(QRect(width() - 260, 0, 1, 1), m_labelText, size());
   m_label->setObjectName("Lernspeicher");
   m_label->raise();

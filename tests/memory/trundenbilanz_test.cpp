@@ -25,7 +25,7 @@ TEST(TRundenBilanz, LinesForARoundBesideItsTrend) {
   } faelle[] = {
       {"empty round", bilanz({}, {}), {}},
       {"first round: no trend yet", bilanz({{"apple", true}, {"pear", false}}, {2, 1, 2, 1}),
-       {"Diese Runde: 1 richtig, 1 falsch", "Falsch: pear", "Verlauf: Ihre erste Runde seit 30 Tagen"}},
+       {"Diese Runde: 1 richtig, 1 falsch", "Falsch: pear", "Verlauf: Ihre ersten Antworten seit 30 Tagen"}},
       {"all right, answers only this week", bilanz({{"apple", true}}, {5, 4, 5, 4}),
        {"Diese Runde: 1 richtig, 0 falsch", "Alles richtig!", "Verlauf: letzte 7 Tage 80 % richtig"}},
       {"a wrong one twice is named once",
@@ -37,8 +37,8 @@ TEST(TRundenBilanz, LinesForARoundBesideItsTrend) {
        {"Diese Runde: 0 richtig, 5 falsch", "Falsch: a; b; c und 2 weitere", "Verlauf: letzte 7 Tage 50 % richtig"}},
   };
   for (const auto& f : faelle) EXPECT_EQ(rundenBilanzZeilen(f.b), f.zeilen) << f.fall;
-  EXPECT_EQ(rundenBilanzText(faelle[1].b, "|"),
-            "Diese Runde: 1 richtig, 1 falsch|Falsch: pear|Verlauf: Ihre erste Runde seit 30 Tagen");
+  EXPECT_EQ(rundenBilanzText(faelle[1].b, "|", "Diese Sitzung"),
+            "Diese Sitzung: 1 richtig, 1 falsch|Falsch: pear|Verlauf: Ihre ersten Antworten seit 30 Tagen");
 }
 
 TEST(TRundenBilanz, PercentRoundsHalfUp) {
