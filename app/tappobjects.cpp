@@ -4,8 +4,10 @@
 #include "dict/dictfollower.h"
 #include "dict/startup.h"
 #include "dict/txwb.h"
+#include "memory/lernmarken.h"
 #include "memory/tlerndatenbank.h"
 #include "memory/tlerneinstellungen.h"
+#include "page/txpage.h"
 #include "platform/appstate.h"
 #include "platform/messages.h"
 #include "platform/settingsstore.h"
@@ -116,6 +118,8 @@ void TAppObjects::freeDictionaryWindow() {
 }
 
 void TAppObjects::lernspeicherAnwenden() {
+  // Pages show the memory's figures as they are when the page is loaded.
+  TXPage::setTextFilter([](std::string& text) { lernMarkenErsetzen(text, lernspeicher()); });
   const TLernEinstellungen e = TLernEinstellungen::laden(TSettingsStore::global());
   if (!e.aktiv) {
     setLernspeicher(nullptr);

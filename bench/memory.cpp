@@ -55,6 +55,23 @@ void BM_FaelligAnzahl(benchmark::State& state) {
 }
 BENCHMARK(BM_FaelligAnzahl)->Unit(benchmark::kMillisecond);
 
+// The end of a round: the round's tally and the trainer's trend over the last 30 days.
+void BM_RundenBilanz(benchmark::State& state) {
+  TLernDatenbank& db = grosseHistorie();
+  TLernAntwort a;
+  a.art = TLernArt::Vokabel;
+  a.sammlung = "Bibliothek 1.asc";
+  a.frage = "word1 = Wort1";
+  for (auto _ : state) {
+    state.PauseTiming();
+    db.rundeBeginnen(TLernArt::Vokabel);
+    db.antwort(a);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(rundenBilanzZeilen(*db.rundeAbschliessen(TLernArt::Vokabel)));
+  }
+}
+BENCHMARK(BM_RundenBilanz)->Unit(benchmark::kMillisecond);
+
 // Opening the progress window over the whole history: its data and its first picture.
 void BM_FortschrittFenster(benchmark::State& state) {
   benchApp();

@@ -94,6 +94,7 @@ TSprachlabor::TSprachlabor(int themaAnfrage, QWidget* parent)
   // 6.
   setLabelText(m_themaLabel, m_themen.thema() ? m_themen.thema()->name() : std::string());
   m_themaLabel->adjustSize();
+  lernspeicher().rundeBeginnen(TLernArt::Labor);
   naechsterSatz();
   zeigeSatz();
 }
@@ -537,6 +538,7 @@ void TSprachlabor::HomeClick() {
 }
 
 bool TSprachlabor::FormCloseQuery() {
+  if (!m_geschlossen) sitzungsBilanz();
   schliessen();
   return true;
 }
@@ -566,6 +568,16 @@ void TSprachlabor::paintEvent(QPaintEvent*) {
   p.fillRect(QRect(400, 0, 401, 268), Qt::black);
   if (!m_bild.isNull()) p.drawImage(QRect(0, 0, 400, 267), m_bild);
   p.fillRect(QRect(0, 534, 801, 39), Qt::black);
+}
+
+void TSprachlabor::sitzungsBilanz() {
+  std::optional<TRundenBilanz> b = lernspeicher().rundeAbschliessen(TLernArt::Labor);
+  if (!b || b->leer()) return;
+  // The learner knows a sentence by its words, not by its number in the table.
+  for (std::string& f : b->falsche)
+    if (f.size() > 5 && f[4] == ' ' && std::all_of(f.begin(), f.begin() + 4, [](char c) { return c >= '0' && c <= '9'; }))
+      f.erase(0, 5);
+  showMessage("Sprachlabor: Sitzung beendet.\r\r" + rundenBilanzText(*b, "\r", "Diese Sitzung"), mb::Ok | mb::IconInformation);
 }
 
 void TSprachlabor::merken(bool richtig, int versuche) {

@@ -100,6 +100,8 @@ class TSprachlabor : public TTrainerWindow {
   void ruhe(bool aufnahmeDa);
   // Tells the learning memory how the current sentence was answered.
   void merken(bool richtig, int versuche);
+  // The end of a session: with the memory on, its right and wrong answers beside the trend.
+  void sitzungsBilanz();
   // The steps of closing that do not hand over; once only.
   void schliessen();
   void fokusAufEingabe();

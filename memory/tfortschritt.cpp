@@ -41,12 +41,19 @@ void titel(QPainter& p, const QRect& r, const std::string& text) {
   p.setFont(f);
 }
 
-// Bars over the days with a left scale; `werte2` stacked on `werte1` when given.
+// Bars over the days with a left scale; `werte2` stacked on `werte1` when given. `zahlen` writes
+// each bar's count over it. A first bar far above the others (a backlog due today) is cut at
+// the top with its count written on it, so the days after it still read at their own scale.
 void balken(QPainter& p, const QRect& flaeche, const std::vector<int>& werte1, const std::vector<int>& werte2,
-            const QColor& farbe1, const QColor& farbe2, const std::vector<QString>& beschriftung, int jedeNte) {
+            const QColor& farbe1, const QColor& farbe2, const std::vector<QString>& beschriftung, int jedeNte,
+            bool zahlen = false) {
   const int n = static_cast<int>(werte1.size());
   int maximum = 1;
   for (int i = 0; i < n; ++i) maximum = std::max(maximum, werte1[std::size_t(i)] + (werte2.empty() ? 0 : werte2[std::size_t(i)]));
+  int rest = 0;
+  for (int i = 1; i < n; ++i) rest = std::max(rest, werte1[std::size_t(i)] + (werte2.empty() ? 0 : werte2[std::size_t(i)]));
+  const bool gekappt = zahlen && n > 1 && rest > 0 && werte1[0] > 3 * rest;
+  if (gekappt) maximum = rest + rest / 4 + 1;
   // Four grid steps of a round size, so every line has a whole number.
   const int oben = 4 * skala((maximum + 3) / 4);
   const QRect plot = flaeche.adjusted(40, 4, -4, -18);
@@ -63,10 +70,35 @@ void balken(QPainter& p, const QRect& flaeche, const std::vector<int>& werte1, c
   for (int i = 0; i < n; ++i) {
     const int x = plot.left() + int(i * breite) + 1;
     const int w = std::max(1, int(breite) - 2);
-    const int h1 = plot.height() * werte1[std::size_t(i)] / oben;
+    const bool kappen = gekappt && i == 0;
+    const int h1 = kappen ? plot.height() + 4 : plot.height() * werte1[std::size_t(i)] / oben;
     const int h2 = werte2.empty() ? 0 : plot.height() * werte2[std::size_t(i)] / oben;
     p.fillRect(QRect(x, plot.bottom() - h1 + 1, w, h1), farbe1);
     if (h2 > 0) p.fillRect(QRect(x, plot.bottom() - h1 - h2 + 1, w, h2), farbe2);
+    if (kappen) {
+      // Two white slashes across the bar: it goes on beyond the scale.
+      p.setRenderHint(QPainter::Antialiasing, true);
+      p.setPen(QPen(Qt::white, 3));
+      for (int k : {0, 8}) p.drawLine(QPointF(x - 2, plot.top() + 22 + k), QPointF(x + w + 2, plot.top() + 14 + k));
+      p.setRenderHint(QPainter::Antialiasing, false);
+    }
+    if (zahlen && werte1[std::size_t(i)] > 0) {
+      // The cut bar's count beside its top, where the scaled bars never reach; the others' over them.
+      const QString zahl = QString::number(werte1[std::size_t(i)]);
+      QFont f = p.font();
+      f.setBold(kappen);
+      p.setFont(f);
+      p.setPen(kText);
+      if (kappen) {
+        const QRect feld(x + w + 3, plot.top() - 2, p.fontMetrics().horizontalAdvance(zahl) + 6, 16);
+        p.fillRect(feld, Qt::white);
+        p.drawText(feld, Qt::AlignCenter, zahl);
+      } else {
+        p.drawText(QRect(x - 20, plot.bottom() - h1 - 16, w + 40, 16), Qt::AlignHCenter | Qt::AlignBottom, zahl);
+      }
+      f.setBold(false);
+      p.setFont(f);
+    }
     if (i % jedeNte == 0 && std::size_t(i) < beschriftung.size()) {
       p.setPen(kText);
       p.drawText(QRect(x - 20, plot.bottom() + 2, w + 40, 16), Qt::AlignHCenter | Qt::AlignTop, beschriftung[std::size_t(i)]);
@@ -151,8 +183,8 @@ void fortschrittMalen(QPainter& p, const QRect& r, const TFortschritt& f) {
 
   // Share right per day, as a line over a 0..100 % grid.
   const int anteil = f.anteilRichtig();
-  titel(p, rechts, anteil < 0 ? std::string("Anteil richtig: noch keine Antworten")
-                              : "Anteil richtig: " + std::to_string(anteil) + " %");
+  titel(p, rechts, anteil < 0 ? std::string("Anteil richtig (30 Tage): noch keine Antworten")
+                              : "Anteil richtig (30 Tage): " + std::to_string(anteil) + " %");
   {
     const QRect plot = rechts.adjusted(44, 42, -4, -18);
     for (int k = 0; k <= 4; ++k) {
@@ -219,6 +251,7 @@ void fortschrittMalen(QPainter& p, const QRect& r, const TFortschritt& f) {
     tage14.push_back(i == 0 ? QString("heute") : tagKurz(f.heute + i));
     summe += f.prognose[std::size_t(i)];
   }
-  titel(p, untenRechts, "F\xE4llig in den n\xE4" "chsten 14 Tagen: " + std::to_string(summe));
-  balken(p, untenRechts.adjusted(0, 24, 0, 0), f.prognose, {}, kFaellig, kFaellig, tage14, 3);
+  const int heute = f.prognose.empty() ? 0 : f.prognose.front();
+  titel(p, untenRechts, "F\xE4llig in 14 Tagen: " + std::to_string(summe) + " (heute " + std::to_string(heute) + ")");
+  balken(p, untenRechts.adjusted(0, 24, 0, 0), f.prognose, {}, kFaellig, kFaellig, tage14, 3, true);
 }

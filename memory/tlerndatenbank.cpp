@@ -39,7 +39,8 @@ CREATE TABLE IF NOT EXISTS antwort (
   versuche INTEGER NOT NULL,
   bewertung INTEGER NOT NULL,
   gegeben TEXT NOT NULL DEFAULT '');
-CREATE INDEX IF NOT EXISTS antwort_tag ON antwort (tag);
+DROP INDEX IF EXISTS antwort_tag;
+CREATE INDEX IF NOT EXISTS antwort_tag_eintrag ON antwort (tag, eintrag, richtig);
 CREATE INDEX IF NOT EXISTS antwort_eintrag ON antwort (eintrag);
 )";
 
@@ -140,6 +141,8 @@ void TLernDatenbank::aufgeben(const std::string& grund) {
 }
 
 void TLernDatenbank::antwort(const TLernAntwort& a) {
+  // The round counts what the learner did, written or not.
+  m_runden[static_cast<int>(a.art)].zaehlen(a.frage, a.richtig);
   const std::int64_t zeit = lernZeitJetzt();
   const int tag = lernTagHeute();
   if (!m_warteschlange.empty() && !nachholen()) {
@@ -283,6 +286,28 @@ std::vector<TLernEintrag> TLernDatenbank::faellige(TLernArt art, int hoechstens)
   return r;
 }
 
+void TLernDatenbank::rundeBeginnen(TLernArt art) { m_runden[static_cast<int>(art)] = {}; }
+
+std::optional<TRundenBilanz> TLernDatenbank::rundeAbschliessen(TLernArt art) {
+  TRundenBilanz b = std::move(m_runden[static_cast<int>(art)]);
+  m_runden[static_cast<int>(art)] = {};
+  if (!b.leer()) b.trend = trend({art, {}}, lernTagHeute());
+  return b;
+}
+
+TLernTrend TLernDatenbank::trend(const TLernFilter& f, int heute) {
+  TLernTrend t;
+  for (const TTagesZahl& d : antwortenProTag(f, heute - 29, heute)) {
+    t.antworten30 += d.antworten;
+    t.richtig30 += d.richtig;
+    if (d.tag > heute - 7) {
+      t.antworten7 += d.antworten;
+      t.richtig7 += d.richtig;
+    }
+  }
+  return t;
+}
+
 std::optional<TFsrsZustand> TLernDatenbank::zustand(TLernArt art, const std::string& sammlung, const std::string& frage) {
   if (!oeffnen()) return std::nullopt;
   sqlite3_stmt* s = nullptr;
@@ -353,8 +378,10 @@ std::vector<TTagesZahl> TLernDatenbank::antwortenProTag(const TLernFilter& f, in
   for (int t = von; t <= bis; ++t) r.push_back({t, 0, 0});
   if (!oeffnen() || bis < von) return r;
   const std::string sql =
-      f.art ? "SELECT tag, count(*), sum(richtig) FROM antwort WHERE tag BETWEEN ?3 AND ?4 AND eintrag IN "
-              "(SELECT id FROM eintrag WHERE " + filterSql(f, "") + ") GROUP BY tag"
+      // The days first (the index covers them), then each answer's entry: the planner would
+      // otherwise walk every answer of the trainer's entries.
+      f.art ? "SELECT a.tag, count(*), sum(a.richtig) FROM antwort a CROSS JOIN eintrag e ON e.id=a.eintrag "
+              "WHERE a.tag BETWEEN ?3 AND ?4 AND " + filterSql(f, "e.") + " GROUP BY a.tag"
             : "SELECT tag, count(*), sum(richtig) FROM antwort WHERE tag BETWEEN ?3 AND ?4 GROUP BY tag";
   sqlite3_stmt* s = nullptr;
   sqlite3_prepare_v2(m_db, sql.c_str(), -1, &s, nullptr);

@@ -61,6 +61,8 @@ class TLernDatenbank final : public TLernspeicher {
   void antwort(const TLernAntwort& a) override;
   int faelligAnzahl(TLernArt art) override;
   std::vector<TLernEintrag> faellige(TLernArt art, int hoechstens) override;
+  void rundeBeginnen(TLernArt art) override;
+  std::optional<TRundenBilanz> rundeAbschliessen(TLernArt art) override;
 
   // An answer at a given time and day (history import, benchmarks, tests).
   bool antwortAm(const TLernAntwort& a, std::int64_t zeit, int tag);
@@ -74,6 +76,8 @@ class TLernDatenbank final : public TLernspeicher {
   // Answers per day for the days von..bis (every day present, zeros included).
   std::vector<TTagesZahl> antwortenProTag(const TLernFilter& f, int von, int bis);
   TZustandsZahl zustaende(const TLernFilter& f);
+  // Answers and right ones over the 7 and 30 days up to `heute`.
+  TLernTrend trend(const TLernFilter& f, int heute);
   // Entries due on each of `tage` days from `heute` on; overdue ones count for today.
   std::vector<int> prognose(const TLernFilter& f, int heute, int tage);
   // Every trainer and collection that has answers, as filters, sorted.
@@ -106,4 +110,5 @@ class TLernDatenbank final : public TLernspeicher {
   std::function<void(const std::string&)> m_meldung;
   bool m_gemeldet = false;
   int m_stapelTiefe = 0;
+  TRundenBilanz m_runden[4];  // the round running in each trainer, counted as answered
 };

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "memory/trundenbilanz.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +39,11 @@ class TLernspeicher {
   virtual int faelligAnzahl(TLernArt) { return 0; }
   // Due entries, most overdue first.
   virtual std::vector<TLernEintrag> faellige(TLernArt, int /*hoechstens*/) { return {}; }
+  // A round of `art` starts: its tally begins at nothing.
+  virtual void rundeBeginnen(TLernArt) {}
+  // A round of `art` ends: its answers since it began (or since the last end) beside the
+  // trainer's trend; the tally starts again. Nothing while the memory is off.
+  virtual std::optional<TRundenBilanz> rundeAbschliessen(TLernArt) { return std::nullopt; }
 };
 
 TLernspeicher& lernspeicher();

@@ -42,6 +42,11 @@ std::function<void()>& soundCloser() {
   return closer;
 }
 
+std::function<void(std::string&)>& textFilter() {
+  static std::function<void(std::string&)> filter;
+  return filter;
+}
+
 std::function<void()>& terminator() {
   static std::function<void()> terminate = [] { QCoreApplication::exit(0); };
   return terminate;
@@ -218,6 +223,7 @@ TXPage::~TXPage() = default;
 
 void TXPage::setSoundCloser(std::function<void()> closer) { soundCloser() = std::move(closer); }
 void TXPage::setTerminator(std::function<void()> terminate) { terminator() = std::move(terminate); }
+void TXPage::setTextFilter(std::function<void(std::string&)> filter) { textFilter() = std::move(filter); }
 
 void TXPage::setColorBGR(TColor color) {
   m_colors.background = color;
@@ -371,6 +377,9 @@ bool TXPage::loadPage(const std::string& name) {
     const std::string before = m_xfile;
     m_xpath = zek::withTrailingSeparator(zek::directoryPart(path));
     m_xfile = path;
+    if (textFilter()) textFilter()(file.text);
+    // The page's exercises are a round of their own for the learning memory.
+    lernspeicher().rundeBeginnen(TLernArt::Seite);
     if (!readAndShow(file.text)) {
       // The page on show before comes back, so the learner is never left without a link.
       if (!before.empty() && !samePagePath(before, path)) {
@@ -1005,6 +1014,7 @@ void TXPage::followExerciseLink(const std::string& target) {
   if (zek::extensionLower(name) == ".zek") m_shownExercises.clear();
   // A new round of exercises counts from nothing.
   m_roundRight = m_roundTotal = 0;
+  lernspeicher().rundeBeginnen(TLernArt::Seite);
   if (!loadPage(name)) {
     m_history.pop_back();
     restore();
@@ -1125,7 +1135,12 @@ void TXPage::deliverReaction() {
     case TReaction::LoadPage: loadPage(r.text); break;
     case TReaction::Command: runCommand(r.text); break;
     case TReaction::CheckDone:
-      if (samePage && ExerciseDone()) ShowToast(exerciseResult(), doneToastMs);
+      if (samePage && ExerciseDone()) {
+        // A page on its own, or the last exercise of a round, ends the round.
+        const bool roundEnd = !m_exercisePage || m_exCounter <= 0;
+        ShowToast(exerciseResult(), doneToastMs);
+        if (roundEnd && r.generation == m_generation) showRoundSummary();
+      }
       break;
     case TReaction::ChoiceToast:
       if (!samePage || !m_multiple) break;
@@ -1206,6 +1221,18 @@ void TXPage::fieldFinished(std::size_t index, bool right) {
       break;
     }
   }
+}
+
+void TXPage::showRoundSummary() {
+  const std::optional<TRundenBilanz> summary = lernspeicher().rundeAbschliessen(TLernArt::Seite);
+  if (!summary || summary->leer()) return;
+  // As a note in the top right corner: it goes with the next click, like any other.
+  hideNote();
+  if (!m_label) m_label = std::make_unique<TXLabel>(this);
+  m_labelText = rundenBilanzText(*summary, "\r\n", m_exercisePage ? "Diese Runde" : "Diese Seite");
+  m_label->showAt(QRect(width() - 260, 0, 1, 1), m_labelText, size());
+  m_label->setObjectName("Lernspeicher");
+  m_label->raise();
 }
 
 void TXPage::hideNote() {

@@ -76,6 +76,9 @@ class TXPage : public QWidget, public TDriveCells {
   // What clearing a page does to the sound alias "welle": by default it is closed quietly
   // through the media commands; nullptr does nothing (tools, tests).
   static void setSoundCloser(std::function<void()> closer);
+  // What a page file's text goes through before it is read (the app fills in live figures);
+  // nullptr leaves it as it is.
+  static void setTextFilter(std::function<void(std::string&)> filter);
 
   // ---- operations
   void Clear();
@@ -215,6 +218,8 @@ class TXPage : public QWidget, public TDriveCells {
   // end of a round of exercises "Runde: 14 von 17 richtig".
   std::string exerciseResult();
   void hideNote();
+  // The learning memory's tally of the round just ended, as a note (nothing with it off).
+  void showRoundSummary();
   void showFieldPicture(std::size_t index);
   void wireChoice();
   void deferFollow(const std::string& target, const QRect& area);

@@ -175,6 +175,7 @@ bool TVerben::faelligeRunde() {
   m_rundenLaenge = std::min<int>(kRundenLaenge, static_cast<int>(m_faellig.size()));
   m_richtige = 0;
   m_antworten = 0;
+  lernspeicher().rundeBeginnen(TLernArt::Verb);
   waehleFrage();
   zeigeFrage();
   return true;
@@ -287,8 +288,12 @@ std::string TVerben::antwortSeite() const {
   return s;
 }
 
-std::string TVerben::rundenErgebnis() const {
-  return std::to_string(m_richtige) + " von " + std::to_string(m_antworten) + " Antworten richtig.";
+std::string TVerben::rundenErgebnis() {
+  std::string s = std::to_string(m_richtige) + " von " + std::to_string(m_antworten) + " Antworten richtig.";
+  // With the memory on, what went wrong and the trend beside it.
+  if (const std::optional<TRundenBilanz> b = lernspeicher().rundeAbschliessen(TLernArt::Verb); b && !b->leer())
+    s += "\r\r" + rundenBilanzText(*b, "\r");
+  return s;
 }
 
 void TVerben::zeige(const std::string& markup) {
@@ -305,6 +310,7 @@ void TVerben::startRunde() {
   m_rundenLaenge = kRundenLaenge;
   m_richtige = 0;
   m_antworten = 0;
+  lernspeicher().rundeBeginnen(TLernArt::Verb);
   waehleFrage();
   zeigeFrage();
 }

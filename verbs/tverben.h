@@ -87,8 +87,9 @@ class TVerben {
   // The question and answer pages of the current state, without the terminating NUL.
   std::string frageSeite() const;
   std::string antwortSeite() const;
-  // The line that ends a round: "6 von 10 Antworten richtig."
-  std::string rundenErgebnis() const;
+  // The text that ends a round: "6 von 10 Antworten richtig.", with the memory on followed by
+  // its tally of the round and the trend (which ends the memory's round).
+  std::string rundenErgebnis();
 
   // The solutions of a form for the input field: every part of the text and every spelling
   // an optional letter stands for ("born(e)": born, borne), joined with "; ".

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class THTMLStream;
 
@@ -12,6 +13,7 @@ struct TAuswertung {
   int gesamt = -1;
   std::string titel, zeile2, zeile3;  // Windows-1252
   std::array<int, 16> statistik{};
+  std::vector<std::string> lernBilanz;  // the learning memory's lines at a round's end, else none
 };
 
 // Where the quiz shows its pages and evaluations. The program's one is the main window's

@@ -3,6 +3,7 @@
 #include "platform/codec.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QLabel>
@@ -154,7 +155,9 @@ TVocAuswertung::TVocAuswertung(const TAuswertung& d, QWidget* parent)
   setObjectName("Auswertung");
   const bool gesamt = d.gesamt != -1;
   const int breite = gesamt ? 480 : 420;
-  setFixedSize(breite, 320);
+  // The learning memory's lines of a round's end go under the chart, above the button.
+  const int bilanzHoehe = d.lernBilanz.empty() ? 0 : 14 + 20 * static_cast<int>(d.lernBilanz.size());
+  setFixedSize(breite, 320 + bilanzHoehe);
 
   auto* runde = new TGauge(d.runde, this);
   runde->setObjectName("diese Runde");
@@ -180,10 +183,24 @@ TVocAuswertung::TVocAuswertung(const TAuswertung& d, QWidget* parent)
   auto* diagramm = new TBalkenDiagramm(d.statistik, this);
   diagramm->move(links + (innen - diagramm->width()) / 2 + 20, 120);
 
+  if (!d.lernBilanz.empty()) {
+    auto* bilanz = new QLabel(this);
+    bilanz->setObjectName("Lernspeicher");
+    QString text;
+    const QFontMetrics fm(bilanz->font());
+    for (const std::string& z : d.lernBilanz)
+      text += (text.isEmpty() ? "" : "\n") + fm.elidedText(zek::toQString(z), Qt::ElideRight, breite - 48);
+    bilanz->setText(text);
+    bilanz->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    bilanz->setWordWrap(false);
+    bilanz->setFrameShape(QFrame::StyledPanel);
+    bilanz->setGeometry(16, 272, breite - 32, bilanzHoehe);
+  }
+
   m_ok = new QPushButton("OK", this);
   m_ok->setDefault(true);
   m_ok->setAutoDefault(true);
-  m_ok->setGeometry(gesamt ? 180 : 150, 276, 120, 30);
+  m_ok->setGeometry(gesamt ? 180 : 150, 276 + bilanzHoehe, 120, 30);
   connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 

@@ -199,6 +199,7 @@ bool TVokabelAbfrage::WiederholungStarten() {
   m_wiederholung = true;
   m_zufaellig = true;
   m_statistik.fill(0);
+  lernspeicher().rundeBeginnen(TLernArt::Vokabel);
   m_laeuft = true;
   FrageZeigen(false, n);
   return true;
@@ -207,6 +208,7 @@ bool TVokabelAbfrage::WiederholungStarten() {
 void TVokabelAbfrage::RundeVorbereiten() {
   m_laeuft = false;
   m_wiederholung = false;
+  lernspeicher().rundeBeginnen(TLernArt::Vokabel);
   // Also normalises the range ("from" -1, "to" -1); without an active entry no draw could end.
   if (!m_bib.Einstellungen() || m_bib.AktivAnzahl() == 0) return;
   const TVocEinstellungen& e = *m_bib.Einstellungen();
@@ -591,7 +593,11 @@ void TVokabelAbfrage::Weiter() {
   else weiterFolge();
 }
 
-void TVokabelAbfrage::auswerten(int runde, int gesamt, std::string titel, std::string zeile2, std::string zeile3) {
+void TVokabelAbfrage::auswerten(int runde, int gesamt, std::string titel, std::string zeile2, std::string zeile3,
+                                bool rundenEnde) {
+  // The memory's tally ends with the round even when nothing is on show.
+  const std::optional<TRundenBilanz> bilanz =
+      rundenEnde ? lernspeicher().rundeAbschliessen(TLernArt::Vokabel) : std::nullopt;
   if (!m_anzeige || !m_anzeige->Bereit()) return;
   TAuswertung a;
   a.runde = runde;
@@ -600,6 +606,7 @@ void TVokabelAbfrage::auswerten(int runde, int gesamt, std::string titel, std::s
   a.zeile2 = std::move(zeile2);
   a.zeile3 = std::move(zeile3);
   a.statistik = m_statistik;
+  if (bilanz) a.lernBilanz = rundenBilanzZeilen(*bilanz);
   m_anzeige->AuswertungZeigen(a);
 }
 
@@ -614,7 +621,7 @@ void TVokabelAbfrage::weiterZufaellig() {
   if (std::all_of(begin, end, [](const TVocAufgabe& a) { return a.Durchgang == -1; })) {
     auswerten(100, gesamt, "Runde " + std::to_string(m_durchgang + 1) + " beendet",
               "Sie enthielt " + std::to_string(m_proDurchgang[std::size_t(m_durchgang)]) + " Vokabeln.",
-              "Davon wurden alle Vokabeln gel\xF6st!");
+              "Davon wurden alle Vokabeln gel\xF6st!", true);
     if (m_wiederholung) {
       if (lernspeicher().faelligAnzahl(TLernArt::Vokabel) > 0 &&
           showMessage("Noch eine Runde???", mb::YesNo | mb::IconQuestion) == mb::IdYes && WiederholungStarten())
@@ -676,7 +683,7 @@ void TVokabelAbfrage::weiterFolge() {
       const int prozent = m_richtig * 100 / m_gefragt;
       auswerten(prozent, prozent, "Congratulations!",
                 "Der Abschnitt enthielt " + std::to_string(m_bib.AktivAnzahl()) + " Vokabeln.",
-                "Daf\xFCr wurden " + std::to_string(m_gefragt) + " Versuche ben\xF6tigt.");
+                "Daf\xFCr wurden " + std::to_string(m_gefragt) + " Versuche ben\xF6tigt.", true);
       if (m_anzeige) m_anzeige->NachrichtenVerarbeiten();
       m_laeuft = false;
       zurVokabelSeite();

@@ -98,7 +98,9 @@ class TVokabelAbfrage {
   std::string toleranzMerkmal() const;
   void eintrag(std::string& s, const TVokabel& v) const;
   void zeigen(const std::string& markup);
-  void auswerten(int runde, int gesamt, std::string titel, std::string zeile2, std::string zeile3);
+  // `rundenEnde`: the whole round is over, so the memory's tally of it is shown too.
+  void auswerten(int runde, int gesamt, std::string titel, std::string zeile2, std::string zeile3,
+                 bool rundenEnde = false);
   void weiterZufaellig();
   void weiterFolge();
   void zurVokabelSeite();

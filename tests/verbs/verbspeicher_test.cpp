@@ -15,11 +15,22 @@ namespace {
 class TMerker : public TLernspeicher {
  public:
   bool aktiv() const override { return true; }
-  void antwort(const TLernAntwort& a) override { antworten.push_back(a); }
+  void antwort(const TLernAntwort& a) override {
+    antworten.push_back(a);
+    runde.push_back(a);
+  }
   std::vector<TLernEintrag> faellige(TLernArt art, int) override {
     return art == TLernArt::Verb ? faellig : std::vector<TLernEintrag>{};
   }
-  std::vector<TLernAntwort> antworten;
+  void rundeBeginnen(TLernArt) override { runde.clear(); }
+  std::optional<TRundenBilanz> rundeAbschliessen(TLernArt) override {
+    TRundenBilanz b;
+    for (const TLernAntwort& a : runde) b.zaehlen(a.frage, a.richtig);
+    b.trend = {20, 15, 20, 15};
+    runde.clear();
+    return b;
+  }
+  std::vector<TLernAntwort> antworten, runde;
   std::vector<TLernEintrag> faellig;
 };
 
@@ -97,6 +108,21 @@ TEST_F(VerbenMitSpeicher, ARoundOfDueFormsAsksExactlyThoseForms) {
   EXPECT_FALSE(verben.FaelligeRundeLaeuft());
   ASSERT_FALSE(seite->geladen.empty());
   EXPECT_EQ(seite->geladen.back(), "verben.htx");
+}
+
+// The message that ends a round names the forms that went wrong and the trend beside them.
+TEST_F(VerbenMitSpeicher, TheRoundsEndShowsWhatWentWrongBesideTheTrend) {
+  merker.faellig = {faellig("take", 1), faellig("go", 3)};
+  ASSERT_TRUE(verben.faelligeRunde());
+  verben.antwort("2-");
+  verben.weiter();
+  verben.antwort("4#2+");
+  dialogs.answer(mb::IdNo);
+  verben.weiter();
+  ASSERT_EQ(dialogs.messages().size(), 1u);
+  EXPECT_EQ(dialogs.texts()[0],
+            "Runde beendet!\r1 von 2 Antworten richtig.\r\rDiese Runde: 1 richtig, 1 falsch\r"
+            "Falsch: take (Past Tense)\rVerlauf: letzte 7 Tage 75 % richtig\rNoch eine Runde???");
 }
 
 TEST_F(VerbenMitSpeicher, NoDueFormGivesAMessage) {

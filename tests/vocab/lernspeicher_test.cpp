@@ -1,3 +1,4 @@
+#include "memory/tlerndatenbank.h"
 #include "memory/tlernspeicher.h"
 #include "page/thtmlstream.h"
 #include "platform/messages.h"
@@ -10,6 +11,7 @@
 #include "vocab/vokabeldatei.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <map>
 
@@ -27,8 +29,16 @@ class TMerker : public TLernspeicher {
     if (art != TLernArt::Vokabel) return {};
     return {faellig.begin(), faellig.begin() + std::min<std::size_t>(faellig.size(), std::size_t(hoechstens))};
   }
+  void rundeBeginnen(TLernArt art) override { begonnen.push_back(art); }
+  std::optional<TRundenBilanz> rundeAbschliessen(TLernArt art) override {
+    abgeschlossen.push_back(art);
+    TRundenBilanz b;
+    for (const TLernAntwort& a : antworten) b.zaehlen(a.frage, a.richtig);
+    return b;
+  }
   std::vector<TLernAntwort> antworten;
   std::vector<TLernEintrag> faellig;
+  std::vector<TLernArt> begonnen, abgeschlossen;
 };
 
 class TSeiten : public TAbfrageAnzeige {
@@ -37,10 +47,14 @@ class TSeiten : public TAbfrageAnzeige {
   int Breite() const override { return 800; }
   void SeiteZeigen(THTMLStream& markup) override { seiten.push_back(markup.data()); }
   void DateiZeigen(const std::string& name) override { dateien.push_back(name); }
-  void AuswertungZeigen(const TAuswertung&) override { ++auswertungen; }
+  void AuswertungZeigen(const TAuswertung& a) override {
+    ++auswertungen;
+    bilanzen.push_back(a.lernBilanz);
+  }
   std::string AufnahmeFuer(const std::string&) const override { return {}; }
   std::vector<std::string> seiten, dateien;
   int auswertungen = 0;
+  std::vector<std::vector<std::string>> bilanzen;
 };
 
 struct QuizMitSpeicher : ::testing::Test {
@@ -129,6 +143,92 @@ TEST_F(QuizMitSpeicher, AReviewRoundAsksTheDueEntriesOfEveryLibrary) {
   ASSERT_EQ(anzeige.dateien.size(), 1u);
   EXPECT_EQ(anzeige.dateien[0], "vokabeln.htx");
   EXPECT_FALSE(q.Laeuft());
+}
+
+// Only the evaluation that ends the whole round shows the memory's tally of it; the ones after
+// each pass stay as they were.
+TEST_F(QuizMitSpeicher, TheRoundsEndShowsWhatWasRightAndWrong) {
+  merker.faellig = {faellig("Obst.asc", vok("apple", "der Apfel")), faellig("Obst.asc", vok("pear", "die Birne"))};
+  ASSERT_TRUE(q.WiederholungStarten());
+  ASSERT_EQ(merker.begonnen, std::vector<TLernArt>{TLernArt::Vokabel});
+  std::string falsch;
+  for (int i = 0; i < 2; ++i) {
+    if (i == 0) falsch = gefragt();
+    q.AntwortZeigen(i == 0 ? "-" : "#1+");
+    q.Weiter();
+  }
+  merker.faellig.clear();
+  q.AntwortZeigen("#1+");
+  q.Weiter();
+  ASSERT_EQ(anzeige.bilanzen.size(), 2u);
+  EXPECT_TRUE(anzeige.bilanzen[0].empty());
+  ASSERT_EQ(merker.abgeschlossen, std::vector<TLernArt>{TLernArt::Vokabel});
+  ASSERT_GE(anzeige.bilanzen[1].size(), 2u);
+  EXPECT_EQ(anzeige.bilanzen[1][0], "Diese Runde: 2 richtig, 1 falsch");
+  EXPECT_EQ(anzeige.bilanzen[1][1], "Falsch: " + falsch + " = " + (falsch == "apple" ? "der Apfel" : "die Birne"));
+}
+
+TEST_F(QuizMitSpeicher, WithTheMemoryOffTheRoundsEndIsAsBefore) {
+  bib.Leeren(false);
+  for (const char* w : {"apple", "pear", "plum", "lemon", "egg", "milk"}) bib.Hinzufuegen(vok(w, std::string("der ") + w));
+  bib.LeerAnhaengen();
+  e.Bis = -1;
+  setLernspeicher(nullptr);
+  ASSERT_TRUE(q.Starten());
+  dialogs.answer(mb::IdNo);
+  for (int i = 0; i < 20 && q.Laeuft(); ++i) {
+    q.AntwortZeigen("#1+");
+    q.Weiter();
+  }
+  EXPECT_FALSE(q.Laeuft());
+  ASSERT_EQ(anzeige.bilanzen.size(), 1u);
+  EXPECT_TRUE(anzeige.bilanzen[0].empty());
+}
+
+// A database that is locked by another program, or cannot be made at all, never stops a round:
+// the locked one takes the answers once it is free, the other drops them with one message.
+TEST_F(QuizMitSpeicher, AFailingDatabaseNeverStopsARound) {
+  bib.Leeren(false);
+  for (const char* w : {"apple", "pear", "plum", "lemon", "egg", "milk"}) bib.Hinzufuegen(vok(w, std::string("der ") + w));
+  bib.LeerAnhaengen();
+  e.Bis = -1;
+  for (const bool gesperrt : {true, false}) {
+    SCOPED_TRACE(gesperrt ? "locked" : "unwritable");
+    dialogs.clear();
+    const auto datei = gesperrt ? dir.path() / "lern.sqlite" : dir.write("keinordner", "x") / "lern.sqlite";
+    long long gespeichert = -1;
+    {
+      TLernDatenbank db(datei);
+      db.setMeldung([](const std::string& m) { showMessage(m, mb::Ok | mb::IconExclamation); });
+      setLernspeicher(&db);
+      sqlite3* andere = nullptr;
+      if (gesperrt) {
+        ASSERT_EQ(sqlite3_open(datei.c_str(), &andere), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(andere, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+      }
+      ASSERT_TRUE(q.Starten());
+      dialogs.answer(mb::IdNo);
+      int antworten = 0;
+      for (; antworten < 20 && q.Laeuft(); ++antworten) {
+        q.AntwortZeigen(antworten == 0 ? "-" : "#1+");
+        q.Weiter();
+      }
+      EXPECT_FALSE(q.Laeuft());
+      EXPECT_EQ(db.wartend(), std::size_t(antworten));
+      if (andere) {
+        sqlite3_exec(andere, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(andere);
+      }
+      setLernspeicher(&merker);
+      if (gesperrt) gespeichert = antworten;
+    }
+    const std::vector<std::string> texte = dialogs.texts();
+    const auto meldungen = std::count_if(texte.begin(), texte.end(), [](const std::string& t) {
+      return t.find("Lernspeicher") != std::string::npos;
+    });
+    EXPECT_EQ(meldungen, gesperrt ? 0 : 1);
+    if (gesperrt) EXPECT_EQ(TLernDatenbank(datei).anzahlAntworten(), gespeichert);
+  }
 }
 
 TEST_F(QuizMitSpeicher, NothingDueGivesAMessageAndNoRound) {
