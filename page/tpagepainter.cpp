@@ -57,6 +57,14 @@ TXBitmap copyRect(const TXBitmap& src, const TRect& r) {
   return out;
 }
 
+void enlargeInto(const TXBitmap& src, const TRect& from, TXBitmap& dst, int dx, int dy, int scale) {
+  if (from.empty()) return;
+  TXBitmap piece = copyRect(src, from);
+  TXBitmap big;
+  big.assign(piece.view().scaled(from.w * scale, from.h * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  copyBits(big, 0, 0, big.width(), big.height(), dst, dx, dy);
+}
+
 namespace {
 
 void fillRect(TXBitmap& b, int x, int y, int w, int h, TColor colour) {
@@ -209,7 +217,14 @@ void TPagePainter::paint(TXBitmap& buffer, int scale) {
   std::minstd_rand random(12345);
   for (std::size_t i = 0; i < m_page.boxes.size() && i < m_layout.boxes.size(); ++i)
     if (!m_page.boxes[i].top) paintBox(buffer, m_page.boxes[i], m_layout.boxes[i], colors, random, s);
-  if (mosaic && s == 1) mosaic->paintAll(buffer);
+  if (mosaic && s == 1) {
+    mosaic->paintAll(buffer);
+    mosaicCells.clear();
+    for (const TRect& c : mosaic->cells()) mosaicCells.emplace_back(c, copyRect(buffer, c));
+  } else if (mosaic) {
+    for (const auto& [cell, picture] : mosaicCells)
+      enlargeInto(picture, {0, 0, cell.w, cell.h}, buffer, cell.x * s, cell.y * s, s);
+  }
 
   std::vector<TXBitmap> underPictures(m_layout.areas.size());
   for (std::size_t i = 0; i < m_layout.areas.size(); ++i) {

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <random>
+#include <utility>
 #include <vector>
 
 class TPictureList;
@@ -66,6 +67,8 @@ class TPagePainter {
   // Filled by paint at scale 1 and at the larger scale.
   TPaintedImages images, sharpImages;
   TPaintedImages& imagesAt(int scale) { return scale > 1 ? sharpImages : images; }
+  // The mosaic's cells as painted at scale 1; a larger scale enlarges them (they change by chance).
+  std::vector<std::pair<TRect, TXBitmap>> mosaicCells;
 
   // Draws the current frame of an animated picture again, with the words over it.
   void redrawAnimated(TXBitmap& buffer, const TAnimatedPicture& a, int scale = 1);
@@ -88,6 +91,9 @@ class TPagePainter {
   const TQtTextMetrics& m_fonts;
   int m_scale = 1;
 };
+
+// Copies rectangle `from` of `src` enlarged smoothly by `scale` into `dst` at (dx, dy).
+void enlargeInto(const TXBitmap& src, const TRect& from, TXBitmap& dst, int dx, int dy, int scale);
 
 // Copies a rectangle of `src` (at sx, sy) into `dst` at (dx, dy), clipped to both.
 void copyBits(const TXBitmap& src, int sx, int sy, int w, int h, TXBitmap& dst, int dx, int dy);

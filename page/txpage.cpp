@@ -208,6 +208,7 @@ TXPage::TXPage(QWidget* parent) : QWidget(parent), m_host(std::make_unique<THost
     if (!m_mosaic) return;
     try {
       const TRect r = m_mosaic->step(m_buffer);
+      if (m_sharpScale > 0) enlargeInto(m_buffer, r, m_sharp, r.x * m_sharpScale, r.y * m_sharpScale, m_sharpScale);
       update(toView(r));
     } catch (...) {
       m_mosaicTimer.stop();
@@ -516,8 +517,8 @@ void TXPage::paintSharp() {
   m_sharp = TXBitmap();
   m_sharpView = QImage();
   const int s = int(std::ceil(devicePixelRatioF() - 0.01));
-  // Drag exercises and the mosaic draw into the picture at scale 1 as the learner works.
-  if (s < 2 || !m_painter || m_mosaic || !m_model.dragSlots.empty() || !m_model.sentences.empty()) return;
+  // Drag exercises draw into the picture at scale 1 as the learner works.
+  if (s < 2 || !m_painter || !m_model.dragSlots.empty() || !m_model.sentences.empty()) return;
   if (std::int64_t(m_buffer.width()) * m_buffer.height() * s * s * 3 > kMaxSharpBytes) return;
   m_sharp.setSize(m_buffer.width() * s, m_buffer.height() * s);
   m_painter->paint(m_sharp, s);

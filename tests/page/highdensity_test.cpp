@@ -6,9 +6,12 @@
 #include "tests/common/testutil.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPainter>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -139,6 +142,29 @@ TEST_F(HighDensity, AGameDrawingIntoThePageIsShown) {
   // The next page is sharp again.
   page.ShowHTML("<body bgcolor=#FFFFFF>More words");
   EXPECT_EQ(page.SharpScale(), 2);
+}
+
+TEST_F(HighDensity, MosaicCellsChangeInTheSharpPictureToo) {
+  page.setXPath(zek::fromPath(zek::test::sourceDir() / "content/pages"));
+  page.ShowHTML("<body bgcolor=#000000><box coords=40,40,240,80 lomo=\"kachel1.gif|kachel2.gif|kachel3.gif\" "
+                "dir=\"bilder/\" speed=20>");
+  ASSERT_EQ(page.SharpScale(), 2);
+  const QRect box(80, 80, 480, 160);
+  const QImage first = page.SharpBuffer().toImage().copy(box);
+  EXPECT_GT(mixedBlocks(first, first.rect()), 0);
+  // The cells as painted at scale 1 are in the sharp picture at twice the size.
+  const QImage small = page.VisibleImage().copy(40, 40, 240, 80).scaled(480, 160).convertToFormat(first.format());
+  const auto near = [](QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) < 90;
+  };
+  int alike = 0;
+  for (int y = 4; y < 160; y += 8)
+    for (int x = 4; x < 480; x += 8) alike += near(first.pixel(x, y), small.pixel(x, y));
+  EXPECT_GT(alike, 20 * 60 * 8 / 10);
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < 300) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  EXPECT_NE(page.SharpBuffer().toImage().copy(box), first);
 }
 
 TEST_F(HighDensity, DragExercisesStayAtScaleOne) {
