@@ -77,6 +77,7 @@ constexpr TOpName kOps[] = {
     {"click", TDriveOp::Click},             {"click-at", TDriveOp::ClickAt},
     {"drag", TDriveOp::Drag},               {"rightclick", TDriveOp::RightClick},
     {"type", TDriveOp::Type},               {"key", TDriveOp::Key},
+    {"tab-to", TDriveOp::TabTo},
     {"field", TDriveOp::Field},             {"set", TDriveOp::Set},
     {"menu", TDriveOp::Menu},               {"close", TDriveOp::Close},
     {"command", TDriveOp::Command},         {"start", TDriveOp::Start},
@@ -185,6 +186,7 @@ bool parseLine(std::string_view line, TDriveAction& a, std::string& error) {
     case TDriveOp::Click:
     case TDriveOp::RightClick:
     case TDriveOp::Field:
+    case TDriveOp::TabTo:
     case TDriveOp::Menu:
     case TDriveOp::Command:
     case TDriveOp::Start:
@@ -369,6 +371,24 @@ QPoint intoView(TXPage& page, QPoint pagePos) {
 
 // Diagnostics are Windows-1252 like every text inside; they become UTF-8 on stderr.
 std::string inQuotes(const std::string& cp1252) { return "\"" + cp1252 + "\""; }
+
+// The link Tab went to (its words), or the input field that has the keyboard.
+std::string focusedText(const TXPage& page) {
+  std::string focused;
+  if (page.FocusLink() >= 0 && page.hasFocus()) {
+    for (const TLinkArea& area : page.Layout().areas) {
+      if (area.link != page.FocusLink() || area.item < 0) continue;
+      const TPageItem& item = page.Model().items[std::size_t(area.item)];
+      if (item.kind != TItemKind::Word) continue;
+      if (!focused.empty()) focused += ' ';
+      focused += page.Model().itemText(item);
+    }
+  } else if (QWidget* f = QApplication::focusWidget()) {
+    focused = zek::fromQString(f->toolTip());
+    if (focused.empty()) focused = zek::fromQString(f->objectName());
+  }
+  return focused;
+}
 
 std::string listing(const std::vector<std::string>& texts) {
   std::string out;
@@ -836,6 +856,18 @@ std::string TDriver::perform(const TDriveAction& a) {
       driveKeyPress(keyTarget(windows, page), a.value, QString::fromLatin1(k ? k->text : ""));
       return {};
     }
+    case TDriveOp::TabTo: {
+      // Keys only, as a learner without a mouse gets there.
+      if (auto e = needPage(); !e.empty()) return e;
+      constexpr int kMaxTabs = 64;
+      for (int i = 0; i < kMaxTabs; ++i) {
+        driveKeyPress(keyTarget(windows, page), Qt::Key_Tab, QStringLiteral("\t"));
+        settle();
+        if (driveKey(focusedText(*page)).find(driveKey(a.text)) != std::string::npos) return {};
+      }
+      return "nach " + std::to_string(kMaxTabs) + " Tab hat " + inQuotes(focusedText(*page)) + " den Fokus, nicht " +
+             inQuotes(a.text);
+    }
     case TDriveOp::Field:
     case TDriveOp::Set: {
       QWidget* input = findInput(windows, a.text);
@@ -900,21 +932,8 @@ std::string TDriver::perform(const TDriveAction& a) {
       return "die Seite " + inQuotes(shown) + " ist zu sehen, nicht " + inQuotes(a.text);
     }
     case TDriveOp::ExpectFocus: {
-      // The link Tab went to (its words), or the input field that has the keyboard.
       if (auto e = needPage(); !e.empty()) return e;
-      std::string focused;
-      if (page->FocusLink() >= 0 && page->hasFocus()) {
-        for (const TLinkArea& area : page->Layout().areas) {
-          if (area.link != page->FocusLink() || area.item < 0) continue;
-          const TPageItem& item = page->Model().items[std::size_t(area.item)];
-          if (item.kind != TItemKind::Word) continue;
-          if (!focused.empty()) focused += ' ';
-          focused += page->Model().itemText(item);
-        }
-      } else if (QWidget* f = QApplication::focusWidget()) {
-        focused = zek::fromQString(f->toolTip());
-        if (focused.empty()) focused = zek::fromQString(f->objectName());
-      }
+      const std::string focused = focusedText(*page);
       if (driveKey(focused).find(driveKey(a.text)) != std::string::npos) return {};
       return "den Fokus hat " + inQuotes(focused) + ", nicht " + inQuotes(a.text);
     }

@@ -29,6 +29,8 @@ class TXPage;
 //   type "<text>"         keys with text to the focused widget (else the first input field)
 //   key <name>            Return F12 Left Right Up Down Home End Backspace Delete Escape Tab
 //                         PageUp PageDown Space
+//   tab-to "<text>"       presses Tab (at most 64 times) until the link or field with that text
+//                         has the focus, as expect-focus sees it
 //   field "<name>"        focuses the input field with that label, hint or name
 //   set "<name>" "<value>"  sets a line edit, memo, combo box item, slider or spin box
 //   menu "<Menu/Item>"    an item of the window's menu bar, or of its context menu
@@ -59,7 +61,7 @@ class TXPage;
 // marker, without regard to case. Every step runs from a timer, so a modal dialog that a
 // step opens takes the next lines. The first failing line ends the run with exit code 1.
 
-enum class TDriveOp { Click, ClickAt, Drag, RightClick, Type, Key, Field, Set, Menu, Close, Command, Start, Wait, Shot,
+enum class TDriveOp { Click, ClickAt, Drag, RightClick, Type, Key, TabTo, Field, Set, Menu, Close, Command, Start, Wait, Shot,
                       Answer, ChooseFile, ExpectText, ExpectPage, ExpectFocus, ExpectWindow, ExpectState, ExpectMessage,
                       ExpectCommand, ExpectMedia, ExpectSetting, ExpectFile, ExpectRunning, ExpectDone, Today };
 

@@ -116,7 +116,8 @@ void TSprachlabor::bauen() {
 
   m_bild = ladeBild(Dirs().PageBase + "hzek/e_gfx/carwash.jpg");
 
-  m_themaLabel = label(this, "Thema", QRect(410, 240, 380, 30), Qt::AlignLeft | Qt::AlignTop, false);
+  // The black area ends at y 268: the title's descenders must stay above it.
+  m_themaLabel = label(this, "Thema", QRect(410, 234, 380, 32), Qt::AlignLeft | Qt::AlignTop, false);
   QFont tf("Verdana");
   tf.setPixelSize(27);
   tf.setBold(true);
@@ -124,7 +125,7 @@ void TSprachlabor::bauen() {
   if (QFontInfo(m_themaLabel->font()).family() != QLatin1String("Verdana")) {
     tf.setFamily("Arial");
     m_themaLabel->setFont(tf);
-    m_themaLabel->move(410, 243);
+    m_themaLabel->move(410, 236);
   }
   QPalette tp = m_themaLabel->palette();
   tp.setColor(QPalette::WindowText, kFarbe);

@@ -57,6 +57,14 @@ TXBitmap copyRect(const TXBitmap& src, const TRect& r) {
   return out;
 }
 
+void enlargeInto(const TXBitmap& src, const TRect& from, TXBitmap& dst, int dx, int dy, int scale) {
+  if (from.empty()) return;
+  TXBitmap piece = copyRect(src, from);
+  TXBitmap big;
+  big.assign(piece.view().scaled(from.w * scale, from.h * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  copyBits(big, 0, 0, big.width(), big.height(), dst, dx, dy);
+}
+
 namespace {
 
 void fillRect(TXBitmap& b, int x, int y, int w, int h, TColor colour) {
@@ -74,12 +82,30 @@ bool isAll255(std::string_view s) {
 }
 
 // A picture frame at the item's size, transparent parts showing what is below: the frame's own
-// bitmap when it fits as it is, else `scratch` made up from it.
+// bitmap when it fits as it is, else `scratch` made up from it. With smoothEdges (a page painted
+// for a high-density screen) the edge of the transparent part is blended instead of stepped.
 const TXBitmap& framedSource(const TPictureFrame& frame, int w, int h, const TXBitmap& target, int x, int y,
-                             TXBitmap& scratch) {
+                             TXBitmap& scratch, bool smoothEdges) {
   const TXBitmap& bmp = frame.bitmap;
   const bool sameSize = bmp.width() == w && bmp.height() == h;
   if (sameSize && frame.mask.empty()) return bmp;
+  if (smoothEdges && !sameSize && !frame.mask.empty()) {
+    // Colour and transparency scaled together, so the edge neither steps nor takes the white
+    // that stands in the transparent pixels.
+    QImage argb(bmp.width(), bmp.height(), QImage::Format_ARGB32);
+    for (int yy = 0; yy < bmp.height(); ++yy) {
+      const std::uint8_t* px = bmp.scanLine(yy);
+      const std::uint8_t* m = frame.mask.data() + std::size_t(yy) * std::size_t(bmp.width());
+      auto* out = reinterpret_cast<QRgb*>(argb.scanLine(yy));
+      for (int xx = 0; xx < bmp.width(); ++xx) out[xx] = qRgba(px[3 * xx + 2], px[3 * xx + 1], px[3 * xx], m[xx]);
+    }
+    scratch = copyRect(target, {x, y, w, h});  // black where the target ends
+    QImage view = scratch.view();
+    QPainter p(&view);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRect(0, 0, w, h), argb);
+    return scratch;
+  }
   std::vector<std::uint8_t> scaledMask;
   const std::vector<std::uint8_t>* mask = &frame.mask;
   if (sameSize) {
@@ -118,7 +144,7 @@ const TXBitmap& framedSource(const TPictureFrame& frame, int w, int h, const TXB
 }  // namespace
 
 void TPagePainter::paintBox(TXBitmap& buffer, const TBoxRecord& box, const TRect& rect, const TPageColors& colors,
-                            std::minstd_rand& random) {
+                            std::minstd_rand& random, int scale) {
   if (!box.filled && box.borderWidth <= 0) return;
   const int o = box.offset;
   // The outline spans (x - o, y - o) to (x + w + o, y + h + o) inclusive.
@@ -127,22 +153,26 @@ void TPagePainter::paintBox(TXBitmap& buffer, const TBoxRecord& box, const TRect
   const TColor fill = resolveColor(box.fillColor, colors);
   const TColor border = resolveColor(box.borderColor, colors);
   const int bw = box.borderWidth;
+  const int s = std::max(1, scale);
+  const auto fillLogical = [&](int x, int y, int w, int h, TColor colour) {
+    fillRect(buffer, x * s, y * s, w * s, h * s, colour);
+  };
   switch (box.shape) {
     case TBoxShape::Rect:
-      if (box.filled) fillRect(buffer, left, top, right - left, bottom - top, fill);
+      if (box.filled) fillLogical(left, top, right - left, bottom - top, fill);
       if (bw > 0) {
-        fillRect(buffer, left, top, right - left, bw, border);
-        fillRect(buffer, left, bottom - bw, right - left, bw, border);
-        fillRect(buffer, left, top, bw, bottom - top, border);
-        fillRect(buffer, right - bw, top, bw, bottom - top, border);
+        fillLogical(left, top, right - left, bw, border);
+        fillLogical(left, bottom - bw, right - left, bw, border);
+        fillLogical(left, top, bw, bottom - top, border);
+        fillLogical(right - bw, top, bw, bottom - top, border);
       }
       break;
     case TBoxShape::RoundRect:
     case TBoxShape::Ellipse: {
       buffer.setBrush({fill, box.filled ? TXBrushStyle::Solid : TXBrushStyle::Clear});
-      buffer.setPen({border, bw, bw > 0 ? TXPenStyle::Solid : TXPenStyle::Clear});
-      if (box.shape == TBoxShape::Ellipse) buffer.SmoothEllipse(left, top, right, bottom);
-      else buffer.SmoothRoundRect(left, top, box.radius, box.radius, right, bottom);
+      buffer.setPen({border, bw * s, bw > 0 ? TXPenStyle::Solid : TXPenStyle::Clear});
+      if (box.shape == TBoxShape::Ellipse) buffer.SmoothEllipse(left * s, top * s, right * s, bottom * s);
+      else buffer.SmoothRoundRect(left * s, top * s, box.radius * s, box.radius * s, right * s, bottom * s);
       buffer.setPen({});
       buffer.setBrush({});
       break;
@@ -153,7 +183,7 @@ void TPagePainter::paintBox(TXBitmap& buffer, const TBoxRecord& box, const TRect
       int y = top;
       while (y < bottom) {
         const int band = int(random() % std::uint32_t(r));
-        fillRect(buffer, left, y, right - left, std::min(band, bottom - y), colour);
+        fillLogical(left, y, right - left, std::min(band, bottom - y), colour);
         y += band + int(random() % std::uint32_t(r));
         if (band == 0) ++y;  // two empty draws in a row still move on
       }
@@ -162,12 +192,21 @@ void TPagePainter::paintBox(TXBitmap& buffer, const TBoxRecord& box, const TRect
   }
 }
 
-void TPagePainter::paint(TXBitmap& buffer) {
-  areaImages.assign(m_layout.areas.size(), {});
-  animated.clear();
+void TPagePainter::paint(TXBitmap& buffer, int scale) {
+  m_scale = std::max(1, scale);
+  const int s = m_scale;
+  TPaintedImages& out = imagesAt(s);
+  out.areaImages.assign(m_layout.areas.size(), {});
+  out.animated.clear();
   buffer.FillColor(resolveColor(colors.background, colors));
   if (background && background->width() > 0 && background->height() > 0) {
-    const TXBitmap& bg = background->bitmap();
+    TXBitmap larger;
+    if (s > 1) {
+      TXBitmap copy = background->bitmap();  // view() needs a mutable bitmap
+      larger.assign(copy.view().scaled(copy.width() * s, copy.height() * s, Qt::IgnoreAspectRatio,
+                                       Qt::SmoothTransformation));
+    }
+    const TXBitmap& bg = s > 1 ? larger : background->bitmap();
     if (bg.width() > buffer.width() && bg.height() > buffer.height()) {
       copyBits(bg, 0, 0, bg.width(), bg.height(), buffer, 0, 0);
     } else {
@@ -177,24 +216,31 @@ void TPagePainter::paint(TXBitmap& buffer) {
   }
   std::minstd_rand random(12345);
   for (std::size_t i = 0; i < m_page.boxes.size() && i < m_layout.boxes.size(); ++i)
-    if (!m_page.boxes[i].top) paintBox(buffer, m_page.boxes[i], m_layout.boxes[i], colors, random);
-  if (mosaic) mosaic->paintAll(buffer);
+    if (!m_page.boxes[i].top) paintBox(buffer, m_page.boxes[i], m_layout.boxes[i], colors, random, s);
+  if (mosaic && s == 1) {
+    mosaic->paintAll(buffer);
+    mosaicCells.clear();
+    for (const TRect& c : mosaic->cells()) mosaicCells.emplace_back(c, copyRect(buffer, c));
+  } else if (mosaic) {
+    for (const auto& [cell, picture] : mosaicCells)
+      enlargeInto(picture, {0, 0, cell.w, cell.h}, buffer, cell.x * s, cell.y * s, s);
+  }
 
   std::vector<TXBitmap> underPictures(m_layout.areas.size());
   for (std::size_t i = 0; i < m_layout.areas.size(); ++i) {
     const TLinkArea& a = m_layout.areas[i];
     if (a.images && a.item >= 0 && m_page.items[std::size_t(a.item)].kind == TItemKind::Picture)
-      underPictures[i] = copyRect(buffer, a.rect);
+      underPictures[i] = copyRect(buffer, scaled(a.rect, s));
   }
   paintPictures(buffer);
   for (std::size_t i = 0; i < m_page.boxes.size() && i < m_layout.boxes.size(); ++i)
-    if (m_page.boxes[i].top) paintBox(buffer, m_page.boxes[i], m_layout.boxes[i], colors, random);
+    if (m_page.boxes[i].top) paintBox(buffer, m_page.boxes[i], m_layout.boxes[i], colors, random, s);
 
   std::vector<TXBitmap> underText(m_layout.areas.size());
   for (std::size_t i = 0; i < m_layout.areas.size(); ++i) {
     const TLinkArea& a = m_layout.areas[i];
     if (a.images && a.item >= 0 && m_page.items[std::size_t(a.item)].kind == TItemKind::Word)
-      underText[i] = copyRect(buffer, a.rect);
+      underText[i] = copyRect(buffer, scaled(a.rect, s));
   }
   paintText(buffer);
   paintUnderlines(buffer);
@@ -203,15 +249,17 @@ void TPagePainter::paint(TXBitmap& buffer) {
 }
 
 void TPagePainter::renderFieldImages(const TXBitmap& buffer) {
+  std::vector<TXBitmap>& fieldImages = imagesAt(m_scale).fieldImages;
   fieldImages.assign(m_layout.fields.size(), {});
   for (std::size_t f = 0; f < m_layout.fields.size() && f < m_page.fields.size(); ++f) {
     const TRect& r = m_layout.fields[f];
     if (r.empty() || !m_page.fields[f].inFlow) continue;
     // The page keeps its background under the field; the gap's words go into this picture.
     TXBitmap& out = fieldImages[f];
-    out = copyRect(buffer, r);
+    out = copyRect(buffer, scaled(r, m_scale));
     QImage view = out.view();
     QPainter p(&view);
+    p.scale(m_scale, m_scale);
     p.translate(-r.x, -r.y);
     for (const TPageItem& it : m_page.items) {
       if (it.kind != TItemKind::Word || it.style.widgetKind != TWidgetKind::Gap || it.style.widget != std::int32_t(f))
@@ -232,7 +280,9 @@ void TPagePainter::paintPictures(TXBitmap& buffer) {
     if (it.width <= 0 || it.height <= 0) continue;
     const TImageRecord& img = m_page.images[std::size_t(it.index)];
     const TPicture* pic = m_pictures.picture(img.picture);
-    if (pic && pic->isAnimated()) animated.push_back({int(i), img.picture, itemRect(it), copyRect(buffer, itemRect(it))});
+    if (pic && pic->isAnimated())
+      imagesAt(m_scale).animated.push_back(
+          {int(i), img.picture, itemRect(it), copyRect(buffer, scaled(itemRect(it), m_scale))});
     drawPicture(buffer, it, 0, 0, -1, false);
   }
 }
@@ -246,10 +296,13 @@ void TPagePainter::drawPicture(TXBitmap& target, const TPageItem& item, int dx, 
   std::size_t frame = 0;
   if (frameOf && pictureOverride < 0) frame = std::size_t(std::max(0, frameOf(index)));
   if (frame >= pic->frames.size()) frame = 0;
-  const int x = item.x - dx, y = item.y - item.ascent - dy, w = item.width, h = item.ascent + item.descent;
+  // Pictures are scaled from their own pixels to the target's size, never enlarged from the page.
+  const int s = m_scale;
+  const int x = (item.x - dx) * s, y = (item.y - item.ascent - dy) * s, w = item.width * s,
+            h = (item.ascent + item.descent) * s;
   if (w <= 0 || h <= 0) return;
   TXBitmap scratch;
-  const TXBitmap& src = framedSource(pic->frames[frame], w, h, target, x, y, scratch);
+  const TXBitmap& src = framedSource(pic->frames[frame], w, h, target, x, y, scratch, s > 1);
   int mode = img.mode;
   TColor tint = resolveColor(img.tint, colors);
   if (img.hoverTint) {
@@ -263,7 +316,7 @@ void TPagePainter::drawPicture(TXBitmap& target, const TPageItem& item, int dx, 
   if (img.radius > 0 || img.alpha < 255 || mode != 0) {
     target.setXAlpha(img.alpha);
     target.setXColor(tint);
-    if (img.radius > 0) target.DrawRounded(x, y, src, mode, img.radius, img.radius, y + h, x + w);
+    if (img.radius > 0) target.DrawRounded(x, y, src, mode, img.radius * s, img.radius * s, y + h, x + w);
     else target.DrawBlended(x, y, mode, src);
     target.setXAlpha(255);
   } else {
@@ -282,6 +335,7 @@ void TPagePainter::drawWord(QPainter& p, const TPageItem& it, bool flash) {
 void TPagePainter::paintText(TXBitmap& buffer, const TRect* only) {
   QImage view = buffer.view();
   QPainter p(&view);
+  p.scale(m_scale, m_scale);
   if (only) p.setClipRect(only->x, only->y, only->w, only->h);
   for (std::size_t i = 0; i < m_page.items.size(); ++i) {
     const TPageItem& it = m_page.items[i];
@@ -313,7 +367,7 @@ void TPagePainter::paintText(TXBitmap& buffer, const TRect* only) {
 void TPagePainter::paintUnderlines(TXBitmap& buffer) {
   for (const TUnderlineRun& run : m_layout.underlines) {
     const TColor colour = resolveColor(m_page.items[std::size_t(run.item)].style.color, colors);
-    for (int x = run.x1; x < run.x2; x += 2) buffer.setPixel(x, run.y, colour);
+    for (int x = run.x1; x < run.x2; x += 2) fillRect(buffer, x * m_scale, run.y * m_scale, m_scale, m_scale, colour);
   }
 }
 
@@ -323,12 +377,13 @@ void TPagePainter::renderAreaImages(TXBitmap& buffer, const std::vector<TXBitmap
     const TLinkArea& a = m_layout.areas[i];
     if (!a.images || a.item < 0 || a.rect.empty()) continue;
     const TPageItem& it = m_page.items[std::size_t(a.item)];
-    TAreaImages& out = areaImages[i];
-    out.normal = copyRect(buffer, a.rect);
+    TAreaImages& out = imagesAt(m_scale).areaImages[i];
+    out.normal = copyRect(buffer, scaled(a.rect, m_scale));
     if (it.kind == TItemKind::Word) {
       out.highlighted = underText[i];
       QImage view = out.highlighted.view();
       QPainter p(&view);
+      p.scale(m_scale, m_scale);
       p.translate(-a.rect.x, -a.rect.y);
       if (!it.style.noBackground) p.fillRect(a.rect.x, a.rect.y, a.rect.w, a.rect.h, toQColor(resolveColor(it.style.bgColor, colors)));
       drawWord(p, it, true);
@@ -340,8 +395,9 @@ void TPagePainter::renderAreaImages(TXBitmap& buffer, const std::vector<TXBitmap
   }
 }
 
-void TPagePainter::redrawAnimated(TXBitmap& buffer, const TAnimatedPicture& a) {
-  copyBits(a.under, 0, 0, a.rect.w, a.rect.h, buffer, a.rect.x, a.rect.y);
+void TPagePainter::redrawAnimated(TXBitmap& buffer, const TAnimatedPicture& a, int scale) {
+  m_scale = std::max(1, scale);
+  copyBits(a.under, 0, 0, a.under.width(), a.under.height(), buffer, a.rect.x * m_scale, a.rect.y * m_scale);
   drawPicture(buffer, m_page.items[std::size_t(a.item)], 0, 0, -1, false);
   paintText(buffer, &a.rect);
 }

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <random>
+#include <utility>
 #include <vector>
 
 class TPictureList;
@@ -35,8 +36,20 @@ struct TAnimatedPicture {
   TXBitmap under;
 };
 
+// What one paint leaves besides the page picture, at that paint's scale.
+struct TPaintedImages {
+  // Per layout area (empty bitmaps for areas without images).
+  std::vector<TAreaImages> areaImages;
+  std::vector<TAnimatedPicture> animated;
+  // Per field record: the gap's text over the page background, shown once the field is done
+  // (empty for EDIT fields).
+  std::vector<TXBitmap> fieldImages;
+};
+
 // Paints a laid-out page into its off-screen picture, in the order background, boxes,
 // mosaic, pictures, top boxes, text; then renders the hover images of FLASH and FCOLOR areas.
+// Positions are logical pixels; a scale above 1 paints the same page into a picture that many
+// times larger (a high-density screen), text and pictures drawn at that size rather than enlarged.
 class TPagePainter {
  public:
   TPagePainter(const TPageModel& page, const TPageLayout& layout, const TPictureList& pictures,
@@ -48,20 +61,20 @@ class TPagePainter {
   TMosaic* mosaic = nullptr;
   std::function<int(int picture)> frameOf;  // animation frame of a picture, 0 without
 
-  void paint(TXBitmap& buffer);
+  // The buffer must be the page's size times scale. The mosaic is painted at scale 1 only.
+  void paint(TXBitmap& buffer, int scale = 1);
 
-  // Filled by paint: per layout area (empty bitmaps for areas without images).
-  std::vector<TAreaImages> areaImages;
-  std::vector<TAnimatedPicture> animated;
-  // Per field record: the gap's text over the page background, shown once the field is done
-  // (empty for EDIT fields).
-  std::vector<TXBitmap> fieldImages;
+  // Filled by paint at scale 1 and at the larger scale.
+  TPaintedImages images, sharpImages;
+  TPaintedImages& imagesAt(int scale) { return scale > 1 ? sharpImages : images; }
+  // The mosaic's cells as painted at scale 1; a larger scale enlarges them (they change by chance).
+  std::vector<std::pair<TRect, TXBitmap>> mosaicCells;
 
   // Draws the current frame of an animated picture again, with the words over it.
-  void redrawAnimated(TXBitmap& buffer, const TAnimatedPicture& a);
+  void redrawAnimated(TXBitmap& buffer, const TAnimatedPicture& a, int scale = 1);
 
   static void paintBox(TXBitmap& buffer, const TBoxRecord& box, const TRect& rect, const TPageColors& colors,
-                       std::minstd_rand& random);
+                       std::minstd_rand& random, int scale = 1);
 
  private:
   void paintPictures(TXBitmap& buffer);
@@ -76,8 +89,13 @@ class TPagePainter {
   const TPageLayout& m_layout;
   const TPictureList& m_pictures;
   const TQtTextMetrics& m_fonts;
+  int m_scale = 1;
 };
+
+// Copies rectangle `from` of `src` enlarged smoothly by `scale` into `dst` at (dx, dy).
+void enlargeInto(const TXBitmap& src, const TRect& from, TXBitmap& dst, int dx, int dy, int scale);
 
 // Copies a rectangle of `src` (at sx, sy) into `dst` at (dx, dy), clipped to both.
 void copyBits(const TXBitmap& src, int sx, int sy, int w, int h, TXBitmap& dst, int dx, int dy);
 TXBitmap copyRect(const TXBitmap& src, const TRect& r);
+inline TRect scaled(const TRect& r, int scale) { return {r.x * scale, r.y * scale, r.w * scale, r.h * scale}; }

@@ -31,6 +31,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <climits>
 #include <random>
@@ -88,6 +89,8 @@ bool startsWithNoCase(std::string_view s, std::string_view prefix) {
 
 constexpr char kCommandMark = '\xA7';  // "§"
 constexpr int kMaxBufferHeight = kMaxPagePictureHeight;
+// A longer page is shown from its picture at scale 1 on a high-density screen.
+constexpr std::int64_t kMaxSharpBytes = std::int64_t(128) << 20;
 
 }  // namespace
 
@@ -140,7 +143,8 @@ class TToastView : public QWidget {
  protected:
   void paintEvent(QPaintEvent* e) override {
     QPainter p(this);
-    p.drawImage(e->rect(), m_frame, e->rect());
+    p.setClipRect(e->rect());
+    p.drawImage(QPoint(0, 0), m_frame);  // the frame may be a grab at the screen's pixel ratio
   }
   bool eventFilter(QObject* watched, QEvent* e) override {
     switch (e->type()) {
@@ -209,6 +213,7 @@ TXPage::TXPage(QWidget* parent) : QWidget(parent), m_host(std::make_unique<THost
     if (!m_mosaic) return;
     try {
       const TRect r = m_mosaic->step(m_buffer);
+      if (m_sharpScale > 0) enlargeInto(m_buffer, r, m_sharp, r.x * m_sharpScale, r.y * m_sharpScale, m_sharpScale);
       update(toView(r));
     } catch (...) {
       m_mosaicTimer.stop();
@@ -229,6 +234,7 @@ void TXPage::setColorBGR(TColor color) {
   m_colors.background = color;
   m_model.colors.background = color;
   m_buffer.FillColor(resolveColor(color, m_colors));
+  if (m_sharpScale > 0) m_sharp.FillColor(resolveColor(color, m_colors));
   update();
 }
 
@@ -503,6 +509,7 @@ void TXPage::paintPage() {
     return picture >= 0 && std::size_t(picture) < m_frames.size() ? m_frames[std::size_t(picture)] : 0;
   };
   m_painter->paint(m_buffer);
+  paintSharp();
   for (std::size_t i = 0; i < m_fieldDone.size(); ++i)
     if (m_fieldDone[i] && m_fields[i]->Command().empty()) {
       showFieldPicture(i);
@@ -514,11 +521,33 @@ void TXPage::paintPage() {
   update();
 }
 
+void TXPage::paintSharp() {
+  m_sharpScale = 0;
+  m_sharp = TXBitmap();
+  m_sharpView = QImage();
+  const int s = int(std::ceil(devicePixelRatioF() - 0.01));
+  // Drag exercises draw into the picture at scale 1 as the learner works.
+  if (s < 2 || !m_painter || !m_model.dragSlots.empty() || !m_model.sentences.empty()) return;
+  if (std::int64_t(m_buffer.width()) * m_buffer.height() * s * s * 3 > kMaxSharpBytes) return;
+  m_sharp.setSize(m_buffer.width() * s, m_buffer.height() * s);
+  m_painter->paint(m_sharp, s);
+  m_sharpView = m_sharp.view();
+  m_sharpScale = s;
+}
+
+void TXPage::dropSharp() {
+  if (m_sharpScale == 0) return;
+  m_sharpScale = 0;
+  m_sharp = TXBitmap();
+  m_sharpView = QImage();
+  update();
+}
+
 void TXPage::startAnimations() {
   if (!m_painter) return;
   m_frames.assign(std::size_t(std::max(0, m_pictures.size())), 0);
   std::vector<int> started;
-  for (const TAnimatedPicture& a : m_painter->animated) {
+  for (const TAnimatedPicture& a : m_painter->images.animated) {
     if (std::find(started.begin(), started.end(), a.picture) != started.end()) continue;
     started.push_back(a.picture);
     auto timer = std::make_unique<QTimer>();
@@ -536,16 +565,19 @@ void TXPage::animationStep(int picture) {
   if (!p || !m_painter || std::size_t(picture) >= m_frames.size()) return;
   int& frame = m_frames[std::size_t(picture)];
   frame = (frame + 1) % int(p->frames.size());
-  for (const TAnimatedPicture& a : m_painter->animated) {
+  for (const TAnimatedPicture& a : m_painter->images.animated) {
     if (a.picture != picture) continue;
     m_painter->redrawAnimated(m_buffer, a);
     update(toView(a.rect));
   }
+  if (m_sharpScale > 0)
+    for (const TAnimatedPicture& a : m_painter->sharpImages.animated)
+      if (a.picture == picture) m_painter->redrawAnimated(m_sharp, a, m_sharpScale);
   for (auto& t : m_animTimers) {
     // The timer that fired is the one not running; start it for the next frame.
     if (!t->isActive()) {
       bool mine = false;
-      for (const TAnimatedPicture& a : m_painter->animated) mine = mine || a.picture == picture;
+      for (const TAnimatedPicture& a : m_painter->images.animated) mine = mine || a.picture == picture;
       if (mine) {
         t->start(p->frameDelayMs(std::size_t(frame)));
         break;
@@ -663,11 +695,23 @@ QImage TXPage::VisibleImage() {
 void TXPage::paintEvent(QPaintEvent* e) {
   QPainter p(this);
   if (m_toastRunning && !m_toastFrame.isNull()) {
-    p.drawImage(e->rect(), m_toastFrame, e->rect());
+    p.setClipRect(e->rect());
+    p.drawImage(QPoint(0, 0), m_toastFrame);  // a grab at the screen's pixel ratio
     return;
   }
   const QRect target = e->rect() & QRect(0, 0, ViewWidth(), height());
-  if (!target.isEmpty()) p.drawImage(target, m_bufferView, target.translated(0, m_scrollY));
+  if (!target.isEmpty()) {
+    const QRect source = target.translated(0, m_scrollY);
+    if (m_sharpScale > 0) {
+      const int s = m_sharpScale;
+      // At a ratio that is no whole number the picture is a little larger than the screen needs.
+      if (devicePixelRatioF() != s) p.setRenderHint(QPainter::SmoothPixmapTransform);
+      p.drawImage(QRectF(target), m_sharpView,
+                  QRectF(source.x() * s, source.y() * s, source.width() * s, source.height() * s));
+    } else {
+      p.drawImage(target, m_bufferView, source);
+    }
+  }
   paintFocusFrame(p);
 }
 
@@ -680,6 +724,7 @@ void TXPage::resizeEvent(QResizeEvent* e) {
       m_buffer.setSize(width(), height());
       m_buffer.FillColor(resolveColor(m_colors.background, m_colors));
       m_bufferView = m_buffer.view();
+      dropSharp();
     }
   }
 }
@@ -688,12 +733,18 @@ void TXPage::resizeEvent(QResizeEvent* e) {
 
 void TXPage::switchImages(int link, bool highlighted) {
   if (link < 0 || !m_painter) return;
-  for (std::size_t i = 0; i < m_layout.areas.size() && i < m_painter->areaImages.size(); ++i) {
+  const auto& areaImages = m_painter->images.areaImages;
+  const auto& sharpImages = m_painter->sharpImages.areaImages;
+  for (std::size_t i = 0; i < m_layout.areas.size() && i < areaImages.size(); ++i) {
     const TLinkArea& a = m_layout.areas[i];
     if (a.link != link || !a.images) continue;
-    const TXBitmap& img = highlighted ? m_painter->areaImages[i].highlighted : m_painter->areaImages[i].normal;
+    const TXBitmap& img = highlighted ? areaImages[i].highlighted : areaImages[i].normal;
     if (img.isEmpty()) continue;
     copyBits(img, 0, 0, img.width(), img.height(), m_buffer, a.rect.x, a.rect.y);
+    if (m_sharpScale > 0 && i < sharpImages.size()) {
+      const TXBitmap& sharp = highlighted ? sharpImages[i].highlighted : sharpImages[i].normal;
+      copyBits(sharp, 0, 0, sharp.width(), sharp.height(), m_sharp, a.rect.x * m_sharpScale, a.rect.y * m_sharpScale);
+    }
     update(toView(a.rect));
   }
 }
@@ -1160,8 +1211,10 @@ bool TXPage::ExerciseDone() const {
 }
 
 const TXBitmap* TXPage::FieldPicture(std::size_t field) const {
-  if (!m_painter || field >= m_painter->fieldImages.size() || m_painter->fieldImages[field].isEmpty()) return nullptr;
-  return &m_painter->fieldImages[field];
+  if (!m_painter) return nullptr;
+  const std::vector<TXBitmap>& fieldImages = m_painter->images.fieldImages;
+  if (field >= fieldImages.size() || fieldImages[field].isEmpty()) return nullptr;
+  return &fieldImages[field];
 }
 
 void TXPage::showFieldPicture(std::size_t index) {
@@ -1169,6 +1222,11 @@ void TXPage::showFieldPicture(std::size_t index) {
   if (!picture || index >= m_layout.fields.size()) return;
   const TRect& r = m_layout.fields[index];
   copyBits(*picture, 0, 0, picture->width(), picture->height(), m_buffer, r.x, r.y);
+  const auto& sharpImages = m_painter->sharpImages.fieldImages;
+  if (m_sharpScale > 0 && index < sharpImages.size()) {
+    const TXBitmap& sharp = sharpImages[index];
+    copyBits(sharp, 0, 0, sharp.width(), sharp.height(), m_sharp, r.x * m_sharpScale, r.y * m_sharpScale);
+  }
   update(toView(r));
 }
 
@@ -1178,18 +1236,22 @@ void TXPage::markField(std::size_t index) {
   if (r.empty()) return;
   // A solved gap gets a green line under it; a failed one, whose solution is shown all the
   // same, a red frame, so the two never look alike.
-  QImage view = m_buffer.view();
-  QPainter p(&view);
-  if (m_fieldDone[index] == kFieldRight) {
-    p.fillRect(QRect(r.x, r.bottom(), r.w, 2), QColor(0x3C, 0xC0, 0x3C));
-  } else {
-    const QColor red(0xE0, 0x20, 0x20);
-    p.fillRect(QRect(r.x - 2, r.y - 2, r.w + 4, 2), red);
-    p.fillRect(QRect(r.x - 2, r.bottom(), r.w + 4, 2), red);
-    p.fillRect(QRect(r.x - 2, r.y, 2, r.h), red);
-    p.fillRect(QRect(r.right(), r.y, 2, r.h), red);
-  }
-  p.end();
+  const auto mark = [&](TXBitmap& picture, int scale) {
+    QImage view = picture.view();
+    QPainter p(&view);
+    p.scale(scale, scale);
+    if (m_fieldDone[index] == kFieldRight) {
+      p.fillRect(QRect(r.x, r.bottom(), r.w, 2), QColor(0x3C, 0xC0, 0x3C));
+    } else {
+      const QColor red(0xE0, 0x20, 0x20);
+      p.fillRect(QRect(r.x - 2, r.y - 2, r.w + 4, 2), red);
+      p.fillRect(QRect(r.x - 2, r.bottom(), r.w + 4, 2), red);
+      p.fillRect(QRect(r.x - 2, r.y, 2, r.h), red);
+      p.fillRect(QRect(r.right(), r.y, 2, r.h), red);
+    }
+  };
+  mark(m_buffer, 1);
+  if (m_sharpScale > 0) mark(m_sharp, m_sharpScale);
   update(toView(r).adjusted(-3, -3, 3, 4));
 }
 

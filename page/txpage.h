@@ -60,7 +60,16 @@ class TXPage : public QWidget, public TDriveCells {
   void setXFile(const std::string& name);
   QMenu* PopUpMenu() const { return m_popupMenu; }
   void setPopUpMenu(QMenu* menu) { m_popupMenu = menu; }
-  TXBitmap& Buffer() { return m_buffer; }
+  // The page picture at scale 1. Whoever draws into it (the games) is shown that picture, also on
+  // a high-density screen, until the next page is painted.
+  TXBitmap& Buffer() {
+    dropSharp();
+    return m_buffer;
+  }
+  // The same page painted at the screen's pixel ratio (rounded up); scale 0 when the page is
+  // shown from Buffer() alone (ratio 1, drag exercises, mosaic, games, a page too long).
+  int SharpScale() const { return m_sharpScale; }
+  const TXBitmap& SharpBuffer() const { return m_sharp; }
   const std::string& Title() const { return m_model.title; }
 
   // ---- events
@@ -228,6 +237,8 @@ class TXPage : public QWidget, public TDriveCells {
   void createWidgets();
   void placeWidgets();
   void paintPage();
+  void paintSharp();
+  void dropSharp();
   void updateScrollBar();
   void setHover(int link);
   void switchImages(int link, bool highlighted);
@@ -274,6 +285,9 @@ class TXPage : public QWidget, public TDriveCells {
   std::unique_ptr<TPagePainter> m_painter;
   TXBitmap m_buffer;
   QImage m_bufferView;
+  TXBitmap m_sharp;
+  QImage m_sharpView;
+  int m_sharpScale = 0;
   TPageColors m_colors;
   std::string m_xpath, m_xfile, m_sonderzeichen;
   bool m_autoJump = true, m_htmlChild = false;

@@ -35,6 +35,7 @@ void tXButton::paintEvent(QPaintEvent*) {
   const QImage& picture = m_pressed && !m_picture2.isNull() ? m_picture2 : m_picture1;
   if (picture.isNull()) return;
   QPainter p(this);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);  // pictures are enlarged on a high-density screen
   const QSize own = m_picture1.isNull() ? m_picture2.size() : picture.size();
   if (m_stretch) {
     p.drawImage(rect(), picture);

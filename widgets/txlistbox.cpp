@@ -93,7 +93,13 @@ void TXListBox::setHintergrund(const QImage* picture, QPoint listPosInPicture) {
 }
 
 void TXListBox::paintSurface() {
-  if (m_surface.size() != size()) m_surface = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  // Drawn at the screen's pixel ratio, so the lines are as sharp as the page's text.
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = (QSizeF(size().expandedTo(QSize(1, 1))) * ratio).toSize();
+  if (m_surface.size() != pixels || m_surface.devicePixelRatio() != ratio) {
+    m_surface = QImage(pixels, QImage::Format_RGB32);
+    m_surface.setDevicePixelRatio(ratio);
+  }
   QPainter p(&m_surface);
   if (m_hintergrund && !m_hintergrund->isNull()) {
     p.fillRect(m_surface.rect(), m_color);
@@ -133,7 +139,8 @@ void TXListBox::paintEvent(QPaintEvent*) {
   paintSurface();
   QPainter p(this);
   const int w = scrollBarVisible() ? width() - 17 : width();
-  p.drawImage(QPoint(0, 0), m_surface, QRect(0, 0, w, height()));
+  const qreal ratio = m_surface.devicePixelRatio();
+  p.drawImage(QRectF(0, 0, w, height()), m_surface, QRectF(0, 0, w * ratio, height() * ratio));
   if (OnPaint) OnPaint(this);
 }
 

@@ -151,7 +151,13 @@ TZellenSatz zelleSetzen(const QString& text, const QFont& font, int zellenBreite
 }
 
 void TXMultipleChoice::paintSurface() {
-  if (m_surface.size() != size()) m_surface = QImage(size(), QImage::Format_RGB32);
+  // Drawn at the screen's pixel ratio, so the choices are as sharp as the page's text.
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = (QSizeF(size()) * ratio).toSize();
+  if (m_surface.size() != pixels || m_surface.devicePixelRatio() != ratio) {
+    m_surface = QImage(pixels, QImage::Format_RGB32);
+    m_surface.setDevicePixelRatio(ratio);
+  }
   QPainter p(&m_surface);
   if (m_bitmap && !m_bitmap->isNull()) {
     p.fillRect(m_surface.rect(), Qt::white);

@@ -268,6 +268,25 @@ TEST_F(DriverOwnPages, TypesIntoTheFieldAndFindsItsText) {
   EXPECT_EQ(drivePage()->Fields()[0]->Text(), "house");
 }
 
+TEST_F(DriverOwnPages, TabToReachesALinkByKeysAlone) {
+  page("tabs.htx", "<html><a href=\"a.htx\">Eins</a> <a href=\"b.htx\">Zwei</a> <a href=\"c.htx\">Drei</a></html>");
+  page("b.htx", "<html>Seite zwei</html>");
+  appState().StartPage = "tabs.htx";
+  EXPECT_EQ(run("tab-to \"Zwei\"\n"
+                "expect-focus \"Zwei\"\n"
+                "key Return\n"
+                "expect-page \"b.htx\"\n"),
+            0);
+}
+
+TEST_F(DriverOwnPages, TabToFailsForALinkThatIsNotThere) {
+  page("tabs.htx", "<html><a href=\"a.htx\">Eins</a> <a href=\"b.htx\">Zwei</a></html>");
+  appState().StartPage = "tabs.htx";
+  TDriver* driver = nullptr;
+  EXPECT_EQ(run("tab-to \"Vier\"\nexpect-page \"tabs.htx\"\n", &driver), 1);
+  EXPECT_EQ(driver->nextLine(), 2);  // line 1 failed, line 2 never ran
+}
+
 TEST_F(DriverOwnPages, AnswersChoiceGridsWithAndWithoutAReaction) {
   const std::string grid = "<multiple coords=100,200,150,40 dim=2,2 txt=\"house|mouse|horse|hose\"";
   page("mit.htx", "<html>Was hei\xDF t Haus?" + grid + " reaction=vokabel><a href=\"mit2.htx\">weiter</a></html>");
