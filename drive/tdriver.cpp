@@ -2,7 +2,7 @@
 
 #include "app/startup.h"
 #include "app/tmain.h"
-#include "drive/tdrivecells.h"
+#include "platform/tdrivecells.h"
 #include "drive/tdrivewidgets.h"
 #include "media/mediacommand.h"
 #include "page/txpage.h"

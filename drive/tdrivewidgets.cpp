@@ -2,7 +2,7 @@
 
 #include "app/tbackdrop.h"
 #include "app/tmain.h"
-#include "drive/tdrivecells.h"
+#include "platform/tdrivecells.h"
 #include "page/txpage.h"
 #include "platform/codec.h"
 #include "platform/thandover.h"

@@ -194,7 +194,9 @@ std::unique_ptr<TSpracherkennung> TSpracherkennung::laden(const std::vector<std:
   }
   const std::string hmm = kModell + "/en-us", lm = kModell + "/en-us.lm.bin", dictName = r->m->dictDatei.string();
   r->m->config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmm.c_str(), "-lm", lm.c_str(), "-dict",
-                             dictName.c_str(), "-allphone_ci", "yes", "-logfn", "/dev/null", nullptr);
+                             dictName.c_str(), "-allphone_ci", "yes", "-logfn", "/dev/null",
+                             // Each take is normalised on its own, so a check never depends on the takes before it.
+                             "-cmn", "batch", nullptr);
   if (r->m->config) r->m->ps = ps_init(r->m->config);
   // The yardstick of the check: the best sequence of phones, whatever words they make.
   const std::string laute = kModell + "/en-us-phone.lm.bin";

@@ -4,7 +4,7 @@
 #include "platform/appstate.h"
 #include "platform/screensaver.h"
 #include "platform/settingsstore.h"
-#include "drive/tdrivecells.h"
+#include "platform/tdrivecells.h"
 #include "platform/thandover.h"
 #include "media/mediacommand.h"
 #include "tests/common/testutil.h"
