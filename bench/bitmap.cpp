@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Blending an 800 × 534 picture onto a surface of the same size, against memcpy of the same
 // buffer measured in the same run. The counter x_memcpy is the time per call over memcpy's, both
 // as processor time of the thread, so that other load on the machine does not skew the ratio.

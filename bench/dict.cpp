@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary database on the full converted dictionary of the installation.
 #include "bench/benchapp.h"
 #include "platform/codec.h"

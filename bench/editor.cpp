@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vocabulary editor over a 10,000-entry library and the installation's full dictionary.
 #include "bench/benchapp.h"
 #include "dict/database.h"

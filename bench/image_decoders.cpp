@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding a page-sized picture in each format (pages show several per load). The
 // pictures are made with ImageMagick; without it the benchmarks report an error.
 #include "page/tpicturelist.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Latency from "play" to the first buffer the device receives, and the CPU cost of MP3
 // playback (decoding plus conversion to a 48 kHz device), on the null device.
 #include "media/pcmconvert.h"

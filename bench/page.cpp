@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench/benchapp.h"
 #include "page/htxreader.h"
 #include "page/tpagelayout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench/benchapp.h"
 #include "page/thtmlstream.h"
 #include "page/txpage.h"

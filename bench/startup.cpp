@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the installed program with the full dictionary: from the moment the process
 // is started until the start page has been painted (the program reports the paint when
 // ZEK_STARTUP_TIMING is set), off-screen, through the driver so that nothing waits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Superlearning drawing and pacing: one colour step of the classic band at 1024 × 768, one
 // letter of the crazy typing, one Bingo panel, the next Bingo pair from 500 entries, and the
 // processor time a running presentation and a running game take besides their drawing.

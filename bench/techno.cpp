@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Techno and Seventies presentations and the superlearning settings dialog.
 #include "bench/benchapp.h"
 

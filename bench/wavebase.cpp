@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recordings store at 10,000 entries: finding a word's recording (the quiz and the
 // editor ask for every word shown), loading, sorting and saving.
 #include "media/txwavebase.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One static library per subsystem folder; sources are picked up by glob so that
 # adding a file needs no edit here. A folder without sources yet is an interface library.
 function(zek_add_library name)

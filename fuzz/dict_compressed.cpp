@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compressed dictionary reader: arbitrary record bytes (packed here, so the fuzzer
 // reaches the record walk) and arbitrary file bytes (the bounded inflate).
 #include "dict/database.h"

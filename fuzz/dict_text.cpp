@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three-line text form of a dictionary half.
 #include "dict/database.h"
 #include "platform/messages.h"

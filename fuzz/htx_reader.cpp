@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "page/htxreader.h"
 #include "page/itemdump.h"
 #include "page/pagefile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shared by the image fuzz targets: limits lower than the program's so that each run stays
 // quick, and the promise every decoder makes about what it hands out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every line of the input is one media command, sent to a service on the null device
 // with a clock that moves between commands. Files are never touched: every name maps to
 // nothing. The service must answer every line without crashing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The WAV reader on arbitrary bytes: open, read everything, seek back, read again.
 #include "media/twavesource.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recordings store reader: arbitrary file bytes (broken or foreign zlib streams),
 // arbitrary pair bytes packed here so that the pair walk is reached, and the text form.
 // Whatever was read must write back and read the same, and the store operations must

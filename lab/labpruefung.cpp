@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lab/labpruefung.h"
 
 answercheck::Result labAntwortPruefen(const TSatz& satz, std::string_view text, bool tolerant,

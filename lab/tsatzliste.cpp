@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lab/tsatzliste.h"
 
 #include "widgets/answercheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/tfiledevice.h"
 
 #include "media/tmp3source.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "page/htxscanner.h"
 
 #include "platform/codec.h"

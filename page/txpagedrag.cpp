@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page view's drag exercises: word blocks dragged onto slots and sentence parts put in
 // order. The lists (widgets/) keep the rules; this file draws and moves.
 #include "page/txpage.h"

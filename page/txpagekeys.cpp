@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page's keyboard: Tab and Shift+Tab between links and fields, the focus frame, the
 // number keys of the choice grid.
 #include "page/tpagefocus.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows and OS/2 bitmaps: 1, 4, 8, 16, 24 and 32 bits, bottom-up and top-down,
 // uncompressed, bit fields, RLE8 and RLE4.
 #include "platform/imagedecoder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GIF through giflib, record by record (not DGifSlurp), so that every size is checked
 // before anything is allocated for it, and frames are composed as a viewer shows them.
 #include "platform/imagedecoder.h"

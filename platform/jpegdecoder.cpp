@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG through libjpeg. Its default error handler calls exit(); ours jumps back out of
 // the library instead, so that a broken picture only fails its own load.
 #include "platform/imagedecoder.h"

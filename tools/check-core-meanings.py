@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Check the learner's core-meaning lists against the German-English word list.
 
 Every meaning in content/dict/kernbedeutungen-en.tsv and -de.tsv must occur as a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # check-package.sh DEB: what a Debian archive would check of the package. lintian must report no
 # error (warnings are listed); the desktop entry and the AppStream metainfo inside it must
 # validate. Exit 1 when any of them fails.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the pictures of the shipped pages (content/pages/bilder/, content/pages/e_gfx/,
 # content/pages/bingo/) with ImageMagick. The results are committed; run this again only
 # after changing a drawing. Needs `convert` and the Liberation/DejaVu fonts (see ./zek).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the twelve pictures of the Techno presentation and the settings dialog's preview
 # (content/techno/) with ImageMagick: abstract colour fields, 800 x 534 like the band. The
 # results are committed; run this again only after changing a drawing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "verbs/t_e_verbenauswahl.h"
 
 #include "platform/appstate.h"

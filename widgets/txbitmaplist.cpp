@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/txbitmaplist.h"
 
 int TXBitmapList::add(std::unique_ptr<TXBitmap> bitmap) {

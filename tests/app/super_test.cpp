@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/tmain.h"
 #include "app/tmainactions.h"
 #include "app/tpagecommand.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The converter's ranking and the lookups that forgive, on small hand-made source lines.
 #include "dict/database.h"
 #include "dict/dingconvert.h"

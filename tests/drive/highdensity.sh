@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # highdensity.sh PROGRAM: runs highdensity.scale2 on a screen with twice the pixels
 # (QT_SCALE_FACTOR=2 on an offscreen screen of 1600 x 1200). Every picture must have the
 # screen's pixels: one that is the same after halving and doubling its pixels was drawn at

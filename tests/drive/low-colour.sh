@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # low-colour.sh PROGRAM: starts the program on a virtual X screen of 256 colours. It must
 # refuse to run, and its refusal must be readable on that screen: a light box with dark
 # text, not a black screen.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # presentation-fullscreen.sh PROGRAM: the classic presentation fills the screen by itself on
 # a virtual X screen without a window manager (nobody grants a full-screen request there).
 set -u

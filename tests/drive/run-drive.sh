@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # run-drive.sh PROGRAM SCRIPT: runs one driver script in a scratch directory (pictures from
 # "shot" land there) with a settings file and home of its own; exit code of the program.
 # Beside the script name.drive, an optional name.ini (or name.drive.ini) becomes the settings

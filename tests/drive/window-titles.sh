@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # window-titles.sh PROGRAM: starts the program on a virtual X screen and reads the names of
 # its windows as the window manager sees them; every title must read exactly as set.
 set -u

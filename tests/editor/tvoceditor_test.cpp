@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor window offscreen: keys, questions and the ways out, driven as a learner would.
 #include "media/recordingwindows.h"
 #include "media/twaverec.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/editor/editorfixture.h"
 #include "tests/vocab/vocabfixtures.h"
 #include "vocab/editorpruefungen.h"

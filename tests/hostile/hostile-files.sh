@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # hostile-files.sh ZEK_TOOL: files a learner may open or be sent, each read under a 1 GB
 # address-space limit. Every one must end with its message (or be shown bounded), never with
 # a crash or an exhausted memory. ZEK_HOSTILE_TIME=1 prints the peak memory of each case.

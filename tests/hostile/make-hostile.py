@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """make-hostile.py DIR: writes the hostile files the tests open (each small on disk)."""
 import os
 import sys

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # install-run.sh BUILD SCRIPT RUN_DRIVE: installs BUILD into a temporary prefix, checks the
 # installed files and the desktop entry, then runs SCRIPT through the command of the entry's
 # Exec line; the program finds its content root beside its resolved executable.

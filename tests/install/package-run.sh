@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # package-run.sh DEB [ROOT]: the built package, unpacked, runs its own program through the
 # installation's driver script. With ROOT (a Debian tree made by debootstrap), the package is
 # installed there by apt-get with only what it depends on, and the program runs inside it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lab/labtabelle.h"
 #include "lab/tthemenliste.h"
 #include "page/tzipresource.h"

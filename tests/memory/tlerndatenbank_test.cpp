@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "memory/lernuhr.h"
 #include "memory/tlerndatenbank.h"
 #include "platform/eigeneantworten.h"

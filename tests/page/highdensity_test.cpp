@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page on a high-density screen. These tests need a pixel ratio of 2: the page-scale2 test
 // runs them under QT_SCALE_FACTOR=2; in the plain run they are skipped.
 #include "page/txpage.h"

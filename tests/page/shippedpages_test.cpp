@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every page of the installation reads without a message, and every link, include and
 // picture it names exists; page commands are ones the main window knows.
 #include "page/htxreader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "page/thtmlstream.h"
 #include "platform/messages.h"
 #include "platform/settingsstore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "voice/tpruefarbeiter.h"
 #include "voice/tspracherkennung.h"
 #include "voice/tstimme.h"

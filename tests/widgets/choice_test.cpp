@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/txcheckbox.h"
 #include "widgets/txmultiplechoice.h"
 #include "widgets/txradiogroup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zek-contentc: turns the UTF-8 content sources into the files of the installation.
 //   page SRC DEST            UTF-8 markup → Windows-1252, zlib-compressed page file
 //   text [--crlf] SRC DEST   UTF-8 text → Windows-1252 (line ends CR LF with --crlf)

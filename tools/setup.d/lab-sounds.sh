@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Speaks the language lab's sentences into the installation: wave/Labor/<n>/lab_<nnnn>.wav,
 # the place the lab plays them from ("XE:\Labor\" + the sentence's sound file). The files keep
 # the names the lesson table holds but are Ogg Vorbis (libsndfile reads them by their header).

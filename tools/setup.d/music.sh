@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Three calm instrumental pieces of about three minutes for the superlearning presentations
 # and Bingo, made with sox and lame into the program directory's "MP3" folder (the default
 # music folder). Only missing pieces are made; a learner who picks a music folder of his own

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Speaks every English word of the shipped collections and the verb infinitives into the
 # installation (wave/Woerter/<letter>/<word>.wav, Ogg Vorbis inside, as lab-sounds.sh says) with
 # the voice chosen in "Aufnahme-Einstellungen", and enters them in the recordings store

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the set-up steps that speak texts into wave files: a manifest remembers each
 # file's checksum under the settings it was made with, so a rerun makes only what is
 # missing or changed. Sourced by bash scripts; not a step of its own.

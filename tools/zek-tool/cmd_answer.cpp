@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // check-answer: what the input field does with one Enter, computed by the field's own checking.
 #include "tools/zek-tool/command.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dictionary subcommands: build the two dictionary files from the free word list, and
 // show what a dictionary file holds.
 #include "tools/zek-tool/command.h"

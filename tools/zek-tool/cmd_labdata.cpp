@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lab-info, verb-info, lab-sounds and lab-merge: the lab's lesson table (block 1) and the
 // verb table (block 2), read back from the compiled blocks, and the merge of the
 // sentence sources into content/blocks/block1.tsv.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's checks against the dictionary from the command line: the quick check as a
 // report over the whole library, and a random library drawn from the dictionary. Both run
 // the editor's own check code.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One headword as the dictionary window's browse shows it: every entry of the word (case,
 // accents, "ß" and a noun's gender folded), its kind and its meanings in their order.
 #include "tools/zek-tool/command.h"

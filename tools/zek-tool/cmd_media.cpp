@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zek-tool media: sends media commands in sequence and prints the replies, so that sound
 // can be tried by hand. Two pseudo-commands help: "wait ALIAS" polls the alias until it
 // has stopped, "sleep MS" lets time pass.

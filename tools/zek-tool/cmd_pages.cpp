@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pack / unpack page files and print built-in data blocks.
 #include "tools/zek-tool/command.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // wavebase-info, wavebase-make, word-sounds and rec-test: the word-to-recording store
 // read back and built at set-up, the list of words the set-up speaks, and a take
 // through the voice recorder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zek-tool super-options: the superlearning values as the program sees them after loading.
 #include "tools/zek-tool/command.h"
 

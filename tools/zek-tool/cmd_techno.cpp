@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zek-tool techno-bench: the Techno presentation run unpaced over the pictures of a folder.
 #include "tools/zek-tool/command.h"
 

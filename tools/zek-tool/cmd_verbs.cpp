@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // verb-page: the verb quiz's generated page for a selection, computed by the trainer itself.
 #include "tools/zek-tool/command.h"
 

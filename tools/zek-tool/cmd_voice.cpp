@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // voice and speak-files: the voice the learner chose, and the set-up's speech synthesis into
 // compressed files (several files per call, so the voice is loaded once per process).
 #include "tools/zek-tool/command.h"
