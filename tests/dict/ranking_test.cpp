@@ -147,6 +147,57 @@ TEST(DictRanking, TheEverydayListComesFirstAndKindsKeepTheirOrder) {
   EXPECT_EQ(zek::cp1252ToUtf8(c.db.GetMeaning(tell[0])), "erzählen; sagen; etw. verraten");
 }
 
+TEST(DictRanking, CoreMeaningsGoFirstInTheirOrderAndKind) {
+  zek::ScriptedDialogs quiet;
+  TDingConverter converter;
+  converter.addCoreMeanings(
+      "# headword, kind, meanings\n"
+      "tell\tverb\tsagen; erzählen; mitteilen\n"
+      "light\tadj\thell; leicht\n"
+      "light\tnoun\tLicht\n"
+      "woman\tnoun\tWeib; Frau\n"
+      "sister\tother\tSchwester\n"
+      "broken line without kind\n"
+      "flat\tthing\tWohnung\n",
+      false);
+  converter.addCoreMeanings("bekommen\tverb\tget; receive\nSchwester\tnoun\tsister\n", true);
+  converter.addText(
+      "Ruinenhügel {m} [archäol.] :: tell\n"
+      "erzählen {vt} :: to tell\n"
+      "sagen {vt}; mitsagen {vt} :: to say; to tell\n"
+      "Leuchte {f}; Licht {n} :: light\n"
+      "leicht {adj}; hell {adj} :: light\n"
+      "Frau {f}; Weib {n} [pej.] :: woman\n"
+      "Nonne {f}; Ordensschwester {f} :: sister; nun\n"
+      "Schwester {f} [med.] :: nurse; sister\n"
+      "Abflachung {f} :: flat\n"
+      "Wohnung {f} :: flat [Br.]\n"
+      "etw. erhalten {vt}; etw. bekommen {vt} :: to receive sth.; to get sth.\n");
+  TXDatabase db;
+  converter.fill(db);
+  // The listed order for the listed kind; what the source does not give stays out.
+  EXPECT_EQ(meaning(db, 0, "tell"), "sagen; erzählen; mitsagen");
+  const std::vector<int> tell = db.EntriesOf(0, "tell");
+  ASSERT_EQ(tell.size(), 2u);
+  db.SetGermanEnglish(false);
+  EXPECT_EQ(zek::cp1252ToUtf8(db.GetMeaning(tell[1])), "[archäol.] Ruinenhügel (m)");
+  // Each kind its own line; the kind listed first comes first.
+  const std::vector<int> light = db.EntriesOf(0, "light");
+  ASSERT_EQ(light.size(), 2u);
+  EXPECT_EQ(db.GetKind(light[0]), 3);
+  EXPECT_EQ(zek::cp1252ToUtf8(db.GetMeaning(light[0])), "hell; leicht");
+  EXPECT_EQ(zek::cp1252ToUtf8(db.GetMeaning(light[1])), "Licht (n); Leuchte (f)");
+  // An offensive meaning stays last even when listed.
+  EXPECT_EQ(meaning(db, 0, "woman"), "Frau (f); [abwertend] Weib (n)");
+  // A kind the source has no entry of: the line serves the headword's entries.
+  EXPECT_EQ(split(meaning(db, 0, "sister"), "; ").front(), "[med.] Schwester (f)");
+  // An unknown kind is no core line.
+  EXPECT_EQ(meaning(db, 0, "flat"), "Abflachung (f); [Br.] Wohnung (f)");
+  // English meanings match without "to" and without their objects.
+  EXPECT_EQ(meaning(db, 1, "bekommen"), "to get sth.; to receive sth.");
+  EXPECT_EQ(meaning(db, 1, "Schwester"), "sister; [med.] nurse");
+}
+
 TEST(DictLookup, FoldsCaseAccentsSharpSAndGender) {
   zek::ScriptedDialogs quiet;
   TXDatabase db;
