@@ -452,13 +452,29 @@ void TDingConverter::addText(std::string_view utf8) {
     h.entries.reserve(h.entries.size() + lines * 2);
   }
   m_germanLines.reserve(m_germanLines.size() + lines);
-  std::size_t pos = 0;
-  while (pos < utf8.size()) {
-    std::size_t end = utf8.find('\n', pos);
-    if (end == std::string_view::npos) end = utf8.size();
-    addLine(utf8.substr(pos, end - pos));
-    pos = end + 1;
+  auto eachLine = [utf8](auto&& f) {
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+      std::size_t end = utf8.find('\n', pos);
+      if (end == std::string_view::npos) end = utf8.size();
+      f(utf8.substr(pos, end - pos));
+      pos = end + 1;
+    }
+  };
+  // The German word counts are a table of their own: a second thread fills it meanwhile.
+  std::future<void> counted;
+  if (!m_core) {
+    counted = std::async(std::launch::async, [this, &eachLine] {
+      eachLine([this](std::string_view line) {
+        line = trim(line);
+        if (line.empty() || line.front() == '#') return;
+        const std::size_t sep = line.find(" :: ");
+        if (sep != std::string_view::npos) countWords(line.substr(0, sep), m_germanLines);
+      });
+    });
   }
+  eachLine([this](std::string_view line) { addLine(line, false); });
+  if (counted.valid()) counted.get();
 }
 
 std::uint32_t TDingConverter::intern(std::string text, std::string core, bool german) {
@@ -571,7 +587,9 @@ std::vector<const TDingConverter::TCoreLine*> TDingConverter::coreLines(int half
   return out;
 }
 
-void TDingConverter::addLine(std::string_view line) {
+void TDingConverter::addLine(std::string_view line) { addLine(line, !m_core); }
+
+void TDingConverter::addLine(std::string_view line, bool count) {
   line = trim(line);
   if (line.empty() || line.front() == '#') return;
   ++m_stats.lines;
@@ -580,7 +598,7 @@ void TDingConverter::addLine(std::string_view line) {
     ++m_stats.skippedLines;
     return;
   }
-  if (!m_core) countWords(line.substr(0, sep), m_germanLines);
+  if (count) countWords(line.substr(0, sep), m_germanLines);
   const std::vector<std::string_view> german = splitTop(line.substr(0, sep), " | ");
   const std::vector<std::string_view> english = splitTop(line.substr(sep + 4), " | ");
   if (german.size() != english.size()) {
@@ -787,12 +805,18 @@ std::string TDingConverter::meaningOf(const TEntry& e, const std::vector<float>&
                    [](const TRanked& a, const TRanked& b) { return a.score < b.score; });
   std::string meaning;
   std::vector<std::string> keys;
+  std::string labelled;
   for (const TRanked& r : ranked) {
     const std::string& text = m_items[r.item].text;
-    std::string key = bareKey(text);
-    if (std::find(keys.begin(), keys.end(), key) != keys.end()) continue;
-    keys.push_back(std::move(key));
-    const std::string shown = r.offensive && !marksOffence(text) ? withLabel(text, "abwertend") : text;
+    // A meaning said twice ("etw. sagen", "[sb.] jdm. etw. sagen") shows once; one alone needs no key.
+    if (ranked.size() > 1) {
+      std::string key = bareKey(text);
+      if (std::find(keys.begin(), keys.end(), key) != keys.end()) continue;
+      keys.push_back(std::move(key));
+    }
+    const bool label = r.offensive && !marksOffence(text);
+    if (label) labelled = withLabel(text, "abwertend");
+    const std::string& shown = label ? labelled : text;
     if (!meaning.empty() && meaning.size() + 2 + shown.size() > kMaxMeaning) continue;
     if (!meaning.empty()) meaning += "; ";
     meaning += shown;
@@ -803,7 +827,12 @@ std::string TDingConverter::meaningOf(const TEntry& e, const std::vector<float>&
 
 void TDingConverter::fill(TXDatabase& db) const {
   std::vector<float> frequency(m_items.size());
-  for (std::size_t i = 0; i < m_items.size(); ++i) frequency[i] = static_cast<float>(frequencyPenalty(m_items[i]));
+  auto frequencies = [&](std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) frequency[i] = static_cast<float>(frequencyPenalty(m_items[i]));
+  };
+  std::future<void> firstHalf = std::async(std::launch::async, frequencies, 0, m_items.size() / 2);
+  frequencies(m_items.size() / 2, m_items.size());
+  firstHalf.get();
   struct TOut {
     float best;
     std::size_t entry;

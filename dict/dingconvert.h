@@ -92,6 +92,8 @@ class TDingConverter {
     std::vector<std::string> keys;
   };
 
+  // `count`: count the line's German words (addText counts them in a thread of their own).
+  void addLine(std::string_view utf8, bool count);
   std::uint32_t intern(std::string text, std::string core, bool german);
   std::vector<const TCoreLine*> coreLines(int half, std::deque<TCoreLine>& merged) const;
   void add(int half, const std::string& word, int kind, const std::vector<TCandidate>& candidates);

@@ -22,7 +22,9 @@ int dictFromDing(const std::vector<std::string>& args) {
   const auto start = std::chrono::steady_clock::now();
   const std::optional<std::string> source = zek::readFile(args[0]);
   if (!source) throw std::runtime_error("cannot read " + args[0]);
-  TDingConverter converter;
+  // Freeing its millions of small texts would take a good part of the run: the converter
+  // lives until the process ends.
+  static TDingConverter& converter = *new TDingConverter;
   for (std::size_t i = 2; i < args.size(); i += 2) {
     const std::string& option = args[i];
     if (i + 1 >= args.size() ||
