@@ -784,11 +784,15 @@ std::string TDingConverter::meaningOf(const TEntry& e, const std::vector<float>&
   };
   std::vector<TRanked> ranked;
   ranked.reserve(e.candidates.size());
+  // The entries of a headword keep the order their meanings give them: the core lists
+  // order meanings within an entry, not the word kinds.
+  double natural = 1e9;
   for (std::size_t k = 0; k < e.candidates.size(); ++k) {
     const TCandidate& c = e.candidates[k];
     const TItem& item = m_items[c.item];
     const bool offensive = c.offensive || item.offensiveWord;
     double score = c.penalty + frequency[c.item] + (offensive ? 1000.0 : 0.0);
+    natural = std::min(natural, score);
     if (core && !offensive) {
       // A meaning may list several words ("unaufgeräumt; unordentlich"): its best one counts.
       std::size_t rank = core->keys.size();
@@ -821,7 +825,7 @@ std::string TDingConverter::meaningOf(const TEntry& e, const std::vector<float>&
     if (!meaning.empty()) meaning += "; ";
     meaning += shown;
   }
-  if (best) *best = ranked.empty() ? 1e9f : static_cast<float>(ranked.front().score);
+  if (best) *best = static_cast<float>(natural);
   return meaning;
 }
 

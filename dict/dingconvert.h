@@ -47,7 +47,8 @@ class TDingConverter {
   // The learner's core meanings, one "headword<TAB>kind<TAB>meaning; meaning" a line (kind:
   // noun, verb, adj, adv or other; "#" lines are comments): the strongest signal. Those of
   // a headword's translations go first, in this order, in the entry of the same kind (in
-  // the entries without a line of their own when the source has no entry of that kind).
+  // the entries without a line of their own when the source has no entry of that kind);
+  // the order of a headword's entries stays as their meanings give it.
   // Half 1 (German headwords) when `german`.
   void addCoreMeanings(std::string_view utf8, bool german);
 
@@ -110,7 +111,7 @@ class TDingConverter {
   TStats m_stats;
   bool m_core = false;
   static constexpr double kCoreBonus = 3.0;
-  // Far below any other score: a core meaning goes before every other one (its line and
-  // place in the line add steps far above the other scores' range).
+  // Far below any other score: a core meaning goes before every other meaning of its
+  // entry (its line and place in the line add steps far above the other scores' range).
   static constexpr double kCoreMeaningRank = -1e8;
 };
