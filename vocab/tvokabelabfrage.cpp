@@ -522,12 +522,8 @@ void TVokabelAbfrage::AntwortZeigen(const std::string& R) {
   // A typed answer that was refused may be counted by the learner; the field goes with the
   // page, so its text is read first.
   const std::string eingabe = R == "-" ? m_anzeige->LetzteEingabe() : std::string();
-  std::string seite = AntwortSeite(R);
   m_verworfen = eingabe.find_first_not_of(' ') == std::string::npos ? std::string() : eingabe;
-  if (!m_verworfen.empty())
-    seite += "<+d><box coords=100,480," + std::to_string(breite() - 200) +
-             " align=m><a href=\"\xA7vokabeleigene\" flash=flashcol>Meine Antwort war richtig</a>";
-  zeigen(seite);
+  zeigen(AntwortSeite(R));
 }
 
 std::string TVokabelAbfrage::AntwortSeite(const std::string& R) {
@@ -566,6 +562,11 @@ std::string TVokabelAbfrage::AntwortSeite(const std::string& R) {
                           : "<+d><box coords=100,190,600>Absolut.<+h><p>";
     eintrag(s, a.Frage);
     s += "<p>";
+    // The learner sees what he typed before he counts it as right; both flow below the
+    // solution, so a long meaning never runs into them.
+    if (!richtig && !m_verworfen.empty())
+      s += "<font size=4>Ihre Antwort: " + markupText(m_verworfen) +
+           "<p><a href=\"\xA7vokabeleigene\" flash=flashcol>Meine Antwort war richtig</a><p>";
   }
   if (!m_kontextLoesung.empty())
     s += "<box coords=100,80," + std::to_string(breite() - 200) + " align=m><+h>" + m_kontextLoesung;

@@ -56,8 +56,8 @@ TEST_F(LabAntworten, LearnerSetsAreAcceptedAndRefused) {
   const double accepted = 100.0 * richtig / n, refused = 100.0 * (m - falsch) / m;
   std::cout << "correct learner answers accepted: " << richtig << " of " << n << " (" << accepted << " %)\n"
             << "wrong learner answers refused: " << (m - falsch) << " of " << m << " (" << refused << " %)\n";
-  // The goal is 85 % accepted; the variants written so far reach 83 %, and this keeps them there.
-  EXPECT_GE(accepted, 83.0);
+  // A teacher accepts every correct translation: the goal is 85 %, and the variants reach it.
+  EXPECT_GE(accepted, 85.0);
   EXPECT_GE(refused, 95.0);
 }
 
@@ -85,7 +85,9 @@ TEST_F(LabAntworten, TheTableAndTheRuleTogether) {
   EXPECT_EQ(labAntwortPruefen(s, "Fever I have.", true, {"Fever I have."}).outcome, Outcome::Right);
 }
 
-// The variants are compiled in (block 4) for most sentences, and every one fits the field.
+// The variants are compiled in (block 4) for nearly every sentence (a few, such as "Ja." or
+// "Vor drei Wochen.", have no correct wording beside their two solutions), and every
+// one fits the field.
 TEST_F(LabAntworten, VariantsAreCompiledIn) {
   int mitVarianten = 0, saetze = 0;
   for (std::size_t t = 0; t < s_themen->size(); ++t) {
@@ -96,7 +98,7 @@ TEST_F(LabAntworten, VariantsAreCompiledIn) {
     }
   }
   std::cout << mitVarianten << " of " << saetze << " sentences have variants\n";
-  EXPECT_GE(mitVarianten * 10, saetze * 8);
+  EXPECT_GE(mitVarianten * 100, saetze * 95);
 }
 
 }  // namespace

@@ -304,6 +304,8 @@ TEST_F(Abfrage, EigeneAntwortZaehltUndBleibt) {
   q.AntwortZeigen("-");
   EXPECT_EQ(q.Verworfen(), "stroll");
   EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "FALSCH"));
+  // What he typed stands on the page before he counts it.
+  EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "Ihre Antwort: stroll"));
   EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "<a href=\"\xA7vokabeleigene\" flash=flashcol>Meine Antwort war richtig</a>"));
   q.AntwortZeigen("eigene");
   EXPECT_TRUE(enthaelt(anzeige.seiten.back(), "RICHTIG"));
