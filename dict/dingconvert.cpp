@@ -784,8 +784,8 @@ std::string TDingConverter::meaningOf(const TEntry& e, const std::vector<float>&
   };
   std::vector<TRanked> ranked;
   ranked.reserve(e.candidates.size());
-  // The entries of a headword keep the order their meanings give them: the core lists
-  // order meanings within an entry, not the word kinds.
+  // A headword's entries with core meanings come before those without; among them the
+  // meanings' own standing decides, not the order of the core lines.
   double natural = 1e9;
   for (std::size_t k = 0; k < e.candidates.size(); ++k) {
     const TCandidate& c = e.candidates[k];
@@ -825,7 +825,7 @@ std::string TDingConverter::meaningOf(const TEntry& e, const std::vector<float>&
     if (!meaning.empty()) meaning += "; ";
     meaning += shown;
   }
-  if (best) *best = static_cast<float>(natural);
+  if (best) *best = static_cast<float>(natural + (core ? kCoreEntryRank : 0.0));
   return meaning;
 }
 

@@ -48,7 +48,7 @@ class TDingConverter {
   // noun, verb, adj, adv or other; "#" lines are comments): the strongest signal. Those of
   // a headword's translations go first, in this order, in the entry of the same kind (in
   // the entries without a line of their own when the source has no entry of that kind);
-  // the order of a headword's entries stays as their meanings give it.
+  // entries with core meanings go before the headword's other entries.
   // Half 1 (German headwords) when `german`.
   void addCoreMeanings(std::string_view utf8, bool german);
 
@@ -114,4 +114,6 @@ class TDingConverter {
   // Far below any other score: a core meaning goes before every other meaning of its
   // entry (its line and place in the line add steps far above the other scores' range).
   static constexpr double kCoreMeaningRank = -1e8;
+  // Below any score without core meanings: such an entry goes before the headword's others.
+  static constexpr double kCoreEntryRank = -1e4;
 };

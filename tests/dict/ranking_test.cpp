@@ -137,6 +137,8 @@ TEST(DictRanking, ObjectsAndAbbreviationsFoldIntoTheBareHeadword) {
 TEST(DictRanking, TheEverydayListComesFirstAndKindsKeepTheirOrder) {
   Converted c(
       "Ruinenhügel {m} [archäol.] :: tell\n"
+      "Drehung {f} :: turn\n"
+      "drehen {vt} :: to turn\n"
       "etw. verraten {vt} :: to tell sth.\n"
       "erzählen {vt} :: to tell\n",
       {}, "erzählen {vt}; sagen {vt} :: to tell\n");
@@ -153,6 +155,7 @@ TEST(DictRanking, CoreMeaningsGoFirstInTheirOrderAndKind) {
   converter.addCoreMeanings(
       "# headword, kind, meanings\n"
       "tell\tverb\tsagen; erzählen; mitteilen\n"
+      "turn\tverb\tdrehen\n"
       "light\tadj\thell; leicht\n"
       "light\tnoun\tLicht\n"
       "woman\tnoun\tWeib; Frau\n"
@@ -163,6 +166,8 @@ TEST(DictRanking, CoreMeaningsGoFirstInTheirOrderAndKind) {
   converter.addCoreMeanings("bekommen\tverb\tget; receive\nSchwester\tnoun\tsister\n", true);
   const char* source =
       "Ruinenhügel {m} [archäol.] :: tell\n"
+      "Drehung {f} :: turn\n"
+      "drehen {vt} :: to turn\n"
       "erzählen {vt} :: to tell\n"
       "sagen {vt}; mitsagen {vt} :: to say; to tell\n"
       "Leuchte {f}; Licht {n} :: light\n"
@@ -183,7 +188,13 @@ TEST(DictRanking, CoreMeaningsGoFirstInTheirOrderAndKind) {
   ASSERT_EQ(tell.size(), 2u);
   db.SetGermanEnglish(false);
   EXPECT_EQ(zek::cp1252ToUtf8(db.GetMeaning(tell[1])), "[archäol.] Ruinenhügel (m)");
-  // Each kind its own line; the entries keep the order they have without the lists.
+  // An entry with core meanings goes before the headword's entries without.
+  const std::vector<int> turn = db.EntriesOf(0, "turn"), plainTurn = plain.db.EntriesOf(0, "turn");
+  ASSERT_EQ(turn.size(), 2u);
+  ASSERT_EQ(plainTurn.size(), 2u);
+  EXPECT_EQ(plain.db.GetKind(plainTurn[0]), 1);
+  EXPECT_EQ(db.GetKind(turn[0]), 2);
+  // Each kind its own line; among entries with lines, the order they have without the lists.
   const std::vector<int> light = db.EntriesOf(0, "light");
   ASSERT_EQ(light.size(), 2u);
   const std::vector<int> plainLight = plain.db.EntriesOf(0, "light");
