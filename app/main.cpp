@@ -1,4 +1,5 @@
 #include "app/startup.h"
+#include "drive/tdriver.h"
 #include "platform/qttranslations.h"
 
 #include <QApplication>
@@ -16,5 +17,6 @@ int main(int argc, char** argv) {
   // Every text the learner sees is German, numbers included ("2,5 s"), whatever the machine's locale.
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   installGermanQtTexts(app);
+  if (!args.empty() && args[0] == "--drive") return runDriven(args);
   return runProgram(args);
 }

@@ -2,7 +2,6 @@
 
 #include "app/tappobjects.h"
 #include "app/tbackdrop.h"
-#include "app/tdriver.h"
 #include "dict/database.h"
 #include "dict/startup.h"
 #include "media/recordingwindows.h"
@@ -159,22 +158,9 @@ void registerTrainerMakers(bool on) {
                         []() -> QWidget* { return new TSprachlabor(dispatchState().labTopic); });
 }
 
-int runProgram(const std::vector<std::string>& arguments) {
-  std::vector<std::string> args = arguments;
-  // "--drive SCRIPT": the learner's actions come from a script (tdriver.h); its dialogs
-  // answer every message box, also those of the start-up checks.
-  std::unique_ptr<TDriver> driver;
-  if (!args.empty() && args[0] == "--drive") {
-    if (args.size() < 2) {
-      std::cerr << "Aufruf: zek-englisch --drive SKRIPT" << std::endl;
-      return 2;
-    }
-    driver = loadDriver(args[1]);
-    if (!driver) return 2;
-    args.erase(args.begin(), args.begin() + 2);
-  }
+int runProgram(const std::vector<std::string>& args, const TRunObserver& observer) {
   if (!startupChecks(args)) {
-    if (driver) driver->reportNewMessages();
+    if (observer.refused) observer.refused();
     return 1;
   }
   appState().BackdropColor = readSettingInteger("", "Hintergrund", 8421504);
@@ -201,7 +187,7 @@ int runProgram(const std::vector<std::string>& arguments) {
                             }});
   QObject::connect(backdrop, &TBackdrop::clickedThrough, backdrop, [backdrop] {
     QWidget* front = QApplication::activeWindow();
-    if (!front || front == backdrop) front = driveWindow();
+    if (!front || front == backdrop) front = learnerWindow();
     if (!front) return;
     front->raise();
     front->activateWindow();
@@ -212,12 +198,9 @@ int runProgram(const std::vector<std::string>& arguments) {
   main->raise();
   main->activateWindow();
 
-  if (driver) driver->start();
+  if (observer.shown) observer.shown();
   const int code = QApplication::exec();
-  if (driver) driver->halt();
-  if (driver && !driver->finished() && driver->nextLine() != 0) {
-    std::cerr << "zek-englisch --drive: das Programm endete vor Zeile " << driver->nextLine() << std::endl;
-  }
+  if (observer.ended) observer.ended();
 
   // Normally the orderly exit has destroyed it already; an end by another way still saves.
   appObjects().freeDictionaryWindow();

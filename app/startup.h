@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,5 +15,11 @@ bool startupChecks(const std::vector<std::string>& args);
 // The makers of the trainer windows the main window hands over to (on), or none (off).
 void registerTrainerMakers(bool on);
 
+// What a scripted run (drive/) adds to the program's run: told when the start-up checks
+// refused, once the main window shows, and after the event loop ended.
+struct TRunObserver {
+  std::function<void()> refused, shown, ended;
+};
+
 // The entry point's sequence after the application object exists; returns the exit code.
-int runProgram(const std::vector<std::string>& args);
+int runProgram(const std::vector<std::string>& args, const TRunObserver& observer = {});

@@ -213,6 +213,14 @@ TMain* currentMain() {
   return nullptr;
 }
 
+QWidget* learnerWindow() {
+  if (TMain* main = currentMain()) return main;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (qobject_cast<TTrainerWindow*>(w) && w->isVisible()) return w;
+  }
+  return nullptr;
+}
+
 bool Beenden(TMain* main) {
   if (!main || !zek::equalsNoCase(main->pageOnShow(), "bye.htx")) {
     if (showMessage("Programm wirklich verlassen?", mb::YesNo | mb::IconQuestion) != mb::IdYes) {

@@ -80,6 +80,8 @@ void installMainWindowFactory();
 
 // The visible main window, or nullptr (while a trainer window has taken its place).
 TMain* currentMain();
+// The window the learner sees: the visible main window, else a visible trainer window.
+QWidget* learnerWindow();
 
 // Every page command the main windows ran, oldest first (the driver checks answers with it).
 const std::vector<std::string>& pageCommandLog();

@@ -68,15 +68,7 @@ std::string inflatePartial(std::string_view bytes, bool& complete) {
 }
 
 // The file of the dialog's first proposal when the store has no name yet.
-std::string defaultStoreName() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  std::string dir = data && *data ? data : "";
-  if (dir.empty()) {
-    const char* home = std::getenv("HOME");
-    dir = std::string(home ? home : "") + "/.local/share";
-  }
-  return zek::fromPath(fs::path(dir) / "zek-englisch" / kDefaultName);
-}
+std::string defaultStoreName() { return zek::fromPath(zek::learnerDataDir() / kDefaultName); }
 
 bool hasExtension(std::string_view name) {
   const std::string base = zek::fileNamePart(name);

@@ -93,12 +93,7 @@ TLernDatenbank::~TLernDatenbank() {
   schliessen();
 }
 
-std::filesystem::path TLernDatenbank::standardOrdner() {
-  if (const char* d = std::getenv("ZEK_DATA_DIR"); d && *d) return d;
-  if (const char* x = std::getenv("XDG_DATA_HOME"); x && *x) return std::filesystem::path(x) / "zek-englisch";
-  const char* home = std::getenv("HOME");
-  return std::filesystem::path(home ? home : ".") / ".local" / "share" / "zek-englisch";
-}
+std::filesystem::path TLernDatenbank::standardOrdner() { return zek::pathFromEnv("ZEK_DATA_DIR", zek::learnerDataDir()); }
 
 bool TLernDatenbank::oeffnen() {
   if (m_db) return true;

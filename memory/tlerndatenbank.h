@@ -46,7 +46,7 @@ class TLernDatenbank final : public TLernspeicher {
   TLernDatenbank(const TLernDatenbank&) = delete;
   TLernDatenbank& operator=(const TLernDatenbank&) = delete;
 
-  // $ZEK_DATA_DIR, else $XDG_DATA_HOME/zek-englisch, else ~/.local/share/zek-englisch.
+  // $ZEK_DATA_DIR, else zek::learnerDataDir().
   static std::filesystem::path standardOrdner();
   static std::filesystem::path standardDatei() { return standardOrdner() / "lernspeicher.sqlite"; }
 

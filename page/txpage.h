@@ -6,7 +6,7 @@
 #include "page/tpagepainter.h"
 #include "page/tpicturelist.h"
 #include "page/tqttextmetrics.h"
-#include "platform/tdrivecells.h"
+#include "drive/tdrivecells.h"
 #include "widgets/tdragaufgabenliste.h"
 #include "widgets/tsatzbauliste.h"
 #include "widgets/txbitmap.h"

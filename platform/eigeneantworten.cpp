@@ -24,16 +24,7 @@ bool sauber(const std::string& s) {
 TEigeneAntworten::TEigeneAntworten(std::filesystem::path file) : m_file(std::move(file)) { laden(); }
 
 std::filesystem::path TEigeneAntworten::defaultFile() {
-  if (const char* env = std::getenv("ZEK_ANSWERS"); env && *env) return env;
-  std::filesystem::path base;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-    base = xdg;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = std::filesystem::path(home) / ".local" / "share";
-  } else {
-    base = std::filesystem::temp_directory_path();
-  }
-  return base / "zek-englisch" / "eigene-antworten.txt";
+  return zek::pathFromEnv("ZEK_ANSWERS", zek::learnerDataDir() / "eigene-antworten.txt");
 }
 
 TEigeneAntworten& TEigeneAntworten::global() {

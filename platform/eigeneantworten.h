@@ -12,8 +12,7 @@ class TEigeneAntworten {
  public:
   explicit TEigeneAntworten(std::filesystem::path file);
 
-  // The learner's store: $ZEK_ANSWERS, else $XDG_DATA_HOME/zek-englisch/eigene-antworten.txt
-  // (~/.local/share when XDG_DATA_HOME is unset).
+  // The learner's store: $ZEK_ANSWERS, else eigene-antworten.txt in zek::learnerDataDir().
   static std::filesystem::path defaultFile();
   static TEigeneAntworten& global();
   // Tests: the process-wide store reads this file instead (and re-reads it).

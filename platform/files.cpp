@@ -100,6 +100,27 @@ std::string extensionLower(std::string_view name) {
 
 bool isAbsoluteName(std::string_view name) { return !name.empty() && (name[0] == '/' || name[0] == '\\'); }
 
+std::filesystem::path pathFromEnv(const char* variable, const std::filesystem::path& fallback) {
+  const char* value = std::getenv(variable);
+  return value && *value ? std::filesystem::path(value) : fallback;
+}
+
+namespace {
+
+// An XDG base folder: the variable, else the folder below HOME.
+std::filesystem::path xdgBase(const char* variable, const char* belowHome) {
+  const char* home = std::getenv("HOME");
+  const std::filesystem::path fallback =
+      home && *home ? std::filesystem::path(home) / belowHome : std::filesystem::temp_directory_path();
+  return pathFromEnv(variable, fallback);
+}
+
+}  // namespace
+
+std::filesystem::path learnerDataDir() { return xdgBase("XDG_DATA_HOME", ".local/share") / "zek-englisch"; }
+
+std::filesystem::path learnerConfigDir() { return xdgBase("XDG_CONFIG_HOME", ".config") / "zek-englisch"; }
+
 std::optional<std::string> readFile(const fs::path& path, std::uintmax_t limit) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;

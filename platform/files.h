@@ -37,6 +37,16 @@ std::string extensionLower(std::string_view name);
 std::string forwardSlashes(std::string_view name);
 bool isAbsoluteName(std::string_view name);
 
+// The learner's own folders: learnerDataDir() keeps the learning memory, the own answers, the
+// recordings store and the spoken words ($XDG_DATA_HOME/zek-englisch, else
+// ~/.local/share/zek-englisch), learnerConfigDir() the settings ($XDG_CONFIG_HOME/zek-englisch,
+// else ~/.config/zek-englisch). Without HOME both lie in the temporary folder.
+std::filesystem::path learnerDataDir();
+std::filesystem::path learnerConfigDir();
+// `$variable` when it is set and not empty (the overrides of tests and of learners who keep a
+// file elsewhere), else `fallback`.
+std::filesystem::path pathFromEnv(const char* variable, const std::filesystem::path& fallback);
+
 // Whole file, or nothing on failure. `limit` bounds what is read.
 std::optional<std::string> readFile(const std::filesystem::path& path, std::uintmax_t limit = 1ull << 30);
 // Writes a temporary file beside the target, then renames it over the target, so a

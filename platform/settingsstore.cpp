@@ -102,16 +102,7 @@ bool TSettingsStore::NoCaseLess::operator()(const std::string& a, const std::str
 TSettingsStore::TSettingsStore(std::filesystem::path file) : m_file(std::move(file)) { reload(); }
 
 std::filesystem::path TSettingsStore::defaultFile() {
-  if (const char* env = std::getenv("ZEK_SETTINGS"); env && *env) return env;
-  std::filesystem::path base;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) {
-    base = xdg;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = std::filesystem::path(home) / ".config";
-  } else {
-    base = std::filesystem::temp_directory_path();
-  }
-  return base / "zek-englisch" / "settings.ini";
+  return zek::pathFromEnv("ZEK_SETTINGS", zek::learnerConfigDir() / "settings.ini");
 }
 
 TSettingsStore& TSettingsStore::global() {

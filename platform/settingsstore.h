@@ -19,7 +19,7 @@ class TSettingsStore {
 
   explicit TSettingsStore(std::filesystem::path file);
 
-  // The process-wide store: $ZEK_SETTINGS, else $XDG_CONFIG_HOME/zek-englisch/settings.ini.
+  // The process-wide store: $ZEK_SETTINGS, else settings.ini in zek::learnerConfigDir().
   static TSettingsStore& global();
   static std::filesystem::path defaultFile();
   // Points the process-wide store at another file (tests); reloads it.

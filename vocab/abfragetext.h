@@ -9,15 +9,8 @@
 // stretch of an example sentence, and escaping learner text for generated markup. All
 // texts are Windows-1252.
 
-// A meaning or solution text cut at every ";": the character after each semicolon is
-// dropped, trailing blanks go from every part but the last.
-std::vector<std::string> bedeutungsTeile(std::string_view text);
-
-// Adds the variants of `prefix` + `teil` to `liste` (trimmed, double blanks reduced, no
-// duplicates): "[...]" remarks dropped, one or two "(...)" optional parts, "a/b" choices.
-void varianten(std::string_view prefix, std::string_view teil, std::vector<std::string>& liste);
-
-// Every part of `text` expanded with `prefix`, in order, into one list without duplicates.
+// The accepted spellings of a meaning, `prefix` in front (answercheck::acceptedAnswers); a
+// meaning that is only a remark keeps its text, so the field can still be solved.
 std::vector<std::string> erweitern(std::string_view prefix, std::string_view text);
 
 // Letters replaced by "_": the first stays, from the fifth on some stay at random (none

@@ -11,6 +11,7 @@
 #include "vocab/tres.h"
 #include "vocab/tvoceinstellungen.h"
 #include "vocab/vokabeldatei.h"
+#include "widgets/answervariants.h"
 
 #include <algorithm>
 
@@ -407,7 +408,7 @@ std::vector<std::string> getippteAntworten(const TVokabel& v) {
   const char* prefix = v.Wortart == 1 && v.Deutsch ? "(to) " : "";
   std::vector<std::string> antworten = erweitern(prefix, v.Bedeutung1);
   if (!v.Bedeutung2.empty())
-    for (const std::string& teil : bedeutungsTeile(v.Bedeutung2)) varianten(prefix, teil, antworten);
+    for (const std::string& teil : answercheck::splitSolutionText(v.Bedeutung2)) answercheck::addVariants(prefix, teil, antworten);
   return antworten;
 }
 
@@ -483,7 +484,7 @@ void TVokabelAbfrage::eintrag(std::string& s, const TVokabel& v) const {
   s += wortartAntwort(v.Wortart);
   s += "<p><font size=4 tracking=1>";
   const std::string bedeutungen = v.Bedeutung2.empty() ? v.Bedeutung1 : v.Bedeutung1 + "; " + v.Bedeutung2;
-  const std::vector<std::string> teile = bedeutungsTeile(bedeutungen);
+  const std::vector<std::string> teile = answercheck::splitSolutionText(bedeutungen);
   for (std::size_t i = 0; i < teile.size(); ++i) {
     std::string teil = teile[i], bemerkung;
     const std::size_t zu = teil.find(']');

@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
-#include <QStandardPaths>
 
 #include <memory>
 
@@ -89,9 +88,7 @@ std::unique_ptr<TWortSprecher>& sprecherSlot() {
 
 void startRuntimeWordSpeaker() {
   if (sprecherSlot() || !QCoreApplication::instance()) return;
-  const std::filesystem::path ordner =
-      std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString()) /
-      "zek-englisch" / "Woerter";
+  const std::filesystem::path ordner = zek::learnerDataDir() / "Woerter";
   QObject* app = QCoreApplication::instance();
   sprecherSlot() = std::make_unique<TWortSprecher>(
       ordner, gewaehlteStimme(), [app](const std::string& wort, const std::string& datei) {

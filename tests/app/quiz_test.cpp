@@ -1,4 +1,4 @@
-#include "app/tdriver.h"
+#include "drive/tdriver.h"
 #include "app/tmain.h"
 #include "app/tpagecommand.h"
 #include "page/txpage.h"
@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
 namespace {
@@ -27,18 +28,39 @@ class QuizShell : public ShellFixture {
     page("vokab.htx", "<font size=5 id=H><font size=3 id=D><colors flashcol=#FFB000 richtig=#1E3050>");
   }
   void TearDown() override {
+    m_main.reset();
+    m_dialogs.reset();
     dispatchState() = TDispatchState{};
     ShellFixture::TearDown();
   }
   static std::string text(TMain& main) { return pageText(*main.XPage()); }
+  // The main window on show, its message boxes and file dialogs answered by `dialogs()`.
+  TMain& shownMain() {
+    m_dialogs = std::make_unique<zek::ScriptedDialogs>();
+    m_main = std::make_unique<TMain>();
+    m_main->show();
+    return *m_main;
+  }
+  zek::ScriptedDialogs& dialogs() { return *m_dialogs; }
+  // The library with an entry of the learner's own added and not saved.
+  static TBibliothek& changedLibrary() {
+    TBibliothek& bib = *appObjects().bibliothek;
+    TVokabel eigen;
+    eigen.Vokabel = "eigen";
+    eigen.Bedeutung1 = "own";
+    bib.Hinzufuegen(eigen);
+    return bib;
+  }
+
+ private:
+  std::unique_ptr<zek::ScriptedDialogs> m_dialogs;
+  std::unique_ptr<TMain> m_main;
 };
 
 TEST_F(QuizShell, GoLoadsTheCollectionAppliesThePresetAndAsks) {
-  zek::ScriptedDialogs dialogs;
-  TMain main;
-  main.show();
+  TMain& main = shownMain();
   main.runPageCommand("s4,gws,abfrage,go");
-  for (const std::string& t : dialogs.texts()) ADD_FAILURE() << t;
+  for (const std::string& t : dialogs().texts()) ADD_FAILURE() << t;
   TBibliothek& bib = *appObjects().bibliothek;
   EXPECT_EQ(bib.Anzahl(false), 8);
   EXPECT_EQ(appObjects().einstellungen->Bis, -1);  // up to the end, however the library grows
@@ -68,14 +90,9 @@ TEST_F(QuizShell, GoLoadsTheCollectionAppliesThePresetAndAsks) {
 }
 
 TEST_F(QuizShell, GoOffersToSaveAChangedLibrary) {
-  zek::ScriptedDialogs dialogs;
-  TMain main;
-  main.show();
-  TBibliothek& bib = *appObjects().bibliothek;
-  TVokabel eigen;
-  eigen.Vokabel = "eigen";
-  eigen.Bedeutung1 = "own";
-  bib.Hinzufuegen(eigen);
+  TMain& main = shownMain();
+  zek::ScriptedDialogs& dialogs = this->dialogs();
+  TBibliothek& bib = changedLibrary();
 
   dialogs.answer(mb::IdCancel);
   main.runPageCommand("go,gws");
@@ -104,14 +121,9 @@ TEST_F(QuizShell, GoOffersToSaveAChangedLibrary) {
 // "Ja" to saving, then no saved file: the learner's entries stay and the rest of the
 // command text is dropped, whether the dialog was cancelled or the save failed.
 TEST_F(QuizShell, GoKeepsTheLibraryWhenTheSaveDoesNotHappen) {
-  zek::ScriptedDialogs dialogs;
-  TMain main;
-  main.show();
-  TBibliothek& bib = *appObjects().bibliothek;
-  TVokabel eigen;
-  eigen.Vokabel = "eigen";
-  eigen.Bedeutung1 = "own";
-  bib.Hinzufuegen(eigen);
+  TMain& main = shownMain();
+  zek::ScriptedDialogs& dialogs = this->dialogs();
+  TBibliothek& bib = changedLibrary();
   m_tmp.write("keinordner", "a plain file where a folder is expected");
   const std::string unmoeglich = zek::fromPath(m_tmp.path()) + "/keinordner/meine.asc";
   const int vorher = bib.Anzahl(false);
@@ -130,12 +142,10 @@ TEST_F(QuizShell, GoKeepsTheLibraryWhenTheSaveDoesNotHappen) {
 }
 
 TEST_F(QuizShell, QuizWithoutLibrarySaysSo) {
-  zek::ScriptedDialogs dialogs;
-  TMain main;
-  main.show();
+  TMain& main = shownMain();
   main.runPageCommand("vabfrage");
-  ASSERT_FALSE(dialogs.messages().empty());
-  EXPECT_EQ(dialogs.messages()[0].text, "Noch keine Bibliothek geladen! Was soll ich abfragen??" "?!");
+  ASSERT_FALSE(dialogs().messages().empty());
+  EXPECT_EQ(dialogs().messages()[0].text, "Noch keine Bibliothek geladen! Was soll ich abfragen??" "?!");
   EXPECT_EQ(main.pageOnShow(), "main.htx");
   // Answers without a quiz change nothing.
   main.runPageCommand("vokabel+,vokabelweiter");

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace zek::test {
 
@@ -23,6 +28,30 @@ class TempDir {
 
  private:
   std::filesystem::path m_path;
+};
+
+// Sets or unsets environment variables for one test and puts them back afterwards.
+class TEnvironment {
+ public:
+  explicit TEnvironment(std::initializer_list<const char*> names) {
+    for (const char* n : names) {
+      const char* v = std::getenv(n);
+      m_saved.emplace_back(n, v ? std::optional<std::string>(v) : std::nullopt);
+    }
+  }
+  ~TEnvironment() {
+    for (const auto& [n, v] : m_saved) set(n.c_str(), v ? v->c_str() : nullptr);
+  }
+  TEnvironment(const TEnvironment&) = delete;
+  TEnvironment& operator=(const TEnvironment&) = delete;
+  // nullptr unsets.
+  static void set(const char* name, const char* value) {
+    if (value) ::setenv(name, value, 1);
+    else ::unsetenv(name);
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
 };
 
 // What a shell command printed and its exit code (-1 when it did not end normally).

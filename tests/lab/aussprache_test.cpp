@@ -11,6 +11,7 @@
 #include "platform/settingsstore.h"
 #include "tests/common/qtevents.h"
 #include "tests/common/testutil.h"
+#include "tests/lab/labfixture.h"
 #include "voice/tspracherkennung.h"
 #include "voice/tstimme.h"
 #include "widgets/txcolorbutton.h"
@@ -30,52 +31,20 @@
 
 namespace {
 
-class NullClock final : public TMediaClock {
- public:
-  std::chrono::microseconds now() const override { return m_now; }
-  void advanceMs(int ms) { m_now += std::chrono::milliseconds(ms); }
-
- private:
-  std::chrono::microseconds m_now{1'000'000};
-};
-
-class Aussprache : public ::testing::Test {
+class Aussprache : public LabFixture {
  protected:
-  void SetUp() override {
-    m_saved = Dirs();
-    TMediaService::TOptions options;
-    options.backend = makeNullAudioBackend(m_clock);
-    zek::setMediaService(std::make_unique<TMediaService>(std::move(options)));
-    Dirs().SoundDir = zek::fromPath(m_dir.path()) + "/wave/";
-    TSettingsStore::global().deleteKey(settingsKey("\\Sprachlabor"));
-    setMainWindowFactory([this]() -> QWidget* {
-      m_mains.emplace_back(new QWidget);
-      return m_mains.back();
-    });
-  }
-  void TearDown() override {
-    setMainWindowFactory(nullptr);
-    QApplication::processEvents();
-    for (auto& w : m_mains) delete w.data();
-    zek::freeWaveRec();
-    zek::setMediaService(nullptr);
-    Dirs() = m_saved;
-  }
-  // The lab on topic 0 at the first sentence with at least `woerter` words.
-  std::unique_ptr<TSprachlabor> open(std::size_t woerter) {
+  Aussprache() : LabFixture("zek-aussprache") {}
+  // The lab on topic 0 at the first sentence with at least `woerter` words, its model
+  // sentence spoken as the set-up speaks it.
+  std::unique_ptr<TSprachlabor> openAtLength(std::size_t woerter) {
     auto lab = std::make_unique<TSprachlabor>(0);
     const TSatzListe& saetze = lab->Themen()[0].saetze();
     int index = 0;
     while (satzWoerter(saetze[static_cast<std::size_t>(index)].englisch).size() < woerter) ++index;
-    // The model sentence as the set-up speaks it.
     const TSatz& satz = saetze[static_cast<std::size_t>(index)];
     auto sprecher = TSprecher::fuer(TStimmeArt::Rms);
     schreibeSprachDatei(m_dir.path() / "wave/Labor" / zek::forwardSlashes(satz.datei), sprecher->sprich(satz.englisch));
-    int next = 0;
-    lab->setZufall([&next](int n) { return next++ % n; });
-    lab->ThemaClick(1);
-    next = index;
-    lab->ThemaClick(0);
+    pick(*lab, index);
     lab->setZufall(nullptr);
     return lab;
   }
@@ -92,17 +61,12 @@ class Aussprache : public ::testing::Test {
     while (a.beschaeftigt() && t.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 50);
     return !a.beschaeftigt();
   }
-
-  zek::test::TempDir m_dir{"zek-aussprache"};
-  NullClock m_clock;
-  std::vector<QPointer<QWidget>> m_mains;
-  TDirectorySet m_saved;
 };
 
 // Off by default; switched on it shows the button, which waits for a take of a long enough
 // sentence; the switch is kept for the next opening.
 TEST_F(Aussprache, TheCheckIsOptInAndWaitsForATake) {
-  auto lab = open(3);
+  auto lab = openAtLength(3);
   lab->show();
   TAussprache* a = lab->Aussprache();
   EXPECT_FALSE(a->Menuepunkt()->isChecked());
@@ -120,7 +84,7 @@ TEST_F(Aussprache, TheCheckIsOptInAndWaitsForATake) {
   lab->close();
   lab.reset();
 
-  auto again = open(1);
+  auto again = openAtLength(1);
   EXPECT_TRUE(again->Aussprache()->Menuepunkt()->isChecked());
   record(*again);
   EXPECT_FALSE(again->Aussprache()->Knopf()->isEnabled());  // one- and two-word sentences are not checked
@@ -130,7 +94,7 @@ TEST_F(Aussprache, TheCheckIsOptInAndWaitsForATake) {
 // On the null device the take is silence: never recognised, and said so in the lab's words.
 TEST_F(Aussprache, SilenceIsNotRecognised) {
   if (!TSpracherkennung::modellDa()) GTEST_SKIP() << "pocketsphinx-en-us is not installed";
-  auto lab = open(3);
+  auto lab = openAtLength(3);
   lab->show();
   TAussprache* a = lab->Aussprache();
   a->Menuepunkt()->trigger();
@@ -147,7 +111,7 @@ TEST_F(Aussprache, SilenceIsNotRecognised) {
 
 // Closing while the worker is busy waits for it and leaves nothing behind.
 TEST_F(Aussprache, ClosingDuringACheck) {
-  auto lab = open(3);
+  auto lab = openAtLength(3);
   lab->show();
   lab->Aussprache()->Menuepunkt()->trigger();
   record(*lab);

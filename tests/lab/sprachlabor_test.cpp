@@ -12,6 +12,7 @@
 #include "platform/settingsstore.h"
 #include "tests/common/qtevents.h"
 #include "tests/common/testutil.h"
+#include "tests/lab/labfixture.h"
 #include "tests/common/wavebytes.h"
 #include "widgets/txcolorbutton.h"
 #include "widgets/txcoloredit.h"
@@ -28,15 +29,6 @@
 #include <cstdlib>
 
 namespace {
-
-class ManualClock final : public TMediaClock {
- public:
-  std::chrono::microseconds now() const override { return m_now; }
-  void advanceMs(int ms) { m_now += std::chrono::milliseconds(ms); }
-
- private:
-  std::chrono::microseconds m_now{1'000'000};
-};
 
 // The null device, except that it has no microphone.
 class NoMicrophone final : public TAudioBackend {
@@ -64,16 +56,14 @@ void shoot(QWidget& w, const std::string& name) {
 
 std::string text(const QLabel* l) { return zek::fromQString(l->text()); }
 
-class Sprachlabor : public ::testing::Test {
+class Sprachlabor : public LabFixture {
  protected:
+  Sprachlabor() : LabFixture("zek-sprachlabor") {}
   void SetUp() override {
-    m_saved = Dirs();
-    useService(makeNullAudioBackend(m_clock));
+    LabFixture::SetUp();
     zek::setMediaCommandObserver([this](std::string_view c, bool) { m_log.emplace_back(c); });
-    Dirs().SoundDir = zek::fromPath(m_dir.path()) + "/wave/";
     Dirs().PageBase = zek::fromPath(zek::test::distDir() / "ZEK_E") + "/";
     for (int n : {0, 1, 2}) m_dir.write("wave/Labor/0/lab_000" + std::to_string(n) + ".wav", silentWave());
-    TSettingsStore::global().deleteKey(settingsKey("\\Sprachlabor"));
     TSettingsStore::global().deleteKey(settingsKey("\\Aufnahme"));
     TSettingsStore::global().deleteValue(settingsKey(""), "Gro\xDFz\xFCgig (Sprachlabor)");
     appState().StartPage.clear();
@@ -81,35 +71,6 @@ class Sprachlabor : public ::testing::Test {
     appState().OnlineHelp = true;
     m_antworten = m_dir.path() / "eigene-antworten.txt";
     TEigeneAntworten::setGlobalFile(m_antworten);
-    setMainWindowFactory([this]() -> QWidget* {
-      m_mains.emplace_back(new QWidget);
-      return m_mains.back();
-    });
-  }
-  void TearDown() override {
-    setMainWindowFactory(nullptr);
-    QApplication::processEvents();
-    for (auto& w : m_mains) delete w.data();
-    zek::freeWaveRec();
-    zek::setMediaCommandObserver(nullptr);
-    zek::setMediaService(nullptr);
-    Dirs() = m_saved;
-  }
-  void useService(std::unique_ptr<TAudioBackend> backend) {
-    TMediaService::TOptions options;
-    options.backend = std::move(backend);
-    zek::setMediaService(std::make_unique<TMediaService>(std::move(options)));
-  }
-  // The lab on `thema`, picking sentence `satz` first and the ones after it next.
-  std::unique_ptr<TSprachlabor> open(int thema, int satz = 0) {
-    auto lab = std::make_unique<TSprachlabor>(thema);
-    lab->setZufall([this](int n) { return m_next++ % n; });
-    // Through another topic, so that no sentence counts as shown lately.
-    const int t = lab->Themen().aktThema();
-    lab->ThemaClick(t == 0 ? 1 : 0);
-    m_next = satz;
-    lab->ThemaClick(t);
-    return lab;
   }
   bool sent(const std::string& command) const {
     return std::find(m_log.begin(), m_log.end(), command) != m_log.end();
@@ -126,14 +87,9 @@ class Sprachlabor : public ::testing::Test {
     f->pressEnter();
   }
 
-  zek::test::TempDir m_dir{"zek-sprachlabor"};
-  ManualClock m_clock;
   zek::ScriptedDialogs m_dialogs;
   std::vector<std::string> m_log;
-  std::vector<QPointer<QWidget>> m_mains;
-  TDirectorySet m_saved;
   std::filesystem::path m_antworten;
-  int m_next = 0;
 };
 
 TEST_F(Sprachlabor, LayoutAndFirstSentence) {

@@ -1,5 +1,7 @@
 #include "memory/lernuhr.h"
 #include "memory/tlerndatenbank.h"
+#include "platform/eigeneantworten.h"
+#include "platform/files.h"
 #include "tests/common/testutil.h"
 
 #include <gtest/gtest.h>
@@ -203,6 +205,19 @@ TEST(Lernuhr, TodayFollowsTheEnvironment) {
   THeute heute(kStart + 5);
   EXPECT_EQ(lernTagHeute(), kStart + 5);
   EXPECT_NEAR(static_cast<double>(lernZeitJetzt() / 86400), kStart + 5, 1);
+}
+
+// The learning memory and the own answers share the learner's data folder; each keeps its override.
+TEST(LernDatenbank, LiegtImDatenordnerDesLernenden) {
+  const zek::test::TEnvironment env{"ZEK_DATA_DIR", "ZEK_ANSWERS", "XDG_DATA_HOME"};
+  zek::test::TEnvironment::set("XDG_DATA_HOME", "/daten");
+  zek::test::TEnvironment::set("ZEK_DATA_DIR", nullptr);
+  zek::test::TEnvironment::set("ZEK_ANSWERS", nullptr);
+  EXPECT_EQ(TLernDatenbank::standardDatei(), "/daten/zek-englisch/lernspeicher.sqlite");
+  EXPECT_EQ(TEigeneAntworten::defaultFile().parent_path(), TLernDatenbank::standardOrdner());
+  zek::test::TEnvironment::set("ZEK_DATA_DIR", "/anders");
+  EXPECT_EQ(TLernDatenbank::standardDatei(), "/anders/lernspeicher.sqlite");
+  EXPECT_EQ(TEigeneAntworten::defaultFile(), zek::learnerDataDir() / "eigene-antworten.txt");
 }
 
 }  // namespace

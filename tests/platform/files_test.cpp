@@ -136,4 +136,37 @@ TEST(Files, InflateTellsTooLargeFromBroken) {
   }
 }
 
+TEST(Files, TheLearnersFolders) {
+  const zek::test::TEnvironment env{"XDG_DATA_HOME", "XDG_CONFIG_HOME", "HOME"};
+  const std::filesystem::path tmp = std::filesystem::temp_directory_path();
+  const struct {
+    const char* xdgData;
+    const char* xdgConfig;
+    const char* home;
+    std::filesystem::path data, config;
+  } cases[] = {
+      {"/d", "/c", "/h", "/d/zek-englisch", "/c/zek-englisch"},
+      {"", nullptr, "/h", "/h/.local/share/zek-englisch", "/h/.config/zek-englisch"},
+      {nullptr, "/c", "", tmp / "zek-englisch", "/c/zek-englisch"},
+      {nullptr, nullptr, nullptr, tmp / "zek-englisch", tmp / "zek-englisch"},
+  };
+  for (const auto& c : cases) {
+    zek::test::TEnvironment::set("XDG_DATA_HOME", c.xdgData);
+    zek::test::TEnvironment::set("XDG_CONFIG_HOME", c.xdgConfig);
+    zek::test::TEnvironment::set("HOME", c.home);
+    EXPECT_EQ(zek::learnerDataDir(), c.data) << c.data;
+    EXPECT_EQ(zek::learnerConfigDir(), c.config) << c.config;
+  }
+}
+
+TEST(Files, AnEmptyOverrideCountsAsUnset) {
+  const zek::test::TEnvironment env{"ZEK_FILES_TEST"};
+  zek::test::TEnvironment::set("ZEK_FILES_TEST", nullptr);
+  EXPECT_EQ(zek::pathFromEnv("ZEK_FILES_TEST", "/fallback"), "/fallback");
+  zek::test::TEnvironment::set("ZEK_FILES_TEST", "");
+  EXPECT_EQ(zek::pathFromEnv("ZEK_FILES_TEST", "/fallback"), "/fallback");
+  zek::test::TEnvironment::set("ZEK_FILES_TEST", "/set");
+  EXPECT_EQ(zek::pathFromEnv("ZEK_FILES_TEST", "/fallback"), "/set");
+}
+
 }  // namespace

@@ -96,36 +96,8 @@ TEST(SettingsStore, WriteFailsWhenTheFileCannotBeCreated) {
 
 }  // namespace
 
-namespace {
-
-// Sets or unsets environment variables for one test and puts them back afterwards.
-class TEnvironment {
- public:
-  explicit TEnvironment(std::initializer_list<const char*> names) {
-    for (const char* n : names) {
-      const char* v = std::getenv(n);
-      m_saved.emplace_back(n, v ? std::optional<std::string>(v) : std::nullopt);
-    }
-  }
-  ~TEnvironment() {
-    for (const auto& [n, v] : m_saved) {
-      if (v) ::setenv(n.c_str(), v->c_str(), 1);
-      else ::unsetenv(n.c_str());
-    }
-  }
-  static void set(const char* name, const char* value) {
-    if (value) ::setenv(name, value, 1);
-    else ::unsetenv(name);
-  }
-
- private:
-  std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
-};
-
-}  // namespace
-
 TEST(SettingsStore, FileLocationInOrderOfPrecedence) {
-  const TEnvironment env{"ZEK_SETTINGS", "XDG_CONFIG_HOME", "HOME"};
+  const zek::test::TEnvironment env{"ZEK_SETTINGS", "XDG_CONFIG_HOME", "HOME"};
   const struct {
     const char* zek;
     const char* xdg;
@@ -138,9 +110,9 @@ TEST(SettingsStore, FileLocationInOrderOfPrecedence) {
       {nullptr, nullptr, nullptr, std::filesystem::temp_directory_path() / "zek-englisch" / "settings.ini"},
   };
   for (const auto& c : cases) {
-    TEnvironment::set("ZEK_SETTINGS", c.zek);
-    TEnvironment::set("XDG_CONFIG_HOME", c.xdg);
-    TEnvironment::set("HOME", c.home);
+    zek::test::TEnvironment::set("ZEK_SETTINGS", c.zek);
+    zek::test::TEnvironment::set("XDG_CONFIG_HOME", c.xdg);
+    zek::test::TEnvironment::set("HOME", c.home);
     EXPECT_EQ(TSettingsStore::defaultFile(), c.expected) << c.expected;
   }
 }

@@ -35,13 +35,6 @@ TEST(Erweitern, VariantenInIhrerReihenfolge) {
   for (const TErweiterung& f : faelle) EXPECT_EQ(erweitern(f.prefix, f.text), f.erwartet) << f.prefix << f.text;
 }
 
-TEST(Erweitern, TeileVerlierenDasZeichenNachDemSemikolon) {
-  EXPECT_EQ(bedeutungsTeile("a; b;c ;  d"), (Liste{"a", "b", "", " d"}));
-  EXPECT_EQ(bedeutungsTeile("eins"), (Liste{"eins"}));
-  EXPECT_EQ(bedeutungsTeile("x;"), (Liste{"x", ""}));
-  EXPECT_EQ(bedeutungsTeile("letzter  "), (Liste{"letzter  "}));
-}
-
 TEST(HinweisMaske, OhneZufall) {
   const std::pair<const char*, const char*> faelle[] = {
       {"", ""},           {"a", "_"},         {"ab", "__"},           {"abc", "a__"},

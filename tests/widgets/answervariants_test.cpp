@@ -31,14 +31,29 @@ TEST(AnswerVariants, ExpansionOrderAndCleanUp) {
       {"a; a", "", "a"},                             // identical answers once
       {"Ab(fahrt)", "", "Ab|Abfahrt"},
       {"x; ", "", "x"},                              // no empty answer
+      {"either/or (this/that)", "", "either/or this|either/or that|either/or"},  // a slash before the option stays
+      {"\tHaus\n", "", "Haus"},                     // control characters at the ends go too
   };
   for (const Case& c : cases) EXPECT_EQ(joined(answercheck::acceptedAnswers(c.text, c.prefix)), c.answers) << c.text;
 }
 
 TEST(AnswerVariants, SplittingKeepsTheLastPartsBlanks) {
-  EXPECT_EQ(joined(answercheck::splitSolutionText("a ; b ")), "a|b ");
-  EXPECT_EQ(joined(answercheck::splitSolutionText("")), "");
-  EXPECT_EQ(answercheck::splitSolutionText("x;").size(), 2u);
+  using Parts = std::vector<std::string>;
+  EXPECT_EQ(answercheck::splitSolutionText("a ; b "), (Parts{"a", "b "}));
+  EXPECT_EQ(answercheck::splitSolutionText(""), (Parts{""}));
+  EXPECT_EQ(answercheck::splitSolutionText("x;"), (Parts{"x", ""}));
+  EXPECT_EQ(answercheck::splitSolutionText("a; b;c ;  d"), (Parts{"a", "b", "", " d"}));
+  EXPECT_EQ(answercheck::splitSolutionText("eins"), (Parts{"eins"}));
+  EXPECT_EQ(answercheck::splitSolutionText("letzter  "), (Parts{"letzter  "}));
+}
+
+// A second meaning adds its variants behind the first one's, without repeating any.
+TEST(AnswerVariants, AddingToAList) {
+  std::vector<std::string> answers = answercheck::acceptedAnswers("look (after)", "(to) ");
+  answercheck::addVariants("(to) ", "look after", answers);
+  answercheck::addVariants("", "\t look  after ", answers);
+  answercheck::addVariants("(to) ", "see to", answers);
+  EXPECT_EQ(joined(answers), "to look after|look after|to look|look|see to|to see to");
 }
 
 }  // namespace

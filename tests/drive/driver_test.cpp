@@ -1,5 +1,5 @@
 #include "app/startup.h"
-#include "app/tdriver.h"
+#include "drive/tdriver.h"
 #include "widgets/txmultiplechoice.h"
 #include "app/tmain.h"
 #include "app/tpagecommand.h"

@@ -1,18 +1,19 @@
-#include "app/tdriver.h"
+#include "drive/tdriver.h"
 
-#include "app/tdrivewidgets.h"
+#include "app/startup.h"
 #include "app/tmain.h"
+#include "drive/tdrivecells.h"
+#include "drive/tdrivewidgets.h"
 #include "media/mediacommand.h"
 #include "page/txpage.h"
-#include "platform/codec.h"
 #include "platform/appstate.h"
+#include "platform/codec.h"
 #include "platform/files.h"
 #include "platform/settingsstore.h"
-#include "platform/tdrivecells.h"
 #include "platform/thandover.h"
 #include "widgets/txcheckbox.h"
-#include "widgets/txcoloredit.h"
 #include "widgets/txcolorbutton.h"
+#include "widgets/txcoloredit.h"
 #include "widgets/txmultiplechoice.h"
 
 #include <QAbstractButton>
@@ -486,13 +487,7 @@ std::string pageText(const TXPage& page) {
   return out;
 }
 
-QWidget* driveWindow() {
-  if (TMain* main = currentMain()) return main;
-  for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (qobject_cast<TTrainerWindow*>(w) && w->isVisible()) return w;
-  }
-  return nullptr;
-}
+QWidget* driveWindow() { return learnerWindow(); }
 
 TXPage* pageOf(QWidget* window) {
   if (!window) return nullptr;
@@ -1052,4 +1047,23 @@ std::unique_ptr<TDriver> loadDriver(const std::string& scriptFile) {
     return nullptr;
   }
   return std::make_unique<TDriver>(std::move(script), scriptFile);
+}
+
+int runDriven(const std::vector<std::string>& args) {
+  if (args.size() < 2) {
+    std::cerr << "Aufruf: zek-englisch --drive SKRIPT" << std::endl;
+    return 2;
+  }
+  std::unique_ptr<TDriver> driver = loadDriver(args[1]);
+  if (!driver) return 2;
+  TRunObserver observer;
+  observer.refused = [&driver] { driver->reportNewMessages(); };
+  observer.shown = [&driver] { driver->start(); };
+  observer.ended = [&driver] {
+    driver->halt();
+    if (!driver->finished() && driver->nextLine() != 0) {
+      std::cerr << "zek-englisch --drive: das Programm endete vor Zeile " << driver->nextLine() << std::endl;
+    }
+  };
+  return runProgram(std::vector<std::string>(args.begin() + 2, args.end()), observer);
 }

@@ -166,3 +166,8 @@ class TDriver : public QObject {
 
 // Reads the script file; nullptr (with the reason on stderr) when it cannot be used.
 std::unique_ptr<TDriver> loadDriver(const std::string& scriptFile);
+
+// `zek-englisch --drive SCRIPT ARGS...`: the program's run with the learner's actions from the
+// script. Its dialogs answer every message box, also those of the start-up checks. The exit
+// code: the program's, 1 at the first failing line, 2 when the script cannot be used.
+int runDriven(const std::vector<std::string>& args);

@@ -1,10 +1,10 @@
-#include "app/tdrivewidgets.h"
+#include "drive/tdrivewidgets.h"
 
 #include "app/tbackdrop.h"
 #include "app/tmain.h"
+#include "drive/tdrivecells.h"
 #include "page/txpage.h"
 #include "platform/codec.h"
-#include "platform/tdrivecells.h"
 #include "platform/thandover.h"
 #include "widgets/txbutton.h"
 #include "widgets/txcheckbox.h"
