@@ -3,6 +3,7 @@
 #include "bench/benchapp.h"
 #include "platform/codec.h"
 #include "dict/database.h"
+#include "dict/dingconvert.h"
 #include "dict/startup.h"
 #include "dict/thitsmodel.h"
 #include "dict/txwb.h"
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <unistd.h>
 
@@ -199,6 +201,44 @@ void BM_SaveAll(benchmark::State& state) {
   std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_SaveAll)->Unit(benchmark::kMillisecond)->Iterations(3)->MeasureProcessCPUTime()->UseRealTime();
+
+// The build's conversion of the full German-English word list with the learner's lists
+// (the word counts, the everyday words and the core meanings), into an empty database.
+void BM_ConvertFullSource(benchmark::State& state) {
+  const char* source = "/usr/share/trans/de-en";
+  const std::filesystem::path content =
+      (std::getenv("ZEK_SOURCE_DIR") ? std::filesystem::path(std::getenv("ZEK_SOURCE_DIR"))
+                                     : std::filesystem::canonical("/proc/self/exe").parent_path().parent_path().parent_path()) /
+      "content" / "dict";
+  const auto text = zek::readFile(source);
+  const auto counts = zek::readFile(content / "englisch-haeufigkeit.txt");
+  const auto everyday = zek::readFile(content / "grundwortschatz.txt");
+  const auto coreEn = zek::readFile(content / "kernbedeutungen-en.tsv");
+  const auto coreDe = zek::readFile(content / "kernbedeutungen-de.tsv");
+  if (!text || !counts || !everyday || !coreEn || !coreDe) {
+    state.SkipWithError("word list (trans-de-en) or content/dict missing");
+    return;
+  }
+  zek::ScriptedDialogs quiet;
+  int entries = 0;
+  for (auto _ : state) {
+    auto converter = std::make_unique<TDingConverter>();
+    auto db = std::make_unique<TXDatabase>();
+    converter->addFrequencies(*counts);
+    converter->addCoreText(*everyday);
+    converter->addCoreMeanings(*coreEn, false);
+    converter->addCoreMeanings(*coreDe, true);
+    converter->addText(*text);
+    converter->fill(*db);
+    entries = db->Count();
+    state.PauseTiming();  // the tool leaves the teardown to the end of the process
+    converter.reset();
+    db.reset();
+    state.ResumeTiming();
+  }
+  state.counters["entries_half0"] = entries;
+}
+BENCHMARK(BM_ConvertFullSource)->Unit(benchmark::kMillisecond)->Iterations(1)->MeasureProcessCPUTime()->UseRealTime();
 
 // ---- the dictionary window over the full dictionary ----
 

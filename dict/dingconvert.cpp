@@ -376,6 +376,41 @@ std::string bareKey(std::string_view item) {
   return key;
 }
 
+// A meaning as the core lists spell it, Windows-1252: nothing in brackets, no placeholders,
+// no leading "to", lower case: "[ugs.] etw. (schnell) holen (vt)" and "holen" are one.
+std::string coreKey(std::string_view text) {
+  std::string plain;
+  int depth = 0;
+  for (char c : text) {
+    if (c == '(' || c == '[' || c == '{' || c == '<') {
+      ++depth;
+    } else if ((c == ')' || c == ']' || c == '}' || c == '>') && depth > 0) {
+      if (--depth == 0) plain += ' ';
+    } else if (depth == 0) {
+      plain += c == '\x92' ? '\'' : c;  // "sb.’s" as "sb.'s"
+    }
+  }
+  std::vector<std::string_view> words = tokens(plain);
+  std::erase_if(words, [](std::string_view t) { return isPlaceholder(t) || t == "one's"; });
+  std::string key = joined(words);
+  for (char& c : key) c = static_cast<char>(zek::lowerCp1252(static_cast<unsigned char>(c)));
+  if (key.rfind("to ", 0) == 0) key.erase(0, 3);
+  const std::size_t first = key.find_first_not_of(" ,.;:/");
+  if (first == std::string::npos) return {};
+  key.erase(0, first);
+  key.erase(key.find_last_not_of(" ,.;:/") + 1);
+  return key;
+}
+
+// "Haus (n)" → "Haus": the converter writes a noun's gender behind its headword.
+std::string_view withoutGender(std::string_view word) {
+  if (word.size() > 3 && word.back() == ')') {
+    const std::size_t open = word.rfind(" (");
+    if (open != std::string_view::npos) return word.substr(0, open);
+  }
+  return word;
+}
+
 // Plural forms of a part-0 word: "houses" of "house", "cities" of "city".
 bool isPluralOf(std::string_view plural, const std::vector<std::string>& singulars) {
   for (const std::string& s : singulars) {
@@ -418,13 +453,29 @@ void TDingConverter::addText(std::string_view utf8) {
     h.entries.reserve(h.entries.size() + lines * 2);
   }
   m_germanLines.reserve(m_germanLines.size() + lines);
-  std::size_t pos = 0;
-  while (pos < utf8.size()) {
-    std::size_t end = utf8.find('\n', pos);
-    if (end == std::string_view::npos) end = utf8.size();
-    addLine(utf8.substr(pos, end - pos));
-    pos = end + 1;
+  auto eachLine = [utf8](auto&& f) {
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+      std::size_t end = utf8.find('\n', pos);
+      if (end == std::string_view::npos) end = utf8.size();
+      f(utf8.substr(pos, end - pos));
+      pos = end + 1;
+    }
+  };
+  // The German word counts are a table of their own: a second thread fills it meanwhile.
+  std::future<void> counted;
+  if (!m_core) {
+    counted = std::async(std::launch::async, [this, &eachLine] {
+      eachLine([this](std::string_view line) {
+        line = trim(line);
+        if (line.empty() || line.front() == '#') return;
+        const std::size_t sep = line.find(" :: ");
+        if (sep != std::string_view::npos) countWords(line.substr(0, sep), m_germanLines);
+      });
+    });
   }
+  eachLine([this](std::string_view line) { addLine(line, false); });
+  if (counted.valid()) counted.get();
 }
 
 std::uint32_t TDingConverter::intern(std::string text, std::string core, bool german) {
@@ -447,7 +498,99 @@ void TDingConverter::addCoreText(std::string_view utf8) {
   m_core = false;
 }
 
-void TDingConverter::addLine(std::string_view line) {
+void TDingConverter::addCoreMeanings(std::string_view utf8, bool german) {
+  static const std::unordered_map<std::string_view, int> kinds = {
+      {"noun", 1}, {"verb", 2}, {"adj", 3}, {"adv", 3}, {"other", 4}};
+  auto& byWord = m_coreMeanings[german ? 1 : 0];
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    std::size_t end = utf8.find('\n', pos);
+    if (end == std::string_view::npos) end = utf8.size();
+    const std::string_view line = trim(utf8.substr(pos, end - pos));
+    pos = end + 1;
+    if (line.empty() || line.front() == '#') continue;
+    const std::size_t tab1 = line.find('\t');
+    const std::size_t tab2 = tab1 == std::string_view::npos ? tab1 : line.find('\t', tab1 + 1);
+    if (tab2 == std::string_view::npos) continue;
+    const auto kind = kinds.find(trim(line.substr(tab1 + 1, tab2 - tab1 - 1)));
+    const std::optional<std::string> word = zek::utf8ToCp1252Strict(trim(line.substr(0, tab1)));
+    if (kind == kinds.end() || !word || word->empty()) continue;
+    TCoreLine core;
+    core.kind = kind->second;
+    for (std::string_view m : splitTop(line.substr(tab2 + 1), ";")) {
+      const std::optional<std::string> text = zek::utf8ToCp1252Strict(trim(m));
+      if (!text) continue;
+      std::string key = coreKey(*text);
+      if (!key.empty()) core.keys.push_back(std::move(key));
+    }
+    if (core.keys.empty()) continue;
+    std::vector<TCoreLine>& lines = byWord[*word];
+    core.order = static_cast<int>(lines.size());
+    lines.push_back(std::move(core));
+  }
+}
+
+// Each entry's core meanings: those of the lines of its headword and kind; lines of a kind
+// the source has no entry of serve the headword's entries that have no line of their own.
+// Several lines for one entry (an adjective and an adverb) take turns: the first meaning of
+// each line, then the second, and so on.
+std::vector<const TDingConverter::TCoreLine*> TDingConverter::coreLines(int half,
+                                                                        std::deque<TCoreLine>& merged) const {
+  const std::vector<TEntry>& entries = m_halves[half].entries;
+  std::vector<const TCoreLine*> out(entries.size(), nullptr);
+  const auto& byWord = m_coreMeanings[half];
+  if (byWord.empty()) return out;
+  std::unordered_map<const std::vector<TCoreLine>*, std::vector<std::size_t>> entriesOf;
+  std::string word;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    word = withoutGender(entries[i].word);
+    if (const auto it = byWord.find(word); it != byWord.end()) entriesOf[&it->second].push_back(i);
+  }
+  auto mergedOf = [&merged](const std::vector<const TCoreLine*>& lines) -> const TCoreLine* {
+    if (lines.size() == 1) return lines.front();
+    TCoreLine& m = merged.emplace_back();
+    m.kind = lines.front()->kind;
+    m.order = lines.front()->order;
+    for (std::size_t p = 0;; ++p) {
+      bool more = false;
+      for (const TCoreLine* l : lines) {
+        if (p >= l->keys.size()) continue;
+        more = true;
+        if (std::find(m.keys.begin(), m.keys.end(), l->keys[p]) == m.keys.end()) m.keys.push_back(l->keys[p]);
+      }
+      if (!more) break;
+    }
+    return &m;
+  };
+  for (const auto& [lines, indexes] : entriesOf) {
+    std::vector<bool> used(lines->size(), false);
+    std::vector<const TCoreLine*> own;
+    for (std::size_t i : indexes) {
+      own.clear();
+      for (std::size_t k = 0; k < lines->size(); ++k) {
+        if ((*lines)[k].kind != entries[i].kind) continue;
+        own.push_back(&(*lines)[k]);
+        used[k] = true;
+      }
+      if (!own.empty()) out[i] = mergedOf(own);
+    }
+    std::vector<const TCoreLine*> rest;
+    for (std::size_t k = 0; k < lines->size(); ++k)
+      if (!used[k]) rest.push_back(&(*lines)[k]);
+    if (rest.empty()) continue;
+    const TCoreLine* shared = nullptr;
+    for (std::size_t i : indexes) {
+      if (out[i]) continue;
+      if (!shared) shared = mergedOf(rest);
+      out[i] = shared;
+    }
+  }
+  return out;
+}
+
+void TDingConverter::addLine(std::string_view line) { addLine(line, !m_core); }
+
+void TDingConverter::addLine(std::string_view line, bool count) {
   line = trim(line);
   if (line.empty() || line.front() == '#') return;
   ++m_stats.lines;
@@ -456,7 +599,7 @@ void TDingConverter::addLine(std::string_view line) {
     ++m_stats.skippedLines;
     return;
   }
-  if (!m_core) countWords(line.substr(0, sep), m_germanLines);
+  if (count) countWords(line.substr(0, sep), m_germanLines);
   const std::vector<std::string_view> german = splitTop(line.substr(0, sep), " | ");
   const std::vector<std::string_view> english = splitTop(line.substr(sep + 4), " | ");
   if (german.size() != english.size()) {
@@ -632,7 +775,8 @@ double TDingConverter::frequencyPenalty(const TItem& item) const {
   return 3.5 * (1 - rarest) + 0.4 * static_cast<double>(words.size() - 1) + letter;
 }
 
-std::string TDingConverter::meaningOf(const TEntry& e, const std::vector<float>& frequency, float* best) const {
+std::string TDingConverter::meaningOf(const TEntry& e, const std::vector<float>& frequency, const TCoreLine* core,
+                                      float* best) const {
   struct TRanked {
     double score;
     std::size_t order;
@@ -641,33 +785,59 @@ std::string TDingConverter::meaningOf(const TEntry& e, const std::vector<float>&
   };
   std::vector<TRanked> ranked;
   ranked.reserve(e.candidates.size());
+  // A headword's entries with core meanings come before those without; among them the
+  // meanings' own standing decides, not the order of the core lines.
+  double natural = 1e9;
   for (std::size_t k = 0; k < e.candidates.size(); ++k) {
     const TCandidate& c = e.candidates[k];
     const TItem& item = m_items[c.item];
     const bool offensive = c.offensive || item.offensiveWord;
-    ranked.push_back({c.penalty + frequency[c.item] + (offensive ? 1000.0 : 0.0), k, c.item, offensive});
+    double score = c.penalty + frequency[c.item] + (offensive ? 1000.0 : 0.0);
+    natural = std::min(natural, score);
+    if (core && !offensive) {
+      // A meaning may list several words ("unaufgeräumt; unordentlich"): its best one counts.
+      std::size_t rank = core->keys.size();
+      for (std::string_view part : splitTop(item.text, "; ")) {
+        const auto at = std::find(core->keys.begin(), core->keys.end(), coreKey(part));
+        rank = std::min(rank, static_cast<std::size_t>(at - core->keys.begin()));
+      }
+      if (rank < core->keys.size())
+        score += kCoreMeaningRank + 1e5 * core->order + 1e3 * static_cast<double>(rank);
+    }
+    ranked.push_back({score, k, c.item, offensive});
   }
   std::stable_sort(ranked.begin(), ranked.end(),
                    [](const TRanked& a, const TRanked& b) { return a.score < b.score; });
   std::string meaning;
   std::vector<std::string> keys;
+  std::string labelled;
   for (const TRanked& r : ranked) {
     const std::string& text = m_items[r.item].text;
-    std::string key = bareKey(text);
-    if (std::find(keys.begin(), keys.end(), key) != keys.end()) continue;
-    keys.push_back(std::move(key));
-    const std::string shown = r.offensive && !marksOffence(text) ? withLabel(text, "abwertend") : text;
+    // A meaning said twice ("etw. sagen", "[sb.] jdm. etw. sagen") shows once; one alone needs no key.
+    if (ranked.size() > 1) {
+      std::string key = bareKey(text);
+      if (std::find(keys.begin(), keys.end(), key) != keys.end()) continue;
+      keys.push_back(std::move(key));
+    }
+    const bool label = r.offensive && !marksOffence(text);
+    if (label) labelled = withLabel(text, "abwertend");
+    const std::string& shown = label ? labelled : text;
     if (!meaning.empty() && meaning.size() + 2 + shown.size() > kMaxMeaning) continue;
     if (!meaning.empty()) meaning += "; ";
     meaning += shown;
   }
-  if (best) *best = ranked.empty() ? 1e9f : static_cast<float>(ranked.front().score);
+  if (best) *best = static_cast<float>(natural + (core ? kCoreEntryRank : 0.0));
   return meaning;
 }
 
 void TDingConverter::fill(TXDatabase& db) const {
   std::vector<float> frequency(m_items.size());
-  for (std::size_t i = 0; i < m_items.size(); ++i) frequency[i] = static_cast<float>(frequencyPenalty(m_items[i]));
+  auto frequencies = [&](std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) frequency[i] = static_cast<float>(frequencyPenalty(m_items[i]));
+  };
+  std::future<void> firstHalf = std::async(std::launch::async, frequencies, 0, m_items.size() / 2);
+  frequencies(m_items.size() / 2, m_items.size());
+  firstHalf.get();
   struct TOut {
     float best;
     std::size_t entry;
@@ -676,10 +846,12 @@ void TDingConverter::fill(TXDatabase& db) const {
   // The meanings of the two halves are ranked side by side; the database takes them in turn.
   auto rank = [&](int half) {
     const std::vector<TEntry>& entries = m_halves[half].entries;
+    std::deque<TCoreLine> merged;
+    const std::vector<const TCoreLine*> core = coreLines(half, merged);
     std::vector<TOut> out(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
       out[i].entry = i;
-      out[i].meaning = meaningOf(entries[i], frequency, &out[i].best);
+      out[i].meaning = meaningOf(entries[i], frequency, core[i], &out[i].best);
     }
     // Entries of one word (noun "tell", verb "tell") keep the order of their best meaning.
     std::stable_sort(out.begin(), out.end(), [](const TOut& a, const TOut& b) { return a.best < b.best; });

@@ -45,6 +45,13 @@ class TDingConverter {
   // A short list of everyday words in the same format: the translations it gives are the
   // ones a learner needs first, so they rank before those of the full source.
   void addCoreText(std::string_view utf8);
+  // The learner's core meanings, one "headword<TAB>kind<TAB>meaning; meaning" a line (kind:
+  // noun, verb, adj, adv or other; "#" lines are comments): the strongest signal. Those of
+  // a headword's translations go first, in this order, in the entry of the same kind (in
+  // the entries without a line of their own when the source has no entry of that kind);
+  // entries with core meanings go before the headword's other entries.
+  // Half 1 (German headwords) when `german`.
+  void addCoreMeanings(std::string_view utf8, bool german);
 
   // Fills half 0 (English-German) and half 1 (German-English) of an empty database,
   // each sorted. Half 0 is current afterwards.
@@ -80,17 +87,34 @@ class TDingConverter {
     bool offensiveWord = false;
   };
 
+  // One line of the core meanings: its kind and its meanings, bare (see coreKey).
+  struct TCoreLine {
+    int kind = 0;  // as the entries count them: 1 noun, 2 verb, 3 adjective or adverb, 4 other
+    int order = 0;  // among the lines of its headword
+    std::vector<std::string> keys;
+  };
+
+  // `count`: count the line's German words (addText counts them in a thread of their own).
+  void addLine(std::string_view utf8, bool count);
   std::uint32_t intern(std::string text, std::string core, bool german);
+  std::vector<const TCoreLine*> coreLines(int half, std::deque<TCoreLine>& merged) const;
   void add(int half, const std::string& word, int kind, const std::vector<TCandidate>& candidates);
   double frequencyPenalty(const TItem& item) const;
-  std::string meaningOf(const TEntry& e, const std::vector<float>& frequency, float* best) const;
+  std::string meaningOf(const TEntry& e, const std::vector<float>& frequency, const TCoreLine* core,
+                        float* best) const;
 
   THalf m_halves[2];
   std::deque<TItem> m_items;  // a deque: the indexes below keep views of its texts
   std::unordered_map<std::string_view, std::uint32_t> m_itemIndex[2];  // English, German items by text
   std::unordered_map<std::string, std::uint32_t> m_english;    // spoken-English counts (lower case)
   std::unordered_map<std::string, std::uint32_t> m_germanLines;   // source lines using a German word
+  std::unordered_map<std::string, std::vector<TCoreLine>> m_coreMeanings[2];  // by headword, Windows-1252
   TStats m_stats;
   bool m_core = false;
   static constexpr double kCoreBonus = 3.0;
+  // Far below any other score: a core meaning goes before every other meaning of its
+  // entry (its line and place in the line add steps far above the other scores' range).
+  static constexpr double kCoreMeaningRank = -1e8;
+  // Below any score without core meanings: such an entry goes before the headword's others.
+  static constexpr double kCoreEntryRank = -1e4;
 };

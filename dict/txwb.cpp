@@ -436,12 +436,15 @@ void TXWb::offerSuggestions(int half, const std::string& word, bool afterCount) 
   for (const std::string& s : nearest) line += (line.empty() ? "" : ", ") + s;
   const QString text = zek::toQString("Meinten Sie " + line + "?");
   m_ergebnis->setText(afterCount ? m_ergebnis->text() + " " + text : text);
+  // A narrow window cuts the line: the whole of it on hovering.
+  m_ergebnis->setToolTip(m_ergebnis->text());
 }
 
 void TXWb::showHits() {
   m_filling = true;
   m_model->reset();
   m_ergebnis->setText(QString::number(m_db.Hits().size()) + q(" Eintr\xE4ge gefunden."));
+  m_ergebnis->setToolTip(QString());
   m_filling = false;
 }
 
@@ -655,6 +658,7 @@ void TXWb::layoutResultArea() {
   m_resultArea->setGeometry(kLeftWidth, kTopBar, areaWidth, kClientHeight - kTopBar);
   const int gridWidth = std::max(areaWidth - 14, 0);
   m_grid->setGeometry(7, 24, gridWidth, kClientHeight - kTopBar - 24 - 7);
+  m_ergebnis->setGeometry(70, 6, std::max(areaWidth - 77, 0), 16);
   const std::array<int, 4> widths = columnWidths(gridWidth);
   for (int c = 0; c < 4; ++c) m_grid->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
 }

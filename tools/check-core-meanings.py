@@ -9,7 +9,12 @@ cannot match it. Terms are compared bare: without "to ", placeholders such as
 of a source line are paired by position when both sides have the same number of
 parts; otherwise the whole line counts.
 
-usage: check-core-meanings.py [--source FILE] [--verbose] [TSV ...]
+The converter also splits what the word list writes with commas and folds objects and
+abbreviations into the bare headword, so a meaning the converted dictionary shows for
+the headword (--dict DIR with e_d.zek and d_e.zek, by default build/dist/ZEK_E when it
+exists) counts as a translation too, unless it is marked offensive there.
+
+usage: check-core-meanings.py [--source FILE] [--dict DIR] [--verbose] [TSV ...]
 Exit code 1 when a line fails (format, kind, unknown headword or meaning).
 Self-test of the term parsing: python3 -m doctest tools/check-core-meanings.py
 """
@@ -17,6 +22,7 @@ import argparse
 import os
 import re
 import sys
+import zlib
 from collections import defaultdict
 
 KINDS = {"noun", "verb", "adj", "adv", "other"}
@@ -110,8 +116,25 @@ def load_source(path):
     return de_en, en_de, offensive - neutral
 
 
-def check_file(path, direction, de_en, en_de, offensive, verbose):
+def load_dictionary(path):
+    """Bare meanings per bare headword of a converted dictionary half; None without the file."""
+    try:
+        with open(path, "rb") as f:
+            fields = zlib.decompress(f.read()).decode("cp1252").split("\0")
+    except OSError:
+        return None
+    index = defaultdict(set)
+    for i in range(0, len(fields) - 2, 3):
+        head = bare(re.sub(r" \([^)]*\)$", "", fields[i]))
+        for part in split_terms(fields[i + 2]):
+            if not re.match(r"\[[^\]]*(abwertend|vulg\.|derb)", part):
+                index[head].add(bare(part))
+    return index
+
+
+def check_file(path, direction, de_en, en_de, offensive, verbose, converted=None):
     index = en_de if direction == "en" else de_en
+    converted = converted or {}
     failures = 0
     lines = 0
     seen = set()
@@ -139,7 +162,7 @@ def check_file(path, direction, de_en, en_de, offensive, verbose):
             if len(set(parts)) != len(parts):
                 problems.append("a meaning is repeated")
             hb = bare(head)
-            known = index.get(hb)
+            known = index.get(hb, set()) | converted.get(hb, set())
             if not known:
                 problems.append("headword not in the word list")
             else:
@@ -166,6 +189,7 @@ def main():
     root = os.path.dirname(here)
     ap = argparse.ArgumentParser()
     ap.add_argument("--source", default="/usr/share/trans/de-en")
+    ap.add_argument("--dict", default=os.path.join(root, "build/dist/ZEK_E"))
     ap.add_argument("--verbose", action="store_true")
     ap.add_argument("files", nargs="*")
     a = ap.parse_args()
@@ -175,7 +199,8 @@ def main():
     total_fail = 0
     for path in files:
         direction = "de" if path.endswith("-de.tsv") else "en"
-        n, bad = check_file(path, direction, de_en, en_de, offensive, a.verbose)
+        converted = load_dictionary(os.path.join(a.dict, "d_e.zek" if direction == "de" else "e_d.zek"))
+        n, bad = check_file(path, direction, de_en, en_de, offensive, a.verbose, converted)
         print(f"{os.path.basename(path)}: {n} lines, {bad} failing")
         total_fail += bad
     return 1 if total_fail else 0

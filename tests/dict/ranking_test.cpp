@@ -138,6 +138,8 @@ TEST(DictRanking, ObjectsAndAbbreviationsFoldIntoTheBareHeadword) {
 TEST(DictRanking, TheEverydayListComesFirstAndKindsKeepTheirOrder) {
   Converted c(
       "Ruinenhügel {m} [archäol.] :: tell\n"
+      "Drehung {f} :: turn\n"
+      "drehen {vt} :: to turn\n"
       "etw. verraten {vt} :: to tell sth.\n"
       "erzählen {vt} :: to tell\n",
       {}, "erzählen {vt}; sagen {vt} :: to tell\n");
@@ -146,6 +148,72 @@ TEST(DictRanking, TheEverydayListComesFirstAndKindsKeepTheirOrder) {
   c.db.SetGermanEnglish(false);
   EXPECT_EQ(c.db.GetKind(tell[0]), 2);  // the verb, whose best meaning is the better one
   EXPECT_EQ(zek::cp1252ToUtf8(c.db.GetMeaning(tell[0])), "erzählen; sagen; etw. verraten");
+}
+
+TEST(DictRanking, CoreMeaningsGoFirstInTheirOrderAndKind) {
+  zek::ScriptedDialogs quiet;
+  TDingConverter converter;
+  converter.addCoreMeanings(
+      "# headword, kind, meanings\n"
+      "tell\tverb\tsagen; erzählen; mitteilen\n"
+      "turn\tverb\tdrehen\n"
+      "light\tadj\thell; leicht\n"
+      "light\tnoun\tLicht\n"
+      "woman\tnoun\tWeib; Frau\n"
+      "sister\tother\tSchwester\n"
+      "broken line without kind\n"
+      "flat\tthing\tWohnung\n",
+      false);
+  converter.addCoreMeanings("bekommen\tverb\tget; receive\nSchwester\tnoun\tsister\n", true);
+  const char* source =
+      "Ruinenhügel {m} [archäol.] :: tell\n"
+      "Drehung {f} :: turn\n"
+      "drehen {vt} :: to turn\n"
+      "erzählen {vt} :: to tell\n"
+      "sagen {vt}; mitsagen {vt} :: to say; to tell\n"
+      "Leuchte {f}; Licht {n} :: light\n"
+      "leicht {adj}; hell {adj} :: light\n"
+      "Frau {f}; Weib {n} [pej.] :: woman\n"
+      "Nonne {f}; Ordensschwester {f} :: sister; nun\n"
+      "Schwester {f} [med.] :: nurse; sister\n"
+      "Abflachung {f} :: flat\n"
+      "Wohnung {f} :: flat [Br.]\n"
+      "etw. erhalten {vt}; etw. bekommen {vt} :: to receive sth.; to get sth.\n";
+  converter.addText(source);
+  TXDatabase db;
+  converter.fill(db);
+  const Converted plain(source);
+  // The listed order for the listed kind; what the source does not give stays out.
+  EXPECT_EQ(meaning(db, 0, "tell"), "sagen; erzählen; mitsagen");
+  const std::vector<int> tell = db.EntriesOf(0, "tell");
+  ASSERT_EQ(tell.size(), 2u);
+  db.SetGermanEnglish(false);
+  EXPECT_EQ(zek::cp1252ToUtf8(db.GetMeaning(tell[1])), "[archäol.] Ruinenhügel (m)");
+  // An entry with core meanings goes before the headword's entries without.
+  const std::vector<int> turn = db.EntriesOf(0, "turn"), plainTurn = plain.db.EntriesOf(0, "turn");
+  ASSERT_EQ(turn.size(), 2u);
+  ASSERT_EQ(plainTurn.size(), 2u);
+  EXPECT_EQ(plain.db.GetKind(plainTurn[0]), 1);
+  EXPECT_EQ(db.GetKind(turn[0]), 2);
+  // Each kind its own line; among entries with lines, the order they have without the lists.
+  const std::vector<int> light = db.EntriesOf(0, "light");
+  ASSERT_EQ(light.size(), 2u);
+  const std::vector<int> plainLight = plain.db.EntriesOf(0, "light");
+  ASSERT_EQ(plainLight.size(), 2u);
+  for (std::size_t k = 0; k < 2; ++k) {
+    const int kind = db.GetKind(light[k]);
+    EXPECT_EQ(kind, plain.db.GetKind(plainLight[k]));
+    EXPECT_EQ(zek::cp1252ToUtf8(db.GetMeaning(light[k])), kind == 3 ? "hell; leicht" : "Licht (n); Leuchte (f)");
+  }
+  // An offensive meaning stays last even when listed.
+  EXPECT_EQ(meaning(db, 0, "woman"), "Frau (f); [abwertend] Weib (n)");
+  // A kind the source has no entry of: the line serves the headword's entries.
+  EXPECT_EQ(split(meaning(db, 0, "sister"), "; ").front(), "[med.] Schwester (f)");
+  // An unknown kind is no core line.
+  EXPECT_EQ(meaning(db, 0, "flat"), "Abflachung (f); [Br.] Wohnung (f)");
+  // English meanings match without "to" and without their objects.
+  EXPECT_EQ(meaning(db, 1, "bekommen"), "to get sth.; to receive sth.");
+  EXPECT_EQ(meaning(db, 1, "Schwester"), "sister; [med.] nurse");
 }
 
 TEST(DictLookup, FoldsCaseAccentsSharpSAndGender) {

@@ -73,6 +73,26 @@ TEST_F(LibDict, ACleanLibraryExitsZeroAndBrokenInputIsSaid) {
   EXPECT_EQ(tool("lib-vs-dict '" + d + "/fehlt.asc'" + dict()).status, 2);
 }
 
+TEST_F(LibDict, AgreementCountsTheFirstMeaningAmongTheDictionarysFirst) {
+  const std::string lib = dir.write("lib.asc", vt::satz("cat", "Katze") +                 // first of one
+                                                   vt::satz("house", "Geb\xE4ude") +     // second
+                                                   vt::satz("house", "Haus [Wohnung]") +  // a hint is no other word
+                                                   vt::satz("dog", "K\xF6ter; Hund") +    // only the first one counts
+                                                   vt::satz("run", "rennen", "1") +       // the verb's second
+                                                   vt::satz("zebra", "Zebra") +           // not in the dictionary
+                                                   vt::satz("Hund", "cur", "0", "-1"))    // German-English: not counted
+                                  .string();
+  Lauf r = tool("dict-agreement '" + lib + "'" + dict());
+  ASSERT_EQ(r.status, 0) << r.ausgabe;
+  EXPECT_EQ(r.ausgabe,
+            "6 English-German entries, 5 in the dictionary, 4 with the first meaning among the first 3 "
+            "(80.0 % of those in the dictionary, 66.7 % of all)\n");
+  r = tool("dict-agreement '" + d + "' --top 1 --misses" + dict());
+  EXPECT_NE(r.ausgabe.find(lib + ":31: dog\tK\xC3\xB6ter\tHund; R\xC3\xBC" "de\n"), std::string::npos) << r.ausgabe;
+  EXPECT_NE(r.ausgabe.find(", 2 with the first meaning among the first 1 (40.0 %"), std::string::npos) << r.ausgabe;
+  EXPECT_EQ(tool("dict-agreement" + dict()).status, 2);
+}
+
 TEST_F(LibDict, RandomLibraryReadsBackWithTheChosenShare) {
   const std::string out = d + "/zufall.asc";
   Lauf r = tool("random-lib --size 40 --english 100 --seed 5" + dict() + " -o '" + out + "'");

@@ -15,21 +15,27 @@
 
 namespace {
 
-constexpr const char* kFromDingUsage = "dict-from-ding SOURCE OUTDIR [--frequencies COUNTS] [--core WORDS]";
+constexpr const char* kFromDingUsage =
+    "dict-from-ding SOURCE OUTDIR [--frequencies COUNTS] [--core WORDS] [--core-en TSV] [--core-de TSV]";
 
 int dictFromDing(const std::vector<std::string>& args) {
   if (args.size() < 2) throw std::runtime_error("usage: " + std::string(kFromDingUsage));
   const auto start = std::chrono::steady_clock::now();
   const std::optional<std::string> source = zek::readFile(args[0]);
   if (!source) throw std::runtime_error("cannot read " + args[0]);
-  TDingConverter converter;
+  // Freeing its millions of small texts would take a good part of the run: the converter
+  // lives until the process ends.
+  static TDingConverter& converter = *new TDingConverter;
   for (std::size_t i = 2; i < args.size(); i += 2) {
-    if (i + 1 >= args.size() || (args[i] != "--frequencies" && args[i] != "--core"))
+    const std::string& option = args[i];
+    if (i + 1 >= args.size() ||
+        (option != "--frequencies" && option != "--core" && option != "--core-en" && option != "--core-de"))
       throw std::runtime_error("usage: " + std::string(kFromDingUsage));
     const std::optional<std::string> text = zek::readFile(args[i + 1]);
     if (!text) throw std::runtime_error("cannot read " + args[i + 1]);
-    if (args[i] == "--frequencies") converter.addFrequencies(*text);
-    else converter.addCoreText(*text);
+    if (option == "--frequencies") converter.addFrequencies(*text);
+    else if (option == "--core") converter.addCoreText(*text);
+    else converter.addCoreMeanings(*text, option == "--core-de");
   }
   converter.addText(*source);
   zek::ScriptedDialogs quiet;  // no boxes from a command-line tool
@@ -91,7 +97,8 @@ int dictInfo(const std::vector<std::string>& args) {
 TToolCommandRegistrar fromDing({"dict-from-ding", kFromDingUsage,
                                 "convert the German :: English word list into OUTDIR/e_d.zek and OUTDIR/d_e.zek, "
                                 "ranking English meanings by the word counts in COUNTS (word TAB count) and the translations of the "
-                                "everyday word list WORDS (same format as SOURCE) first",
+                                "everyday word list WORDS (same format as SOURCE) early and the core meanings of the TSV lists "
+                                "(headword TAB kind TAB meaning; meaning) before all others",
                                 dictFromDing});
 TToolCommandRegistrar info({"dict-info", "dict-info FILE [N]",
                             "entry count, word-kind counts and the first N (10) entries of a dictionary file", dictInfo});

@@ -5,6 +5,7 @@
 #include "tools/zek-tool/command.h"
 
 #include "dict/database.h"
+#include "dict/meaningtext.h"
 #include "dict/startup.h"
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -14,7 +15,9 @@
 #include "vocab/tvoceditorkern.h"
 #include "vocab/vokabeldatei.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -124,6 +127,131 @@ int libVsDict(const std::vector<std::string>& args) {
   return unbekannt + anders + zuLang + gelesen.fehler.size() > 0 ? 1 : 0;
 }
 
+constexpr const char* kAgreementUsage = "dict-agreement LIB.asc|DIR ... [--dict DIR] [--top N] [--misses]";
+
+// A meaning as the comparison sees it: without comments in square brackets (the
+// dictionary's labels, a library's hints such as "Rat [Gremium]") and gender, folded,
+// without a leading object ("etw. bekommen" is "bekommen").
+std::string vergleichsForm(std::string_view meaning) {
+  std::string ohne;
+  int tiefe = 0;
+  for (char c : meaning) {
+    if (c == '[') ++tiefe;
+    else if (c == ']' && tiefe > 0) --tiefe;
+    else if (tiefe == 0) ohne += c;
+  }
+  std::string f = zek::foldWord(zek::bareMeaning(ohne));
+  while (!f.empty() && f.front() == ' ') f.erase(0, 1);
+  while (!f.empty() && f.back() == ' ') f.pop_back();
+  for (bool weiter = true; weiter;) {
+    weiter = false;
+    for (const char* objekt : {"etw. ", "jdn. ", "jdm. ", "jds. ", "jdn./etw. ", "to "}) {
+      if (f.rfind(objekt, 0) == 0) {
+        f.erase(0, std::char_traits<char>::length(objekt));
+        weiter = true;
+      }
+    }
+  }
+  return f;
+}
+
+std::vector<std::string_view> meaningsOf(std::string_view text) {
+  std::vector<std::string_view> out;
+  for (std::size_t pos = 0; pos <= text.size();) {
+    std::size_t end = text.find(';', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view m = text.substr(pos, end - pos);
+    while (!m.empty() && m.front() == ' ') m.remove_prefix(1);
+    while (!m.empty() && m.back() == ' ') m.remove_suffix(1);
+    if (!m.empty()) out.push_back(m);
+    pos = end + 1;
+  }
+  return out;
+}
+
+// How far the dictionary agrees with libraries: for each English-German entry, whether
+// the library's first meaning is among the first N meanings of the entry the editor's
+// check finds for the word.
+int dictAgreement(const std::vector<std::string>& args) {
+  std::vector<std::string> dateien;
+  std::string dict;
+  int top = 3;
+  bool fehlerZeigen = false;
+  auto usage = [] {
+    std::cerr << "usage: zek-tool " << kAgreementUsage << "\n";
+    return 2;
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--dict" && i + 1 < args.size()) {
+      dict = args[++i];
+    } else if (args[i] == "--top" && i + 1 < args.size()) {
+      top = zahl(args[++i], "--top", 1, 100);
+    } else if (args[i] == "--misses") {
+      fehlerZeigen = true;
+    } else if (!args[i].empty() && args[i][0] != '-') {
+      const std::filesystem::path p = zek::toPath(args[i]);
+      if (std::filesystem::is_directory(p)) {
+        std::vector<std::string> gefunden;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(p))
+          if (e.is_regular_file() && e.path().extension() == ".asc") gefunden.push_back(zek::fromPath(e.path()));
+        std::sort(gefunden.begin(), gefunden.end());
+        dateien.insert(dateien.end(), gefunden.begin(), gefunden.end());
+      } else {
+        dateien.push_back(args[i]);
+      }
+    } else {
+      return usage();
+    }
+  }
+  if (dateien.empty()) return usage();
+  TXDatabase db;
+  woerterbuchLaden(db, dict);
+  db.SetGermanEnglish(false);
+  std::size_t eintraege = 0, bekannt = 0, einig = 0;
+  for (const std::string& datei : dateien) {
+    const auto roh = zek::readFile(datei, 256u << 20);
+    if (!roh) {
+      std::cerr << "zek-tool dict-agreement: cannot read " << datei << "\n";
+      return 2;
+    }
+    TLeseOptionen optionen;
+    optionen.rohZeilen = true;
+    const TLeseErgebnis gelesen = liesVokabeln(*roh, optionen);
+    for (std::size_t i = 0; i < gelesen.eintraege.size(); ++i) {
+      const TVokabel& v = gelesen.eintraege[i];
+      if (v.istLeer() || v.Deutsch) continue;
+      const std::vector<std::string_view> eigene = meaningsOf(v.Bedeutung1);
+      if (eigene.empty()) continue;
+      ++eintraege;
+      const int e = db.FindWord(v.Vokabel, v.Wortart + 1);
+      // The same word as the editor's check accepts: exactly, or without the gender.
+      if (e < 0 || (v.Vokabel != db.WordView(e) && v.Vokabel != zek::bareMeaning(db.WordView(e)))) continue;
+      ++bekannt;
+      const std::string gesucht = vergleichsForm(eigene.front());
+      const std::vector<std::string_view> dort = meaningsOf(db.MeaningView(e));
+      bool gefunden = false;
+      for (std::size_t k = 0; k < dort.size() && k < static_cast<std::size_t>(top) && !gefunden; ++k)
+        gefunden = vergleichsForm(dort[k]) == gesucht;
+      if (gefunden) {
+        ++einig;
+      } else if (fehlerZeigen) {
+        std::cout << datei << ":" << gelesen.roh[i].ersteZeile << ": ";
+        printText(v.Vokabel);
+        std::cout << "\t";
+        printText(std::string(eigene.front()));
+        std::cout << "\t";
+        printText(std::string(db.MeaningView(e).substr(0, 200)));
+        std::cout << "\n";
+      }
+    }
+  }
+  auto anteil = [](std::size_t a, std::size_t b) { return b ? 100.0 * static_cast<double>(a) / static_cast<double>(b) : 0.0; };
+  std::printf("%zu English-German entries, %zu in the dictionary, %zu with the first meaning among the first %d "
+              "(%.1f %% of those in the dictionary, %.1f %% of all)\n",
+              eintraege, bekannt, einig, top, anteil(einig, bekannt), anteil(einig, eintraege));
+  return 0;
+}
+
 constexpr const char* kRandomLibUsage =
     "random-lib --size N --english P [--idioms] [--no-sort] [--seed S] [--dict DIR] -o OUT.asc";
 
@@ -192,6 +320,12 @@ TToolCommandRegistrar libVsDictReg({"lib-vs-dict", kLibVsDictUsage,
                                     "dictionary, has other meanings there, or has a first meaning too long for a "
                                     "multiple-choice question; exit code 1 when anything was found",
                                     libVsDict});
+TToolCommandRegistrar agreementReg({"dict-agreement", kAgreementUsage,
+                                    "for the English-German entries of the libraries (or of every .asc below a "
+                                    "folder): how often the library's first meaning is among the first N (3) "
+                                    "meanings of the dictionary entry the editor's check finds (--misses: list "
+                                    "the others)",
+                                    dictAgreement});
 TToolCommandRegistrar randomLibReg({"random-lib", kRandomLibUsage,
                                     "a library of N entries drawn from the dictionary, P percent of them from the "
                                     "English-German half (--idioms: idioms may be drawn too), sorted unless --no-sort",
