@@ -117,6 +117,37 @@ void BM_FirstLookUpAfterLoad(benchmark::State& state) {
 }
 BENCHMARK(BM_FirstLookUpAfterLoad)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The order check a loaded half leaves to an idle moment (or to its first look-up).
+void BM_LearnOrderBothHalves(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  zek::ScriptedDialogs quiet;
+  for (auto _ : state) {
+    state.PauseTiming();
+    TXDatabase db;
+    zek::loadDictionaries(db, dictFile("e_d.zek"), dictFile("d_e.zek"));
+    state.ResumeTiming();
+    db.LearnOrder();
+    benchmark::DoNotOptimize(db.IsSorted());
+  }
+}
+BENCHMARK(BM_LearnOrderBothHalves)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A look-up once the window has learned the order at its first idle moment.
+void BM_FirstLookUpAfterIdle(benchmark::State& state) {
+  if (!haveFiles(state)) return;
+  zek::ScriptedDialogs quiet;
+  for (auto _ : state) {
+    state.PauseTiming();
+    TXDatabase db;
+    db.LoadFromFile(dictFile("e_d.zek"));
+    db.LearnOrder();
+    state.ResumeTiming();
+    db.LookUp("house", 1);
+    benchmark::DoNotOptimize(db.Current());
+  }
+}
+BENCHMARK(BM_FirstLookUpAfterIdle)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 void BM_Search(benchmark::State& state) {
   if (!haveFiles(state)) return;
   TXDatabase& db = loaded();

@@ -14,6 +14,7 @@
 #include <future>
 #include <numeric>
 #include <span>
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -381,6 +382,11 @@ void TXDatabase::Sort() {
 }
 
 bool TXDatabase::IsSorted() const { return isSorted(h()); }
+
+void TXDatabase::LearnOrder() const {
+  isSorted(m_halves[0]);
+  isSorted(m_halves[1]);
+}
 
 bool TXDatabase::isSorted(const THalf& half) const {
   if (half.sorted < 0) {
@@ -810,46 +816,71 @@ std::optional<TTextArena> inflateDictionary(std::string_view compressed, std::si
 // A half is not expected to grow beyond this; larger streams are refused unread.
 constexpr std::size_t kDictionaryLimit = 256u << 20;
 
-}  // namespace
-
-bool TXDatabase::inOrder(const TTextArena& arena, const std::vector<TEntry>& entries) {
-  for (std::size_t i = 1; i < entries.size(); ++i) {
-    const TEntry& a = entries[i - 1];
-    const TEntry& b = entries[i];
-    if (zek::compareWords({arena.data() + a.wordPos, a.wordLen}, {arena.data() + b.wordPos, b.wordLen}) > 0)
-      return false;
+// A compressed file mapped instead of copied: the inflater reads it once, straight from
+// the page cache. Only regular files of a sensible size are mapped.
+class TMappedFile {
+ public:
+  static std::optional<TMappedFile> open(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    void* p = MAP_FAILED;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
+        static_cast<std::uintmax_t>(st.st_size) <= kDictionaryLimit)
+      p = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    ::close(fd);
+    if (p == MAP_FAILED) return std::nullopt;
+    TMappedFile f;
+    f.m_data = static_cast<const char*>(p);
+    f.m_size = static_cast<std::size_t>(st.st_size);
+    return f;
   }
-  return true;
-}
+  TMappedFile(TMappedFile&& o) noexcept : m_data(std::exchange(o.m_data, nullptr)), m_size(o.m_size) {}
+  TMappedFile& operator=(TMappedFile&&) = delete;
+  ~TMappedFile() {
+    if (m_data) ::munmap(const_cast<char*>(m_data), m_size);
+  }
+  std::string_view bytes() const { return {m_data, m_size}; }
+
+ private:
+  TMappedFile() = default;
+  const char* m_data = nullptr;
+  std::size_t m_size = 0;
+};
+
+}  // namespace
 
 // Records: word NUL kind-digit NUL meaning NUL, read while at least two bytes remain.
 // Fields without their zero byte end at the end of the data.
 void TXDatabase::parseRecords(TLoadedFile& file) {
-  const char* p = file.m_arena.data();
-  const std::size_t size = file.m_arena.size();
-  file.m_entries.reserve(size / 48 + 1);
-  auto fieldEnd = [&](std::size_t from) {
-    if (from >= size) return size;
-    const void* z = std::memchr(p + from, 0, size - from);
-    return z ? static_cast<std::size_t>(static_cast<const char*>(z) - p) : size;
+  const char* const p = file.m_arena.data();
+  const char* const end = p + file.m_arena.size();
+  // One pass, no per-record calls: this walk is most of a load after the inflating.
+  std::vector<TEntry>& entries = file.m_entries;
+  entries.reserve(file.m_arena.size() / 48 + 1);
+  adviseHugePages(reinterpret_cast<char*>(entries.data()), entries.capacity() * sizeof(TEntry));
+  auto fieldEnd = [end](const char* from) {
+    if (from >= end) return end;
+    const void* z = std::memchr(from, 0, static_cast<std::size_t>(end - from));
+    return z ? static_cast<const char*>(z) : end;
   };
-  std::size_t pos = 0;
-  while (size - pos >= 2) {
-    const std::size_t wordEnd = fieldEnd(pos);
-    const int kind = wordEnd + 1 < size ? kindOfDigit(p[wordEnd + 1]) : 1;
-    const std::size_t meaningStart = std::min(wordEnd + 3, size);
-    const std::size_t meaningEnd = fieldEnd(meaningStart);
-    const std::string_view w = trimmed(std::string_view(p + pos, wordEnd - pos));
-    const std::string_view m = trimmed(std::string_view(p + meaningStart, meaningEnd - meaningStart));
-    TEntry e;
-    e.wordPos = static_cast<std::uint32_t>(w.data() - p);
-    e.wordLen = static_cast<std::uint32_t>(w.size());
-    e.meaningPos = static_cast<std::uint32_t>(m.data() - p);
-    e.meaningLen = static_cast<std::uint32_t>(m.size());
-    e.kind = static_cast<std::uint8_t>(kind);
-    file.m_entries.push_back(e);
-    if (meaningEnd >= size) break;
-    pos = meaningEnd + 1;
+  auto put = [p](std::uint32_t& pos, std::uint32_t& len, const char* b, const char* e) {
+    while (b < e && isTrimmed(static_cast<unsigned char>(*b))) ++b;
+    while (e > b && isTrimmed(static_cast<unsigned char>(e[-1]))) --e;
+    pos = static_cast<std::uint32_t>(b - p);
+    len = static_cast<std::uint32_t>(e - b);
+  };
+  const char* at = p;
+  while (end - at >= 2) {
+    const char* const wordEnd = fieldEnd(at);
+    TEntry& e = entries.emplace_back();
+    e.kind = static_cast<std::uint8_t>(end - wordEnd > 1 ? kindOfDigit(wordEnd[1]) : 1);
+    const char* const meaningStart = end - wordEnd >= 3 ? wordEnd + 3 : end;
+    const char* const meaningEnd = fieldEnd(meaningStart);
+    put(e.wordPos, e.wordLen, at, wordEnd);
+    put(e.meaningPos, e.meaningLen, meaningStart, meaningEnd);
+    if (meaningEnd >= end) break;
+    at = meaningEnd + 1;
   }
 }
 
@@ -879,7 +910,6 @@ TXDatabase::TLoadedFile TXDatabase::ParseCompressed(std::string_view fileBytes) 
   file.m_arena = std::move(*data);
   file.m_ok = true;
   parseRecords(file);
-  file.m_sorted = inOrder(file.m_arena, file.m_entries);
   return file;
 }
 
@@ -889,16 +919,19 @@ TXDatabase::TLoadedFile TXDatabase::ParseText(std::string text) {
   file.m_arena.append(text);
   file.m_ok = true;
   parseLines(file);
-  file.m_sorted = inOrder(file.m_arena, file.m_entries);
   return file;
 }
 
 TXDatabase::TLoadedFile TXDatabase::ReadDictionaryFile(std::string_view name) {
   const std::string ext = name.size() >= 4 ? std::string(name.substr(name.size() - 4)) : std::string();
   const bool compressed = ext == ".zek" || ext == ".kze";
-  std::optional<std::string> bytes = zek::readFile(zek::resolveName(name), kDictionaryLimit);
+  const std::filesystem::path path = zek::resolveName(name);
   TLoadedFile file;
-  if (bytes) file = compressed ? ParseCompressed(*bytes) : ParseText(std::move(*bytes));
+  if (std::optional<TMappedFile> mapped = compressed ? TMappedFile::open(path) : std::nullopt) {
+    file = ParseCompressed(mapped->bytes());
+  } else if (std::optional<std::string> bytes = zek::readFile(path, kDictionaryLimit)) {
+    file = compressed ? ParseCompressed(*bytes) : ParseText(std::move(*bytes));
+  }
   file.m_name = std::string(name);
   return file;
 }
@@ -907,25 +940,22 @@ bool TXDatabase::AddLoaded(TLoadedFile&& file) {
   THalf& half = h();
   half.fileName = file.m_name;
   if (file.m_ok) {
-    const bool wasEmpty = half.entries.empty();
-    if (wasEmpty) {
+    // Whether the half is in order is learned when a look-up first needs it (LearnOrder):
+    // the walk over every word would cost a loaded half a good part of its loading time.
+    if (half.entries.empty()) {
       half.arena = std::move(file.m_arena);
       half.entries = std::move(file.m_entries);
       half.garbage = 0;
-      half.sorted = file.m_sorted ? 1 : 0;
+      half.sorted = -1;
     } else {
       const auto base = static_cast<std::uint32_t>(half.arena.size());
-      const bool joins = file.m_entries.empty() || zek::compareWords(word(half, half.entries.back()),
-                                                                     std::string_view(file.m_arena.data() +
-                                                                                          file.m_entries[0].wordPos,
-                                                                                      file.m_entries[0].wordLen)) <= 0;
       half.arena.append(file.m_arena.view());
       for (TEntry e : file.m_entries) {
         e.wordPos += base;
         e.meaningPos += base;
         half.entries.push_back(e);
       }
-      if (!(half.sorted == 1 && file.m_sorted && joins)) half.sorted = half.sorted == 0 ? 0 : -1;
+      if (half.sorted != 0) half.sorted = -1;
     }
   } else {
     showMessage(T("Fehler beim Laden des Wörterbuchs!"), mb::IconStop);

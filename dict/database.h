@@ -117,6 +117,9 @@ class TXDatabase {
 
   // True when the current half is in collation order (cached until the next change).
   bool IsSorted() const;
+  // Learns the order of both halves now, so that the first look-up after loading need not
+  // (an idle moment after start-up is the place for it).
+  void LearnOrder() const;
   // Bytes held by both halves' entries and texts.
   std::size_t MemoryUsed() const;
 
@@ -158,7 +161,6 @@ class TXDatabase {
 
   static void parseRecords(TLoadedFile& file);
   static void parseLines(TLoadedFile& file);
-  static bool inOrder(const TTextArena& arena, const std::vector<TEntry>& entries);
   bool isSorted(const THalf& half) const;
   std::vector<int> entriesOf(const THalf& half, std::string_view word) const;
 
@@ -179,7 +181,6 @@ class TXDatabase {
     friend class TXDatabase;
     std::string m_name;
     bool m_ok = false;
-    bool m_sorted = true;
     TTextArena m_arena;
     std::vector<TEntry> m_entries;
   };

@@ -30,6 +30,7 @@
 #include <QSignalBlocker>
 #include <QTableView>
 #include <QTextBlock>
+#include <QTimer>
 
 #include <utility>
 
@@ -178,6 +179,9 @@ TXWb::TXWb(TXDatabase& db, QWidget* parent) : QMainWindow(parent, Qt::Tool), m_d
   }
   m_englisch->setText(q("Englisch"));
   showPanel(pnSuchen);
+  // Browsing needs to know whether the halves are in order: learn it while the learner
+  // has not typed yet rather than at the first keystroke.
+  QTimer::singleShot(0, this, [this] { m_db.LearnOrder(); });
 }
 
 TXWb::~TXWb() {

@@ -7,6 +7,9 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace zek {
@@ -90,6 +93,19 @@ int compareWords(std::string_view a, std::string_view b) {
   const std::size_t n = std::min(a.size(), b.size());
   bool accents = false;
   std::size_t i = 0;
+  // Neighbouring words of a sorted list share long beginnings: skip the equal bytes eight
+  // at a time (they change nothing below).
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; i + 8 <= n; i += 8) {
+      std::uint64_t x, y;
+      std::memcpy(&x, a.data() + i, 8);
+      std::memcpy(&y, b.data() + i, 8);
+      if (x != y) {
+        i += static_cast<std::size_t>(std::countr_zero(x ^ y)) / 8;
+        break;
+      }
+    }
+  }
   for (; i < n; ++i) {
     const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
     if (x == y) continue;

@@ -276,6 +276,34 @@ TEST(DictCollation, FastPathAgreesOnEveryCharacterContext) {
   EXPECT_GT(checked, 100000);
 }
 
+// Words that share a long beginning: the equal bytes are skipped in blocks, so the first
+// difference may fall on any position inside a block or in the tail after the last one.
+TEST(DictCollation, LongSharedBeginningsAgreeWithCollator) {
+  QCollator collator(QLocale(QLocale::German, QLocale::Germany));
+  collator.setCaseSensitivity(Qt::CaseInsensitive);
+  auto viaCollator = [&](const std::string& a, const std::string& b) {
+    const int r = collator.compare(QString::fromStdString(zek::cp1252ToUtf8(a)),
+                                   QString::fromStdString(zek::cp1252ToUtf8(b)));
+    return r < 0 ? -1 : (r > 0 ? 1 : 0);
+  };
+  const std::string letters = W("aAäÄeEéoOöuüÜß 09-.'") + "\xAD";
+  std::mt19937 rng(11);
+  for (int k = 0; k < 20000; ++k) {
+    std::string shared;
+    const int n = static_cast<int>(rng() % 26);
+    for (int i = 0; i < n; ++i) shared += letters[rng() % letters.size()];
+    std::string a = shared, b = shared;
+    const int tailA = static_cast<int>(rng() % 4), tailB = static_cast<int>(rng() % 4);
+    for (int i = 0; i < tailA; ++i) a += letters[rng() % letters.size()];
+    for (int i = 0; i < tailB; ++i) b += letters[rng() % letters.size()];
+    ASSERT_EQ(zek::compareWords(a, b), viaCollator(a, b)) << zek::cp1252ToUtf8(a) << " <> " << zek::cp1252ToUtf8(b);
+  }
+  // Case and accent differences inside the shared block, a primary one after it.
+  EXPECT_LT(zek::compareWords(W("Ablaufdatumsanzeige a"), W("ablaufdatumsanzeige b")), 0);
+  EXPECT_GT(zek::compareWords(W("Ablaufdätumsanzeige b"), W("ablaufdatumsanzeige a")), 0);
+  EXPECT_EQ(zek::compareWords(W("ABLAUFDATUMSANZEIGEN"), W("ablaufdatumsanzeigen")), 0);
+}
+
 // ---- file format: plain zlib streams both ways ----
 
 std::string zlibInflate(const std::string& packed, std::size_t size) {
