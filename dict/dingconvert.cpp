@@ -424,24 +424,31 @@ bool isPluralOf(std::string_view plural, const std::vector<std::string>& singula
   return false;
 }
 
-}  // namespace
-
-void TDingConverter::addFrequencies(std::string_view text) {
+// Each line of `text`, trimmed, that is neither blank nor a "#" comment.
+template <typename F>
+void forEachDataLine(std::string_view text, F&& f) {
   std::size_t pos = 0;
   while (pos < text.size()) {
     std::size_t end = text.find('\n', pos);
     if (end == std::string_view::npos) end = text.size();
     const std::string_view line = trim(text.substr(pos, end - pos));
     pos = end + 1;
-    if (line.empty() || line.front() == '#') continue;
+    if (!line.empty() && line.front() != '#') f(line);
+  }
+}
+
+}  // namespace
+
+void TDingConverter::addFrequencies(std::string_view text) {
+  forEachDataLine(text, [this](std::string_view line) {
     const std::size_t tab = line.find('\t');
-    if (tab == std::string_view::npos) continue;
+    if (tab == std::string_view::npos) return;
     std::uint32_t count = 0;
     const std::string_view number = trim(line.substr(tab + 1));
     std::from_chars(number.data(), number.data() + number.size(), count);
     std::uint32_t& have = m_english[lowerAscii(line.substr(0, tab))];
     have = std::max(have, count);
-  }
+  });
 }
 
 void TDingConverter::addText(std::string_view utf8) {
@@ -465,10 +472,8 @@ void TDingConverter::addText(std::string_view utf8) {
   // The German word counts are a table of their own: a second thread fills it meanwhile.
   std::future<void> counted;
   if (!m_core) {
-    counted = std::async(std::launch::async, [this, &eachLine] {
-      eachLine([this](std::string_view line) {
-        line = trim(line);
-        if (line.empty() || line.front() == '#') return;
+    counted = std::async(std::launch::async, [this, utf8] {
+      forEachDataLine(utf8, [this](std::string_view line) {
         const std::size_t sep = line.find(" :: ");
         if (sep != std::string_view::npos) countWords(line.substr(0, sep), m_germanLines);
       });
@@ -502,19 +507,13 @@ void TDingConverter::addCoreMeanings(std::string_view utf8, bool german) {
   static const std::unordered_map<std::string_view, int> kinds = {
       {"noun", 1}, {"verb", 2}, {"adj", 3}, {"adv", 3}, {"other", 4}};
   auto& byWord = m_coreMeanings[german ? 1 : 0];
-  std::size_t pos = 0;
-  while (pos < utf8.size()) {
-    std::size_t end = utf8.find('\n', pos);
-    if (end == std::string_view::npos) end = utf8.size();
-    const std::string_view line = trim(utf8.substr(pos, end - pos));
-    pos = end + 1;
-    if (line.empty() || line.front() == '#') continue;
+  forEachDataLine(utf8, [&byWord](std::string_view line) {
     const std::size_t tab1 = line.find('\t');
     const std::size_t tab2 = tab1 == std::string_view::npos ? tab1 : line.find('\t', tab1 + 1);
-    if (tab2 == std::string_view::npos) continue;
+    if (tab2 == std::string_view::npos) return;
     const auto kind = kinds.find(trim(line.substr(tab1 + 1, tab2 - tab1 - 1)));
     const std::optional<std::string> word = zek::utf8ToCp1252Strict(trim(line.substr(0, tab1)));
-    if (kind == kinds.end() || !word || word->empty()) continue;
+    if (kind == kinds.end() || !word || word->empty()) return;
     TCoreLine core;
     core.kind = kind->second;
     for (std::string_view m : splitTop(line.substr(tab2 + 1), ";")) {
@@ -523,11 +522,11 @@ void TDingConverter::addCoreMeanings(std::string_view utf8, bool german) {
       std::string key = coreKey(*text);
       if (!key.empty()) core.keys.push_back(std::move(key));
     }
-    if (core.keys.empty()) continue;
+    if (core.keys.empty()) return;
     std::vector<TCoreLine>& lines = byWord[*word];
     core.order = static_cast<int>(lines.size());
     lines.push_back(std::move(core));
-  }
+  });
 }
 
 // Each entry's core meanings: those of the lines of its headword and kind; lines of a kind
