@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -436,12 +437,35 @@ void TXWb::SuchenClick() {
 void TXWb::offerSuggestions(int half, const std::string& word, bool afterCount) {
   const std::vector<std::string> nearest = m_db.Suggestions(half, word, 5);
   if (nearest.empty()) return;
-  std::string line;
-  for (const std::string& s : nearest) line += (line.empty() ? "" : ", ") + s;
-  const QString text = zek::toQString("Meinten Sie " + line + "?");
-  m_ergebnis->setText(afterCount ? m_ergebnis->text() + " " + text : text);
-  // A narrow window cuts the line: the whole of it on hovering.
-  m_ergebnis->setToolTip(m_ergebnis->text());
+  m_vorschlagVor = afterCount ? m_ergebnis->text() + " " : QString();
+  m_vorschlaege.clear();
+  for (const std::string& s : nearest) m_vorschlaege.push_back(zek::toQString(s));
+  m_ergebnis->setToolTip(m_vorschlagVor + suggestionLine(static_cast<int>(m_vorschlaege.size())));
+  fitSuggestions();
+}
+
+QString TXWb::suggestionLine(int count) const {
+  QStringList shown;
+  for (int i = 0; i < count && i < static_cast<int>(m_vorschlaege.size()); ++i)
+    shown << m_vorschlaege[static_cast<std::size_t>(i)];
+  return q("Meinten Sie ") + shown.join(", ") + "?";
+}
+
+void TXWb::fitSuggestions() {
+  if (m_vorschlaege.empty()) return;
+  // The line has one row above the grid: as many whole suggestions as fit, the nearest
+  // first (all of them on hovering). When not even the nearest fits beside the hit count,
+  // the count gives way, and only then is the word itself shortened.
+  const QFontMetrics metrics(m_ergebnis->font());
+  const int room = m_ergebnis->width();
+  for (int k = static_cast<int>(m_vorschlaege.size()); k >= 1; --k) {
+    const QString text = m_vorschlagVor + suggestionLine(k);
+    if (metrics.horizontalAdvance(text) <= room) {
+      m_ergebnis->setText(text);
+      return;
+    }
+  }
+  m_ergebnis->setText(metrics.elidedText(suggestionLine(1), Qt::ElideRight, room));
 }
 
 void TXWb::showHits() {
@@ -449,6 +473,7 @@ void TXWb::showHits() {
   m_model->reset();
   m_ergebnis->setText(QString::number(m_db.Hits().size()) + q(" Eintr\xE4ge gefunden."));
   m_ergebnis->setToolTip(QString());
+  m_vorschlaege.clear();
   m_filling = false;
 }
 
@@ -582,6 +607,8 @@ void TXWb::DatabaseChanged() {
     m_model->empty();
     m_filling = false;
     m_ergebnis->clear();
+    m_ergebnis->setToolTip(QString());
+    m_vorschlaege.clear();
   } else if (m_model->hitCount() != static_cast<int>(m_db.Hits().size()) || m_model->hitCount() > 0) {
     m_filling = true;
     m_model->refresh();
@@ -663,6 +690,7 @@ void TXWb::layoutResultArea() {
   const int gridWidth = std::max(areaWidth - 14, 0);
   m_grid->setGeometry(7, 24, gridWidth, kClientHeight - kTopBar - 24 - 7);
   m_ergebnis->setGeometry(70, 6, std::max(areaWidth - 77, 0), 16);
+  fitSuggestions();
   const std::array<int, 4> widths = columnWidths(gridWidth);
   for (int c = 0; c < 4; ++c) m_grid->setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -103,6 +104,9 @@ class TXWb : public QMainWindow {
   // "Meinten Sie …?" with the headwords of `half` nearest to `word`, after the hit count
   // or instead of it.
   void offerSuggestions(int half, const std::string& word, bool afterCount);
+  QString suggestionLine(int count) const;
+  // Fits the suggestions into the result line's width (again after a resize).
+  void fitSuggestions();
   void layoutResultArea();
   void navigate(void (TXDatabase::*move)());
   void wordEdited(const QString& text);
@@ -135,6 +139,8 @@ class TXWb : public QMainWindow {
   QWidget* m_resultArea = nullptr;
   QLabel* m_ergebnisTitel = nullptr;
   QLabel* m_ergebnis = nullptr;
+  QString m_vorschlagVor;                // what the line says before "Meinten Sie"
+  std::vector<QString> m_vorschlaege;    // the suggestions offered, nearest first
   QTableView* m_grid = nullptr;
   THitsModel* m_model = nullptr;
 };

@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -202,6 +203,59 @@ TEST_F(WindowTest, WholeWordsAndNoHits) {
   EXPECT_EQ(w().hitsModel()->rowCount(), 1);
   EXPECT_EQ(cell(w(), 0, 1), "honey");
   EXPECT_EQ(cell(w(), 0, 3), "Nomen");
+}
+
+// The "Meinten Sie" line has one row above the grid: whatever the window's width, it shows
+// whole suggestions, the nearest first, and as many as fit; the hint names all of them.
+TEST(WindowSuggestions, TheLineFitsItsWidthWithWholeSuggestions) {
+  zek::ScriptedDialogs dialogs;
+  TXDatabase db;
+  for (const char* w : {"constriction", "construction", "constructions", "constructive", "contraction"})
+    db.Append(w, "1", "Haushalt");
+  TXWb window(db);
+  window.show();
+  const QFontMetrics metrics(window.resultLabel()->font());
+  struct Case {
+    const char* typed;
+    bool search;  // search panel (after the hit count) or browse panel
+  };
+  for (const Case c : {Case{"constrction", true}, Case{"constrction", false}}) {
+    std::vector<int> shownAt;
+    for (const int client : {592, 700, 1016}) {
+      window.resize(client, window.height());
+      QApplication::processEvents();
+      if (c.search) {
+        window.searchEdit()->setText(c.typed);
+        window.SuchenClick();
+      } else {
+        window.keywordEdit()->clear();
+        typeText(window.keywordEdit(), c.typed);
+      }
+      // The hit count stays unless not even the nearest suggestion would fit beside it.
+      const QString count = QString::fromUtf8(c.search ? "0 Einträge gefunden. " : "");
+      const QString prefix = QString::fromUtf8("Meinten Sie ");
+      QString line = window.resultLabel()->text();
+      EXPECT_LE(metrics.horizontalAdvance(line), window.resultLabel()->width()) << client << ": " << line.toStdString();
+      if (line.startsWith(count)) line = line.mid(count.size());
+      else EXPECT_LT(client, 1016) << line.toStdString();
+      QString all = window.resultLabel()->toolTip();
+      ASSERT_TRUE(all.startsWith(count + prefix)) << all.toStdString();
+      all = all.mid(count.size());
+      ASSERT_TRUE(line.startsWith(prefix) && line.endsWith("?")) << line.toStdString();
+      const QStringList offered = all.mid(prefix.size()).chopped(1).split(", ");
+      const QStringList shown = line.mid(prefix.size()).chopped(1).split(", ");
+      ASSERT_GE(offered.size(), 3) << all.toStdString();
+      EXPECT_EQ(shown, offered.mid(0, shown.size())) << line.toStdString();
+      shownAt.push_back(static_cast<int>(shown.size()));
+    }
+    // Narrow shows fewer than all; widening the window brings the others back.
+    EXPECT_LT(shownAt.front(), shownAt.back());
+    window.resize(1016, window.height());
+    QApplication::processEvents();
+    window.resize(592, window.height());
+    QApplication::processEvents();
+    EXPECT_EQ(window.resultLabel()->text().count(", ") + 1, shownAt.front());
+  }
 }
 
 TEST_F(WindowTest, BrowsingKeepsNineNeighboursWithTheNearestSelected) {
