@@ -4,6 +4,7 @@
 #include "page/htxreader.h"
 #include "page/pagefile.h"
 #include "page/targetpath.h"
+#include "page/txpage.h"
 
 #include "platform/codec.h"
 #include "platform/files.h"
@@ -155,6 +156,59 @@ TEST(ShippedPages, QuizFramesDefineWhatGeneratedPagesUse) {
     EXPECT_NE(model.colorAlias("flashcol"), nullptr) << frame;
     EXPECT_NE(model.colorAlias("richtig"), nullptr) << frame;
   }
+}
+
+// Laid out at the window's size with the real fonts, no words of a shipped page run into
+// each other: words of two boxes never overlap, and a tab column neither collides with the
+// word before it nor wraps away from its row.
+TEST(ShippedPages, WordsKeepToTheirBoxesAndColumns) {
+  zek::ScriptedDialogs dialogs;
+  TPageProblems problems;
+  int pages = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(pageDir())) {
+    if (!entry.is_regular_file() || zek::extensionLower(zek::fromPath(entry.path())) != ".htx") continue;
+    const std::string page = zek::fromPath(fs::relative(entry.path(), pageDir()));
+    const TPageFile file = readPageFile(entry.path());
+    ASSERT_TRUE(file.ok()) << page;
+    TXPage view;
+    view.resize(800, 572);
+    view.setXPath(zek::withTrailingSeparator(zek::fromPath(entry.path().parent_path())));
+    view.ShowHTML(file.text);
+    ++pages;
+    const TPageModel& model = view.Model();
+    struct TPlaced {
+      std::size_t item;
+      int box;
+      TRect rect;
+    };
+    std::vector<TPlaced> words;
+    int box = -1;
+    for (std::size_t i = 0; i < model.items.size(); ++i) {
+      const TPageItem& item = model.items[i];
+      if (item.kind == TItemKind::BoxStart) box = item.index;
+      if (item.kind == TItemKind::Word && item.width > 0) words.push_back({i, box, itemRect(item)});
+    }
+    const auto text = [&](std::size_t i) {
+      return "\"" + model.text.substr(model.items[i].textOffset, model.items[i].textLength) + "\"";
+    };
+    for (std::size_t a = 0; a < words.size(); ++a) {
+      for (std::size_t b = a + 1; b < words.size(); ++b) {
+        if (words[a].box != words[b].box && words[a].rect.intersects(words[b].rect))
+          problems.add(page, text(words[a].item) + " overlaps " + text(words[b].item));
+      }
+      // A tab column: the word placed at the tab stands on the row of the word before it.
+      const TPageItem& word = model.items[words[a].item];
+      if (word.tab == 0 || a == 0 || words[a - 1].box != words[a].box) continue;
+      const TPageItem& before = model.items[words[a - 1].item];
+      const bool rowBreak = std::any_of(model.items.begin() + long(words[a - 1].item), model.items.begin() + long(words[a].item),
+                                        [](const TPageItem& i) { return i.kind == TItemKind::LineBreak || i.kind == TItemKind::Paragraph; });
+      if (rowBreak) continue;
+      if (word.y != before.y) problems.add(page, "the column " + text(words[a].item) + " wraps to the next line");
+      else if (word.x < before.x + before.width + 3) problems.add(page, text(words[a].item) + " runs into " + text(words[a - 1].item));
+    }
+  }
+  EXPECT_GE(pages, 10);
+  for (const std::string& p : problems.list) ADD_FAILURE() << p;
 }
 
 }  // namespace
