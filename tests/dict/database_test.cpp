@@ -315,6 +315,39 @@ TEST(DictDatabase, FindWordOnAnUnsortedHalfWalksFromTheStart) {
   EXPECT_EQ(db.FindWord("zz", -1), 3);
 }
 
+// Loading leaves the order to be learned later; whatever a half was loaded from (one file
+// or two, in order or not), look-ups then find as the walk from the start would.
+TEST(DictDatabase, LoadedHalvesAreFoundInTheirOrder) {
+  struct Case {
+    std::vector<std::vector<std::string_view>> files;  // words of each file loaded, in turn
+    bool sorted;
+    std::string_view look;
+    int found;
+  };
+  const Case cases[] = {
+      {{{"apple", "go", "house"}}, true, "goat", 2},
+      {{{"house", "apple", "go"}}, false, "goat", 0},  // "house" is the first not before "goat"
+      {{{"house", "apple", "go"}}, false, "zebra", 2},
+      {{{"apple", "go"}, {"house", "zebra"}}, true, "hat", 2},  // the second file continues the first
+      {{{"go", "zebra"}, {"apple", "house"}}, false, "hat", 1},
+      {{{"go", "apple"}, {"house", "zebra"}}, false, "bee", 0},  // out of order before, so after too
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    zek::ScriptedDialogs dialogs;
+    TXDatabase db;
+    for (std::size_t f = 0; f < c.files.size(); ++f) {
+      std::string data;
+      for (std::string_view w : c.files[f]) data += std::string(w) + '\0' + "1" + '\0' + "x" + '\0';
+      const auto path = dir.write("half" + std::to_string(f) + ".zek", zek::deflateZlib(data, 1));
+      ASSERT_TRUE(db.LoadFromFile(zek::fromPath(path)));
+    }
+    if (&c == &cases[2]) db.LearnOrder();  // at an idle moment, or with the first look-up
+    EXPECT_EQ(db.FindWord(c.look, -1), c.found) << c.look;
+    EXPECT_EQ(db.IsSorted(), c.sorted) << c.look;
+  }
+}
+
 TEST(DictDatabase, ANewOrRenamedWordMovesToItsPlace) {
   TXDatabase db;
   for (const char* w : {"Apfel", "Baum", "gehen", "Haus", "laufen", "Stra\xDF" "e", "Tisch"}) db.Append(w, "1", "x");
