@@ -105,13 +105,21 @@ TEST(DictRanking, OffensiveMeaningsComeLastAndSaySo) {
       "Weib {n} [pej.] :: woman\n"
       "Frau {f}; Weib {n} [pej.] :: woman\n"
       "Mist {m} {vulg.} [agr.] :: dung; shit [vulg.]\n"
-      "Mist {m} [agr.] :: manure\n");
+      "Mist {m} [agr.] :: manure\n"
+      "Schwester {f} [soc.] :: sister\n"
+      "Königin {f} :: queen\n"
+      "Schwuchtel {f}; Schwester {f}; Warmer {m} [slang] :: poofter; queen; fairy [slang]\n");
   // A word on the list of insults is one without a label, too.
   EXPECT_EQ(meaning(c.db, 1, "Trottel"), "idiot; [abwertend] dumbass");
   // A pejorative headword makes each of its meanings pejorative; its synonyms stay neutral.
   EXPECT_EQ(meaning(c.db, 1, "Weib"), "[abwertend] woman");
   EXPECT_EQ(meaning(c.db, 0, "woman"), "Frau (f); [abwertend] Weib (n)");
   EXPECT_EQ(meaning(c.db, 1, "Mist"), "[agr.] manure; [agr.] dung; [vulg.] shit");
+  // A slang group with a slur in it is all slurs, though only its last word carries the label.
+  EXPECT_EQ(meaning(c.db, 1, "Schwester"),
+            "[soc.] sister; [abwertend] poofter; [abwertend] queen; [slang, abwertend] fairy");
+  EXPECT_EQ(meaning(c.db, 0, "queen"),
+            "K\xC3\xB6nigin (f); [abwertend] Schwuchtel (f); [abwertend] Schwester (f); [slang, abwertend] Warmer (m)");
   EXPECT_GT(c.converter.stats().offensive, 0u);
 }
 
