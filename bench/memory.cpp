@@ -32,11 +32,17 @@ TLernDatenbank& grosseHistorie() {
   return *db;
 }
 
-void BM_AntwortAufzeichnen(benchmark::State& state) {
-  TLernDatenbank& db = grosseHistorie();
+TLernAntwort vokabelAntwort(const char* sammlung, const char* frage) {
   TLernAntwort a;
   a.art = TLernArt::Vokabel;
-  a.sammlung = "Bench.asc";
+  a.sammlung = sammlung;
+  a.frage = frage;
+  return a;
+}
+
+void BM_AntwortAufzeichnen(benchmark::State& state) {
+  TLernDatenbank& db = grosseHistorie();
+  TLernAntwort a = vokabelAntwort("Bench.asc", "");
   a.daten = "x";
   int i = 0;
   for (auto _ : state) {
@@ -59,10 +65,7 @@ BENCHMARK(BM_FaelligAnzahl)->Unit(benchmark::kMillisecond);
 // The end of a round: the round's tally and the trainer's trend over the last 30 days.
 void BM_RundenBilanz(benchmark::State& state) {
   TLernDatenbank& db = grosseHistorie();
-  TLernAntwort a;
-  a.art = TLernArt::Vokabel;
-  a.sammlung = "Bibliothek 1.asc";
-  a.frage = "word1 = Wort1";
+  const TLernAntwort a = vokabelAntwort("Bibliothek 1.asc", "word1 = Wort1");
   for (auto _ : state) {
     state.PauseTiming();
     db.rundeBeginnen(TLernArt::Vokabel);

@@ -1136,7 +1136,9 @@ void TXPage::postReaction(TReaction reaction) {
 
 void TXPage::PostFieldAnswer(const std::string& command, int attempts, bool right) {
   if (command.empty()) {
-    if (right) postReaction({TReaction::CheckDone, {}});
+    // A field that ends wrong closes the exercise too: otherwise a page whose last field
+    // failed would never show its result nor its round's tally.
+    postReaction({TReaction::CheckDone, {}});
     return;
   }
   if (!extensionOf(command).empty()) postReaction({TReaction::LoadPage, command});

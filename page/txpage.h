@@ -104,6 +104,8 @@ class TXPage : public QWidget, public TDriveCells {
   // Shows `text` over the page for `ms` milliseconds; mouse input is ignored meanwhile.
   void ShowToast(const std::string& text, int ms);
   bool ToastRunning() const { return m_toastRunning; }
+  // The note in the top right corner (a round's tally), empty when none shows.
+  const std::string& NoteText() const { return m_labelText; }
   const std::string& LastToast() const { return m_lastToast; }
   // How long the result of a finished exercise page shows (tests shorten it).
   int doneToastMs = 2000;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "vocab/abfragetext.h"
 
+#include "widgets/answercheck.h"
 #include "widgets/answervariants.h"
 
 #include <algorithm>
@@ -22,8 +23,6 @@ std::string ohneDoppelteBlanks(std::string_view s) {
   return r;
 }
 
-bool sichtbar(char c) { return c == ' ' || c == '-' || c == ',' || c == '.' || c == '!' || c == '?' || c == '\''; }
-
 }  // namespace
 
 std::vector<std::string> erweitern(std::string_view prefix, std::string_view text) {
@@ -37,17 +36,8 @@ std::vector<std::string> erweitern(std::string_view prefix, std::string_view tex
 }
 
 std::string hinweisMaske(std::string_view antwort, std::mt19937* zufall) {
-  const std::size_t L = antwort.size();
-  if (L == 0) return {};
-  if (L <= 2) return std::string(L, '_');
-  std::string m(antwort);
-  const std::size_t bis = L == 3 ? L : L - 1;
-  for (std::size_t i = 1; i < bis; ++i) {
-    if (sichtbar(m[i])) continue;
-    if (i >= 4 && zufall && std::uniform_int_distribution<int>(0, 4)(*zufall) == 3) continue;
-    m[i] = '_';
-  }
-  return m;
+  // The quiz's own seeded source, so a repeated round shows the same masks.
+  return answercheck::helpMask(antwort, [zufall] { return zufall ? std::uniform_int_distribution<int>(0, 4)(*zufall) : 0; });
 }
 
 TKontextStrecke kontextStrecke(std::string_view satz) {
