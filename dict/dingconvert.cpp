@@ -656,7 +656,21 @@ void TDingConverter::addLine(std::string_view line, bool count) {
     bool deOffensive = false, enOffensive = false;
     for (const TSynonym& s : de) deOffensive = deOffensive || s.offensive;
     for (const TSynonym& s : en) enOffensive = enOffensive || s.offensive;
-    const bool partOffensive = deOffensive && enOffensive;
+    // A slang group that holds a slur is a group of slurs, though the source labels only
+    // its last word ("Schwuchtel; Tunte; Schwester [slang] :: ...; fairy [slang]").
+    const auto slur = [](const TSynonym& s, bool german) {
+      for (std::string_view t : tokens(s.core))
+        if (offensiveWord(german ? t : std::string_view(lowerAscii(t)), german)) return true;
+      return false;
+    };
+    const auto slang = [](const TSynonym& s) {
+      return std::find(s.comments.begin(), s.comments.end(), "slang") != s.comments.end();
+    };
+    const bool slurGroup =
+        (std::any_of(de.begin(), de.end(), [&](const TSynonym& s) { return slur(s, true); }) ||
+         std::any_of(en.begin(), en.end(), [&](const TSynonym& s) { return slur(s, false); })) &&
+        (std::any_of(de.begin(), de.end(), slang) || std::any_of(en.begin(), en.end(), slang));
+    const bool partOffensive = (deOffensive && enOffensive) || slurGroup;
 
     const double partPenalty = (k == 0 ? -0.35 * richness : plurals ? 0.5 : 2.0) - (m_core ? kCoreBonus : 0.0);
     auto candidates = [&](const std::vector<TSynonym>& syns, bool isGerman) {

@@ -105,13 +105,21 @@ TEST(DictRanking, OffensiveMeaningsComeLastAndSaySo) {
       "Weib {n} [pej.] :: woman\n"
       "Frau {f}; Weib {n} [pej.] :: woman\n"
       "Mist {m} {vulg.} [agr.] :: dung; shit [vulg.]\n"
-      "Mist {m} [agr.] :: manure\n");
+      "Mist {m} [agr.] :: manure\n"
+      "Schwester {f} [soc.] :: sister\n"
+      "Königin {f} :: queen\n"
+      "Schwuchtel {f}; Schwester {f}; Warmer {m} [slang] :: poofter; queen; fairy [slang]\n");
   // A word on the list of insults is one without a label, too.
   EXPECT_EQ(meaning(c.db, 1, "Trottel"), "idiot; [abwertend] dumbass");
   // A pejorative headword makes each of its meanings pejorative; its synonyms stay neutral.
   EXPECT_EQ(meaning(c.db, 1, "Weib"), "[abwertend] woman");
   EXPECT_EQ(meaning(c.db, 0, "woman"), "Frau (f); [abwertend] Weib (n)");
   EXPECT_EQ(meaning(c.db, 1, "Mist"), "[agr.] manure; [agr.] dung; [vulg.] shit");
+  // A slang group with a slur in it is all slurs, though only its last word carries the label.
+  EXPECT_EQ(meaning(c.db, 1, "Schwester"),
+            "[soc.] sister; [abwertend] poofter; [abwertend] queen; [slang, abwertend] fairy");
+  EXPECT_EQ(meaning(c.db, 0, "queen"),
+            "K\xC3\xB6nigin (f); [abwertend] Schwuchtel (f); [abwertend] Schwester (f); [slang, abwertend] Warmer (m)");
   EXPECT_GT(c.converter.stats().offensive, 0u);
 }
 
@@ -273,17 +281,54 @@ TEST(DictMeaningText, BareFormsAndDistance) {
   EXPECT_EQ(zek::editDistance("hs", "house", 2), 3);
 }
 
-// The dictionary of the installation, on a panel of everyday words.
-TEST(DictRanking, InstalledDictionaryPutsCommonMeaningsFirst) {
+// Loads both halves of the installation's dictionary; false when it is not assembled.
+bool loadInstalled(TXDatabase& db) {
   const std::string ed = zek::fromPath(zek::test::distDir() / "ZEK_E" / "e_d.zek");
   const std::string de = zek::fromPath(zek::test::distDir() / "ZEK_E" / "d_e.zek");
-  if (!zek::fileExists(ed) || !zek::fileExists(de)) GTEST_SKIP() << "installation not assembled";
+  if (!zek::fileExists(ed) || !zek::fileExists(de)) return false;
+  db.SetGermanEnglish(true);
+  EXPECT_TRUE(db.LoadFromFile(de));
+  db.SetGermanEnglish(false);
+  EXPECT_TRUE(db.LoadFromFile(ed));
+  return true;
+}
+
+// Words of the shipped collections: the collection's meaning among the first three shown.
+TEST(DictRanking, InstalledDictionaryHasTheCollectionsMeanings) {
   zek::ScriptedDialogs quiet;
   TXDatabase db;
-  db.SetGermanEnglish(true);
-  ASSERT_TRUE(db.LoadFromFile(de));
-  db.SetGermanEnglish(false);
-  ASSERT_TRUE(db.LoadFromFile(ed));
+  if (!loadInstalled(db)) GTEST_SKIP() << "installation not assembled";
+  const auto rows = zek::readFile(zek::test::sourceDir() / "tests" / "dict" / "data" / "learner-lookups.tsv");
+  ASSERT_TRUE(rows);
+  int checked = 0;
+  for (std::string_view line : split(*rows, "\n")) {
+    if (line.empty() || line.front() == '#') continue;
+    const std::vector<std::string_view> fields = split(line, "\t");
+    ASSERT_EQ(fields.size(), 3u) << line;
+    const int half = fields[0] == "de" ? 1 : 0;
+    const std::vector<int> entries = db.EntriesOf(half, W(fields[1]));
+    ASSERT_FALSE(entries.empty()) << fields[1];
+    db.SetGermanEnglish(half == 1);
+    const std::string shown(db.MeaningView(entries.front()));
+    std::vector<std::string> firstThree;
+    for (std::string_view m : split(shown, "; ")) {
+      if (firstThree.size() == 3) break;
+      firstThree.push_back(plain(m));
+    }
+    bool found = false;
+    for (std::string_view a : split(fields[2], "|"))
+      found = found || std::find(firstThree.begin(), firstThree.end(), plain(W(a))) != firstThree.end();
+    EXPECT_TRUE(found) << fields[1] << ": " << zek::cp1252ToUtf8(shown.substr(0, 200));
+    ++checked;
+  }
+  EXPECT_GT(checked, 0);
+}
+
+// The dictionary of the installation, on a panel of everyday words.
+TEST(DictRanking, InstalledDictionaryPutsCommonMeaningsFirst) {
+  zek::ScriptedDialogs quiet;
+  TXDatabase db;
+  if (!loadInstalled(db)) GTEST_SKIP() << "installation not assembled";
   const auto panel = zek::readFile(zek::test::sourceDir() / "tests" / "dict" / "data" / "common-words.tsv");
   ASSERT_TRUE(panel);
   int words = 0, good = 0;

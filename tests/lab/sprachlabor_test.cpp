@@ -12,6 +12,7 @@
 #include "platform/messages.h"
 #include "platform/settingsstore.h"
 #include "tests/common/qtevents.h"
+#include "tests/common/tallymemory.h"
 #include "tests/common/testutil.h"
 #include "tests/lab/labfixture.h"
 #include "tests/common/wavebytes.h"
@@ -242,6 +243,26 @@ TEST_F(Sprachlabor, Outcomes) {
   EXPECT_NE(text(lab->MeldungLabel()).find("noch einmal"), std::string::npos);
   EXPECT_TRUE(lab->Eingabe()->isVisible());
   lab->close();
+}
+
+// Closing the lab ends its session: the learning memory's tally names the lost sentence by
+// its words, not by its number in the table.
+TEST_F(Sprachlabor, ClosingShowsTheSessionsTally) {
+  zek::test::TallyMemory memory;
+  auto lab = open(0, 0);
+  lab->show();
+  typeAndEnter(*lab, lab->Satz().englisch);
+  lab->WeiterClick();
+  const std::string lost = lab->Satz().englisch;
+  for (int i = 0; i < 5 && lab->Eingabe()->isVisible(); ++i) typeAndEnter(*lab, "xyz");
+  ASSERT_EQ(text(lab->MeldungLabel()), "Leider verloren");
+  lab->close();
+  ASSERT_FALSE(m_dialogs.messages().empty());
+  const std::string shown = m_dialogs.messages().back().text;
+  EXPECT_EQ(shown.rfind("Sprachlabor: Sitzung beendet.\r\rDiese Sitzung: 1 richtig, 1 falsch", 0), 0u) << shown;
+  const std::size_t at = shown.find(lost);
+  ASSERT_NE(at, std::string::npos) << shown;
+  EXPECT_FALSE(at >= 2 && std::isdigit(static_cast<unsigned char>(shown[at - 2]))) << shown;
 }
 
 TEST_F(Sprachlabor, ReturnGoesOnToTheNextSentenceOnceOneIsAnswered) {

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "media/mediacommand.h"
-#include "memory/tlernspeicher.h"
 #include "page/htxreader.h"
 #include "page/thtmlstream.h"
 #include "page/txpage.h"
@@ -11,6 +10,7 @@
 #include "widgets/txmultiplechoice.h"
 #include "platform/files.h"
 #include "platform/messages.h"
+#include "tests/common/tallymemory.h"
 #include "tests/common/testutil.h"
 
 #include <QCoreApplication>
@@ -504,27 +504,10 @@ TEST_F(PageViewTest, OnlyTolerantFieldsTakeALongFormForAContraction) {
   }
 }
 
-namespace {
-
-// Tallies what the page reports, as the learning memory's round does.
-struct TallyMemory : TLernspeicher {
-  TRundenBilanz bilanz;
-  std::vector<std::string> gegeben;
-  bool aktiv() const override { return true; }
-  void antwort(const TLernAntwort& a) override {
-    bilanz.zaehlen(a.frage, a.richtig);
-    gegeben.push_back(a.gegeben);
-  }
-  std::optional<TRundenBilanz> rundeAbschliessen(TLernArt) override { return std::exchange(bilanz, {}); }
-};
-
-}  // namespace
-
 // A page of plain fields reports each answer and, when its last field is done, shows the
 // round's tally in its note.
 TEST_F(PageViewTest, AFinishedPageShowsItsTallyFromTheLearningMemory) {
-  TallyMemory memory;
-  setLernspeicher(&memory);
+  zek::test::TallyMemory memory;
   zek::test::TempDir dir("zek-pagetally");
   dir.write("hzek/uebung.html", "<edit coords=100,100,300,32 lsg=\"went\" help=\"*\">"
                                 "<edit coords=100,200,300,32 lsg=\"gone\" help=\"*\">");
@@ -541,7 +524,6 @@ TEST_F(PageViewTest, AFinishedPageShowsItsTallyFromTheLearningMemory) {
     QCoreApplication::processEvents();
   }
   waitMs(50);
-  setLernspeicher(nullptr);
   EXPECT_EQ(memory.gegeben, (std::vector<std::string>{"went", "goed"}));
   EXPECT_NE(page.NoteText().find("Diese Seite: 1 richtig, 1 falsch"), std::string::npos) << page.NoteText();
   EXPECT_NE(page.NoteText().find("gone"), std::string::npos) << page.NoteText();
