@@ -63,6 +63,8 @@ void TAppObjects::freeTrainers() {
 }
 
 void TAppObjects::loadWaveBase(const std::string& file) {
+  // A word spoken for the old store must not land in the new one.
+  zek::stopRuntimeWordSpeaker();
   zek::setSpeechStore(nullptr);
   waveBase = std::make_unique<TXWaveBase>();
   waveBase->loadStore(file);

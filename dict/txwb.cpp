@@ -516,7 +516,7 @@ void TXWb::GridRowDoubleClicked(int row) {
   const int entry = m_model->entryOfRow(row);
   if (entry < 0) return;
   const std::string english(m_db.IsGermanEnglish() ? m_db.MeaningView(entry) : m_db.WordView(entry));
-  speakWordAt(english, 0, 0);
+  speakWordAt(english, 0, 0, TWortSprache::Englisch);
 }
 
 // ---- editing ----
@@ -594,7 +594,9 @@ void TXWb::entryToTypeInto() {
 void TXWb::MemoDoubleClicked() {
   const QTextCursor cursor = m_bedeutung->textCursor();
   const std::string meaning(m_db.MeaningView(-1));
-  speakWordAt(meaning, cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
+  // The meanings are English in the German-English half.
+  speakWordAt(meaning, cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart(),
+              m_db.IsGermanEnglish() ? TWortSprache::Englisch : TWortSprache::Deutsch);
 }
 
 // ---- following the database ----
@@ -640,18 +642,24 @@ void TXWb::DatabaseChanged() {
 
 bool TXWb::UpdateSpeechButton() {
   m_speechFile.clear();
+  bool sichtbar = false;
   if (!m_db.IsGermanEnglish()) {
-    const std::string_view word = m_db.WordView(-1);
-    if (!word.empty()) m_speechFile = recordingFileFor(std::string(word));
+    const std::string word(m_db.WordView(-1));
+    if (!word.empty()) m_speechFile = recordingFileFor(word);
     if (!zek::mediaNameSafe(m_speechFile)) m_speechFile.clear();  // it could not be played safely
+    // An English word without any entry is spoken by the run-time voice.
+    sichtbar = !m_speechFile.empty() || (!word.empty() && zek::runtimeVoiceAvailable() && findRecording(word).empty());
   }
-  const bool show = !m_speechFile.empty();
-  if (m_sprache->isVisibleTo(m_panels[pnBearbeiten]) != show) m_sprache->setVisible(show);
-  return show;
+  if (m_sprache->isVisibleTo(m_panels[pnBearbeiten]) != sichtbar) m_sprache->setVisible(sichtbar);
+  return sichtbar;
 }
 
 void TXWb::SprachausgabeClick() {
   if (!UpdateSpeechButton()) return;
+  if (m_speechFile.empty()) {
+    speakWord(std::string(m_db.WordView(-1)), TWortSprache::Englisch);
+    return;
+  }
   sendMediaCommand("close wb", true);
   const std::string reply = sendMediaCommand("open \"" + m_speechFile + "\" type waveaudio alias wb", false);
   if (reply.rfind("Error", 0) != 0) sendMediaCommand("play wb from 0", false);

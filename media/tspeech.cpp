@@ -34,9 +34,17 @@ std::string trimmed(std::string s) {
   return s.substr(a, b - a + 1);
 }
 
-std::function<void(const std::string&)>& missingSlot() {
-  static std::function<void(const std::string&)> speaker;
+zek::TMissingWordSpeaker& missingSlot() {
+  static zek::TMissingWordSpeaker speaker;
   return speaker;
+}
+
+// Only English goes to the voice, and only a word without any entry: an entry whose file is
+// missing waits for the medium.
+std::string askVoice(const std::string& word, TWortSprache sprache, bool play) {
+  if (word.empty() || sprache != TWortSprache::Englisch || !missingSlot()) return {};
+  if (!findRecording(word).empty()) return {};
+  return missingSlot()(word, play);
 }
 
 }  // namespace
@@ -47,9 +55,8 @@ namespace zek {
 bool mediaNameSafe(const std::string& file) { return file.find_first_of("\">") == std::string::npos; }
 
 void setSpeechStore(TXWaveBase* store) { storeSlot() = store; }
-void setMissingWordSpeaker(std::function<void(const std::string& word)> speaker) {
-  missingSlot() = std::move(speaker);
-}
+void setMissingWordSpeaker(TMissingWordSpeaker speaker) { missingSlot() = std::move(speaker); }
+bool runtimeVoiceAvailable() { return static_cast<bool>(missingSlot()); }
 TXWaveBase* speechStore() { return storeSlot(); }
 
 std::string markupEscaped(const std::string& word) {
@@ -118,19 +125,25 @@ void playWave(const std::string& file) {
   if (reply.rfind("Error", 0) != 0) sendMediaCommand("play welle from 0", false);
 }
 
-void speakWord(const std::string& word) {
+void speakWord(const std::string& word, TWortSprache sprache) {
   // Silent when the file is missing: presentations speak every few seconds and a box
   // each time would stop them.
   const std::string file = recordingFileFor(word);
   if (!file.empty()) {
     playWave(file);
-  } else if (!word.empty() && missingSlot() && findRecording(word).empty()) {
-    // Only words with no entry at all: an entry whose file is missing waits for the medium.
-    missingSlot()(word);
+  } else {
+    askVoice(word, sprache, true);
   }
 }
 
-void speakWordAt(const std::string& text, int caret, int selLength) {
+std::string spokenFileFor(const std::string& word, TWortSprache sprache) {
+  const std::string file = recordingFileFor(word);
+  if (!file.empty()) return file;
+  const std::string spoken = askVoice(word, sprache, false);
+  return safeName(spoken) ? spoken : std::string();
+}
+
+void speakWordAt(const std::string& text, int caret, int selLength, TWortSprache sprache) {
   if (text.empty()) return;
   const int given = caret;
   const int len = static_cast<int>(text.size());
@@ -148,11 +161,20 @@ void speakWordAt(const std::string& text, int caret, int selLength) {
     while (s <= len && at(s) == ' ') ++s;
   }
   std::string found;
-  if (s < e) found = findRecording(text.substr(static_cast<std::size_t>(s - 1), static_cast<std::size_t>(e - s)));
+  const std::string meaning =
+      s < e ? text.substr(static_cast<std::size_t>(s - 1), static_cast<std::size_t>(e - s)) : std::string();
+  if (!meaning.empty()) found = findRecording(meaning);
+  std::string selected;
   if (found.empty() && selLength > 0 && given >= 0 && given < len) {
-    found = findRecording(trimmed(text.substr(static_cast<std::size_t>(given), static_cast<std::size_t>(selLength))));
+    selected = trimmed(text.substr(static_cast<std::size_t>(given), static_cast<std::size_t>(selLength)));
+    found = findRecording(selected);
   }
-  if (found.empty()) return;
+  if (found.empty()) {
+    // A double click selects one word of the meaning: the voice says the whole meaning.
+    const std::string said = trimmed(meaning);
+    askVoice(said.empty() ? selected : said, sprache, true);
+    return;
+  }
   const std::string file = resolveMediaPath(found).file;
   if (!file.empty()) playWave(file);
 }

@@ -13,7 +13,7 @@ TSuperAlternation::TSuperAlternation(TBibliothek& bibliothek, TSuperOptions& opt
   // A style starts with a word: one stopped after a word would otherwise pair every meaning
   // with the next entry's word.
   m_options.alternation().meaning = false;
-  recording = [](const std::string& text) { return recordingFileFor(text); };
+  recording = [](const std::string& text, TWortSprache sprache) { return spokenFileFor(text, sprache); };
 }
 
 TSuperText TSuperAlternation::nextText() {
@@ -25,7 +25,8 @@ TSuperText TSuperAlternation::nextText() {
     st.meaning = false;
     if (const TVokabel* v = m_bib.Eintrag(st.index)) {
       out.text = v->Bedeutung1;
-      if (speech && recording) out.file = recording(v->Bedeutung1);
+      if (speech && recording)
+        out.file = recording(v->Bedeutung1, v->Deutsch ? TWortSprache::Englisch : TWortSprache::Deutsch);
     }
     return out;
   }
@@ -41,7 +42,7 @@ TSuperText TSuperAlternation::nextText() {
     const TVokabel* v = m_bib.Eintrag(st.index);
     if (!v || v->istLeer()) continue;
     out.text = "*" + m_bib.MitTo(st.index);
-    if (speech && recording) out.file = recording(v->Vokabel);
+    if (speech && recording) out.file = recording(v->Vokabel, v->Deutsch ? TWortSprache::Deutsch : TWortSprache::Englisch);
     return out;
   }
   return out;

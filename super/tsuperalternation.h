@@ -24,8 +24,9 @@ class TSuperAlternation final : public TSuperTextSource {
  public:
   TSuperAlternation(TBibliothek& bibliothek, TSuperOptions& options);
   TSuperText nextText() override;
-  // The recording of a text; recordingFileFor by default.
-  std::function<std::string(const std::string&)> recording;
+  // The file that speaks a text; spokenFileFor by default (an English word without a recording
+  // is spoken at run time meanwhile).
+  std::function<std::string(const std::string&, TWortSprache)> recording;
 
  private:
   TBibliothek& m_bib;

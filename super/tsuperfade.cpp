@@ -73,7 +73,7 @@ int TVocOrder::next(int modus, int von, int bis) {
 
 TSuperFadeEngine::TSuperFadeEngine(int mode, TSuperOptions& options, TBibliothek& bibliothek, TPump& pump)
     : m_mode(mode == Crazy ? Crazy : Classic), m_options(options), m_bib(bibliothek), m_pump(pump) {
-  speak = [](const std::string& word) { speakWord(word); };
+  speak = [](const std::string& word, TWortSprache sprache) { speakWord(word, sprache); };
   if (m_mode == Crazy) {
     m_background = platformColor(options.value(TSuperValue::CarsonBGRColor));
     m_textColor = platformColor(options.value(TSuperValue::CarsonTXTColor));
@@ -135,8 +135,8 @@ bool TSuperFadeEngine::tick() {
   return false;
 }
 
-void TSuperFadeEngine::say(const std::string& what) {
-  if (m_options.value(TSuperValue::Sprachausgabe) && speak && !what.empty()) speak(what);
+void TSuperFadeEngine::say(const std::string& what, TWortSprache sprache) {
+  if (m_options.value(TSuperValue::Sprachausgabe) && speak && !what.empty()) speak(what, sprache);
 }
 
 bool TSuperFadeEngine::nextEntry() {
@@ -154,6 +154,7 @@ bool TSuperFadeEngine::nextEntry() {
     m_word = m_bib.MitTo(index);
     m_spokenWord = v->Vokabel;
     m_meaning = v->Bedeutung1;
+    m_german = v->Deutsch;
     return true;
   }
   m_word = m_spokenWord = m_meaning = {};
@@ -248,7 +249,7 @@ void TSuperFadeEngine::classicStep() {
     case 0:
       nextEntry();
       m_text = "{ " + m_word + " }";
-      say(m_spokenWord);
+      say(m_spokenWord, m_german ? TWortSprache::Deutsch : TWortSprache::Englisch);
       m_bandY = zufall(m_frame.height() - m_band.height());
       fade(0);
       break;
@@ -257,7 +258,7 @@ void TSuperFadeEngine::classicStep() {
     case 3: fade(2); break;
     case 4:
       m_text = m_meaning;
-      say(m_meaning);
+      say(m_meaning, m_german ? TWortSprache::Englisch : TWortSprache::Deutsch);
       fade(0);
       break;
     case 5: fade(0); break;
@@ -274,7 +275,7 @@ void TSuperFadeEngine::crazyStep() {
   switch (m_step) {
     case 0: {
       nextEntry();
-      say(m_spokenWord);
+      say(m_spokenWord, m_german ? TWortSprache::Deutsch : TWortSprache::Englisch);
       m_text = "{ " + m_word + " }";
       drawCrazy(m_text);
       const int len = int(m_text.size());
@@ -287,7 +288,7 @@ void TSuperFadeEngine::crazyStep() {
       m_pause = 8 * f;
       break;
     case 2:
-      say(m_meaning);
+      say(m_meaning, m_german ? TWortSprache::Englisch : TWortSprache::Deutsch);
       m_text = m_meaning;
       drawCrazy(m_text);
       m_pause = 10 * f + int(m_text.size()) * f;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "media/tspeech.h"
 #include "platform/tclock.h"
 #include "platform/thandover.h"
 
@@ -50,7 +51,7 @@ class TSuperFadeEngine {
 
   std::function<void(const QRect&)> showRect;
   // Speaking a word or meaning (speakWord of the recordings store unless a test replaces it).
-  std::function<void(const std::string&)> speak;
+  std::function<void(const std::string&, TWortSprache)> speak;
 
   // The window's size: picture, band and band font.
   void resize(int width, int height);
@@ -87,7 +88,7 @@ class TSuperFadeEngine {
   void classicStep();
   void crazyStep();
   bool nextEntry();
-  void say(const std::string& what);
+  void say(const std::string& what, TWortSprache sprache);
   void drawBand(QColor background, QColor text);
   QColor newBackgroundTarget() const;
   void waitMs(int ms);
@@ -104,6 +105,7 @@ class TSuperFadeEngine {
   bool m_idle = true, m_stop = false, m_inputEnabled = false, m_bandBroken = false;
   bool m_plain = false, m_greys = false;  // "OhneHintergrund", "Schwarz-Weiß"
   std::string m_text, m_word, m_meaning, m_spokenWord;
+  bool m_german = false;  // the entry's word is German, its meaning English
   QColor m_textColor = Qt::black, m_background = Qt::black;
 };
 

@@ -73,7 +73,10 @@ std::string TFrameRate::format(double fps) {
 TTechnoStyle::TTechnoStyle(const TTechnoSettings& settings, TSuperTextSource& texts, TTechnoHost& host, TPump& pump,
                            TSuperOptions* music)
     : m_s(settings), m_texts(texts), m_host(host), m_pump(pump), m_music(music), m_rate(pump.clock().nowMs()) {
-  player = [](const std::string& file) { playWave(file); };
+  // A word the run-time voice has not finished yet stays silent: a box would stop the show.
+  player = [](const std::string& file) {
+    if (zek::fileExists(file)) playWave(file);
+  };
 }
 
 std::vector<std::string> TTechnoStyle::pictureFiles(const std::string& dir) {

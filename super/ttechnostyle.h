@@ -101,7 +101,7 @@ class TTechnoStyle {
   const std::string& line2() const { return m_line2.text; }
   int frames() const { return m_frames; }
   const std::string& lastFps() const { return m_lastFps; }
-  // Plays a recording; playWave by default.
+  // Plays a recording; playWave of a file that exists by default.
   std::function<void(const std::string& file)> player;
 
  private:

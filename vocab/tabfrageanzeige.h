@@ -34,6 +34,10 @@ class TAbfrageAnzeige {
   virtual void NachrichtenVerarbeiten() {}
   // The learner's recording of a word or meaning, "" when there is none.
   virtual std::string AufnahmeFuer(const std::string& wort) const = 0;
+  // Whether an English word without a recording can be spoken (a voice at run time), and
+  // speaking it.
+  virtual bool KannSprechen() const { return false; }
+  virtual void Sprechen(const std::string& englisch) { (void)englisch; }
   // What the learner last typed into the shown page's answer field ("" without one).
   virtual std::string LetzteEingabe() const { return {}; }
 };

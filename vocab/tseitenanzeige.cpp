@@ -31,6 +31,10 @@ void TSeitenAnzeige::NachrichtenVerarbeiten() { QCoreApplication::processEvents(
 
 std::string TSeitenAnzeige::AufnahmeFuer(const std::string& wort) const { return recordingFileFor(wort); }
 
+bool TSeitenAnzeige::KannSprechen() const { return zek::runtimeVoiceAvailable(); }
+
+void TSeitenAnzeige::Sprechen(const std::string& englisch) { speakWord(englisch, TWortSprache::Englisch); }
+
 std::string TSeitenAnzeige::LetzteEingabe() const {
   const TXPage* seite = m_bib.Seite();
   if (!seite || seite->Fields().empty()) return {};

@@ -18,6 +18,8 @@ class TSeitenAnzeige : public TAbfrageAnzeige {
   void AuswertungZeigen(const TAuswertung& auswertung) override;
   void NachrichtenVerarbeiten() override;
   std::string AufnahmeFuer(const std::string& wort) const override;
+  bool KannSprechen() const override;
+  void Sprechen(const std::string& englisch) override;
   std::string LetzteEingabe() const override;
 
  private:

@@ -250,7 +250,11 @@ void TVocEditor::aufbauen() {
     if (m_listeSetzt || l->Selected() < 0) return;
     m_kern.waehlen(l->Selected());
   };
-  m_liste->OnDblClick = [this](TXListBox* l) { speakWord(m_kern.bibliothek().Vokabel(l->Selected())); };
+  m_liste->OnDblClick = [this](TXListBox* l) {
+    const int i = l->Selected();
+    speakWord(m_kern.bibliothek().Vokabel(i),
+              m_kern.bibliothek().Deutsch(i) ? TWortSprache::Deutsch : TWortSprache::Englisch);
+  };
 
   m_position = new QLabel(this);
   m_position->setToolTip(Q("Aktuelle Position in der Bibliothek"));
@@ -709,14 +713,24 @@ bool TVocEditor::eventFilter(QObject* o, QEvent* e) {
     }
     if (auto* le = qobject_cast<QLineEdit*>(w)) {
       const int caret = le->cursorPositionAt(m->position().toPoint());
-      speakWordAt(feldText(le), caret, 0);
+      speakWordAt(feldText(le), caret, 0, spracheVon(w));
     } else if (auto* pe = qobject_cast<QPlainTextEdit*>(w)) {
       const int caret = pe->cursorForPosition(pe->viewport()->mapFrom(this, w->mapTo(this, m->position().toPoint())))
                             .position();
-      speakWordAt(feldText(pe), caret, 0);
+      speakWordAt(feldText(pe), caret, 0, spracheVon(w));
     }
   }
   return TTrainerWindow::eventFilter(o, e);
+}
+
+TWortSprache TVocEditor::spracheVon(const QWidget* feld) {
+  // The word is in the entry's language and its meanings in the other; the dictionary's
+  // fields follow the half it shows.
+  bool deutsch = m_kern.bibliothek().Deutsch(-1);
+  if (feld == m_bed[0] || feld == m_bed[1]) deutsch = !deutsch;
+  if (feld == m_wbWort) deutsch = m_kern.woerterbuch().IsGermanEnglish();
+  if (feld == m_wbBed) deutsch = !m_kern.woerterbuch().IsGermanEnglish();
+  return deutsch ? TWortSprache::Deutsch : TWortSprache::Englisch;
 }
 
 // ---- checks ----

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "media/tspeech.h"
 #include "platform/thandover.h"
 #include "vocab/tvoceditorkern.h"
 
@@ -69,6 +70,8 @@ class TVocEditor : public TTrainerWindow {
   void zufall();
   void nichtVerfuegbar(const char* was);
   void flaggenZeigen();
+  // The language of a field's text, for speaking it.
+  TWortSprache spracheVon(const QWidget* feld);
 
   TVocEditorKern m_kern;
   bool m_zeigt = false;

@@ -263,7 +263,8 @@ void TVocOptionen::aufbauen() {
   m_liste->setIcon2(flagge(false));
   m_liste->setBounds(20, 72, 260, 400);
   m_liste->OnDblClick = [this](TXListBox* l) {
-    if (!l->Text().empty()) speakWord(l->Text());
+    if (!l->Text().empty())
+      speakWord(l->Text(), l->TextMarker() == '\xA7' ? TWortSprache::Deutsch : TWortSprache::Englisch);
   };
 
   m_aktiv = label(this, "", 64, 502, 200);

@@ -477,13 +477,25 @@ bool TVokabelAbfrage::frageKontext(std::string& s, const TVocAufgabe& a) {
 }
 
 void TVokabelAbfrage::eintrag(std::string& s, const TVokabel& v) const {
-  const auto aufnahme = [this](const std::string& wort) {
-    return m_anzeige ? m_anzeige->AufnahmeFuer(wort) : std::string();
+  // A recording plays from its link; an English text without one is spoken at run time
+  // through a command that carries it (hex, as commands are lower-cased and split at commas).
+  const auto link = [this](const std::string& text, const std::string& gezeigt, bool englisch) -> std::string {
+    const std::string datei = m_anzeige ? m_anzeige->AufnahmeFuer(text) : std::string();
+    if (!datei.empty()) return "<a href=\"" + datei + "\" flash=flashcol>" + gezeigt + " </a>";
+    if (englisch && !text.empty() && m_anzeige && m_anzeige->KannSprechen()) {
+      std::string befehl = "\xA7vokabel" + std::string(kSprechBefehl);
+      for (const char c : text) {
+        constexpr char kHex[] = "0123456789abcdef";
+        befehl += kHex[static_cast<unsigned char>(c) >> 4];
+        befehl += kHex[static_cast<unsigned char>(c) & 15];
+      }
+      return "<a href=\"" + befehl + "\" flash=flashcol>" + gezeigt + " </a>";
+    }
+    return {};
   };
-  const std::string datei = aufnahme(v.Vokabel);
   const std::string wort = markupText(gefragtesWort(v));
-  if (!datei.empty()) s += "<a href=\"" + datei + "\" flash=flashcol>" + wort + " </a><font size=1> ";
-  else s += wort + " <font size=1> ";
+  const std::string wortLink = link(v.Vokabel, wort, !v.Deutsch);
+  s += (wortLink.empty() ? wort + " " : wortLink) + "<font size=1> ";
   s += wortartAntwort(v.Wortart);
   s += "<p><font size=4 tracking=1>";
   const std::string bedeutungen = v.Bedeutung2.empty() ? v.Bedeutung1 : v.Bedeutung1 + "; " + v.Bedeutung2;
@@ -501,13 +513,16 @@ void TVokabelAbfrage::eintrag(std::string& s, const TVokabel& v) const {
     }
     if (i) s += "; ";
     if (!bemerkung.empty()) s += "<font size=-3>" + markupText(bemerkung) + "<font size=+3> ";
-    const std::string teilDatei = aufnahme(teil);
-    if (!teilDatei.empty()) s += "<a href=\"" + teilDatei + "\" flash=flashcol>" + markupText(teil) + " </a>";
-    else s += markupText(teil);
+    const std::string teilLink = link(teil, markupText(teil), v.Deutsch);
+    s += teilLink.empty() ? markupText(teil) : teilLink;
   }
 }
 
 void TVokabelAbfrage::AntwortZeigen(const std::string& R) {
+  if (R.rfind(kSprechBefehl, 0) == 0) {
+    sprechen(R.substr(std::string_view(kSprechBefehl).size()));
+    return;
+  }
   if (!m_laeuft || !m_anzeige || !m_anzeige->Bereit()) return;
   if (R == "eigene") {
     if (m_verworfen.empty()) return;
@@ -528,6 +543,22 @@ void TVokabelAbfrage::AntwortZeigen(const std::string& R) {
   const std::string eingabe = R == "-" ? m_anzeige->LetzteEingabe() : std::string();
   m_verworfen = eingabe.find_first_not_of(' ') == std::string::npos ? std::string() : eingabe;
   zeigen(AntwortSeite(R));
+}
+
+void TVokabelAbfrage::sprechen(const std::string& hex) {
+  const auto ziffer = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+  };
+  if (hex.empty() || hex.size() % 2 != 0 || !m_anzeige) return;
+  std::string wort;
+  for (std::size_t i = 0; i < hex.size(); i += 2) {
+    const int hoch = ziffer(hex[i]), tief = ziffer(hex[i + 1]);
+    if (hoch < 0 || tief < 0) return;
+    wort += static_cast<char>(hoch * 16 + tief);
+  }
+  m_anzeige->Sprechen(wort);
 }
 
 std::string TVokabelAbfrage::AntwortSeite(const std::string& R) {

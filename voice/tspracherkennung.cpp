@@ -53,6 +53,39 @@ bool nurZiffern(const std::string& s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+constexpr int kFrame = 160;  // 10 ms at 16 kHz, the decoder's frame
+// Pauses between words and a noisy take leave up to about an eighth of the loud frames to
+// silence; past a fifth, every further share counts.
+constexpr double kUngehoertFrei = 0.2;
+constexpr double kUngehoertGewicht = 0.1;
+
+// The share of the take's loud frames (above a fifth of its loud end) that fall into `pausen`.
+double ungehoert(const std::vector<float>& samples, const std::vector<std::pair<int, int>>& pausen) {
+  const std::size_t n = samples.size() / kFrame;
+  if (n == 0) return 0;
+  std::vector<double> pegel(n);
+  for (std::size_t f = 0; f < n; ++f) {
+    double e = 0;
+    for (std::size_t i = f * kFrame; i < (f + 1) * kFrame; ++i) e += static_cast<double>(samples[i]) * samples[i];
+    pegel[f] = std::sqrt(e / kFrame);
+  }
+  std::vector<double> sortiert = pegel;
+  const auto p95 = sortiert.begin() + static_cast<std::ptrdiff_t>(n * 95 / 100);
+  std::nth_element(sortiert.begin(), p95, sortiert.end());
+  const double laut = *p95 / 5;
+  std::size_t alle = 0, still = 0;
+  std::vector<bool> inPause(n, false);
+  for (const auto& [von, bis] : pausen) {
+    for (int f = std::max(von, 0); f <= bis && static_cast<std::size_t>(f) < n; ++f) inPause[static_cast<std::size_t>(f)] = true;
+  }
+  for (std::size_t f = 0; f < n; ++f) {
+    if (pegel[f] < laut) continue;
+    ++alle;
+    still += inPause[f] ? 1 : 0;
+  }
+  return alle ? static_cast<double>(still) / static_cast<double>(alle) : 0.0;
+}
+
 std::vector<std::int16_t> alsPcm(const std::vector<float>& samples) {
   std::vector<std::int16_t> pcm(samples.size());
   for (std::size_t i = 0; i < samples.size(); ++i) {
@@ -130,8 +163,12 @@ struct TSpracherkennung::Impl {
   }
 
   // Runs the current search; the hypothesis, and the acoustic score summed over its words.
-  bool dekodiere(const std::vector<std::int16_t>& pcm, std::string& hyp, double& akustik, int& frames) {
-    if (ps_start_utt(ps) < 0) return false;
+  // `pausen` gets the frames (from, to) the decoding gave to silence and noise.
+  bool dekodiere(const std::vector<std::int16_t>& pcm, std::string& hyp, double& akustik, int& frames,
+                 std::vector<std::pair<int, int>>* pausen = nullptr) {
+    // A new stream each time: the noise level and the speech detector's state are kept across
+    // the utterances of a stream, so a take would be heard through the ones decoded before it.
+    if (ps_start_stream(ps) < 0 || ps_start_utt(ps) < 0) return false;
     ps_process_raw(ps, pcm.data(), pcm.size(), FALSE, TRUE);
     ps_end_utt(ps);
     std::int32_t gesamt = 0;
@@ -144,6 +181,12 @@ struct TSpracherkennung::Impl {
       std::int32_t ascr = 0, lscr = 0, lback = 0;
       ps_seg_prob(seg, &ascr, &lscr, &lback);
       akustik += ascr;
+      const char* wort = ps_seg_word(seg);
+      if (pausen && wort && (wort[0] == '<' || wort[0] == '+' || wort[0] == '[')) {
+        int von = 0, bis = 0;
+        ps_seg_frames(seg, &von, &bis);
+        pausen->emplace_back(von, bis);
+      }
     }
     return true;
   }
@@ -251,10 +294,14 @@ TSpracherkennung::TBefund TSpracherkennung::pruefe(const std::vector<float>& sam
   std::string gehalten, laute;
   double aGehalten = 0, aLaute = 0;
   int frames = 0;
-  if (!m->dekodiere(pcm, gehalten, aGehalten, frames) || gehalten.empty()) return b;
+  std::vector<std::pair<int, int>> pausen;
+  if (!m->dekodiere(pcm, gehalten, aGehalten, frames, &pausen) || gehalten.empty()) return b;
   ps_set_search(m->ps, kLautSuche);
   if (!m->dekodiere(pcm, laute, aLaute, frames) || frames <= 0) return b;
   // Scores are logs in units of ln(1.0001); per frame they compare across lengths.
   b.abstand = (aLaute - aGehalten) / frames / 1000.0;
+  // The words of another, shorter sentence fit a take when the rest of its speech passes for
+  // pauses: the share of loud frames held as silence or noise counts against the take.
+  b.abstand += kUngehoertGewicht * std::max(0.0, ungehoert(samples16k, pausen) - kUngehoertFrei);
   return b;
 }

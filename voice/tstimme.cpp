@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <system_error>
@@ -45,6 +46,11 @@ class TFliteSprecher final : public TSprecher {
     if (text.empty()) return out;
     const std::string t(text);
     std::lock_guard lock(fliteMutex());
+    // The voice's excitation noise comes from rand(): seeded from the text, a text always
+    // sounds the same, whatever was spoken before it.
+    std::uint32_t saat = 2166136261u;
+    for (const char c : t) saat = (saat ^ static_cast<unsigned char>(c)) * 16777619u;
+    std::srand(saat);
     cst_wave* w = flite_text_to_wave(t.c_str(), rmsVoice());
     if (!w) return out;
     out.rate = w->sample_rate;

@@ -9,9 +9,14 @@
 #include <QMetaObject>
 
 #include <memory>
+#include <mutex>
+#include <set>
 
 TWortSprecher::TWortSprecher(std::filesystem::path ordner, TStimmeArt stimme, TFertig fertig)
-    : m_ordner(std::move(ordner)), m_stimme(stimme), m_fertig(std::move(fertig)) {
+    : TWortSprecher(std::move(ordner), [stimme] { return TSprecher::fuer(stimme); }, std::move(fertig)) {}
+
+TWortSprecher::TWortSprecher(std::filesystem::path ordner, TFabrik fabrik, TFertig fertig)
+    : m_ordner(std::move(ordner)), m_fabrik(std::move(fabrik)), m_fertig(std::move(fertig)) {
   m_thread = std::thread([this] { lauf(); });
 }
 
@@ -44,7 +49,7 @@ std::filesystem::path TWortSprecher::dateiFuer(const std::filesystem::path& ordn
     if (name.size() >= 60) break;
   }
   while (!name.empty() && name.back() == '_') name.pop_back();
-  if (name.empty()) name = "_";
+  if (name.empty()) name.push_back('_');
   const std::string buchstabe = std::isalpha(static_cast<unsigned char>(name[0])) ? name.substr(0, 1) : "_";
   return ordner / buchstabe / (name + ".wav");
 }
@@ -67,10 +72,13 @@ void TWortSprecher::lauf() {
       wort = m_warteschlange.front();
       m_warteschlange.pop_front();
     }
-    // Made on the worker thread: the espeak voice runs a process from here.
-    if (!sprecher) sprecher = TSprecher::fuer(m_stimme);
     const std::filesystem::path datei = dateiFuer(m_ordner, wort);
-    const bool ok = sprecher && sprichInDatei(*sprecher, wort, datei);
+    std::error_code ec;
+    bool ok = std::filesystem::file_size(datei, ec) > 0 && !ec;
+    if (!ok) {
+      if (!sprecher && m_fabrik) sprecher = m_fabrik();
+      ok = sprecher && sprichInDatei(*sprecher, wort, datei);
+    }
     {
       std::lock_guard lock(m_mutex);
       m_offen.erase(wort);
@@ -81,41 +89,87 @@ void TWortSprecher::lauf() {
 
 namespace zek {
 namespace {
-std::unique_ptr<TWortSprecher>& sprecherSlot() {
-  static std::unique_ptr<TWortSprecher> slot;
-  return slot;
+
+// The run-time voice of the program. The worker hands finished words to `empfaenger` on the
+// GUI thread; the post happens under `mutex`, and stopping deletes the receiver under it, so
+// nothing is posted to a dead object and the words still queued for it go with it.
+struct TLaufzeitStimme {
+  std::mutex mutex;
+  std::unique_ptr<QObject> empfaenger;
+  std::unique_ptr<TWortSprecher> sprecher;
+  std::set<std::string> abspielen;  // GUI thread: words to play once they are spoken
+  QMetaObject::Connection beimBeenden;
+};
+
+TLaufzeitStimme& laufzeit() {
+  static TLaufzeitStimme stimme;
+  return stimme;
 }
+
+void wortFertig(const std::string& wort, const std::string& datei) {
+  TLaufzeitStimme& st = laufzeit();
+  const bool spielen = st.abspielen.erase(wort) > 0;
+  TXWaveBase* store = speechStore();
+  if (datei.empty() || !store || !st.sprecher) return;
+  if (store->findRecording(wort).empty()) store->registerRecording(wort, datei);
+  if (spielen) playWave(datei);
+}
+
+void beimEndeStoppen() { stopRuntimeWordSpeaker(); }
+
 }  // namespace
 
 void startRuntimeWordSpeaker() {
-  if (sprecherSlot() || !QCoreApplication::instance()) return;
-  const std::filesystem::path ordner = zek::learnerDataDir() / "Woerter";
-  QObject* app = QCoreApplication::instance();
-  sprecherSlot() = std::make_unique<TWortSprecher>(
-      ordner, gewaehlteStimme(), [app](const std::string& wort, const std::string& datei) {
-        if (datei.empty()) return;
-        QMetaObject::invokeMethod(app, [wort, datei] {
-          // The store may have gone while the word was spoken.
-          TXWaveBase* store = speechStore();
-          if (!store || sprecherSlot() == nullptr) return;
-          if (store->findRecording(wort).empty()) store->registerRecording(wort, datei);
-          playWave(datei);
-        }, Qt::QueuedConnection);
+  const TStimmeArt stimme = gewaehlteStimme();
+  startRuntimeWordSpeaker(zek::learnerDataDir() / "Woerter" / stimmeInfo(stimme).kennung,
+                          [stimme] { return TSprecher::fuer(stimme); });
+}
+
+void startRuntimeWordSpeaker(std::filesystem::path ordner, TWortSprecher::TFabrik fabrik) {
+  TLaufzeitStimme& st = laufzeit();
+  QCoreApplication* app = QCoreApplication::instance();
+  if (st.sprecher || !app) return;
+  {
+    std::lock_guard lock(st.mutex);
+    st.empfaenger = std::make_unique<QObject>();
+  }
+  // A quit stops it while everything still stands; an application destroyed without a quit
+  // runs its post routines first.
+  st.beimBeenden = QObject::connect(app, &QCoreApplication::aboutToQuit, app, &beimEndeStoppen);
+  qRemovePostRoutine(&beimEndeStoppen);
+  qAddPostRoutine(&beimEndeStoppen);
+  st.sprecher = std::make_unique<TWortSprecher>(
+      std::move(ordner), std::move(fabrik), [&st](const std::string& wort, const std::string& datei) {
+        std::lock_guard lock(st.mutex);
+        if (!st.empfaenger || !QCoreApplication::instance()) return;
+        QMetaObject::invokeMethod(st.empfaenger.get(), [wort, datei] { wortFertig(wort, datei); },
+                                  Qt::QueuedConnection);
       });
-  setMissingWordSpeaker([](const std::string& wort) {
-    if (sprecherSlot()) sprecherSlot()->auftrag(wort);
+  setMissingWordSpeaker([](const std::string& wort, bool spielen) -> std::string {
+    TLaufzeitStimme& s = laufzeit();
+    if (!s.sprecher) return {};
+    if (spielen) s.abspielen.insert(wort);
+    s.sprecher->auftrag(wort);
+    return zek::fromPath(TWortSprecher::dateiFuer(s.sprecher->ordner(), wort));
   });
 }
 
 void restartRuntimeWordSpeaker() {
-  if (!sprecherSlot()) return;
+  if (!laufzeit().sprecher) return;
   stopRuntimeWordSpeaker();
   startRuntimeWordSpeaker();
 }
 
 void stopRuntimeWordSpeaker() {
   setMissingWordSpeaker(nullptr);
-  sprecherSlot().reset();
+  TLaufzeitStimme& st = laufzeit();
+  QObject::disconnect(st.beimBeenden);
+  {
+    std::lock_guard lock(st.mutex);
+    st.empfaenger.reset();
+  }
+  st.sprecher.reset();  // waits for the word in hand; its result finds no receiver
+  st.abspielen.clear();
 }
 
 }  // namespace zek

@@ -173,11 +173,13 @@ void TXListBox::clickAt(int y) {
   const int i = m_topline + rowAt(y);
   if (i >= static_cast<int>(m_items.size())) {
     m_text.clear();
+    m_textMarker = 0;
     return;
   }
   std::string& item = m_items[static_cast<size_t>(i)];
   const bool marked = !item.empty() && (item[0] == kMark1 || item[0] == kMark2);
   m_text = marked ? item.substr(1) : item;
+  m_textMarker = marked ? item[0] : char(0);
   if (m_typ == ltOnOff && marked) {
     item[0] = item[0] == kMark1 ? kMark2 : kMark1;
     update();

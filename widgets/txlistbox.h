@@ -52,6 +52,8 @@ class TXListBox : public QWidget {
 
   // Text of the item last clicked, without its marker.
   const std::string& Text() const { return m_text; }
+  // Its marker ("§" or "$"), or 0 for an unmarked item.
+  char TextMarker() const { return m_textMarker; }
 
   // What a press at y does (also used by tests): picks the row, flips, selects.
   void clickAt(int y);
@@ -85,6 +87,7 @@ class TXListBox : public QWidget {
   const QImage* m_hintergrund = nullptr;
   QPoint m_hintergrundPos;
   std::string m_text;
+  char m_textMarker = 0;
   QScrollBar* m_scroll = nullptr;
   QImage m_surface;
   bool m_sizing = false;

@@ -35,6 +35,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 using zek::test::TempDir;
@@ -576,6 +578,55 @@ TEST_F(WindowTest, DoubleClicksSpeakTheEnglishText) {
   const std::vector<std::string> log = take();
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log[1], "open \"" + m_recording + "\" type waveaudio alias welle");
+}
+
+// With the run-time voice, every English word can be spoken; German never goes to it.
+TEST_F(WindowTest, TheRunTimeVoiceSpeaksEnglishWordsWithoutARecordingOnly) {
+  std::vector<std::string> asked;
+  zek::setMissingWordSpeaker([&](const std::string& word, bool play) {
+    if (play) asked.push_back(word);
+    return std::string();
+  });
+  const auto sichtbar = [&] { return w().speechButton()->isVisibleTo(w().panelWidget(TXWb::pnBearbeiten)); };
+  w().show();
+  struct Fall {
+    const char* was;
+    bool germanEnglish;
+    const char* word;
+    const char* meaning;
+    std::function<void()> call;
+    std::vector<std::string> asked;
+  };
+  const std::vector<Fall> faelle = {
+      {"speech button, English word", false, "hot", "Bedeutung von hot", [&] { w().SprachausgabeClick(); }, {"hot"}},
+      {"speech button, a recording", false, "house", "Haus", [&] { w().SprachausgabeClick(); }, {}},
+      {"speech button, German half", true, "Computer", "computer", [&] { w().SprachausgabeClick(); }, {}},
+      {"memo, German meanings", false, "hot", "Bedeutung von hot", [&] { w().MemoDoubleClicked(); }, {}},
+      {"memo, English meanings", true, "Computer", "computer", [&] { w().MemoDoubleClicked(); }, {"computer"}},
+  };
+  for (const Fall& f : faelle) {
+    m_db.SetGermanEnglish(f.germanEnglish);
+    m_db.GotoEntry(f.word, W(f.meaning));
+    ASSERT_EQ(m_db.GetWord(-1), f.word) << f.was;
+    asked.clear();
+    f.call();
+    EXPECT_EQ(asked, f.asked) << f.was;
+  }
+  m_db.SetGermanEnglish(false);
+  m_db.GotoEntry("hot", "Bedeutung von hot");
+  EXPECT_TRUE(sichtbar());
+  m_db.GotoEntry("gone", "Bedeutung von gone");  // an entry waits for its medium
+  EXPECT_FALSE(sichtbar());
+
+  // The grid's English side.
+  w().searchEdit()->setText("hun");
+  w().SuchenClick();
+  asked.clear();
+  w().GridRowDoubleClicked(0);
+  EXPECT_EQ(asked, std::vector<std::string>{"hunt"});
+  zek::setMissingWordSpeaker(nullptr);
+  m_db.GotoEntry("hot", "Bedeutung von hot");
+  EXPECT_FALSE(sichtbar());
 }
 
 TEST_F(WindowTest, ClosingHidesAndDestroySavesAndRemembersTheNames) {

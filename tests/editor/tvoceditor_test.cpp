@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor window offscreen: keys, questions and the ways out, driven as a learner would.
 #include "media/recordingwindows.h"
+#include "media/tspeech.h"
 #include "media/twaverec.h"
 #include "platform/appstate.h"
 #include "platform/files.h"
@@ -24,6 +25,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <unistd.h>
 
@@ -98,6 +100,49 @@ TEST_F(Fenster, SpecialCharacterKeysTypeIntoTheFocusedField) {
   QTest::keyClick(w->WortFeld(), Qt::Key_Y, Qt::ControlModifier);
   EXPECT_EQ(bib.Bedeutung(-1, 0), "Hund");
   EXPECT_EQ(bib.Bedeutung(-1, 1), T("Rüde"));
+}
+
+// Double clicks speak a field's text; only English reaches the run-time voice, so what is
+// asked follows the entry's language and the dictionary's half.
+TEST_F(Fenster, DoubleClicksGiveOnlyEnglishToTheRunTimeVoice) {
+  std::vector<std::string> gefragt;
+  zek::setMissingWordSpeaker([&](const std::string& wort, bool) {
+    gefragt.push_back(wort);
+    return std::string();
+  });
+  bib.Leeren(false);
+  bib.Hinzufuegen(vt::vok("kettle", "Wasserkocher"));
+  oeffnen();
+  auto* flagge = w->findChild<QToolButton*>("Sprache oben");
+  ASSERT_NE(flagge, nullptr);
+  const auto doppel = [](QWidget* feld) { QTest::mouseDClick(feld, Qt::LeftButton, Qt::NoModifier, QPoint(4, 8)); };
+  const auto liste = [this] { w->Liste()->OnDblClick(w->Liste()); };
+  const std::string wbWort = zek::fromQString(w->WbWortFeld()->text());
+  ASSERT_FALSE(wbWort.empty());
+  struct Fall {
+    const char* was;
+    bool deutsch;  // the entry's language
+    std::function<void()> klick;
+    std::vector<std::string> gefragt;
+  };
+  const std::vector<Fall> faelle = {
+      {"English word", false, [&] { doppel(w->WortFeld()); }, {"kettle"}},
+      {"its German meaning", false, [&] { doppel(w->BedeutungFeld(0)->viewport()); }, {}},
+      {"list, English entry", false, liste, {"kettle"}},
+      {"German word", true, [&] { doppel(w->WortFeld()); }, {}},
+      {"its English meaning", true, [&] { doppel(w->BedeutungFeld(0)->viewport()); }, {"Wasserkocher"}},
+      {"list, German entry", true, liste, {}},
+      {"dictionary word, English-German", false, [&] { doppel(w->WbWortFeld()); }, {wbWort}},
+      {"dictionary meaning, English-German", false, [&] { doppel(w->WbBedeutungFeld()->viewport()); }, {}},
+  };
+  for (const Fall& f : faelle) {
+    if (bib.Deutsch(-1) != f.deutsch) flagge->click();
+    ASSERT_EQ(bib.Deutsch(-1), f.deutsch);
+    gefragt.clear();
+    f.klick();
+    EXPECT_EQ(gefragt, f.gefragt) << f.was;
+  }
+  zek::setMissingWordSpeaker(nullptr);
 }
 
 // Characters the library files cannot hold (typed with AltGr, or pasted past the window's

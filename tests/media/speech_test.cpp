@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -90,11 +92,11 @@ TEST_F(SpeechTest, SpeakableWordLinksOnlyToAFileThatExists) {
 }
 
 TEST_F(SpeechTest, SpeakWordPlaysOnWelleAndStaysSilentWithoutAFile) {
-  speakWord("walk");
+  speakWord("walk", TWortSprache::Englisch);
   EXPECT_EQ(take(), playing(m_own));
-  speakWord("lost");
-  speakWord("unknown");
-  speakWord("");
+  speakWord("lost", TWortSprache::Englisch);
+  speakWord("unknown", TWortSprache::Englisch);
+  speakWord("", TWortSprache::Englisch);
   EXPECT_TRUE(take().empty());
   EXPECT_TRUE(m_dialogs.messages().empty());
   playWave(m_dir.path().string() + "/none.wav");
@@ -123,7 +125,7 @@ TEST_F(SpeechTest, SpeakWordAtPicksTheMeaningUnderTheCaret) {
       {"", 0, 0, ""},
   };
   for (const Case& c : cases) {
-    speakWordAt(c.text, c.caret, c.selection);
+    speakWordAt(c.text, c.caret, c.selection, TWortSprache::Deutsch);
     const auto log = take();
     if (c.spoken.empty()) {
       EXPECT_TRUE(log.empty()) << c.text << " @" << c.caret;
@@ -141,15 +143,67 @@ namespace {
 // waits for the medium, and a word with a file plays it.
 TEST_F(SpeechTest, OnlyWordsWithoutAnyEntryGoToTheRunTimeVoice) {
   std::vector<std::string> asked;
-  zek::setMissingWordSpeaker([&](const std::string& word) { asked.push_back(word); });
-  speakWord("walk");
-  speakWord("lost");
-  speakWord("unknown");
-  speakWord("");
+  zek::setMissingWordSpeaker([&](const std::string& word, bool) {
+    asked.push_back(word);
+    return std::string();
+  });
+  speakWord("walk", TWortSprache::Englisch);
+  speakWord("lost", TWortSprache::Englisch);
+  speakWord("unknown", TWortSprache::Englisch);
+  speakWord("", TWortSprache::Englisch);
   zek::setMissingWordSpeaker(nullptr);
-  speakWord("other");
+  speakWord("other", TWortSprache::Englisch);
   EXPECT_EQ(asked, std::vector<std::string>{"unknown"});
   EXPECT_EQ(take(), playing(m_own));
+}
+
+}  // namespace
+
+namespace {
+
+// The run-time voice is English: a German text plays its recording or nothing, and only a
+// text without any entry reaches the voice (to be played at once, or later by a presentation).
+TEST_F(SpeechTest, OnlyEnglishTextsWithoutAnEntryReachTheRunTimeVoice) {
+  struct Auftrag {
+    std::string word;
+    bool play = false;
+    bool operator==(const Auftrag&) const = default;
+  };
+  std::vector<Auftrag> asked;
+  zek::setMissingWordSpeaker([&](const std::string& word, bool play) {
+    asked.push_back({word, play});
+    return "/voice/" + word + ".wav";
+  });
+  const auto En = TWortSprache::Englisch, De = TWortSprache::Deutsch;
+  struct Case {
+    const char* was;
+    std::function<std::string()> call;
+    std::vector<Auftrag> asked;
+    std::string result;
+  };
+  const std::vector<Case> cases = {
+      {"English word", [&] { speakWord("umbrella", En); return ""; }, {{"umbrella", true}}, ""},
+      {"German word", [&] { speakWord("Regenschirm", De); return ""; }, {}, ""},
+      {"recorded word", [&] { speakWord("walk", En); return ""; }, {}, ""},
+      {"entry without its file", [&] { speakWord("lost", En); return ""; }, {}, ""},
+      {"English meaning under the caret", [&] { speakWordAt("[ugs.] umbrella; brolly", 20, 0, En); return ""; },
+       {{"brolly", true}}, ""},
+      {"German meaning", [&] { speakWordAt("Schirm; Regenschirm", 2, 0, De); return ""; }, {}, ""},
+      {"the whole meaning, not the word a double click selected",
+       [&] { speakWordAt("to get away; leave", 3, 3, En); return ""; }, {{"to get away", true}}, ""},
+      {"nothing under the caret", [&] { speakWordAt("stroll; walk", 7, 0, En); return ""; }, {}, ""},
+      {"presentation, English", [&] { return spokenFileFor("umbrella", En); }, {{"umbrella", false}},
+       "/voice/umbrella.wav"},
+      {"presentation, German", [&] { return spokenFileFor("Regenschirm", De); }, {}, ""},
+      {"presentation, German with a recording", [&] { return spokenFileFor("walk", De); }, {}, m_own},
+  };
+  for (const Case& c : cases) {
+    asked.clear();
+    EXPECT_EQ(c.call(), c.result) << c.was;
+    EXPECT_EQ(asked, c.asked) << c.was;
+  }
+  zek::setMissingWordSpeaker(nullptr);
+  EXPECT_EQ(spokenFileFor("umbrella", En), "");
 }
 
 }  // namespace

@@ -100,7 +100,11 @@ TEST_F(SuperFadeTest, ClassicStepsShowWordThenMeaningAndEndOnABlackBand) {
   TSuperOptions options(&m_store);
   TSuperFadeEngine e(TSuperFadeEngine::Classic, options, m_bib, m_pump);
   std::vector<std::string> spoken;
-  e.speak = [&](const std::string& w) { spoken.push_back(w); };
+  std::vector<TWortSprache> sprachen;
+  e.speak = [&](const std::string& w, TWortSprache s) {
+    spoken.push_back(w);
+    sprachen.push_back(s);
+  };
   std::vector<QRect> shown;
   e.showRect = [&](const QRect& r) { shown.push_back(r); };
   e.resize(1024, 768);
@@ -136,6 +140,8 @@ TEST_F(SuperFadeTest, ClassicStepsShowWordThenMeaningAndEndOnABlackBand) {
   tickTo(e, 0);
   EXPECT_EQ(e.text(), "{ to run }");  // an English verb gets "to "
   EXPECT_EQ(spoken, (std::vector<std::string>{"apple", "der Apfel", "run"}));
+  // Only the English word may reach the run-time voice.
+  EXPECT_EQ(sprachen, (std::vector<TWortSprache>{TWortSprache::Englisch, TWortSprache::Deutsch, TWortSprache::Englisch}));
 }
 
 TEST_F(SuperFadeTest, ClassicColourChoices) {
@@ -266,7 +272,7 @@ TEST_F(SuperFadeTest, SpeechStaysSilentWithoutItsSetting) {
   TSuperOptions options(&m_store);
   TSuperFadeEngine e(TSuperFadeEngine::Crazy, options, m_bib, m_pump);
   int spoken = 0;
-  e.speak = [&](const std::string&) { ++spoken; };
+  e.speak = [&](const std::string&, TWortSprache) { ++spoken; };
   e.resize(320, 240);
   e.begin();
   tickTo(e, 3);

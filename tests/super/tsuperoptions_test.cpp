@@ -83,6 +83,35 @@ TEST_F(SuperOptionsTest, EveryStyleStartsWithAWordWhereverTheLastOneStopped) {
   EXPECT_EQ(meaning, "der " + word.substr(1));  // the pair belongs together
 }
 
+// With speech on, each text asks for its file in its own language: the word of an English
+// entry and the meaning of a German one are English.
+TEST_F(SuperOptionsTest, TheAlternationAsksForEachTextInItsLanguage) {
+  TBibliothek bib;
+  TVokabel englisch;
+  englisch.Vokabel = "apple";
+  englisch.Bedeutung1 = "der Apfel";
+  TVokabel deutsch;
+  deutsch.Vokabel = "die Birne";
+  deutsch.Bedeutung1 = "pear";
+  deutsch.Deutsch = true;
+  bib.Hinzufuegen(englisch);
+  bib.Hinzufuegen(deutsch);
+  m_store.writeInteger(kKey, "Sprachausgabe", 1);
+  TSuperOptions options(&m_store);
+  TSuperAlternation texte(bib, options);
+  std::vector<std::pair<std::string, TWortSprache>> gefragt;
+  texte.recording = [&](const std::string& text, TWortSprache sprache) {
+    gefragt.emplace_back(text, sprache);
+    return "/w/" + text + ".wav";
+  };
+  for (int i = 0; i < 4; ++i) EXPECT_FALSE(texte.nextText().file.empty());
+  const std::vector<std::pair<std::string, TWortSprache>> erwartet = {{"apple", TWortSprache::Englisch},
+                                                                     {"der Apfel", TWortSprache::Deutsch},
+                                                                     {"die Birne", TWortSprache::Deutsch},
+                                                                     {"pear", TWortSprache::Englisch}};
+  EXPECT_EQ(gefragt, erwartet);
+}
+
 TEST_F(SuperOptionsTest, DefaultsWithoutAKey) {
   TSuperOptions o(&m_store);
   EXPECT_EQ(o.storedForm(TSuperValue::Schritte), "200");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "super/ttechnostyle.h"
 
+#include "media/mediacommand.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/tclock.h"
@@ -283,6 +284,23 @@ TEST(TechnoStyle, NoPictureToShowMeansNoRun) {
     EXPECT_EQ(rig.style.frames(), 0);
   }
   EXPECT_TRUE(TTechnoStyle::pictureFiles(onlyPreview).empty());
+}
+
+// A word the run-time voice is still speaking has no file yet: silence, not a box that
+// would stop the show.
+TEST(TechnoStyle, TheDefaultPlayerPassesOverAFileNotThereYet) {
+  zek::ScriptedDialogs dialogs;
+  std::vector<std::string> befehle;
+  zek::setMediaCommandObserver([&](std::string_view befehl, bool) { befehle.emplace_back(befehl); });
+  TWords words;
+  TBitmapHost host;
+  TManualPump pump{1};
+  TTechnoStyle style(settings(153, 1), words, host, pump);
+  zek::test::TempDir dir("zek-techno");
+  style.player(zek::fromPath(dir.path() / "w" / "word.wav"));
+  zek::setMediaCommandObserver(nullptr);
+  EXPECT_TRUE(befehle.empty());
+  EXPECT_TRUE(dialogs.texts().empty());
 }
 
 }  // namespace

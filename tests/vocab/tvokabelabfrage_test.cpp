@@ -38,7 +38,11 @@ class TTestAnzeige : public TAbfrageAnzeige {
     return it == aufnahmen.end() ? std::string() : it->second;
   }
   std::string LetzteEingabe() const override { return eingabe; }
+  bool KannSprechen() const override { return stimme; }
+  void Sprechen(const std::string& englisch) override { gesprochen.push_back(englisch); }
   std::string eingabe;
+  bool stimme = false;
+  std::vector<std::string> gesprochen;
 
   bool bereit = true;
   std::vector<std::string> seiten, dateien;
@@ -345,6 +349,52 @@ TEST_F(Abfrage, EintragMitAufnahmenUndBemerkungen) {
                           "<font size=-3>[alt]<font size=+3> Haus; <a href=\"/w/heim.wav\" flash=flashcol>Heim </a><p>"))
       << s;
   EXPECT_TRUE(enthaelt(s, "flash=flashcol>100%</a>"));
+}
+
+// English without a recording is spoken at run time through a command carrying the word;
+// German without a recording stays plain text.
+TEST_F(Abfrage, EnglischOhneAufnahmeWirdZurLaufzeitGesprochen) {
+  bib.Leeren(false);
+  bib.Hinzufuegen(vok("fish, chips", "Fisch; Pommes"));
+  TVokabel deutsch = vok("Haus", "house; home");
+  deutsch.Deutsch = true;
+  bib.Hinzufuegen(deutsch);
+  e.Modus = TVocEinstellungen::ModusVor;
+  e.Richtung = TVocEinstellungen::RichtungBeides;
+  anzeige.stimme = true;
+  anzeige.aufnahmen = {{"home", "/w/home.wav"}};
+  ASSERT_TRUE(q.Starten());
+  q.AntwortZeigen("#1+");
+  const std::string erste = anzeige.seiten.back();
+  q.Weiter();
+  q.AntwortZeigen("#1+");
+  const std::string zweite = anzeige.seiten.back();
+  const std::string& englisch = enthaelt(erste, "fish") ? erste : zweite;
+  const std::string& deutscheSeite = enthaelt(erste, "fish") ? zweite : erste;
+  // "fish, chips" in hex: a comma would split the command, and commands are lower-cased.
+  EXPECT_TRUE(enthaelt(englisch, "<a href=\"\xA7vokabelsprich666973682c206368697073\" flash=flashcol>fish, chips </a>"))
+      << englisch;
+  EXPECT_TRUE(enthaelt(englisch, "Fisch; Pommes<p>")) << englisch;
+  EXPECT_TRUE(enthaelt(deutscheSeite, "Haus <font size=1>")) << deutscheSeite;
+  EXPECT_TRUE(enthaelt(deutscheSeite, "<a href=\"\xA7vokabelsprich686f757365\" flash=flashcol>house </a>; "
+                                      "<a href=\"/w/home.wav\" flash=flashcol>home </a>"))
+      << deutscheSeite;
+
+  // The dispatcher passes "sprich..." on, lower-cased as it is.
+  q.AntwortZeigen("sprich666973682c206368697073");
+  q.AntwortZeigen("sprich686f757365");
+  q.AntwortZeigen("sprich6");      // half a byte
+  q.AntwortZeigen("sprichzz");     // no hex
+  q.AntwortZeigen("sprich");
+  EXPECT_EQ(anzeige.gesprochen, (std::vector<std::string>{"fish, chips", "house"}));
+
+  // Without a voice, no dead link.
+  anzeige.stimme = false;
+  const std::size_t seiten = anzeige.seiten.size();
+  ASSERT_TRUE(q.Starten());
+  q.AntwortZeigen("#1+");
+  ASSERT_GT(anzeige.seiten.size(), seiten);
+  EXPECT_FALSE(enthaelt(anzeige.seiten.back(), "vokabelsprich")) << anzeige.seiten.back();
 }
 
 TEST_F(Abfrage, KontextfrageUndLoesung) {

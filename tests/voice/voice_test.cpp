@@ -256,3 +256,29 @@ TEST_F(ErkennungTest, TheCheckTellsRightTakesFromWrongOnes) {
 }
 
 }  // namespace
+namespace {
+
+// A take is judged on its own: the voice says a text the same whatever was spoken or drawn
+// before (its noise came from rand()), and a check gives the same as before after the
+// recogniser heard other takes.
+TEST_F(ErkennungTest, NothingHeardOrSpokenBeforeChangesACheck) {
+  auto rms = TSprecher::fuer(TStimmeArt::Rms);
+  const std::vector<std::string> saetze = stichprobe(3);
+  ASSERT_EQ(saetze.size(), 3u);
+  const TSprache zuerst = rms->sprich(saetze[0]);
+  std::srand(77);
+  rms->sprich(saetze[1]);
+  EXPECT_TRUE(rms->sprich(saetze[0]).samples == zuerst.samples);
+
+  const TSignal take = alsSignal(zuerst);
+  const double vorher = TPruefArbeiter::pruefeSignal(*s_erkennung, take, saetze[0]).abstand;
+  std::mt19937 zufall(9);
+  std::normal_distribution<float> rauschen(0.0f, 0.05f);
+  TSignal laut = alsSignal(rms->sprich(saetze[2]));
+  for (float& v : laut.samples) v += rauschen(zufall);
+  TPruefArbeiter::pruefeSignal(*s_erkennung, laut, saetze[2]);
+  s_erkennung->erkenne(umtasten(laut.samples, laut.rate, 16000));
+  EXPECT_EQ(TPruefArbeiter::pruefeSignal(*s_erkennung, take, saetze[0]).abstand, vorher);
+}
+
+}  // namespace
