@@ -421,6 +421,19 @@ void TXWaveBase::registerRecording(std::string_view word, std::string_view file)
   changed(true);
 }
 
+void TXWaveBase::registerGenerated(std::string_view word, std::string_view file) {
+  const bool modified = m_modified;
+  const std::string current = m_current >= 0 && m_current < count() ? m_entries[std::size_t(m_current)].word : std::string();
+  registerRecording(word, file);
+  m_modified = modified;
+  for (int i = 0; i < count() && !current.empty(); ++i) {
+    if (m_entries[std::size_t(i)].word == current) {
+      m_current = i;
+      break;
+    }
+  }
+}
+
 void TXWaveBase::append(std::string_view word, std::string_view file) {
   m_entries.push_back({std::string(trimBlanks(word)), std::string(file)});
   m_indexValid = false;

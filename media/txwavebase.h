@@ -81,6 +81,10 @@ class TXWaveBase {
   // A new recording of `word`: an entry with an equal word gets the file, else a new entry
   // is made; either becomes current.
   void registerRecording(std::string_view word, std::string_view file);
+  // The same for a file the program made itself (a word spoken at run time): it is found
+  // again on the next run, so the store is not counted as changed and the learner is not
+  // asked to save it at the end; the entry on show stays.
+  void registerGenerated(std::string_view word, std::string_view file);
   // Appends without a notification (tools that build a store).
   void append(std::string_view word, std::string_view file);
 

@@ -111,7 +111,7 @@ void wortFertig(const std::string& wort, const std::string& datei) {
   const bool spielen = st.abspielen.erase(wort) > 0;
   TXWaveBase* store = speechStore();
   if (datei.empty() || !store || !st.sprecher) return;
-  if (store->findRecording(wort).empty()) store->registerRecording(wort, datei);
+  if (store->findRecording(wort).empty()) store->registerGenerated(wort, datei);
   if (spielen) playWave(datei);
 }
 

@@ -270,6 +270,21 @@ TEST(WaveBaseNavigation, RegisteringARecordingReusesAnEqualWord) {
   EXPECT_EQ(store.findRecording("garden"), "/home/me/garden.wav");
 }
 
+// A word the program spoke itself is entered without asking the learner to save at the
+// end, and the entry on show stays; a change of the learner's own is still saved.
+TEST(WaveBaseNavigation, AGeneratedRecordingChangesNothingToSave) {
+  TXWaveBase store;
+  storeOf({{"apple", "a"}, {"house", "h"}}, store);
+  store.last();
+  store.registerGenerated("again", "/home/me/Woerter/a/again.wav");
+  EXPECT_EQ(store.findRecording("again"), "/home/me/Woerter/a/again.wav");
+  EXPECT_EQ(store.currentWord(), "house");
+  EXPECT_FALSE(store.modified());
+  store.registerRecording("garden", "/home/me/garden.wav");
+  store.registerGenerated("zebra", "/home/me/Woerter/z/zebra.wav");
+  EXPECT_TRUE(store.modified());
+}
+
 class WaveBaseExit : public WaveBaseStore {
  protected:
   std::string storeFile() const { return name(m_dir.path() / "e_w.zek"); }
