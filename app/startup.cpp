@@ -148,7 +148,8 @@ void registerTrainerMakers(bool on) {
   registerTrainerWindow(TTrainerKind::VocEin, []() -> QWidget* {
     TAppObjects& o = appObjects();
     if (!o.bibliothek || !o.einstellungen) return nullptr;
-    TVocOptionen::TWege wege{[] { return makeTrainerWindow(TTrainerKind::Editor); }};
+    TVocOptionen::TWege wege;
+    wege.editor = [] { return makeTrainerWindow(TTrainerKind::Editor); };
     wege.lernspeicherGeaendert = [] { appObjects().lernspeicherAnwenden(); };
     wege.lernfortschritt = [](QWidget* parent) {
       if (appObjects().lernDatenbank) TLernfortschritt::zeigen(*appObjects().lernDatenbank, parent);

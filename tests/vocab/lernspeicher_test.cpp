@@ -228,7 +228,9 @@ TEST_F(QuizMitSpeicher, AFailingDatabaseNeverStopsARound) {
       return t.find("Lernspeicher") != std::string::npos;
     });
     EXPECT_EQ(meldungen, gesperrt ? 0 : 1);
-    if (gesperrt) EXPECT_EQ(TLernDatenbank(datei).anzahlAntworten(), gespeichert);
+    if (gesperrt) {
+      EXPECT_EQ(TLernDatenbank(datei).anzahlAntworten(), gespeichert);
+    }
   }
 }
 

@@ -217,7 +217,9 @@ TEST_F(ErkennungTest, TheNewVoiceIsUnderstoodAndEspeakFarLess) {
   if (espeak) std::printf(", espeak-ng en-gb %.1f %%", werEspeak * 100);
   std::printf("\n");
   EXPECT_LE(werRms, 0.12);
-  if (espeak) EXPECT_GE(werEspeak, 3 * werRms + 0.2);
+  if (espeak) {
+    EXPECT_GE(werEspeak, 3 * werRms + 0.2);
+  }
 }
 
 // Generated takes: the sentence itself is recognised, clean and with noise; the take of another
