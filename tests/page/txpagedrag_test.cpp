@@ -148,7 +148,9 @@ TEST_F(DragPageTest, SentencesAreBuiltByDraggingAndContractWhenSolved) {
     EXPECT_FALSE(page.ExerciseDone());
     drag(page, part->rect.topLeft() + QPoint(3, 10), QPoint(left + 2, 410));
     waitMs(30);
-    if (i + 1 < order.size()) EXPECT_EQ(page.SentenceList().Saetze.at(0)->Teile[i].text, order[i]);
+    if (i + 1 < order.size()) {
+      EXPECT_EQ(page.SentenceList().Saetze.at(0)->Teile[i].text, order[i]);
+    }
   }
   waitMs(150);
   EXPECT_TRUE(page.SentenceList().Done());
