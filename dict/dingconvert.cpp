@@ -199,6 +199,8 @@ std::string joined(const std::vector<std::string_view>& parts) {
   return out;
 }
 
+}  // namespace
+
 struct TSynonym {
   std::string core;  // UTF-8, without markers, comments and abbreviations
   std::vector<std::string> comments;  // labels and explanations, as shown
@@ -207,7 +209,18 @@ struct TSynonym {
   double labels = 0;   // penalty of its square-bracket labels
   bool explained = false;  // a comment in parentheses narrows the sense
   bool offensive = false;
+  // An English verb's irregular forms, "to go {went; gone}": past tense and past participle.
+  std::vector<std::string> pastTense, pastParticiple;
 };
+
+namespace {
+
+std::vector<std::string> commaList(std::string_view s) {
+  std::vector<std::string> out;
+  for (std::string_view part : splitTop(s, ","))
+    if (const std::string_view t = trim(part); !t.empty()) out.emplace_back(t);
+  return out;
+}
 
 // Word class of a brace marker, 0 for markers that are not one (grammar hints, verb forms).
 int markerKind(std::string_view marker, std::string& gender) {
@@ -248,6 +261,9 @@ TSynonym parseSynonym(std::string_view s) {
         if (kind != 0 && syn.kind == 0) {
           syn.kind = kind;
           syn.gender = gender;
+        } else if (const std::size_t semi = inner.find(';'); kind == 0 && semi != std::string_view::npos) {
+          syn.pastTense = commaList(inner.substr(0, semi));
+          syn.pastParticiple = commaList(inner.substr(semi + 1));
         }
       } else if (c != '<') {
         std::string comment = commentText(inner);
@@ -732,36 +748,95 @@ void TDingConverter::addLine(std::string_view line, bool count) {
         }
         // A comment on the headword tells which of its senses this part gives.
         if (!head.comments.empty()) {
-          if (std::optional<std::string> c = zek::utf8ToCp1252Strict(joinComments(head.comments))) {
-            TCandidate& first = own.front();
-            const TItem& item = m_items[first.item];
-            // One bracket for both: "[ugs., Br.] mate".
-            std::string text = !item.text.empty() && item.text.front() == '['
-                                   ? "[" + *c + ", " + item.text.substr(1)
-                                   : "[" + *c + "] " + item.text;
-            std::string core = item.core;
-            const bool isGerman = item.german;
-            first.item = intern(std::move(text), std::move(core), isGerman);
-          }
+          if (std::optional<std::string> c = zek::utf8ToCp1252Strict(joinComments(head.comments)))
+            prependComment(own.front(), *c);
         }
         add(half, *w, kind, own);
       }
     };
-    addAll(0, en, germanItems);
+    // The forms of a verb ("stecken | gesteckt | steckte :: to put | put | put"): an English
+    // form spelt like the infinitive is no headword of its own, or "put" would list
+    // "gesteckt" and "steckte" among its meanings. The German forms still lead to it.
+    std::vector<TSynonym> englishHeads = en;
+    const bool verbForms = k > 0 && lineKind == 2 && std::none_of(de.begin(), de.end(), [](const TSynonym& s) { return s.kind; });
+    if (verbForms) {
+      // Compared without "to" and without stand-ins for objects ("to put up with sth.").
+      const auto bareForm = [](std::string_view core) {
+        std::vector<std::string_view> t = tokens(core);
+        if (!t.empty() && t.front() == "to") t.erase(t.begin());
+        std::erase_if(t, isPlaceholder);
+        return joined(t);
+      };
+      std::vector<std::string> infinitives;
+      for (const std::string& m : mainEnglish)
+        if (m.rfind("to ", 0) == 0) infinitives.push_back(bareForm(m));
+      std::erase_if(englishHeads, [&](const TSynonym& s) {
+        return s.kind == 0 && std::find(infinitives.begin(), infinitives.end(), bareForm(s.core)) != infinitives.end();
+      });
+    }
+    addAll(0, englishHeads, germanItems);
     addAll(1, de, englishItems);
+    if (k == 0) addIrregularForms(en, germanItems, partPenalty);
   }
 }
 
-void TDingConverter::add(int half, const std::string& word, int kind, const std::vector<TCandidate>& candidates) {
+void TDingConverter::prependComment(TCandidate& candidate, const std::string& comment) {
+  const TItem& item = m_items[candidate.item];
+  // One bracket for both: "[ugs., Br.] mate".
+  std::string text = !item.text.empty() && item.text.front() == '[' ? "[" + comment + ", " + item.text.substr(1)
+                                                                    : "[" + comment + "] " + item.text;
+  std::string core = item.core;
+  const bool isGerman = item.german;
+  candidate.item = intern(std::move(text), std::move(core), isGerman);
+}
+
+// "went" and "gone" are looked up too: each irregular form of "to go {went; gone}" is a verb
+// entry with the infinitive's meanings, and says whose form it is.
+void TDingConverter::addIrregularForms(const std::vector<TSynonym>& english, const std::vector<TCandidate>& meanings,
+                                       double penalty) {
+  if (meanings.empty()) return;
+  for (const TSynonym& verb : english) {
+    if (verb.pastTense.empty() || verb.core.rfind("to ", 0) != 0) continue;
+    std::vector<std::string_view> words = tokens(std::string_view(verb.core).substr(3));
+    std::erase_if(words, isPlaceholder);  // "to buy sth. {bought; bought}"
+    const std::string infinitive = joined(words);
+    const std::optional<std::string> of = zek::utf8ToCp1252Strict(infinitive);
+    if (!of || of->empty()) continue;
+    std::vector<std::string> forms;
+    for (const auto* list : {&verb.pastTense, &verb.pastParticiple})
+      for (const std::string& f : *list)
+        if (f != infinitive && std::find(forms.begin(), forms.end(), f) == forms.end()) forms.push_back(f);
+    std::vector<TCandidate> own = meanings;
+    for (TCandidate& c : own) c.penalty += static_cast<float>(penalty + 0.5);
+    for (const std::string& form : forms) {
+      const std::optional<std::string> word = zek::utf8ToCp1252Strict(form);
+      if (!word || word->empty() || word->size() > kMaxWord) continue;
+      const auto in = [&form](const std::vector<std::string>& list) {
+        return std::find(list.begin(), list.end(), form) != list.end();
+      };
+      const bool past = in(verb.pastTense), participle = in(verb.pastParticiple);
+      TEntry& e = add(0, *word, 2, own);
+      // Several lines give the form ("to keep", "to keep on"): the note names the plainest verb.
+      std::string note =
+          std::string(past && participle ? "Past Tense und Past Participle" : past ? "Past Tense" : "Past Participle") +
+          " von " + *of;
+      if (e.note.empty() || note.size() < e.note.size()) e.note = std::move(note);
+    }
+  }
+}
+
+TDingConverter::TEntry& TDingConverter::add(int half, const std::string& word, int kind,
+                                            const std::vector<TCandidate>& candidates) {
   THalf& h = m_halves[half];
   std::string key = word;
   key += '\0';
   key += static_cast<char>('0' + kind);
   auto [it, inserted] = h.index.try_emplace(std::move(key), h.entries.size());
-  if (inserted) h.entries.push_back(TEntry{word, kind, {}});
+  if (inserted) h.entries.push_back(TEntry{word, kind, {}, {}});
   else ++m_stats.merged;
   TEntry& e = h.entries[it->second];
   e.candidates.insert(e.candidates.end(), candidates.begin(), candidates.end());
+  return e;
 }
 
 // Common words first: spoken-English counts for English meanings, the number of source
@@ -836,8 +911,14 @@ std::string TDingConverter::meaningOf(const TEntry& e, const std::vector<float>&
     if (label) labelled = withLabel(text, "abwertend");
     const std::string& shown = label ? labelled : text;
     if (!meaning.empty() && meaning.size() + 2 + shown.size() > kMaxMeaning) continue;
-    if (!meaning.empty()) meaning += "; ";
-    meaning += shown;
+    if (!meaning.empty()) {
+      meaning += "; ";
+      meaning += shown;
+    } else if (!e.note.empty()) {
+      meaning = !shown.empty() && shown.front() == '[' ? "[" + e.note + ", " + shown.substr(1) : "[" + e.note + "] " + shown;
+    } else {
+      meaning = shown;
+    }
   }
   if (best) *best = static_cast<float>(natural + (core ? kCoreEntryRank : 0.0));
   return meaning;

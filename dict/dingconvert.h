@@ -11,6 +11,9 @@
 
 class TXDatabase;
 
+// One synonym of a source part, as the converter reads it.
+struct TSynonym;
+
 // Converts the free German-English word list of the "German :: English" line format
 // (sub-entries split by " | ", synonyms by "; ", word classes in braces, comments in
 // brackets and parentheses, search variants in angle brackets) into the two halves of
@@ -75,6 +78,7 @@ class TDingConverter {
     std::string word;  // Windows-1252
     int kind = 1;
     std::vector<TCandidate> candidates;
+    std::string note;  // Windows-1252, in front of the first meaning shown ("Past Tense von go")
   };
   struct THalf {
     std::vector<TEntry> entries;
@@ -97,8 +101,12 @@ class TDingConverter {
   // `count`: count the line's German words (addText counts them in a thread of their own).
   void addLine(std::string_view utf8, bool count);
   std::uint32_t intern(std::string text, std::string core, bool german);
+  // The candidate's meaning with a comment (Windows-1252) in front, in one bracket with its own.
+  void prependComment(TCandidate& candidate, const std::string& comment);
+  void addIrregularForms(const std::vector<TSynonym>& english, const std::vector<TCandidate>& meanings,
+                         double penalty);
   std::vector<const TCoreLine*> coreLines(int half, std::deque<TCoreLine>& merged) const;
-  void add(int half, const std::string& word, int kind, const std::vector<TCandidate>& candidates);
+  TEntry& add(int half, const std::string& word, int kind, const std::vector<TCandidate>& candidates);
   double frequencyPenalty(const TItem& item) const;
   std::string meaningOf(const TEntry& e, const std::vector<float>& frequency, const TCoreLine* core,
                         float* best) const;

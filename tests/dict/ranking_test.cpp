@@ -123,6 +123,42 @@ TEST(DictRanking, OffensiveMeaningsComeLastAndSaySo) {
   EXPECT_GT(c.converter.stats().offensive, 0u);
 }
 
+// The forms of a verb lead from German to English, but an English form spelt like the
+// infinitive adds nothing to the verb's entry.
+TEST(DictRanking, VerbFormsSpeltLikeTheInfinitiveStayOutOfItsEntry) {
+  Converted c(
+      "stecken {vt} | steckend | gesteckt | steckte :: to put | putting | put | put\n"
+      "etw. hinnehmen; etw. in Kauf nehmen {vt} | hinnehmend | hingenommen :: to put up with sth. | putting up with | put up with\n"
+      "gehen {vi} | gehend | gegangen | ging :: to go | going | gone | went\n"
+      "Wurf {m} :: put\n");
+  EXPECT_EQ(meaning(c.db, 0, "put"), "stecken");
+  EXPECT_EQ(meaning(c.db, 0, "put up with sth."), "etw. hinnehmen; etw. in Kauf nehmen");
+  EXPECT_EQ(meaning(c.db, 0, "put up with"), "(none)");
+  EXPECT_EQ(meaning(c.db, 0, "went"), "ging");
+  EXPECT_EQ(meaning(c.db, 1, "gesteckt"), "put");
+  EXPECT_EQ(meaning(c.db, 1, "hingenommen"), "put up with");
+}
+
+// The irregular forms in braces are headwords of their own that say whose forms they are.
+TEST(DictRanking, IrregularFormsLeadToTheVerb) {
+  Converted c(
+      "gehen {vi} | gehend | gegangen :: to go {went; gone} | going | gone\n"
+      "weitermachen {vi} :: to keep on {kept; kept}\n"
+      "halten {vt} :: to keep {kept; kept}\n"
+      "schwellen {vi} :: to swell {swelled; swollen, swelled}\n"
+      "setzen {vt} :: to put {put; put}\n"
+      "fahren {vi} :: to go {went; gone}\n"
+      "etw. kaufen {vt} :: to buy sth. {bought; bought}\n");
+  // Said once, in front of the first meaning, whichever line it comes from.
+  EXPECT_EQ(meaning(c.db, 0, "went"), "[Past Tense von go] gehen; fahren");
+  EXPECT_EQ(meaning(c.db, 0, "bought"), "[Past Tense und Past Participle von buy] etw. kaufen");
+  EXPECT_EQ(meaning(c.db, 0, "kept").rfind("[Past Tense und Past Participle von keep] ", 0), 0u) << meaning(c.db, 0, "kept");
+  EXPECT_EQ(meaning(c.db, 0, "swollen"), "[Past Participle von swell] schwellen");
+  EXPECT_EQ(meaning(c.db, 0, "swelled"), "[Past Tense und Past Participle von swell] schwellen");
+  EXPECT_EQ(meaning(c.db, 0, "go"), "gehen; fahren");
+  EXPECT_EQ(meaning(c.db, 0, "put"), "setzen");
+}
+
 TEST(DictRanking, ObjectsAndAbbreviationsFoldIntoTheBareHeadword) {
   Converted c(
       "Stunde {f} /Std./ | Stunden {pl} :: hour /h/ /hr/ | hours\n"
