@@ -89,7 +89,7 @@ class TSeitenBank : public TAbfrageAnzeige {
   void SeiteZeigen(THTMLStream& markup) override { m_seite.ShowStream(&markup); }
   void DateiZeigen(const std::string&) override {}
   void AuswertungZeigen(const TAuswertung&) override {}
-  std::string AufnahmeFuer(const std::string&) const override { return {}; }
+  std::string AufnahmeFuer(const std::string&, TWortSprache) const override { return {}; }
 
  private:
   TXPage& m_seite;
@@ -102,7 +102,7 @@ class TStumm : public TAbfrageAnzeige {
   void SeiteZeigen(THTMLStream&) override {}
   void DateiZeigen(const std::string&) override {}
   void AuswertungZeigen(const TAuswertung&) override {}
-  std::string AufnahmeFuer(const std::string&) const override { return {}; }
+  std::string AufnahmeFuer(const std::string&, TWortSprache) const override { return {}; }
 };
 
 void BM_RundeVorbereiten100aus10000(benchmark::State& state) {

@@ -440,6 +440,27 @@ bool isPluralOf(std::string_view plural, const std::vector<std::string>& singula
   return false;
 }
 
+// Whether a word of `core` is on the list of insults.
+bool holdsSlur(std::string_view core, bool german) {
+  for (std::string_view t : tokens(core))
+    if (offensiveWord(german ? t : std::string_view(lowerAscii(t)), german)) return true;
+  return false;
+}
+
+// A verb as its forms are compared: without "to" and the stand-ins for objects
+// ("to put up with sth." → "put up with").
+std::string bareVerb(std::string_view core) {
+  std::vector<std::string_view> t = tokens(core);
+  if (!t.empty() && t.front() == "to") t.erase(t.begin());
+  std::erase_if(t, isPlaceholder);
+  return joined(t);
+}
+
+// "[comment] text", in one bracket with a comment the text has: "[ugs., Br.] mate".
+std::string withComment(const std::string& comment, const std::string& text) {
+  return !text.empty() && text.front() == '[' ? "[" + comment + ", " + text.substr(1) : "[" + comment + "] " + text;
+}
+
 // Each line of `text`, trimmed, that is neither blank nor a "#" comment.
 template <typename F>
 void forEachDataLine(std::string_view text, F&& f) {
@@ -476,15 +497,6 @@ void TDingConverter::addText(std::string_view utf8) {
     h.entries.reserve(h.entries.size() + lines * 2);
   }
   m_germanLines.reserve(m_germanLines.size() + lines);
-  auto eachLine = [utf8](auto&& f) {
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-      std::size_t end = utf8.find('\n', pos);
-      if (end == std::string_view::npos) end = utf8.size();
-      f(utf8.substr(pos, end - pos));
-      pos = end + 1;
-    }
-  };
   // The German word counts are a table of their own: a second thread fills it meanwhile.
   std::future<void> counted;
   if (!m_core) {
@@ -495,7 +507,7 @@ void TDingConverter::addText(std::string_view utf8) {
       });
     });
   }
-  eachLine([this](std::string_view line) { addLine(line, false); });
+  forEachDataLine(utf8, [this](std::string_view line) { addLine(line, false); });
   if (counted.valid()) counted.get();
 }
 
@@ -507,8 +519,7 @@ std::uint32_t TDingConverter::intern(std::string text, std::string core, bool ge
   item.text = std::move(text);
   item.core = countedCore(core);
   item.german = german;
-  for (std::string_view t : tokens(item.core))
-    item.offensiveWord = item.offensiveWord || offensiveWord(german ? t : std::string_view(lowerAscii(t)), german);
+  item.offensiveWord = holdsSlur(item.core, german);
   index.emplace(item.text, id);
   return id;
 }
@@ -673,17 +684,12 @@ void TDingConverter::addLine(std::string_view line, bool count) {
     for (const TSynonym& s : en) enOffensive = enOffensive || s.offensive;
     // A slang group that holds a slur is a group of slurs, though the source labels only
     // its last word ("Schwuchtel; Tunte; Schwester [slang] :: ...; fairy [slang]").
-    const auto slur = [](const TSynonym& s, bool german) {
-      for (std::string_view t : tokens(s.core))
-        if (offensiveWord(german ? t : std::string_view(lowerAscii(t)), german)) return true;
-      return false;
-    };
     const auto slang = [](const TSynonym& s) {
       return std::find(s.comments.begin(), s.comments.end(), "slang") != s.comments.end();
     };
     const bool slurGroup =
-        (std::any_of(de.begin(), de.end(), [&](const TSynonym& s) { return slur(s, true); }) ||
-         std::any_of(en.begin(), en.end(), [&](const TSynonym& s) { return slur(s, false); })) &&
+        (std::any_of(de.begin(), de.end(), [](const TSynonym& s) { return holdsSlur(s.core, true); }) ||
+         std::any_of(en.begin(), en.end(), [](const TSynonym& s) { return holdsSlur(s.core, false); })) &&
         (std::any_of(de.begin(), de.end(), slang) || std::any_of(en.begin(), en.end(), slang));
     const bool partOffensive = (deOffensive && enOffensive) || slurGroup;
 
@@ -760,18 +766,11 @@ void TDingConverter::addLine(std::string_view line, bool count) {
     std::vector<TSynonym> englishHeads = en;
     const bool verbForms = k > 0 && lineKind == 2 && std::none_of(de.begin(), de.end(), [](const TSynonym& s) { return s.kind; });
     if (verbForms) {
-      // Compared without "to" and without stand-ins for objects ("to put up with sth.").
-      const auto bareForm = [](std::string_view core) {
-        std::vector<std::string_view> t = tokens(core);
-        if (!t.empty() && t.front() == "to") t.erase(t.begin());
-        std::erase_if(t, isPlaceholder);
-        return joined(t);
-      };
       std::vector<std::string> infinitives;
       for (const std::string& m : mainEnglish)
-        if (m.rfind("to ", 0) == 0) infinitives.push_back(bareForm(m));
+        if (m.rfind("to ", 0) == 0) infinitives.push_back(bareVerb(m));
       std::erase_if(englishHeads, [&](const TSynonym& s) {
-        return s.kind == 0 && std::find(infinitives.begin(), infinitives.end(), bareForm(s.core)) != infinitives.end();
+        return s.kind == 0 && std::find(infinitives.begin(), infinitives.end(), bareVerb(s.core)) != infinitives.end();
       });
     }
     addAll(0, englishHeads, germanItems);
@@ -782,9 +781,7 @@ void TDingConverter::addLine(std::string_view line, bool count) {
 
 void TDingConverter::prependComment(TCandidate& candidate, const std::string& comment) {
   const TItem& item = m_items[candidate.item];
-  // One bracket for both: "[ugs., Br.] mate".
-  std::string text = !item.text.empty() && item.text.front() == '[' ? "[" + comment + ", " + item.text.substr(1)
-                                                                    : "[" + comment + "] " + item.text;
+  std::string text = withComment(comment, item.text);
   std::string core = item.core;
   const bool isGerman = item.german;
   candidate.item = intern(std::move(text), std::move(core), isGerman);
@@ -797,9 +794,7 @@ void TDingConverter::addIrregularForms(const std::vector<TSynonym>& english, con
   if (meanings.empty()) return;
   for (const TSynonym& verb : english) {
     if (verb.pastTense.empty() || verb.core.rfind("to ", 0) != 0) continue;
-    std::vector<std::string_view> words = tokens(std::string_view(verb.core).substr(3));
-    std::erase_if(words, isPlaceholder);  // "to buy sth. {bought; bought}"
-    const std::string infinitive = joined(words);
+    const std::string infinitive = bareVerb(verb.core);  // "to buy sth. {bought; bought}"
     const std::optional<std::string> of = zek::utf8ToCp1252Strict(infinitive);
     if (!of || of->empty()) continue;
     std::vector<std::string> forms;
@@ -915,7 +910,7 @@ std::string TDingConverter::meaningOf(const TEntry& e, const std::vector<float>&
       meaning += "; ";
       meaning += shown;
     } else if (!e.note.empty()) {
-      meaning = !shown.empty() && shown.front() == '[' ? "[" + e.note + ", " + shown.substr(1) : "[" + e.note + "] " + shown;
+      meaning = withComment(e.note, shown);
     } else {
       meaning = shown;
     }

@@ -119,4 +119,27 @@ int editDistance(std::string_view a, std::string_view b, int limit) {
   return std::min(prev[m], limit + 1);
 }
 
+std::string comparisonForm(std::string_view meaning) {
+  std::string plain;
+  int depth = 0;
+  for (char c : meaning) {
+    if (c == '[') ++depth;
+    else if (c == ']' && depth > 0) --depth;
+    else if (depth == 0) plain += c;
+  }
+  std::string f = foldWord(bareMeaning(plain));
+  while (!f.empty() && f.front() == ' ') f.erase(0, 1);
+  while (!f.empty() && f.back() == ' ') f.pop_back();
+  for (bool again = true; again;) {
+    again = false;
+    for (const char* object : {"etw. ", "jdn. ", "jdm. ", "jds. ", "jdn./etw. ", "to "}) {
+      if (f.rfind(object, 0) == 0) {
+        f.erase(0, std::char_traits<char>::length(object));
+        again = true;
+      }
+    }
+  }
+  return f;
+}
+
 }  // namespace zek

@@ -21,6 +21,10 @@ std::string foldWord(std::string_view word);
 void foldWordInto(std::string_view word, std::string& out);
 // foldWord of the bare headword.
 inline std::string foldHeadword(std::string_view word) { return foldWord(bareMeaning(word)); }
+// A meaning as checks compare it: without comments in square brackets (the dictionary's
+// labels, a library's hints such as "Rat [Gremium]") and gender, folded, without a leading
+// object or "to" ("etw. bekommen" is "bekommen").
+std::string comparisonForm(std::string_view meaning);
 // Edits (insert, delete, replace, swap two neighbours) that turn `a` into `b`; any
 // number above `limit` reads as limit + 1.
 int editDistance(std::string_view a, std::string_view b, int limit);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "media/tspeech.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -32,12 +34,9 @@ class TAbfrageAnzeige {
   // Modal; returns when the learner closed it.
   virtual void AuswertungZeigen(const TAuswertung& auswertung) = 0;
   virtual void NachrichtenVerarbeiten() {}
-  // The learner's recording of a word or meaning, "" when there is none.
-  virtual std::string AufnahmeFuer(const std::string& wort) const = 0;
-  // Whether an English word without a recording can be spoken (a voice at run time), and
-  // speaking it.
-  virtual bool KannSprechen() const { return false; }
-  virtual void Sprechen(const std::string& englisch) { (void)englisch; }
+  // The file that speaks a word or meaning: its recording, or for English without one the
+  // file the run-time voice is writing now; "" when there is none.
+  virtual std::string AufnahmeFuer(const std::string& wort, TWortSprache sprache) const = 0;
   // What the learner last typed into the shown page's answer field ("" without one).
   virtual std::string LetzteEingabe() const { return {}; }
 };

@@ -29,11 +29,9 @@ void TSeitenAnzeige::AuswertungZeigen(const TAuswertung& auswertung) {
 
 void TSeitenAnzeige::NachrichtenVerarbeiten() { QCoreApplication::processEvents(); }
 
-std::string TSeitenAnzeige::AufnahmeFuer(const std::string& wort) const { return recordingFileFor(wort); }
-
-bool TSeitenAnzeige::KannSprechen() const { return zek::runtimeVoiceAvailable(); }
-
-void TSeitenAnzeige::Sprechen(const std::string& englisch) { speakWord(englisch, TWortSprache::Englisch); }
+std::string TSeitenAnzeige::AufnahmeFuer(const std::string& wort, TWortSprache sprache) const {
+  return spokenFileFor(wort, sprache);
+}
 
 std::string TSeitenAnzeige::LetzteEingabe() const {
   const TXPage* seite = m_bib.Seite();

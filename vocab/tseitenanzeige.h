@@ -17,9 +17,7 @@ class TSeitenAnzeige : public TAbfrageAnzeige {
   void DateiZeigen(const std::string& name) override;
   void AuswertungZeigen(const TAuswertung& auswertung) override;
   void NachrichtenVerarbeiten() override;
-  std::string AufnahmeFuer(const std::string& wort) const override;
-  bool KannSprechen() const override;
-  void Sprechen(const std::string& englisch) override;
+  std::string AufnahmeFuer(const std::string& wort, TWortSprache sprache) const override;
   std::string LetzteEingabe() const override;
 
  private:

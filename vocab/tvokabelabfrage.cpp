@@ -477,21 +477,13 @@ bool TVokabelAbfrage::frageKontext(std::string& s, const TVocAufgabe& a) {
 }
 
 void TVokabelAbfrage::eintrag(std::string& s, const TVokabel& v) const {
-  // A recording plays from its link; an English text without one is spoken at run time
-  // through a command that carries it (hex, as commands are lower-cased and split at commas).
+  // A word or meaning plays from its link: its recording, or the file the run-time voice
+  // speaks an English one into while the page is read.
   const auto link = [this](const std::string& text, const std::string& gezeigt, bool englisch) -> std::string {
-    const std::string datei = m_anzeige ? m_anzeige->AufnahmeFuer(text) : std::string();
-    if (!datei.empty()) return "<a href=\"" + datei + "\" flash=flashcol>" + gezeigt + " </a>";
-    if (englisch && !text.empty() && m_anzeige && m_anzeige->KannSprechen()) {
-      std::string befehl = "\xA7vokabel" + std::string(kSprechBefehl);
-      for (const char c : text) {
-        constexpr char kHex[] = "0123456789abcdef";
-        befehl += kHex[static_cast<unsigned char>(c) >> 4];
-        befehl += kHex[static_cast<unsigned char>(c) & 15];
-      }
-      return "<a href=\"" + befehl + "\" flash=flashcol>" + gezeigt + " </a>";
-    }
-    return {};
+    const std::string datei =
+        m_anzeige ? m_anzeige->AufnahmeFuer(text, englisch ? TWortSprache::Englisch : TWortSprache::Deutsch)
+                  : std::string();
+    return datei.empty() ? std::string() : "<a href=\"" + datei + "\" flash=flashcol>" + gezeigt + " </a>";
   };
   const std::string wort = markupText(gefragtesWort(v));
   const std::string wortLink = link(v.Vokabel, wort, !v.Deutsch);
@@ -519,10 +511,6 @@ void TVokabelAbfrage::eintrag(std::string& s, const TVokabel& v) const {
 }
 
 void TVokabelAbfrage::AntwortZeigen(const std::string& R) {
-  if (R.rfind(kSprechBefehl, 0) == 0) {
-    sprechen(R.substr(std::string_view(kSprechBefehl).size()));
-    return;
-  }
   if (!m_laeuft || !m_anzeige || !m_anzeige->Bereit()) return;
   if (R == "eigene") {
     if (m_verworfen.empty()) return;
@@ -543,22 +531,6 @@ void TVokabelAbfrage::AntwortZeigen(const std::string& R) {
   const std::string eingabe = R == "-" ? m_anzeige->LetzteEingabe() : std::string();
   m_verworfen = eingabe.find_first_not_of(' ') == std::string::npos ? std::string() : eingabe;
   zeigen(AntwortSeite(R));
-}
-
-void TVokabelAbfrage::sprechen(const std::string& hex) {
-  const auto ziffer = [](char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-  };
-  if (hex.empty() || hex.size() % 2 != 0 || !m_anzeige) return;
-  std::string wort;
-  for (std::size_t i = 0; i < hex.size(); i += 2) {
-    const int hoch = ziffer(hex[i]), tief = ziffer(hex[i + 1]);
-    if (hoch < 0 || tief < 0) return;
-    wort += static_cast<char>(hoch * 16 + tief);
-  }
-  m_anzeige->Sprechen(wort);
 }
 
 std::string TVokabelAbfrage::AntwortSeite(const std::string& R) {

@@ -98,9 +98,6 @@ class TVokabelAbfrage {
   // " tolerant" for the answer fields when the tolerant check is on, else "".
   std::string toleranzMerkmal() const;
   void eintrag(std::string& s, const TVokabel& v) const;
-  // The page command "vokabelsprich" + the English word in hex: the word is spoken.
-  static constexpr const char* kSprechBefehl = "sprich";
-  void sprechen(const std::string& hex);
   void zeigen(const std::string& markup);
   // `rundenEnde`: the whole round is over, so the memory's tally of it is shown too.
   void auswerten(int runde, int gesamt, std::string titel, std::string zeile2, std::string zeile3,

@@ -54,7 +54,8 @@ class TWortSprecher {
 namespace zek {
 // Lets speakWord speak English words without a recording at run time: the file goes into
 // Woerter/<voice>/ of the learner's data folder, the store gets the entry on the GUI thread (so
-// it is reused and saved), and the word plays when it was asked to. Called by the app after the
+// it is reused; the file is found again next run, so the store need not be saved), and the
+// word plays when it was asked to. Called by the app after the
 // store exists. The speaker stops, waiting for the word in hand, when it is stopped, when the
 // application quits or is destroyed; a word finished after that is dropped.
 void startRuntimeWordSpeaker();

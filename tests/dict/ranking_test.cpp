@@ -18,21 +18,6 @@ namespace {
 
 std::string W(std::string_view utf8) { return zek::utf8ToCp1252(utf8); }
 
-// A meaning as the panel compares it: no comments in brackets, no gender, no object, lower case.
-std::string plain(std::string_view m) {
-  std::string out;
-  int depth = 0;
-  for (char c : m) {
-    if (c == '[') ++depth;
-    else if (c == ']' && depth > 0) --depth;
-    else if (depth == 0) out += c;
-  }
-  out = zek::lowerCase(std::string(zek::bareMeaning(out)));
-  for (const char* placeholder : {"etw. ", "jdm. ", "jdn. ", "to "})
-    if (out.rfind(placeholder, 0) == 0) out.erase(0, std::strlen(placeholder));
-  return out;
-}
-
 std::vector<std::string_view> split(std::string_view text, std::string_view sep) {
   std::vector<std::string_view> parts;
   for (std::size_t pos = 0;;) {
@@ -349,11 +334,11 @@ TEST(DictRanking, InstalledDictionaryHasTheCollectionsMeanings) {
     std::vector<std::string> firstThree;
     for (std::string_view m : split(shown, "; ")) {
       if (firstThree.size() == 3) break;
-      firstThree.push_back(plain(m));
+      firstThree.push_back(zek::comparisonForm(m));
     }
     bool found = false;
     for (std::string_view a : split(fields[2], "|"))
-      found = found || std::find(firstThree.begin(), firstThree.end(), plain(W(a))) != firstThree.end();
+      found = found || std::find(firstThree.begin(), firstThree.end(), zek::comparisonForm(W(a))) != firstThree.end();
     EXPECT_TRUE(found) << fields[1] << ": " << zek::cp1252ToUtf8(shown.substr(0, 200));
     ++checked;
   }
@@ -376,7 +361,7 @@ TEST(DictRanking, InstalledDictionaryPutsCommonMeaningsFirst) {
     const int half = fields[0] == "de" ? 1 : 0;
     const std::string word = W(fields[1]);
     std::vector<std::string> accepted;
-    for (std::string_view a : split(fields[2], "|")) accepted.push_back(plain(W(a)));
+    for (std::string_view a : split(fields[2], "|")) accepted.push_back(zek::comparisonForm(W(a)));
     ++words;
     const std::vector<int> entries = db.EntriesOf(half, word);
     if (entries.empty()) {
@@ -388,7 +373,7 @@ TEST(DictRanking, InstalledDictionaryPutsCommonMeaningsFirst) {
     std::vector<std::string> firstTwo;
     for (std::string_view m : split(shown, "; ")) {
       if (firstTwo.size() == 2) break;
-      firstTwo.push_back(plain(m));
+      firstTwo.push_back(zek::comparisonForm(m));
     }
     const bool hit = std::any_of(accepted.begin(), accepted.end(), [&](const std::string& a) {
       return std::find(firstTwo.begin(), firstTwo.end(), a) != firstTwo.end();

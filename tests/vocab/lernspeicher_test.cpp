@@ -52,7 +52,7 @@ class TSeiten : public TAbfrageAnzeige {
     ++auswertungen;
     bilanzen.push_back(a.lernBilanz);
   }
-  std::string AufnahmeFuer(const std::string&) const override { return {}; }
+  std::string AufnahmeFuer(const std::string&, TWortSprache) const override { return {}; }
   std::vector<std::string> seiten, dateien;
   int auswertungen = 0;
   std::vector<std::vector<std::string>> bilanzen;

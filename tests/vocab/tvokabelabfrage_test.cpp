@@ -33,16 +33,15 @@ class TTestAnzeige : public TAbfrageAnzeige {
   void SeiteZeigen(THTMLStream& markup) override { seiten.push_back(markup.data()); }
   void DateiZeigen(const std::string& name) override { dateien.push_back(name); }
   void AuswertungZeigen(const TAuswertung& a) override { auswertungen.push_back(a); }
-  std::string AufnahmeFuer(const std::string& wort) const override {
+  // A recording; with `stimme`, an English text without one gets the run-time voice's file.
+  std::string AufnahmeFuer(const std::string& wort, TWortSprache sprache) const override {
     const auto it = aufnahmen.find(wort);
-    return it == aufnahmen.end() ? std::string() : it->second;
+    if (it != aufnahmen.end()) return it->second;
+    return stimme && sprache == TWortSprache::Englisch ? "/laufzeit/" + wort + ".wav" : std::string();
   }
   std::string LetzteEingabe() const override { return eingabe; }
-  bool KannSprechen() const override { return stimme; }
-  void Sprechen(const std::string& englisch) override { gesprochen.push_back(englisch); }
   std::string eingabe;
   bool stimme = false;
-  std::vector<std::string> gesprochen;
 
   bool bereit = true;
   std::vector<std::string> seiten, dateien;
@@ -351,8 +350,8 @@ TEST_F(Abfrage, EintragMitAufnahmenUndBemerkungen) {
   EXPECT_TRUE(enthaelt(s, "flash=flashcol>100%</a>"));
 }
 
-// English without a recording is spoken at run time through a command carrying the word;
-// German without a recording stays plain text.
+// English without a recording plays the file the run-time voice speaks it into; German
+// without a recording stays plain text.
 TEST_F(Abfrage, EnglischOhneAufnahmeWirdZurLaufzeitGesprochen) {
   bib.Leeren(false);
   bib.Hinzufuegen(vok("fish, chips", "Fisch; Pommes"));
@@ -371,22 +370,12 @@ TEST_F(Abfrage, EnglischOhneAufnahmeWirdZurLaufzeitGesprochen) {
   const std::string zweite = anzeige.seiten.back();
   const std::string& englisch = enthaelt(erste, "fish") ? erste : zweite;
   const std::string& deutscheSeite = enthaelt(erste, "fish") ? zweite : erste;
-  // "fish, chips" in hex: a comma would split the command, and commands are lower-cased.
-  EXPECT_TRUE(enthaelt(englisch, "<a href=\"\xA7vokabelsprich666973682c206368697073\" flash=flashcol>fish, chips </a>"))
-      << englisch;
+  EXPECT_TRUE(enthaelt(englisch, "<a href=\"/laufzeit/fish, chips.wav\" flash=flashcol>fish, chips </a>")) << englisch;
   EXPECT_TRUE(enthaelt(englisch, "Fisch; Pommes<p>")) << englisch;
   EXPECT_TRUE(enthaelt(deutscheSeite, "Haus <font size=1>")) << deutscheSeite;
-  EXPECT_TRUE(enthaelt(deutscheSeite, "<a href=\"\xA7vokabelsprich686f757365\" flash=flashcol>house </a>; "
+  EXPECT_TRUE(enthaelt(deutscheSeite, "<a href=\"/laufzeit/house.wav\" flash=flashcol>house </a>; "
                                       "<a href=\"/w/home.wav\" flash=flashcol>home </a>"))
       << deutscheSeite;
-
-  // The dispatcher passes "sprich..." on, lower-cased as it is.
-  q.AntwortZeigen("sprich666973682c206368697073");
-  q.AntwortZeigen("sprich686f757365");
-  q.AntwortZeigen("sprich6");      // half a byte
-  q.AntwortZeigen("sprichzz");     // no hex
-  q.AntwortZeigen("sprich");
-  EXPECT_EQ(anzeige.gesprochen, (std::vector<std::string>{"fish, chips", "house"}));
 
   // Without a voice, no dead link.
   anzeige.stimme = false;
@@ -394,7 +383,7 @@ TEST_F(Abfrage, EnglischOhneAufnahmeWirdZurLaufzeitGesprochen) {
   ASSERT_TRUE(q.Starten());
   q.AntwortZeigen("#1+");
   ASSERT_GT(anzeige.seiten.size(), seiten);
-  EXPECT_FALSE(enthaelt(anzeige.seiten.back(), "vokabelsprich")) << anzeige.seiten.back();
+  EXPECT_FALSE(enthaelt(anzeige.seiten.back(), "/laufzeit/")) << anzeige.seiten.back();
 }
 
 TEST_F(Abfrage, KontextfrageUndLoesung) {

@@ -129,32 +129,6 @@ int libVsDict(const std::vector<std::string>& args) {
 
 constexpr const char* kAgreementUsage = "dict-agreement LIB.asc|DIR ... [--dict DIR] [--top N] [--misses]";
 
-// A meaning as the comparison sees it: without comments in square brackets (the
-// dictionary's labels, a library's hints such as "Rat [Gremium]") and gender, folded,
-// without a leading object ("etw. bekommen" is "bekommen").
-std::string vergleichsForm(std::string_view meaning) {
-  std::string ohne;
-  int tiefe = 0;
-  for (char c : meaning) {
-    if (c == '[') ++tiefe;
-    else if (c == ']' && tiefe > 0) --tiefe;
-    else if (tiefe == 0) ohne += c;
-  }
-  std::string f = zek::foldWord(zek::bareMeaning(ohne));
-  while (!f.empty() && f.front() == ' ') f.erase(0, 1);
-  while (!f.empty() && f.back() == ' ') f.pop_back();
-  for (bool weiter = true; weiter;) {
-    weiter = false;
-    for (const char* objekt : {"etw. ", "jdn. ", "jdm. ", "jds. ", "jdn./etw. ", "to "}) {
-      if (f.rfind(objekt, 0) == 0) {
-        f.erase(0, std::char_traits<char>::length(objekt));
-        weiter = true;
-      }
-    }
-  }
-  return f;
-}
-
 std::vector<std::string_view> meaningsOf(std::string_view text) {
   std::vector<std::string_view> out;
   for (std::size_t pos = 0; pos <= text.size();) {
@@ -227,11 +201,11 @@ int dictAgreement(const std::vector<std::string>& args) {
       // The same word as the editor's check accepts: exactly, or without the gender.
       if (e < 0 || (v.Vokabel != db.WordView(e) && v.Vokabel != zek::bareMeaning(db.WordView(e)))) continue;
       ++bekannt;
-      const std::string gesucht = vergleichsForm(eigene.front());
+      const std::string gesucht = zek::comparisonForm(eigene.front());
       const std::vector<std::string_view> dort = meaningsOf(db.MeaningView(e));
       bool gefunden = false;
       for (std::size_t k = 0; k < dort.size() && k < static_cast<std::size_t>(top) && !gefunden; ++k)
-        gefunden = vergleichsForm(dort[k]) == gesucht;
+        gefunden = zek::comparisonForm(dort[k]) == gesucht;
       if (gefunden) {
         ++einig;
       } else if (fehlerZeigen) {
